@@ -1,0 +1,51 @@
+# Skyrelay: `make run` starts the program on the bundled ACU simulator, `make test` runs
+# every test. Both install what is missing first.
+
+BUILD_DIR ?= build
+ASAN_DIR  ?= build-asan
+TSAN_DIR  ?= build-tsan
+JOBS      ?= $(shell nproc)
+CMAKE_GEN := -G Ninja -DCMAKE_BUILD_TYPE=Debug
+
+# ThreadSanitizer cannot map its shadow memory on kernels with high address randomisation;
+# running it without randomisation avoids that where setarch allows it.
+NO_ASLR := $(shell setarch $$(uname -m) -R true >/dev/null 2>&1 && echo "setarch $$(uname -m) -R")
+
+.PHONY: all deps build test test-main test-asan test-tsan run format clean
+
+all: build
+
+deps:
+	@./scripts/install-deps.sh
+
+build: deps
+	@[ -f $(BUILD_DIR)/CMakeCache.txt ] || cmake -S . -B $(BUILD_DIR) $(CMAKE_GEN) >/dev/null
+	@cmake --build $(BUILD_DIR) -j $(JOBS)
+
+test: test-main test-asan test-tsan
+
+test-main: build
+	ctest --test-dir $(BUILD_DIR) --output-on-failure -j $(JOBS)
+
+# The Qt-free core again, under AddressSanitizer and UndefinedBehaviorSanitizer.
+test-asan: deps
+	@[ -f $(ASAN_DIR)/CMakeCache.txt ] || cmake -S . -B $(ASAN_DIR) $(CMAKE_GEN) \
+		-DSKYRELAY_CORE_ONLY=ON -DSKYRELAY_SANITIZE=address,undefined >/dev/null
+	@cmake --build $(ASAN_DIR) -j $(JOBS)
+	ctest --test-dir $(ASAN_DIR) -L core --output-on-failure -j $(JOBS)
+
+# The serial port and its watcher thread under ThreadSanitizer.
+test-tsan: deps
+	@[ -f $(TSAN_DIR)/CMakeCache.txt ] || cmake -S . -B $(TSAN_DIR) $(CMAKE_GEN) \
+		-DSKYRELAY_CORE_ONLY=ON -DSKYRELAY_SANITIZE=thread >/dev/null
+	@cmake --build $(TSAN_DIR) -j $(JOBS) --target test_serial
+	$(NO_ASLR) ctest --test-dir $(TSAN_DIR) -L serial --output-on-failure -j $(JOBS)
+
+run: build
+	@echo "Skyrelay's main window comes with the next step of the build; the core is built in $(BUILD_DIR)/."
+
+format:
+	@git ls-files '*.cpp' '*.h' | xargs clang-format -i
+
+clean:
+	rm -rf $(BUILD_DIR) $(ASAN_DIR) $(TSAN_DIR)

@@ -1,0 +1,17 @@
+#include "link/process_state.h"
+
+#include "data/antenna_info.h"
+#include "data/satellite_tables.h"
+#include "data/upload_state.h"
+#include "lcd/lcd_data.h"
+#include "link/antenna_state.h"
+#include "link/link_state.h"
+
+void ResetProcessState() {
+    resetSatelliteTables();
+    resetAntennaInfo();
+    resetUploadState();
+    resetLcdData();
+    resetLinkState();
+    resetAntennaState();
+}

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+// What the protocol needs of a transport to send: one byte at a time. CSerialComm implements
+// it over the terminal device; tests plug in an in-memory port wired to the simulator.
+class BytePort {
+public:
+    virtual ~BytePort() = default;
+    // Returns the number of bytes written: 1, or 0 when the port is closed or the write failed.
+    virtual int WriteByte(std::uint8_t byte) = 0;
+};
+
+// How the receive watcher reaches its consumer. Every call comes from the watcher thread;
+// the main window posts them on to the GUI thread and never lets the watcher touch a widget.
+class CommConsumer {
+public:
+    virtual ~CommConsumer() = default;
+    // New bytes are in the receive queue (one call per batch of reads).
+    virtual void onCommRead(std::uint16_t portId) = 0;
+    // A message for the user: "m_QueueRead FULL!" or "Error while creating ThreadWatchComm, "
+    // followed by the port name.
+    virtual void onCommMessage(const std::string& text) = 0;
+    // The line is gone (other end closed, adapter pulled, I/O error). Called once; the
+    // watcher has ended by then and the port should be closed.
+    virtual void onCommHangup(std::uint16_t portId) = 0;
+};

@@ -1,0 +1,225 @@
+#include <gtest/gtest.h>
+
+#include <map>
+
+#include "data/antenna_info.h"
+#include "data/satellite_tables.h"
+#include "data/upload_state.h"
+#include "lcd/lcd_data.h"
+#include "link/antenna_state.h"
+#include "link/controller.h"
+#include "link/link_state.h"
+#include "link/process_state.h"
+#include "serial/byte_port.h"
+#include "support/bytes.h"
+#include "support/fake_view.h"
+#include "support/records.h"
+
+namespace {
+
+class NullPort : public BytePort {
+public:
+    int WriteByte(std::uint8_t) override { return 1; }
+};
+
+class CommandBuilder : public ::testing::Test {
+protected:
+    void SetUp() override { ResetProcessState(); }
+    void TearDown() override { ResetProcessState(); }
+
+    Bytes payload(std::uint8_t code) {
+        const std::uint8_t length = controller.BuildCommand(code);
+        return Bytes(controller.txPayload().begin(), controller.txPayload().begin() + length);
+    }
+
+    NullPort port;
+    FakeView view;
+    AcuController controller{port, view};
+};
+
+}  // namespace
+
+TEST_F(CommandBuilder, EveryCodeHasItsLength) {
+    // With every table empty, lengths depend only on the code (and on the LNB type for 19).
+    const std::map<int, int> lengths = {
+        {0, 0},   {1, 1},   {2, 1},   {3, 1},   {4, 2},   {5, 0},   {6, 3},   {7, 59},
+        {8, 42},  {9, 1},   {10, 11}, {11, 59}, {12, 42}, {13, 1},  {14, 1},  {15, 1},
+        {16, 1},  {17, 2},  {18, 43}, {19, 4},  {20, 2},  {21, 1},  {22, 0},  {23, 0},
+        {24, 1},  {25, 7},  {26, 4},  {27, 4},  {28, 4},  {29, 17}, {30, 1},  {31, 0},
+        {32, 0},  {33, 21}, {34, 81}, {35, 81}, {36, 81}, {37, 13}, {38, 1},  {39, 1},
+        {40, 1},  {41, 1},  {42, 1},  {43, 0},  {100, 0}, {255, 0},
+    };
+    for (const auto& [code, length] : lengths) {
+        EXPECT_EQ(controller.BuildCommand(static_cast<std::uint8_t>(code)), length) << code;
+        if (length > 0) {
+            EXPECT_EQ(controller.txPayload()[0], code) << code;
+        }
+    }
+}
+
+TEST_F(CommandBuilder, ReplyOnlyCodesLeaveThePayloadUntouched) {
+    controller.BuildCommand(1);
+    for (std::uint8_t code : {0, 5, 22, 23, 31, 32, 43, 200}) {
+        EXPECT_EQ(controller.BuildCommand(code), 0);
+        EXPECT_EQ(controller.txPayload()[0], 1);
+    }
+}
+
+TEST_F(CommandBuilder, RegionCountAnnouncementInItsThreeScopes) {
+    g_RegionCount = {2, 0, 3, 0, 0, 1};
+    g_RegionMode = 8;  // all regions of Oceania
+    EXPECT_EQ(payload(6), (Bytes{0x06, 0x08, 0x03}));
+    g_RegionMode = 12;  // all continents
+    EXPECT_EQ(payload(6), (Bytes{0x06, 0x0C, 0x02, 0x00, 0x03, 0x00, 0x00, 0x01}));
+    g_RegionMode = 3;  // one region of N.America
+    g_RegionSelector = 7;
+    EXPECT_EQ(payload(6), (Bytes{0x06, 0x03, 0x07}));
+}
+
+TEST_F(CommandBuilder, UploadStartCarriesHeaderCountsAndSelectorPositions) {
+    g_SifHeaderNumber = 0x12345;  // only the low 16 bits travel
+    g_RegionCount = {4, 1, 0, 0, 2, 9};
+    view.continentSelection = 5;
+    view.regionSelection = 1;
+    EXPECT_EQ(payload(10), (Bytes{0x0A, 0x23, 0x45, 4, 1, 0, 0, 2, 9, 0x05, 0x01}));
+    EXPECT_EQ(g_UploadContinent, 5u);
+    EXPECT_EQ(g_UploadRegion, 1u);
+
+    // Nothing selected: kept as -1 and sent as 0xFF.
+    view.continentSelection = -1;
+    view.regionSelection = -1;
+    EXPECT_EQ(payload(10), (Bytes{0x0A, 0x23, 0x45, 4, 1, 0, 0, 2, 9, 0xFF, 0xFF}));
+    EXPECT_EQ(g_UploadContinent, 0xFFFFFFFFu);
+    EXPECT_EQ(g_UploadRegion, 0xFFFFFFFFu);
+
+    // The cursor then names no region: an all-zero record goes out, nothing is read past the table.
+    const Bytes zeroRegion = payload(11);
+    ASSERT_EQ(zeroRegion.size(), 59u);
+    EXPECT_EQ(zeroRegion[1], 0xFF);
+    EXPECT_EQ(zeroRegion[2], 0xFF);
+    EXPECT_EQ(zeroRegion[15], 0);  // N
+}
+
+TEST_F(CommandBuilder, RegionRecordsWithNoneAndTwentySatellites) {
+    *mutableRegionRecord(0, 4) = europeWest();
+    g_UploadContinent = 0;
+    g_UploadRegion = 4;
+    const Bytes two = concat({{0x0B, 0x00, 0x04}, ascii("EUROPE-WEST "), {0x02, 0x01, 0x03, 0x07},
+                              europeWestTail()});
+    EXPECT_EQ(payload(11), two);
+    ASSERT_EQ(two.size(), 61u);
+    Bytes asSeven = two;
+    asSeven[0] = 0x07;
+    EXPECT_EQ(payload(7), asSeven);
+
+    mutableRegionRecord(0, 4)->satelliteCount = 0;
+    EXPECT_EQ(payload(11),
+              concat({{0x0B, 0x00, 0x04}, ascii("EUROPE-WEST "), {0x00, 0x01}, europeWestTail()}));
+
+    RegionRecord full = europeWest();
+    full.satelliteCount = 20;
+    for (std::uint32_t k = 0; k < 20; ++k) full.satelliteList[k] = 20 - k;
+    *mutableRegionRecord(5, 99) = full;
+    g_UploadContinent = 5;
+    g_UploadRegion = 99;
+    EXPECT_EQ(payload(7), concat({{0x07, 0x05, 0x63},
+                                  ascii("EUROPE-WEST "),
+                                  {0x14, 0x01, 20, 19, 18, 17, 16, 15, 14, 13, 12, 11, 10, 9, 8,
+                                   7, 6, 5, 4, 3, 2, 1},
+                                  europeWestTail()}));
+}
+
+TEST_F(CommandBuilder, SatelliteRecordsForUploadAndEdit) {
+    const Bytes record = concat({
+        {0x05},
+        ascii("HOTBIRD   "),
+        {0x00, 0x82, 'E', 0x2B, 0x1A, 0x6B, 0x6C, 0x01, 0x3E, 0x31, 0x35, 0x6B, 0x6C, 0x01, 0x3E,
+         0x2A, 0xDB, 0x74, 0x04, 0x01, 0x3E, 0x30, 0xBC, 0x74, 0xCC, 0x01, 0x3E, 0x01, 0x00, 0x02},
+    });
+    g_SatelliteTable[4] = hotbird();
+    g_UploadSatIndex = 4;
+    EXPECT_EQ(payload(12), concat({{0x0C}, record}));
+    EXPECT_EQ(payload(8), concat({{0x08}, record}));
+
+    g_EditSatellites[3] = hotbird();
+    g_EditSatIndex = 3;
+    EXPECT_EQ(payload(18), concat({{0x12, 0x03}, record}));
+
+    // Cursors past the tables send an all-zero record instead of reading beyond them.
+    g_UploadSatIndex = 200;
+    EXPECT_EQ(payload(12), concat({{0x0C}, Bytes(11, 0x00), {0x00, 0x00, 0x00}, Bytes(27, 0x00)}));
+    g_EditSatIndex = 20;
+    EXPECT_EQ(payload(18).size(), 43u);
+    EXPECT_EQ(payload(18)[2], 0x00);
+}
+
+TEST_F(CommandBuilder, SmallCommandsCarryTheirState) {
+    g_ReceiveSatIndex = 3;
+    EXPECT_EQ(payload(4), (Bytes{0x04, 0x03}));
+    g_DefaultSatIndex = 2;
+    EXPECT_EQ(payload(17), (Bytes{0x11, 0x02}));
+    g_DiseqcMode = 2;
+    EXPECT_EQ(payload(20), (Bytes{0x14, 0x02}));
+
+    g_LnbType = 0;  // single band: the local frequency follows
+    g_LocalFreqSingle = 10000;
+    EXPECT_EQ(payload(19), (Bytes{0x13, 0x00, 0x27, 0x10}));
+    g_LnbType = 1;  // universal: no frequency
+    EXPECT_EQ(payload(19), (Bytes{0x13, 0x01}));
+    g_LnbType = 0;
+    g_LocalFreqSingle = 75536;  // cut to its low 16 bits: 10000
+    EXPECT_EQ(payload(19), (Bytes{0x13, 0x00, 0x27, 0x10}));
+}
+
+TEST_F(CommandBuilder, MovesCarrySignedPositions) {
+    g_TargetAz = 0.0;
+    g_TargetEl = 45.5;
+    EXPECT_EQ(payload(25), (Bytes{0x19, '-', 0x00, 0x00, '+', 0x11, 0xC6}));
+    g_TargetAz = 10.5;
+    EXPECT_EQ(payload(26), (Bytes{0x1A, '+', 0x04, 0x1A}));
+    g_TargetEl = 30.0;
+    EXPECT_EQ(payload(27), (Bytes{0x1B, '+', 0x0B, 0xB8}));
+    g_TargetSkew = -2.25;
+    EXPECT_EQ(payload(28), (Bytes{0x1C, '-', 0x00, 0xE1}));
+}
+
+TEST_F(CommandBuilder, ParametersCarryScaledAndSignedFields) {
+    g_ParTrackingScale = 1.13;
+    g_ParDetectLevel = 300;
+    g_ParTrackingLevel = 250;
+    g_ParElAdjust = 1.5;
+    g_ParSkewAdjust = -0.25;
+    g_ParSignalLostTime = 30;
+    g_ParBreakTime = 5;
+    EXPECT_EQ(payload(29), (Bytes{0x1D, 0x00, 0x70, 0x01, 0x2C, 0x00, 0xFA, '+', 0x00, 0x96, '-',
+                                  0x00, 0x19, 0x00, 0x1E, 0x00, 0x05}));
+
+    // No sign byte for the tracking scale: a negative one goes out in two's complement.
+    g_ParTrackingScale = -1.5;
+    g_ParElAdjust = 0.0;
+    g_ParDetectLevel = -1;
+    const Bytes negative = payload(29);
+    EXPECT_EQ(Bytes(negative.begin() + 1, negative.begin() + 10),
+              (Bytes{0xFF, 0x6A, 0xFF, 0xFF, 0x00, 0xFA, '-', 0x00, 0x00}));
+}
+
+TEST_F(CommandBuilder, LcdWriteCarriesTheBlockInFivePieces) {
+    for (std::size_t i = 0; i < kLcdDataSize; ++i) g_LcdData[i] = static_cast<std::uint8_t>(i % 251);
+    const Bytes p33 = payload(33);
+    ASSERT_EQ(p33.size(), 21u);
+    EXPECT_EQ(p33.front(), 33);
+    EXPECT_EQ(p33[1], 0);
+    EXPECT_EQ(p33.back(), 19);
+    const Bytes p34 = payload(34);
+    EXPECT_EQ(p34[1], 20);
+    EXPECT_EQ(p34.back(), 99);
+    const Bytes p35 = payload(35);
+    EXPECT_EQ(p35[1], 100);
+    EXPECT_EQ(p35.back(), 179);
+    const Bytes p36 = payload(36);
+    EXPECT_EQ(p36[1], 180);
+    EXPECT_EQ(p36[71], 250);  // byte 250 of the block
+    EXPECT_EQ(p36[72], 0);    // byte 251 wraps the pattern
+    EXPECT_EQ(p36.back(), 8);  // byte 259
+    EXPECT_EQ(payload(37), (Bytes{37, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18, 19, 20}));
+}
