@@ -1,10 +1,16 @@
 #include "link/controller.h"
 
-#include <span>
-
 #include "link/command_builder.h"
+#include "link/controller_view.h"
 #include "link/frame.h"
+#include "link/link_state.h"
+#include "link/timer_bank.h"
 #include "serial/byte_port.h"
+#include "serial/comm_queue.h"
+
+AcuController::AcuController(BytePort& port, CommQueue& queue, ControllerView& view,
+                             TimerBank& timers)
+    : m_Port(port), m_Queue(queue), m_View(view), m_Timers(timers) {}
 
 std::uint8_t AcuController::BuildCommand(std::uint8_t code) {
     return buildCommandPayload(code, m_View, m_TxPayload);
@@ -15,4 +21,98 @@ void AcuController::SendCommand(std::uint8_t code) {
     const std::size_t frameSize =
         encodeFrame(std::span<const std::uint8_t>(m_TxPayload).first(length), m_TxFrame);
     for (std::size_t i = 0; i < frameSize; ++i) m_Port.WriteByte(m_TxFrame[i]);
+}
+
+void AcuController::sendAndStart(std::uint8_t code, std::chrono::milliseconds period) {
+    SendCommand(code);
+    m_Timers.start(code, period);
+}
+
+void AcuController::startTimer(int id, std::chrono::milliseconds period) {
+    m_Timers.start(id, period);
+}
+
+void AcuController::stopTimer(int id) { m_Timers.stop(id); }
+
+void AcuController::setBusy(bool busy) {
+    g_BusyCursor = busy ? 1 : 0;
+    m_View.setBusyCursor(busy);
+}
+
+void AcuController::OnCommRead() {
+    // Only what is there now: bytes arriving meanwhile come with the next notification.
+    const std::uint32_t available = m_Queue.used();
+    for (std::uint32_t i = 0; i < available; ++i) {
+        std::uint8_t byte = 0;
+        if (!m_Queue.get(byte)) break;
+        if (m_RxAssembler.push(byte) != FrameAssembler::Result::Frame) continue;
+        // The assembler is already waiting for the next STX, so a message box opened by the
+        // dispatch may deliver further frames safely; they land in m_RxFrame only after this
+        // dispatch has taken its copy.
+        const auto frame = m_RxAssembler.frame();
+        std::copy(frame.begin(), frame.end(), m_RxFrame.begin());
+        DispatchReply();
+    }
+}
+
+void AcuController::OnTimer(int id) {
+    if (id == kStartupTimer) {
+        m_Timers.stop(kStartupTimer);
+        m_View.DrawSerialBox(0);
+        m_View.DrawConnectLamp(0);
+        m_View.DrawStateLamps(0);
+        m_Timers.start(kDiscoveryTimer, kFirstDiscoveryPeriod);
+    } else if (id == kDiscoveryTimer) {
+        if (m_View.ScanAndConnect() == 1) {
+            m_Timers.stop(kDiscoveryTimer);
+        } else {
+            m_Timers.start(kDiscoveryTimer, kDiscoveryPeriod);
+        }
+    } else if (id == cmd::LinkCheck) {
+        if (g_ConnectRetryCount >= kMaxConnectResends) {
+            m_Timers.stop(id);
+            m_View.DrawConnectLamp(1);
+            setBusy(false);
+        } else {
+            g_ConnectRetryCount += 1;
+            SendCommand(cmd::LinkCheck);
+        }
+    } else if (id == cmd::AntennaInformation) {
+        m_Timers.stop(id);
+        setBusy(false);
+    } else if (id == 3 || id == 4 || (id >= 7 && id <= 13)) {
+        // Sent once: the timer only bounds the wait, and the exchange ends here.
+        m_Timers.stop(id);
+    } else if ((id >= 14 && id <= 21) || (id >= 24 && id <= 30) || (id >= 33 && id <= 42)) {
+        SendCommand(static_cast<std::uint8_t>(id));
+    }
+}
+
+void AcuController::StartConnection() {
+    g_Connected = 1;
+    m_View.showConnectionControls(true);
+    m_View.DrawSerialBox(1);
+    g_ConnectRetryCount = 0;
+    setBusy(true);
+    m_RxAssembler.reset();
+    sendAndStart(cmd::LinkCheck, kCommandPeriod);
+}
+
+void AcuController::Disconnect() {
+    m_Port.ClosePort();
+    g_Connected = 0;
+    m_View.showConnectionControls(false);
+    m_View.DrawSerialBox(0);
+    setBusy(false);
+    for (int id = 1; id <= cmd::Last; ++id) m_Timers.stop(id);
+    // Half a frame from the old line must not prefix the first frame of the next one.
+    m_RxAssembler.reset();
+    m_RegionAnnounced = false;
+}
+
+void AcuController::OnPortHangup(const std::string& portName) {
+    if (g_Connected != 1) return;
+    Disconnect();
+    m_View.MessageBox(portName + " was disconnected.\r\nCheck the cable and the serial adapter.",
+                      MessageIcon::Exclamation);
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <cstddef>
 #include <cstdint>
 
@@ -58,3 +59,16 @@ struct LcdPiece {
     std::size_t size;
 };
 inline constexpr LcdPiece kLcdPieces[5] = {{0, 20}, {20, 80}, {100, 80}, {180, 80}, {260, 12}};
+
+// Timer ids beside the command codes, and the periods the senders start them with.
+inline constexpr int kStartupTimer = 0;
+inline constexpr int kDiscoveryTimer = 100;
+inline constexpr auto kCommandPeriod = std::chrono::milliseconds{1000};
+inline constexpr auto kChainPeriod = std::chrono::milliseconds{2000};
+inline constexpr auto kLcdReadStartPeriod = std::chrono::milliseconds{10000};
+inline constexpr auto kStatusPollPeriod = std::chrono::milliseconds{1000};
+inline constexpr auto kFirstDiscoveryPeriod = std::chrono::milliseconds{100};
+inline constexpr auto kDiscoveryPeriod = std::chrono::milliseconds{1000};
+
+// Command 1 goes out once when the link opens and is re-sent at most this often.
+inline constexpr std::uint8_t kMaxConnectResends = 5;

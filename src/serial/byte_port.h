@@ -3,13 +3,16 @@
 #include <cstdint>
 #include <string>
 
-// What the protocol needs of a transport to send: one byte at a time. CSerialComm implements
-// it over the terminal device; tests plug in an in-memory port wired to the simulator.
+// What the protocol needs of a transport to send: one byte at a time, and a way to let go of
+// the line. CSerialComm implements it over the terminal device; tests plug in an in-memory
+// port wired to the simulator.
 class BytePort {
 public:
     virtual ~BytePort() = default;
     // Returns the number of bytes written: 1, or 0 when the port is closed or the write failed.
     virtual int WriteByte(std::uint8_t byte) = 0;
+    // Closes the line; writes then return 0 at once. Nothing to do for an in-memory port.
+    virtual void ClosePort() {}
 };
 
 // How the receive watcher reaches its consumer. Every call comes from the watcher thread;

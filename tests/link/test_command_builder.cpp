@@ -7,34 +7,18 @@
 #include "data/upload_state.h"
 #include "lcd/lcd_data.h"
 #include "link/antenna_state.h"
-#include "link/controller.h"
 #include "link/link_state.h"
-#include "link/process_state.h"
-#include "serial/byte_port.h"
-#include "support/bytes.h"
-#include "support/fake_view.h"
+#include "support/link_fixture.h"
 #include "support/records.h"
 
 namespace {
 
-class NullPort : public BytePort {
-public:
-    int WriteByte(std::uint8_t) override { return 1; }
-};
-
-class CommandBuilder : public ::testing::Test {
+class CommandBuilder : public LinkFixture {
 protected:
-    void SetUp() override { ResetProcessState(); }
-    void TearDown() override { ResetProcessState(); }
-
     Bytes payload(std::uint8_t code) {
         const std::uint8_t length = controller.BuildCommand(code);
         return Bytes(controller.txPayload().begin(), controller.txPayload().begin() + length);
     }
-
-    NullPort port;
-    FakeView view;
-    AcuController controller{port, view};
 };
 
 }  // namespace

@@ -8,12 +8,14 @@
 #include "link/process_state.h"
 #include "serial/byte_port.h"
 #include "support/bytes.h"
-#include "support/fake_view.h"
+#include "serial/comm_queue.h"
+#include "support/manual_timers.h"
+#include "support/recorder_view.h"
 
 namespace {
 
 // Records every single-byte write; it can refuse chosen bytes like a failing line.
-class RecordingPort : public BytePort {
+class RefusingPort : public BytePort {
 public:
     int WriteByte(std::uint8_t byte) override {
         ++calls;
@@ -39,9 +41,11 @@ protected:
         return port.written;
     }
 
-    RecordingPort port;
-    FakeView view;
-    AcuController controller{port, view};
+    RefusingPort port;
+    CommQueue queue;
+    RecorderView view;
+    ManualTimers timers;
+    AcuController controller{port, queue, view, timers};
 };
 
 }  // namespace

@@ -1,0 +1,108 @@
+#include "data/upload_exchange.h"
+
+#include "data/satellite_tables.h"
+#include "data/upload_state.h"
+#include "link/controller_view.h"
+#include "link/display_text.h"
+#include "link/link_context.h"
+#include "link/link_state.h"
+#include "link/protocol.h"
+
+namespace {
+
+std::uint32_t regionCountOf(std::uint32_t continent) {
+    return continent < kContinentCount ? g_RegionCount[continent] : 0;
+}
+
+}  // namespace
+
+void placeUploadCursorAtScopeStart() {
+    if (g_RegionMode == 6 || g_RegionMode == 12) {
+        g_UploadContinent = 0;
+        g_UploadRegion = 0;
+    } else if (g_RegionMode >= 7 && g_RegionMode <= 11) {
+        g_UploadContinent = g_RegionMode - 6u;
+        g_UploadRegion = 0;
+    } else {
+        g_UploadContinent = g_RegionMode;
+        g_UploadRegion = g_RegionSelector;
+    }
+}
+
+bool UploadExchange::onReply(std::uint8_t code) {
+    switch (code) {
+        case cmd::RegionCountAnnouncement:
+        case cmd::UploadStart:
+            m_Link.stopTimer(code);
+            placeUploadCursorAtScopeStart();
+            m_Link.sendAndStart(code + 1, kChainPeriod);
+            return true;
+        case cmd::RegionRecord:
+        case cmd::UploadRegion:
+            m_Link.stopTimer(code);
+            progressStep();
+            regionStep(code);
+            return true;
+        case cmd::SatelliteRecord:
+        case cmd::UploadSatellite:
+            m_Link.stopTimer(code);
+            progressStep();
+            satelliteStep(code);
+            return true;
+        case cmd::ChainEnd:
+            // The ACU took new default data: identify it again from the link check on.
+            m_Link.stopTimer(code);
+            m_Link.setBusy(false);
+            m_Link.view().CloseProgress(ProgressPopup::Update);
+            m_Link.startTimer(cmd::LinkCheck, kCommandPeriod);
+            g_ConnectRetryCount = 0;
+            m_Link.setBusy(true);
+            return true;
+        case cmd::UploadEnd:
+            m_Link.stopTimer(code);
+            m_Link.setBusy(false);
+            m_Link.view().CloseProgress(ProgressPopup::Update);
+            return true;
+        default: return false;
+    }
+}
+
+void UploadExchange::progressStep() {
+    g_ProgressCount += 1;
+    m_Link.view().StepProgress(ProgressPopup::Update, g_ProgressCount,
+                               progressPercentText(g_ProgressCount, g_ProgressTotal));
+}
+
+void UploadExchange::regionStep(std::uint8_t regionCode) {
+    const std::uint8_t satelliteCode = regionCode + 1;
+    if (g_RegionMode >= 6 && g_RegionMode <= 11) {
+        g_UploadRegion += 1;
+        if (g_UploadRegion < regionCountOf(g_UploadContinent)) {
+            m_Link.sendAndStart(regionCode, kChainPeriod);
+            return;
+        }
+    } else if (g_RegionMode == 12) {
+        if (g_UploadContinent >= kContinentCount) return;
+        g_UploadRegion += 1;
+        // ">=": a continent without regions still has its region 0 sent, and must move on.
+        if (g_UploadRegion >= regionCountOf(g_UploadContinent)) {
+            g_UploadRegion = 0;
+            g_UploadContinent += 1;
+        }
+        if (g_UploadContinent < kContinentCount) {
+            m_Link.sendAndStart(regionCode, kChainPeriod);
+            return;
+        }
+    }
+    g_UploadSatIndex = 0;
+    m_Link.sendAndStart(satelliteCode, kChainPeriod);
+}
+
+void UploadExchange::satelliteStep(std::uint8_t satelliteCode) {
+    g_UploadSatIndex += 1;
+    if (g_UploadSatIndex < g_SatelliteCount) {
+        m_Link.sendAndStart(satelliteCode, kChainPeriod);
+    } else {
+        m_Link.sendAndStart(satelliteCode + 1, kChainPeriod);
+    }
+}

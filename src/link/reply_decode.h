@@ -1,0 +1,76 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <span>
+
+#include "data/antenna_info.h"
+#include "data/satellite_tables.h"
+
+// Replies decoded from their payload (code byte first). A payload shorter than what its code
+// carries decodes to nothing: the dispatcher ignores it rather than reading stale bytes.
+
+// The payload length each code's decoding covers; 0 for codes that are not replies.
+// Reply 3 covers 60 + N and is checked by its decoder.
+std::size_t replyLength(std::uint8_t code);
+
+struct ProductInfo {
+    std::uint8_t antennaType = 0;
+    std::uint8_t antennaModel = 0;
+    std::uint8_t skewlessFlag = 0;
+    std::array<std::uint8_t, kModelNameWidth> modelName{};
+    std::array<std::uint8_t, kSerialNumberWidth> serialNumber{};
+    double antSwVersion = 0.0;
+    double acuSwVersion = 0.0;
+    double libraryVersion = 0.0;
+    double antennaPowerV = 0.0;
+    double acuPowerV = 0.0;
+    double receiverV = 0.0;
+    std::uint8_t receiver18V = 0;
+    std::uint8_t receiver22k = 0;
+};
+
+struct RegionReply {
+    std::uint8_t continent = 0;
+    std::uint8_t region = 0;
+    std::uint8_t regionCount = 0;
+    RegionRecord record;
+};
+
+struct SatelliteReply {
+    std::uint8_t index = 0;
+    SatelliteRecord record;
+};
+
+struct StatusReply {
+    std::uint8_t defaultSatIndex = 0;
+    std::uint8_t antennaMode = 0;
+    std::uint16_t signalLevel = 0;
+    std::uint8_t gpsLinkState = 0;
+    double gpsLongitude = 0.0;
+    char gpsEastWest = 0;
+    double gpsLatitude = 0.0;
+    char gpsNorthSouth = 0;
+    double receiverV = 0.0;
+    std::uint8_t receiver18V = 0;
+    std::uint8_t receiver22k = 0;
+    double az = 0.0;
+    double el = 0.0;
+    double skew = 0.0;
+};
+
+struct SetupReply {
+    std::uint8_t antennaMode = 0;
+    double az = 0.0;
+    double el = 0.0;
+    double skew = 0.0;
+};
+
+std::optional<ProductInfo> decodeProductInfo(std::span<const std::uint8_t> payload);
+// Also refuses a reply that names a continent above 5, a region above 99 or more than 20
+// satellites: such a reply cannot be stored without writing outside the tables.
+std::optional<RegionReply> decodeRegionReply(std::span<const std::uint8_t> payload);
+std::optional<SatelliteReply> decodeSatelliteReply(std::span<const std::uint8_t> payload);
+std::optional<StatusReply> decodeStatusReply(std::span<const std::uint8_t> payload);
+std::optional<SetupReply> decodeSetupReply(std::span<const std::uint8_t> payload);

@@ -1,0 +1,130 @@
+#include "link/link_state.h"
+#include "support/link_fixture.h"
+#include "support/replies.h"
+
+using namespace std::chrono_literals;
+
+namespace {
+
+class CommandTimers : public LinkFixture {};
+
+}  // namespace
+
+TEST_F(CommandTimers, WithoutAnAcuCommandOneGoesOutSixTimesThenTheLampTurnsRed) {
+    controller.StartConnection();
+    std::vector<long long> sentAt{timers.now().count()};
+    for (int ms = 0; ms < 10000; ms += 100) {
+        const std::size_t before = port.written.size();
+        advance(100);
+        if (port.written.size() > before) sentAt.push_back(timers.now().count());
+    }
+    EXPECT_EQ(sentAt, (std::vector<long long>{0, 1000, 2000, 3000, 4000, 5000}));
+    EXPECT_EQ(port.codes(), (std::vector<int>{1, 1, 1, 1, 1, 1}));
+    EXPECT_EQ(view.callsStartingWith("DrawConnectLamp"), std::vector<std::string>{"DrawConnectLamp(1)"});
+    EXPECT_FALSE(timers.running(1));
+    EXPECT_EQ(g_BusyCursor, 0);
+    EXPECT_EQ(g_Connected, 1);  // the port stays open
+}
+
+TEST_F(CommandTimers, LostAntennaInformationEndsTheWaitCursorAfterOneSecond) {
+    g_Connected = 1;
+    controller.setBusy(true);
+    controller.sendAndStart(2, 1000ms);
+    advance(999);
+    EXPECT_EQ(g_BusyCursor, 1);
+    advance(1);
+    EXPECT_EQ(g_BusyCursor, 0);
+    advance(5000);
+    EXPECT_EQ(port.codes(), (std::vector<int>{2}));
+}
+
+TEST_F(CommandTimers, SetupModeStopsThePollUntilRestartOrTargetChangeIsAcknowledged) {
+    controller.sendAndStart(14, 1000ms);
+    // What "Setup Mode" does once confirmed: pause the poll, ask for setup mode.
+    controller.stopTimer(14);
+    controller.sendAndStart(16, 1000ms);
+    reply({0x10, 0x06, '+', 0x00, 0x64, '+', 0x0F, 0xA0, '-', 0x00, 0x00});
+    EXPECT_EQ(g_SetupMode, 1);
+    EXPECT_EQ(g_AntennaMode, 6);
+    EXPECT_EQ(view.callsStartingWith("showCurrentPosition"),
+              std::vector<std::string>{"showCurrentPosition(1.00,40.00,0.00)"});
+    advance(10000);
+    EXPECT_EQ(port.codes(), (std::vector<int>{14, 16}));
+
+    controller.sendAndStart(15, 1000ms);
+    advance(1000);  // no answer yet: restart is repeated, still no poll
+    EXPECT_EQ(port.codes(), (std::vector<int>{14, 16, 15, 15}));
+    reply({0x0F});
+    EXPECT_EQ(g_SetupMode, 0);
+    advance(2000);
+    EXPECT_EQ(port.codes(), (std::vector<int>{14, 16, 15, 15, 14, 14}));
+}
+
+TEST_F(CommandTimers, EachIdFollowsItsPolicy) {
+    // Repeating commands go out again every period until their reply.
+    for (int id : {14, 21, 24, 30, 33, 38, 42}) {
+        port.written.clear();
+        timers.start(id, 1000ms);
+        advance(3000);
+        EXPECT_EQ(port.codes(), (std::vector<int>(3, id))) << id;
+        timers.stop(id);
+    }
+    // Commands sent once: the timer only bounds the wait.
+    for (int id : {3, 4, 7, 9, 10, 13}) {
+        port.written.clear();
+        timers.start(id, 1000ms);
+        advance(3000);
+        EXPECT_TRUE(port.written.empty()) << id;
+        EXPECT_FALSE(timers.running(id)) << id;
+    }
+    // Reply-only ids never send anything, even if started.
+    port.written.clear();
+    for (int id : {5, 6, 22, 23, 31, 32, 43, 99}) timers.start(id, 1000ms);
+    advance(3000);
+    EXPECT_TRUE(port.written.empty());
+    EXPECT_TRUE(view.calls.empty());
+}
+
+TEST_F(CommandTimers, StartUpTickDrawsGreyThenDiscoveryRunsUntilAPortOpens) {
+    timers.start(0, 10ms);
+    advance(10);
+    EXPECT_EQ(view.calls, (std::vector<std::string>{"DrawSerialBox(0)", "DrawConnectLamp(0)",
+                                                    "DrawStateLamps(0)"}));
+    EXPECT_FALSE(timers.running(0));
+    EXPECT_EQ(timers.period(100), 100ms);
+    advance(100);
+    EXPECT_EQ(timers.period(100), 1000ms);
+    view.scanResult = 1;
+    advance(1000);
+    EXPECT_FALSE(timers.running(100));
+    EXPECT_EQ(view.callsStartingWith("ScanAndConnect").size(), 2u);
+}
+
+TEST_F(CommandTimers, DisconnectStopsEveryCommandTimer) {
+    controller.StartConnection();
+    for (int id : {14, 18, 29, 33, 38}) timers.start(id, 1000ms);
+    timers.start(100, 1000ms);
+    controller.Disconnect();
+    EXPECT_TRUE(port.closed);
+    EXPECT_EQ(g_Connected, 0);
+    EXPECT_EQ(g_BusyCursor, 0);
+    for (int id = 1; id <= 42; ++id) EXPECT_FALSE(timers.running(id)) << id;
+    EXPECT_TRUE(timers.running(100));  // discovery goes on and will reconnect
+    EXPECT_EQ(view.callsStartingWith("showConnectionControls"),
+              (std::vector<std::string>{"showConnectionControls(1)", "showConnectionControls(0)"}));
+    EXPECT_EQ(view.callsStartingWith("DrawSerialBox"),
+              (std::vector<std::string>{"DrawSerialBox(1)", "DrawSerialBox(0)"}));
+}
+
+TEST_F(CommandTimers, AHangUpIsADisconnectThatNamesThePort) {
+    controller.StartConnection();
+    controller.OnPortHangup("/dev/ttyUSB0");
+    EXPECT_EQ(g_Connected, 0);
+    EXPECT_FALSE(timers.running(1));
+    EXPECT_EQ(view.callsStartingWith("MessageBox"),
+              std::vector<std::string>{"MessageBox(/dev/ttyUSB0 was disconnected.\r\nCheck the "
+                                       "cable and the serial adapter., !)"});
+    // Reported once: a second report after the disconnect changes nothing.
+    controller.OnPortHangup("/dev/ttyUSB0");
+    EXPECT_EQ(view.callsStartingWith("MessageBox").size(), 1u);
+}

@@ -1,0 +1,197 @@
+#include "data/antenna_info.h"
+#include "data/satellite_tables.h"
+#include "data/upload_state.h"
+#include "lcd/lcd_data.h"
+#include "link/antenna_state.h"
+#include "link/link_state.h"
+#include "support/link_fixture.h"
+
+using namespace std::chrono_literals;
+
+namespace {
+
+class Exchanges : public LinkFixture {
+protected:
+    // The (continent, region) of every region record written, in order.
+    std::vector<std::pair<int, int>> regionsSent(int code) const {
+        std::vector<std::pair<int, int>> sent;
+        for (const Bytes& payload : port.payloads()) {
+            if (payload[0] == code) sent.emplace_back(payload[1], payload[2]);
+        }
+        return sent;
+    }
+    // Answers every command of the upload with its one-byte reply until the chain stops.
+    void acknowledgeUntilQuiet() {
+        for (std::size_t answered = 0; answered < port.payloads().size(); ++answered) {
+            reply({port.payloads()[answered][0]});
+        }
+    }
+};
+
+}  // namespace
+
+TEST_F(Exchanges, UploadOfAllContinentsVisitsEveryContinentThenTheSatellites) {
+    g_RegionMode = 12;
+    g_RegionCount = {2, 0, 0, 0, 0, 1};
+    g_SatelliteCount = 3;
+    g_ProgressTotal = 6;
+    controller.sendAndStart(10, 1000ms);
+    acknowledgeUntilQuiet();
+
+    EXPECT_EQ(regionsSent(11), (std::vector<std::pair<int, int>>{
+                                   {0, 0}, {0, 1}, {1, 0}, {2, 0}, {3, 0}, {4, 0}, {5, 0}}));
+    EXPECT_EQ(port.codes(), (std::vector<int>{10, 11, 11, 11, 11, 11, 11, 11, 12, 12, 12, 13}));
+    EXPECT_EQ(timers.period(13), 0ms);  // stopped by reply 13
+    // Ten steps of six announced: the figure runs past 100, as continents without regions
+    // still have their region 0 sent.
+    EXPECT_EQ(view.callsStartingWith("StepProgress").back(), "StepProgress(Update,10,166)");
+    EXPECT_EQ(view.callsStartingWith("CloseProgress"), std::vector<std::string>{"CloseProgress(Update)"});
+    EXPECT_EQ(g_BusyCursor, 0);
+}
+
+TEST_F(Exchanges, UploadOfOneContinentSendsItsRegionsInOrder) {
+    g_RegionMode = 8;
+    g_RegionCount = {0, 0, 3, 0, 0, 0};
+    g_SatelliteCount = 2;
+    g_ProgressTotal = 5;
+    view.continentSelection = 2;
+    view.regionSelection = 1;
+    controller.sendAndStart(10, 1000ms);
+    acknowledgeUntilQuiet();
+
+    EXPECT_EQ(regionsSent(11), (std::vector<std::pair<int, int>>{{2, 0}, {2, 1}, {2, 2}}));
+    EXPECT_EQ(port.codes(), (std::vector<int>{10, 11, 11, 11, 12, 12, 13}));
+    EXPECT_EQ(view.callsStartingWith("StepProgress"),
+              (std::vector<std::string>{"StepProgress(Update,1,20)", "StepProgress(Update,2,40)",
+                                        "StepProgress(Update,3,60)", "StepProgress(Update,4,80)",
+                                        "StepProgress(Update,5,100)"}));
+}
+
+TEST_F(Exchanges, TheAcusOwnChainEndsByIdentifyingItAgain) {
+    g_RegionMode = 3;  // one region: continent 3, region 7
+    g_RegionSelector = 7;
+    g_SatelliteCount = 1;
+    reply({0x06});
+    acknowledgeUntilQuiet();
+    EXPECT_EQ(regionsSent(7), (std::vector<std::pair<int, int>>{{3, 7}}));
+    EXPECT_EQ(port.codes(), (std::vector<int>{7, 8, 9}));
+    EXPECT_EQ(timers.period(1), 1000ms);
+    EXPECT_EQ(g_ConnectRetryCount, 0);
+    EXPECT_EQ(g_BusyCursor, 1);
+    advance(1000);  // the link check resumes through its timer
+    EXPECT_EQ(port.codes().back(), 1);
+}
+
+TEST_F(Exchanges, DiagnosisLampsFollowTheItems) {
+    g_DiagLamps = 0xFFFFF;
+    reply({0x15});
+    EXPECT_EQ(g_DiagLamps, 0u);
+
+    reply({0x16, 0x01});  // item 1 under test: bits 19..18 = 01
+    EXPECT_EQ(g_DiagLamps, 0x40000u);
+    reply({0x17, 0x01, 'P'});  // passed: 10
+    EXPECT_EQ(g_DiagLamps, 0x80000u);
+    reply({0x16, 0x0A});
+    reply({0x17, 0x0A, 'F'});  // item 10 failed: bits 1..0 = 11
+    EXPECT_EQ(g_DiagLamps, 0x80003u);
+    reply({0x17, 0x0C, 'P'});  // no item 12: nothing changes, the lamps are redrawn
+    EXPECT_EQ(g_DiagLamps, 0x80003u);
+    EXPECT_EQ(view.callsStartingWith("DrawDiagLamps").size(), 5u);
+
+    reply({0x16, 0x0B});  // end of the test: the program stops it
+    EXPECT_EQ(port.payloads().back(), (Bytes{0x18}));
+    EXPECT_EQ(timers.period(24), 2000ms);
+    g_DiagIdle = 0;
+    reply({0x18});
+    EXPECT_EQ(g_DiagIdle, 1);
+    EXPECT_FALSE(timers.running(24));
+    EXPECT_EQ(view.callsStartingWith("setDiagnosisButtonCaption"),
+              std::vector<std::string>{"setDiagnosisButtonCaption(Diagnosis Start)"});
+    EXPECT_EQ(view.callsStartingWith("DrawStateLamps").back(), "DrawStateLamps(6)");
+}
+
+TEST_F(Exchanges, SkewItemIsIgnoredForAntennasWithoutASkewTest) {
+    for (auto [model, skewless] : {std::pair{1, 0}, std::pair{2, 1}}) {
+        g_AntennaModel = static_cast<std::uint8_t>(model);
+        g_SkewlessFlag = static_cast<std::uint8_t>(skewless);
+        g_DiagLamps = 0x12345;
+        view.calls.clear();
+        reply({0x16, 0x07});
+        reply({0x17, 0x07, 'F'});
+        EXPECT_EQ(g_DiagLamps, 0x12345u);
+        EXPECT_TRUE(view.calls.empty());
+    }
+    g_AntennaModel = 2;
+    g_SkewlessFlag = 0;
+    g_DiagLamps = 0;
+    reply({0x17, 0x07, 'P'});  // item 7 owns bits 7..6
+    EXPECT_EQ(g_DiagLamps, 0x80u);
+}
+
+TEST_F(Exchanges, FactoryDefaultProgressOpensStepsAndCloses) {
+    controller.sendAndStart(30, 2000ms);
+    reply({0x1E, 0x00, 0xC8});
+    EXPECT_FALSE(timers.running(30));
+    EXPECT_EQ(g_ProgressTotal, 200u);
+    EXPECT_EQ(g_BusyCursor, 1);
+    reply({0x1F, 0x00, 0x64});
+    reply({0x1F, 0x00, 0xC8});
+    EXPECT_EQ(g_BusyCursor, 1);
+    reply({0x20});
+    EXPECT_EQ(g_BusyCursor, 0);
+    EXPECT_EQ(view.callsStartingWith("OpenProgress"), std::vector<std::string>{"OpenProgress(Load,200)"});
+    EXPECT_EQ(view.callsStartingWith("StepProgress"),
+              (std::vector<std::string>{"StepProgress(Load,100,50)", "StepProgress(Load,200,100)"}));
+    EXPECT_EQ(view.callsStartingWith("CloseProgress"), std::vector<std::string>{"CloseProgress(Load)"});
+
+    // A progress position without an announcement uses the total left from before.
+    reply({0x1F, 0x00, 0x32});
+    EXPECT_EQ(view.callsStartingWith("StepProgress").back(), "StepProgress(Load,50,25)");
+    // A total of 0 shows 0 rather than dividing by zero.
+    reply({0x1E, 0x00, 0x00});
+    reply({0x1F, 0x00, 0x05});
+    EXPECT_EQ(view.callsStartingWith("StepProgress").back(), "StepProgress(Load,5,0)");
+}
+
+TEST_F(Exchanges, LcdWriteAndReadRunInFiveChainedPieces) {
+    controller.setBusy(true);
+    controller.sendAndStart(33, 2000ms);
+    for (std::uint8_t code = 33; code <= 37; ++code) reply({code});
+    EXPECT_EQ(port.codes(), (std::vector<int>{33, 34, 35, 36, 37}));
+    EXPECT_EQ(view.callsStartingWith("MessageBox"),
+              std::vector<std::string>{"MessageBox( LCD display data write complete !!! )"});
+    EXPECT_EQ(g_BusyCursor, 0);
+
+    port.written.clear();
+    controller.sendAndStart(38, 10000ms);
+    reply(concat({{38}, Bytes(20, 'A')}));
+    EXPECT_EQ(timers.period(39), 2000ms);
+    reply(concat({{39}, Bytes(80, 'B')}));
+    reply(concat({{40}, Bytes(80, 'C')}));
+    reply(concat({{41}, Bytes(80, 'D')}));
+    reply(concat({{42}, Bytes(12, 'E')}));
+    EXPECT_EQ(port.codes(), (std::vector<int>{38, 39, 40, 41, 42}));
+    EXPECT_EQ(g_LcdData[0], 'A');
+    EXPECT_EQ(g_LcdData[19], 'A');
+    EXPECT_EQ(g_LcdData[20], 'B');
+    EXPECT_EQ(g_LcdData[100], 'C');
+    EXPECT_EQ(g_LcdData[259], 'D');
+    EXPECT_EQ(g_LcdData[260], 'E');
+    EXPECT_EQ(g_LcdData[271], 'E');
+    const auto calls = view.calls;
+    EXPECT_EQ(std::vector<std::string>(calls.end() - 4, calls.end()),
+              (std::vector<std::string>{"ShowLcdDataInEditor()", "TakeLcdDataFromEditor()",
+                                        "setBusyCursor(0)",
+                                        "MessageBox( LCD display data read complete !!! )"}));
+}
+
+TEST_F(Exchanges, CompletionRepliesStopTheirTimerAndSaySo) {
+    for (int id : {18, 19, 20, 25, 26, 27, 28, 29}) timers.start(id, 1000ms);
+    for (std::uint8_t code : {18, 19, 20, 25, 26, 27, 28, 29}) reply({code});
+    for (int id : {18, 19, 20, 25, 26, 27, 28, 29}) EXPECT_FALSE(timers.running(id)) << id;
+    EXPECT_EQ(view.callsStartingWith("MessageBox"),
+              (std::vector<std::string>{"MessageBox( Edit Satellite Information Complete !!! , !)",
+                                        "MessageBox( Set Local Frequency Complete !!! , !)",
+                                        "MessageBox( Set DiSEqc USE Complete !!! , !)",
+                                        "MessageBox( Set Antenna Parameter Complete !!! , !)"}));
+}

@@ -1,0 +1,163 @@
+#include "data/antenna_info.h"
+#include "data/fixed_text.h"
+#include "data/satellite_tables.h"
+#include "link/antenna_state.h"
+#include "link/link_state.h"
+#include "support/link_fixture.h"
+#include "support/replies.h"
+
+using namespace std::chrono_literals;
+
+namespace {
+
+class Identification : public LinkFixture {};
+
+}  // namespace
+
+TEST_F(Identification, ChainRunsFromLinkCheckToTheStatusPoll) {
+    controller.StartConnection();
+    EXPECT_EQ(port.written, (Bytes{0x02, 0x01, 0x01, 0x02, 0x03}));
+    EXPECT_EQ(g_Connected, 1);
+    EXPECT_EQ(g_BusyCursor, 1);
+    EXPECT_EQ(timers.period(1), 1000ms);
+
+    reply({0x01, 0x04});
+    EXPECT_FALSE(timers.running(1));
+    EXPECT_EQ(g_AntennaMode, 4);
+    EXPECT_EQ(view.callsStartingWith("DrawConnectLamp"), std::vector<std::string>{"DrawConnectLamp(2)"});
+    EXPECT_EQ(port.payloads().back(), (Bytes{0x02}));
+    EXPECT_EQ(timers.period(2), 1000ms);
+
+    reply(productInfoReply());
+    EXPECT_FALSE(timers.running(2));
+    EXPECT_EQ(g_AntennaType, 2);
+    EXPECT_EQ(g_AntennaModel, 3);
+    EXPECT_EQ(fixedTextToString(g_ModelName), u"SR-90 MARINE        ");
+    EXPECT_EQ(fixedTextToString(g_SerialNumber), u"SN2026-00042");
+    EXPECT_DOUBLE_EQ(g_AcuSwVersion, 3.5);
+    EXPECT_DOUBLE_EQ(g_AntennaPowerV, 24.0);
+    EXPECT_DOUBLE_EQ(g_ReceiverV, 13.4);
+    EXPECT_EQ(g_Receiver18V, 1);
+    EXPECT_EQ(port.payloads().back(), (Bytes{0x03}));
+    EXPECT_EQ(timers.period(3), 1000ms);
+
+    reply(regionReply());
+    EXPECT_EQ(g_CurContinent, 0);
+    EXPECT_EQ(g_CurRegion, 4);
+    EXPECT_EQ(g_RegionCount[0], 5);
+    EXPECT_EQ(regionRecord(0, 4), europeWest());
+    EXPECT_EQ(g_DefaultSatIndex, 1);
+    EXPECT_EQ(g_SatelliteCount, 2);
+    EXPECT_EQ(port.payloads().back(), (Bytes{0x04, 0x00}));
+    EXPECT_EQ(timers.period(4), 1000ms);
+
+    reply(satelliteReply(0));
+    EXPECT_EQ(g_RegionSatellites[0], hotbird());
+    EXPECT_EQ(port.payloads().back(), (Bytes{0x04, 0x01}));
+    EXPECT_EQ(timers.period(4), 2000ms);
+    EXPECT_EQ(g_BusyCursor, 1);
+
+    reply(satelliteReply(1));
+    EXPECT_EQ(g_RegionSatellites[1], hotbird());
+    EXPECT_EQ(g_BusyCursor, 0);
+    EXPECT_EQ(view.callsStartingWith("refreshAfterDownload").size(), 1u);
+    EXPECT_EQ(port.codes(), (std::vector<int>{1, 2, 3, 4, 4, 14}));
+    EXPECT_EQ(timers.period(14), 1000ms);
+
+    // The poll goes on every second without an answer, and each answer keeps it going.
+    advance(3000);
+    EXPECT_EQ(port.codes(), (std::vector<int>{1, 2, 3, 4, 4, 14, 14, 14, 14}));
+    reply(statusReply());
+    EXPECT_TRUE(timers.running(14));
+}
+
+TEST_F(Identification, LinkCheckInSetupStateShowsRedAndEndsTheWaitCursor) {
+    controller.StartConnection();
+    reply({0x01, 0x01});
+    EXPECT_EQ(view.callsStartingWith("DrawConnectLamp"), std::vector<std::string>{"DrawConnectLamp(1)"});
+    EXPECT_EQ(g_SetupMode, 1);
+    EXPECT_EQ(g_BusyCursor, 0);
+    EXPECT_FALSE(view.busyCursor);
+    EXPECT_EQ(port.payloads().back(), (Bytes{0x02}));  // identification goes on regardless
+}
+
+TEST_F(Identification, StatusReplyUpdatesStateThenRefreshesInOrder) {
+    g_CurContinent = 0;
+    g_CurRegion = 4;
+    g_SetupMode = 1;
+    view.calls.clear();
+    reply(statusReply());
+
+    EXPECT_EQ(g_DefaultSatIndex, 1);
+    EXPECT_EQ(g_AntennaMode, 4);
+    EXPECT_EQ(g_SignalLevel, 600u);
+    EXPECT_EQ(g_GpsLinkState, 1);
+    EXPECT_EQ(g_SetupMode, 0);
+    EXPECT_DOUBLE_EQ(regionRecord(0, 4).gpsLongitude, 127.5);
+    EXPECT_EQ(regionRecord(0, 4).gpsEastWest, 'E');
+    EXPECT_DOUBLE_EQ(regionRecord(0, 4).gpsLatitude, 37.25);
+    EXPECT_EQ(regionRecord(0, 4).gpsNorthSouth, 'N');
+    EXPECT_DOUBLE_EQ(g_ReceiverV, 13.4);
+    EXPECT_DOUBLE_EQ(g_CurrentAz, 180.5);
+    EXPECT_DOUBLE_EQ(g_CurrentEl, 45.5);
+    EXPECT_DOUBLE_EQ(g_CurrentSkew, -3.25);
+    EXPECT_EQ(view.calls, (std::vector<std::string>{
+                              "RefreshTargetPanel(1,0,4)", "DrawStateLamps(4)", "DrawGpsLamps(1)",
+                              "showRegionGps(0,4)", "showCurrentPosition(180.50,45.50,-3.25)"}));
+}
+
+TEST_F(Identification, SatelliteReplyIndexOutsideTheRegionLandsInEntryZero) {
+    reply(regionReply());
+    reply(satelliteReply(7));  // the region has two satellites
+    EXPECT_EQ(g_RegionSatellites[0], hotbird());
+    EXPECT_EQ(g_RegionSatellites[7], SatelliteRecord{});
+}
+
+TEST_F(Identification, RepliesThatWouldWriteOutsideTheTablesAreRejected) {
+    const auto tablesBefore = g_RegionTable;
+
+    Bytes continent6 = regionReply(6, 0);
+    Bytes region100 = regionReply(0, 100);
+    Bytes satellites21 = regionReply();
+    satellites21[16] = 21;  // N, with 21 list bytes following so the length is right
+    satellites21.insert(satellites21.begin() + 18, 19, 0x01);
+    for (const Bytes& bad : {continent6, region100, satellites21}) {
+        reply(bad);
+        EXPECT_EQ(g_RegionTable, tablesBefore);
+        EXPECT_EQ(g_SatelliteCount, 0);
+        EXPECT_TRUE(port.written.empty());  // the chain stops: no command 4
+    }
+
+    // A reply 4 before any reply 3, while a loaded file says there are 200 satellites.
+    g_SatelliteCount = 200;
+    const auto satellitesBefore = g_RegionSatellites;
+    reply(satelliteReply(150));
+    EXPECT_EQ(g_RegionSatellites, satellitesBefore);
+    EXPECT_EQ(g_ReceiveSatIndex, 0);
+    EXPECT_TRUE(port.written.empty());
+}
+
+TEST_F(Identification, ShortRepliesAreIgnoredNotDecodedFromOldBytes) {
+    reply(statusReply());
+    ASSERT_DOUBLE_EQ(g_CurrentAz, 180.5);
+    view.calls.clear();
+
+    // Reply 14 with LEN 3: the rest of the buffer still holds the earlier status.
+    reply({0x0E, 0x07, 0x02});
+    EXPECT_EQ(g_DefaultSatIndex, 1);
+    EXPECT_EQ(g_AntennaMode, 4);
+    EXPECT_TRUE(view.calls.empty());
+
+    Bytes shortProduct = productInfoReply();
+    shortProduct.resize(49);
+    reply(shortProduct);
+    EXPECT_EQ(g_AntennaModel, 0);
+    Bytes shortRegion = regionReply();
+    shortRegion.pop_back();  // 61 bytes where N = 2 needs 62
+    reply(shortRegion);
+    EXPECT_EQ(g_SatelliteCount, 0);
+    reply({0x16});        // reply 22 without its item
+    reply({0x1E, 0x00});  // reply 30 without the low byte of its total
+    EXPECT_TRUE(view.calls.empty());
+    EXPECT_TRUE(port.written.empty());
+}
