@@ -42,7 +42,7 @@ test-tsan: deps
 	$(NO_ASLR) ctest --test-dir $(TSAN_DIR) -L serial --output-on-failure -j $(JOBS)
 
 run: build
-	@echo "Skyrelay's main window comes with the next step of the build; the core is built in $(BUILD_DIR)/."
+	@./scripts/run.sh $(BUILD_DIR)
 
 format:
 	@git ls-files '*.cpp' '*.h' | xargs clang-format -i

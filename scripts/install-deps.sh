@@ -7,7 +7,7 @@ packages=(
   g++ make cmake ninja-build pkg-config
   qt6-base-dev qt6-serialport-dev libgl-dev
   libgtest-dev libgmock-dev
-  fonts-dejavu-core xvfb xauth imagemagick
+  fonts-dejavu-core fonts-wqy-microhei xvfb xauth imagemagick
 )
 
 missing=()

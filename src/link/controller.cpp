@@ -113,6 +113,8 @@ void AcuController::Disconnect() {
 void AcuController::OnPortHangup(const std::string& portName) {
     if (g_Connected != 1) return;
     Disconnect();
+    // Look for the port again: it comes back when the adapter is plugged in again.
+    m_Timers.start(kDiscoveryTimer, kDiscoveryPeriod);
     m_View.MessageBox(portName + " was disconnected.\r\nCheck the cable and the serial adapter.",
                       MessageIcon::Exclamation);
 }

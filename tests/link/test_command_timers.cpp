@@ -121,6 +121,7 @@ TEST_F(CommandTimers, AHangUpIsADisconnectThatNamesThePort) {
     controller.OnPortHangup("/dev/ttyUSB0");
     EXPECT_EQ(g_Connected, 0);
     EXPECT_FALSE(timers.running(1));
+    EXPECT_EQ(timers.period(100), 1000ms);  // the scan reconnects when the port is back
     EXPECT_EQ(view.callsStartingWith("MessageBox"),
               std::vector<std::string>{"MessageBox(/dev/ttyUSB0 was disconnected.\r\nCheck the "
                                        "cable and the serial adapter., !)"});

@@ -1,0 +1,33 @@
+#include "app/lumidor_app.h"
+
+#include <QFont>
+#include <QStyleFactory>
+
+#include "app/lumidor_dlg.h"
+
+namespace {
+
+constexpr int kFontPixelSize = 11;  // 8 points at 96 dpi
+
+}  // namespace
+
+QFont skyrelayFont() {
+    QFont font(QStringLiteral("DejaVu Sans"));
+    font.setPixelSize(kFontPixelSize);
+    return font;
+}
+
+CLumidorApp::CLumidorApp(int& argc, char** argv) : QApplication(argc, argv) {
+    Q_INIT_RESOURCE(skyrelay);
+    setApplicationName(QStringLiteral("Skyrelay"));
+    setApplicationVersion(QStringLiteral("2.19"));
+    setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+    setFont(skyrelayFont());
+    setWindowIcon(QIcon(QStringLiteral(":/skyrelay.png")));
+}
+
+int CLumidorApp::InitInstance(const QStringList& commandLinePorts) {
+    CLumidorDlg dialog(commandLinePorts);
+    dialog.exec();
+    return 0;
+}

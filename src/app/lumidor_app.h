@@ -1,0 +1,19 @@
+#pragma once
+
+#include <QApplication>
+#include <QStringList>
+
+// The application: sets up the look every window shares, then runs the main window until
+// it is closed.
+class CLumidorApp : public QApplication {
+    Q_OBJECT
+
+public:
+    CLumidorApp(int& argc, char** argv);
+
+    // Runs the main window with these device paths listed ahead of the system's ports.
+    int InitInstance(const QStringList& commandLinePorts);
+};
+
+// DejaVu Sans at the size the dialog-unit layout was measured with.
+QFont skyrelayFont();

@@ -1,0 +1,290 @@
+#include "app/lumidor_dlg.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QContextMenuEvent>
+#include <QLabel>
+#include <QListWidget>
+#include <QMenu>
+#include <QPushButton>
+#include <QTimer>
+
+#include "app/about_dialog.h"
+#include "app/dialog_layout.h"
+#include "app/load_progress.h"
+#include "app/timer_bank_qt.h"
+#include "app/update_progress.h"
+#include "lcd/ui/acu_lcd_display.h"
+#include "lcd/ui/view_lcd_display.h"
+#include "link/controller.h"
+#include "link/protocol.h"
+#include "pages/administrator.h"
+#include "pages/antenna_diagnosis.h"
+#include "pages/antenna_information.h"
+#include "pages/satellite_information.h"
+#include "pages/set_gps.h"
+#include "panel/lamp.h"
+#include "panel/serial_box.h"
+#include "serial/serial_comm.h"
+
+namespace {
+
+using K = ControlKind;
+
+// The main window in dialog units. Frames come first so the controls inside stay on top.
+constexpr ControlSpec kLayout[] = {
+    {K::Group, 10, 10, 180, 35, "Serial Communication", "serial_group"},
+    {K::Group, 10, 50, 180, 129, "Target Satellite Information(Search＆Tracking)", "target_group"},
+    {K::Group, 15, 90, 60, 50, "Transponder", "transponder_group"},
+    {K::Group, 72, 185, 118, 125, "Antenna Status", "status_group"},
+
+    {K::CenteredLabel, 14, 23, 22, 8, "Serial", "serial_label"},
+    {K::CenteredLabel, 14, 32, 22, 8, "Port", "port_label"},
+    {K::ComboBox, 38, 24, 37, 20, nullptr, "port_combo"},
+    {K::Button, 77, 23, 29, 16, "Reflesh", "refresh_button"},
+    {K::Placeholder, 108, 23, 35, 16, nullptr, "serial_box_placeholder"},
+    {K::Button, 145, 23, 42, 16, "Connect", "connect_button"},
+
+    {K::Label, 16, 63, 0, 8, "Target SAT :", "target_sat_label"},
+    {K::Value, 67, 62, 120, 10, "", "target_sat"},
+    {K::Label, 14, 76, 0, 8, "Change SAT :", "change_sat_label"},
+    {K::ComboBox, 65, 75, 90, 120, nullptr, "target_combo"},
+    {K::Value, 159, 77, 28, 8, "", "target_longitude"},
+    {K::CenteredValue, 17, 100, 56, 8, "", "transponder_heading"},
+    {K::Label, 19, 110, 0, 8, "Freq:", "freq_label"},
+    {K::Value, 37, 110, 35, 8, "", "transponder_freq"},
+    {K::Label, 19, 120, 0, 8, "SR:", "sr_label"},
+    {K::Value, 37, 120, 35, 8, "", "transponder_sr"},
+    {K::Label, 19, 130, 0, 8, "NID:", "nid_label"},
+    {K::Value, 37, 130, 35, 8, "", "transponder_nid"},
+    {K::Label, 81, 93, 0, 8, "Verification :", "verification_label"},
+    {K::Value, 132, 93, 55, 8, "", "verification"},
+    {K::Label, 81, 105, 0, 8, "Pol＆Band :", "pol_band_label"},
+    {K::Value, 132, 105, 25, 8, "", "pol_value"},
+    {K::Value, 160, 105, 27, 8, "", "band_value"},
+    {K::Label, 81, 117, 0, 8, "DiSEqc :", "diseqc_label"},
+    {K::Value, 132, 117, 55, 8, "", "diseqc"},
+    {K::Label, 81, 129, 0, 8, "Local Freq. :", "local_freq_label"},
+    {K::Value, 132, 129, 30, 8, "", "local_freq"},
+    {K::Label, 164, 129, 0, 8, "MHz", "mhz_label"},
+    {K::Label, 81, 141, 0, 8, "Receiver :", "receiver_label"},
+    {K::Value, 132, 141, 55, 8, "", "receiver"},
+    {K::Label, 16, 141, 0, 8, "Signal:", "signal_label"},
+    {K::CenteredValue, 45, 141, 20, 8, "", "signal"},
+    {K::MultiLineButton, 20, 153, 50, 20, "Antenna Restart", "restart_button"},
+    {K::MultiLineButton, 75, 153, 50, 20, "Setup Mode", "setup_button"},
+    {K::MultiLineButton, 130, 153, 50, 20, "  Target    Change", "target_change_button"},
+
+    {K::Placeholder, 85, 200, 12, 12, nullptr, "connect_lamp_placeholder"},
+    {K::Placeholder, 85, 215, 12, 12, nullptr, "state_lamp_placeholder"},
+    {K::Label, 101, 202, 0, 8, "Antenna Connect", "connect_lamp_label"},
+    {K::Label, 101, 217, 0, 8, "Antenna Initialize", "initialize_label"},
+    {K::Label, 101, 232, 0, 8, "Satellite Search", "search_label"},
+    {K::Label, 101, 247, 0, 8, "Satellite Tracking", "tracking_label"},
+    {K::Label, 101, 262, 0, 8, "Antenna Break", "break_label"},
+    {K::Label, 101, 277, 0, 8, "Antenna Stop / Setup", "stop_label"},
+    {K::Label, 101, 292, 0, 8, "Antenna Diagonis", "diagnosis_label"},
+    {K::MultiLineButton, 15, 190, 50, 25, "Get Antenna Information", "get_info_button"},
+    {K::MultiLineButton, 15, 220, 50, 25, "   Load   Default Data", "load_data_button"},
+    {K::MultiLineButton, 15, 250, 50, 25, "Update Default Data", "update_data_button"},
+    {K::MultiLineButton, 15, 280, 50, 25, "Factory Setting", "factory_button"},
+
+    {K::ListBox, 200, 7, 200, 45, nullptr, "page_list"},
+    {K::RightLabel, 228, 286, 239, 24, "", "version"},
+};
+
+const char* const kPageEntries[] = {
+    "     Set GPS and Antenna Angle Calculation",
+    "     Set Satellite Information and Tracking Information",
+    "     Antenna Antenna_Diagnosis and Antenna Move",
+    "     Antenna Information and Set Antenna Parameters",
+    "     View Region Satellite Information",
+};
+
+// Pixel places that do not follow the dialog units.
+const QRect kPageArea(350, 90, 470, 375);
+constexpr QPoint kAntennaPicture(725, 3);
+constexpr QPoint kSerialBox(190, 38);
+constexpr QPoint kConnectLamp(150, 325);
+constexpr QPoint kStateLamp(150, 350);
+constexpr int kStateLampStep = 25;
+constexpr QPoint kGpsLamp(33, 33);
+constexpr int kGpsLampStep = 88;
+constexpr QPoint kDiagLamp(35, 73);
+constexpr int kDiagLampStep = 25;
+constexpr int kDiagLegendDown = 260;
+constexpr int kDiagLegendStep = 60;
+constexpr int kPageLampTickMs = 10;
+
+Lamp* lampAt(QWidget* parent, QPoint topLeft, QSize size) {
+    auto* lamp = new Lamp(parent);
+    lamp->setGeometry(QRect(topLeft, size));
+    return lamp;
+}
+
+}  // namespace
+
+CLumidorDlg::CLumidorDlg(QStringList commandLinePorts, QWidget* parent)
+    : QuietDialog(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                              Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
+      m_Discovery(std::move(commandLinePorts)),
+      m_Comm(std::make_unique<CSerialComm>(*this)),
+      m_Timers(std::make_unique<QtTimerBank>([this](int id) { m_Controller->OnTimer(id); })),
+      m_Controller(std::make_unique<AcuController>(*m_Comm, m_Comm->m_QueueRead, *this, *m_Timers)) {
+    setWindowTitle(QStringLiteral("LUMIDOR"));
+    setWindowIcon(QIcon(QStringLiteral(":/skyrelay.png")));
+    setFixedSize(dialogSize(480, 317));
+    buildControls(this, kLayout);
+
+    m_PageList = findChild<QListWidget*>(QStringLiteral("page_list"));
+    m_PortCombo = findChild<QComboBox*>(QStringLiteral("port_combo"));
+    m_ConnectButton = findChild<QPushButton*>(QStringLiteral("connect_button"));
+    m_RefreshButton = findChild<QPushButton*>(QStringLiteral("refresh_button"));
+    for (int n = 1; n <= 9; ++n) m_PortCombo->addItem(QStringLiteral("COM%1").arg(n));
+
+    auto* picture = new QLabel(this);
+    picture->setObjectName(QStringLiteral("antenna_picture"));
+    picture->setPixmap(QPixmap(QStringLiteral(":/antenna.png")));
+    picture->setGeometry(QRect(kAntennaPicture, QSize(75, 85)));
+
+    createPages();
+    applyFontsAndColours();
+    fillPageList();
+    createIndicators();
+    findChild<QPushButton*>(QStringLiteral("target_change_button"))->setEnabled(false);
+    keepButtonsOffEnter(this);
+
+    connect(m_PageList, &QListWidget::currentRowChanged, this, [this] { SwitchPage(); });
+    connect(m_ConnectButton, &QPushButton::clicked, this, [this] { OnConnect(); });
+    connect(m_RefreshButton, &QPushButton::clicked, this, [this] { RefreshPortList(); });
+
+    m_Timers->start(kStartupTimer, std::chrono::milliseconds{100});
+}
+
+CLumidorDlg::~CLumidorDlg() {
+    // The watcher must be gone before the window it reports to.
+    m_Comm->ClosePort();
+    if (m_BusyCursorShown) QApplication::restoreOverrideCursor();
+}
+
+void CLumidorDlg::createPages() {
+    m_SetGps = new Set_GPS(this);
+    m_SatelliteInformation = new Satellite_Information(this);
+    m_AntennaDiagnosis = new Antenna_Diagnosis(this);
+    m_AntennaInformation = new Antenna_Information(this);
+    m_Administrator = new Administrator(this);
+    m_LcdDisplay = new ACU_LCD_Display(this);
+    for (QWidget* page : {static_cast<QWidget*>(m_SetGps), static_cast<QWidget*>(m_SatelliteInformation),
+                          static_cast<QWidget*>(m_AntennaDiagnosis),
+                          static_cast<QWidget*>(m_AntennaInformation),
+                          static_cast<QWidget*>(m_Administrator), static_cast<QWidget*>(m_LcdDisplay)}) {
+        page->setGeometry(kPageArea);
+        page->hide();
+    }
+    m_LoadProgress = new Load_Progress(this);
+    m_UpdateProgress = new Update_Progress(this);
+    m_ViewLcdDisplay = new View_LCD_Display(this);
+
+    m_SatelliteInformation->show();
+    m_pCurrentPage = m_SatelliteInformation;
+}
+
+void CLumidorDlg::applyFontsAndColours() {
+    QFont targetFont = font();
+    targetFont.setPixelSize(15);
+    targetFont.setWeight(QFont::Black);
+    auto* target = findChild<QLabel*>(QStringLiteral("target_sat"));
+    target->setFont(targetFont);
+
+    QFont versionFont = font();
+    versionFont.setPixelSize(25);
+    versionFont.setWeight(QFont::Black);
+    auto* version = findChild<QLabel*>(QStringLiteral("version"));
+    version->setFont(versionFont);
+    version->setText(QStringLiteral("Skyrelay Ver 2.19"));
+
+    const auto colour = [this](const char* name, QColor color) {
+        auto* label = findChild<QLabel*>(QString::fromUtf8(name));
+        QPalette palette = label->palette();
+        palette.setColor(QPalette::WindowText, color);
+        label->setPalette(palette);
+    };
+    colour("target_sat", QColor(0, 0, 255));
+    colour("signal", QColor(0, 0, 255));
+    colour("transponder_heading", QColor(255, 0, 0));
+    colour("version", QColor(128, 128, 128));
+}
+
+void CLumidorDlg::fillPageList() {
+    for (const char* entry : kPageEntries) m_PageList->addItem(QString::fromUtf8(entry));
+    QSignalBlocker quiet(m_PageList);
+    m_PageList->setCurrentRow(1);
+}
+
+void CLumidorDlg::createIndicators() {
+    m_SerialBox = new SerialBox(this);
+    m_SerialBox->setGeometry(QRect(kSerialBox, dialogSize(35, 16)));
+    const QSize lamp = dialogSize(12, 12);
+    m_ConnectLamp = lampAt(this, kConnectLamp, lamp);
+    for (std::size_t k = 0; k < m_StateLamps.size(); ++k) {
+        m_StateLamps[k] = lampAt(this, kStateLamp + QPoint(0, kStateLampStep * static_cast<int>(k)), lamp);
+    }
+    const QSize gpsLamp = dialogSize(10, 10);
+    for (std::size_t k = 0; k < m_GpsLamps.size(); ++k) {
+        m_GpsLamps[k] = lampAt(m_SetGps, kGpsLamp + QPoint(kGpsLampStep * static_cast<int>(k), 0), gpsLamp);
+    }
+    for (std::size_t k = 0; k < m_DiagLamps.size(); ++k) {
+        m_DiagLamps[k] =
+            lampAt(m_AntennaDiagnosis, kDiagLamp + QPoint(0, kDiagLampStep * static_cast<int>(k)), lamp);
+    }
+    for (std::size_t k = 0; k < m_DiagLegend.size(); ++k) {
+        m_DiagLegend[k] = lampAt(m_AntennaDiagnosis,
+                                 kDiagLamp + QPoint(kDiagLegendStep * static_cast<int>(k), kDiagLegendDown),
+                                 lamp);
+        m_DiagLegend[k]->setColor(kDiagnosisLegend[k]);
+    }
+}
+
+QWidget* CLumidorDlg::page(int entry) const {
+    switch (entry) {
+        case 0: return m_SetGps;
+        case 1: return m_SatelliteInformation;
+        case 2: return m_AntennaDiagnosis;
+        case 3: return m_AntennaInformation;
+        case 4: return m_Administrator;
+        default: return nullptr;
+    }
+}
+
+void CLumidorDlg::SwitchPage() {
+    if (m_pCurrentPage != nullptr) {
+        m_pCurrentPage->hide();
+        m_pCurrentPage = nullptr;
+    }
+    const int entry = m_PageList->currentRow();
+    QWidget* shown = page(entry);
+    if (shown == nullptr) return;
+    shown->show();
+    m_pCurrentPage = shown;
+    // The lamps of these two pages start grey each time the page comes back; the next
+    // status reply or diagnosis step paints them again.
+    if (entry == 0) QTimer::singleShot(kPageLampTickMs, this, [this] { DrawGpsLamps(0); });
+    if (entry == 2) QTimer::singleShot(kPageLampTickMs, this, [this] { DrawDiagLamps(0); });
+    selectPortEntry(m_sSelectedPort);
+}
+
+void CLumidorDlg::selectPortEntry(const QString& name) {
+    const int index = m_PortCombo->findText(name);
+    if (index >= 0) m_PortCombo->setCurrentIndex(index);
+}
+
+void CLumidorDlg::contextMenuEvent(QContextMenuEvent* event) {
+    QMenu menu(this);
+    QAction* about = menu.addAction(QString::fromUtf8("Lumidor 정보(&A)..."));
+    if (menu.exec(event->globalPos()) == about) showAboutBox();
+}
+
+void CLumidorDlg::showAboutBox() {
+    CAboutDlg about(this);
+    about.exec();
+}

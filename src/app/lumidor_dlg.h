@@ -1,0 +1,138 @@
+#pragma once
+
+#include <QStringList>
+#include <array>
+#include <functional>
+#include <memory>
+
+#include "app/port_discovery.h"
+#include "app/quiet_dialog.h"
+#include "link/controller_view.h"
+#include "link/lamp_colors.h"
+#include "serial/byte_port.h"
+
+class ACU_LCD_Display;
+class AcuController;
+class Administrator;
+class Antenna_Diagnosis;
+class Antenna_Information;
+class CSerialComm;
+class Lamp;
+class Load_Progress;
+class QComboBox;
+class QLabel;
+class QListWidget;
+class QPushButton;
+class QtTimerBank;
+class Satellite_Information;
+class SerialBox;
+class Set_GPS;
+class Update_Progress;
+class View_LCD_Display;
+
+// The program's one main window: the page list and page area, the serial port controls,
+// the target satellite panel and the lamps. It owns the serial port and the controller, shows
+// what the controller decides (ControllerView) and hears the port's watcher (CommConsumer).
+class CLumidorDlg : public QuietDialog, public ControllerView, public CommConsumer {
+    Q_OBJECT
+
+public:
+    explicit CLumidorDlg(QStringList commandLinePorts, QWidget* parent = nullptr);
+    ~CLumidorDlg() override;
+
+    // ControllerView
+    int adminContinentSelection() const override;
+    int adminRegionSelection() const override;
+    void MessageBox(const std::string& text, MessageIcon icon) override;
+    void DrawSerialBox(int connected) override;
+    void DrawConnectLamp(int state) override;
+    void DrawStateLamps(int mode) override;
+    void DrawGpsLamps(int state) override;
+    void DrawDiagLamps(std::uint32_t word) override;
+    void showConnectionControls(bool connected) override;
+    void setBusyCursor(bool busy) override;
+    void RefreshTargetPanel(std::uint8_t position, std::uint8_t continent,
+                            std::uint8_t region) override;
+    void refreshAfterDownload() override;
+    void showRegionGps(std::uint8_t continent, std::uint8_t region) override;
+    void showCurrentPosition(const std::string& az, const std::string& el,
+                             const std::string& skew) override;
+    void setDiagnosisButtonCaption(const std::string& caption) override;
+    void OpenProgress(ProgressPopup popup, std::uint32_t total) override;
+    void StepProgress(ProgressPopup popup, std::uint32_t count, const std::string& percent) override;
+    void CloseProgress(ProgressPopup popup) override;
+    void SwitchPage() override;
+    void ShowLcdDataInEditor() override;
+    void TakeLcdDataFromEditor() override;
+    int ScanAndConnect() override;
+
+    // CommConsumer: called on the watcher thread, handed on to this window's thread.
+    void onCommRead(std::uint16_t portId) override;
+    void onCommMessage(const std::string& text) override;
+    void onCommHangup(std::uint16_t portId) override;
+
+    void RefreshPortList();
+    int OpenSelectedPort();
+    void OnConnect();
+
+    // Message boxes go here instead of a modal box when set (tests, and a headless run).
+    void setMessageBoxHook(std::function<void(const QString&, MessageIcon)> hook);
+
+    AcuController& controller() { return *m_Controller; }
+    CSerialComm& comm() { return *m_Comm; }
+    QtTimerBank& timers() { return *m_Timers; }
+    QWidget* currentPage() const { return m_pCurrentPage; }
+    QListWidget* pageList() const { return m_PageList; }
+    QWidget* page(int entry) const;
+    Load_Progress* loadProgress() const { return m_LoadProgress; }
+    Update_Progress* updateProgress() const { return m_UpdateProgress; }
+    const Lamp* connectLamp() const { return m_ConnectLamp; }
+    const std::array<Lamp*, kStateLamps>& stateLamps() const { return m_StateLamps; }
+    const std::array<Lamp*, 2>& gpsLamps() const { return m_GpsLamps; }
+    const std::array<Lamp*, kDiagnosisLamps>& diagLamps() const { return m_DiagLamps; }
+    const SerialBox* serialBox() const { return m_SerialBox; }
+
+protected:
+    void contextMenuEvent(QContextMenuEvent* event) override;
+
+private:
+    void createPages();
+    void createIndicators();
+    void applyFontsAndColours();
+    void fillPageList();
+    void selectPortEntry(const QString& name);
+    void showAboutBox();
+
+    PortDiscovery m_Discovery;
+    QString m_sSelectedPort;
+    int m_nPortIndex = 0;
+
+    Set_GPS* m_SetGps = nullptr;
+    Satellite_Information* m_SatelliteInformation = nullptr;
+    Antenna_Diagnosis* m_AntennaDiagnosis = nullptr;
+    Antenna_Information* m_AntennaInformation = nullptr;
+    Administrator* m_Administrator = nullptr;
+    ACU_LCD_Display* m_LcdDisplay = nullptr;
+    Load_Progress* m_LoadProgress = nullptr;
+    Update_Progress* m_UpdateProgress = nullptr;
+    View_LCD_Display* m_ViewLcdDisplay = nullptr;
+    QWidget* m_pCurrentPage = nullptr;
+
+    QListWidget* m_PageList = nullptr;
+    QComboBox* m_PortCombo = nullptr;
+    QPushButton* m_ConnectButton = nullptr;
+    QPushButton* m_RefreshButton = nullptr;
+    SerialBox* m_SerialBox = nullptr;
+    Lamp* m_ConnectLamp = nullptr;
+    std::array<Lamp*, kStateLamps> m_StateLamps{};
+    std::array<Lamp*, 2> m_GpsLamps{};
+    std::array<Lamp*, kDiagnosisLamps> m_DiagLamps{};
+    std::array<Lamp*, 3> m_DiagLegend{};
+
+    bool m_BusyCursorShown = false;
+    std::function<void(const QString&, MessageIcon)> m_MessageBoxHook;
+
+    std::unique_ptr<CSerialComm> m_Comm;
+    std::unique_ptr<QtTimerBank> m_Timers;
+    std::unique_ptr<AcuController> m_Controller;
+};

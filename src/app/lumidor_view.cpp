@@ -1,0 +1,176 @@
+// What the controller asks of the screen, and the serial port controls of the main window.
+
+#include <QApplication>
+#include <QComboBox>
+#include <QLabel>
+#include <QListWidget>
+#include <QMessageBox>
+#include <QPushButton>
+
+#include "app/load_progress.h"
+#include "app/lumidor_dlg.h"
+#include "app/update_progress.h"
+#include "link/controller.h"
+#include "link/link_state.h"
+#include "link/protocol.h"
+#include "panel/lamp.h"
+#include "panel/serial_box.h"
+#include "serial/serial_comm.h"
+
+namespace {
+
+constexpr std::uint32_t kBaudRate = 57600;
+
+// The texts keep the original "\r\n"; a Qt label wants "\n".
+QString messageText(const std::string& text) {
+    return QString::fromStdString(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+}
+
+}  // namespace
+
+int CLumidorDlg::adminContinentSelection() const { return -1; }
+int CLumidorDlg::adminRegionSelection() const { return -1; }
+
+void CLumidorDlg::setMessageBoxHook(std::function<void(const QString&, MessageIcon)> hook) {
+    m_MessageBoxHook = std::move(hook);
+}
+
+void CLumidorDlg::MessageBox(const std::string& text, MessageIcon icon) {
+    const QString shown = messageText(text);
+    if (m_MessageBoxHook) {
+        m_MessageBoxHook(shown, icon);
+        return;
+    }
+    QMessageBox box(icon == MessageIcon::Exclamation ? QMessageBox::Warning : QMessageBox::NoIcon,
+                    windowTitle(), shown, QMessageBox::Ok, this);
+    box.exec();
+}
+
+void CLumidorDlg::DrawSerialBox(int connected) { m_SerialBox->setState(connected == 1, m_sSelectedPort); }
+
+void CLumidorDlg::DrawConnectLamp(int state) { m_ConnectLamp->setColor(connectLampColor(state)); }
+
+void CLumidorDlg::DrawStateLamps(int mode) {
+    const auto colors = stateLampColors(mode);
+    for (std::size_t k = 0; k < colors.size(); ++k) m_StateLamps[k]->setColor(colors[k]);
+}
+
+void CLumidorDlg::DrawGpsLamps(int state) {
+    const auto colors = gpsLampColors(state);
+    for (std::size_t k = 0; k < colors.size(); ++k) m_GpsLamps[k]->setColor(colors[k]);
+}
+
+void CLumidorDlg::DrawDiagLamps(std::uint32_t word) {
+    const auto colors = diagnosisLampColors(word);
+    for (std::size_t k = 0; k < colors.size(); ++k) m_DiagLamps[k]->setColor(colors[k]);
+}
+
+void CLumidorDlg::showConnectionControls(bool connected) {
+    m_PortCombo->setEnabled(!connected);
+    m_RefreshButton->setEnabled(!connected);
+    m_ConnectButton->setText(connected ? QStringLiteral("Disconnect") : QStringLiteral("Connect"));
+}
+
+void CLumidorDlg::setBusyCursor(bool busy) {
+    if (busy == m_BusyCursorShown) return;
+    m_BusyCursorShown = busy;
+    if (busy) {
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+    } else {
+        QApplication::restoreOverrideCursor();
+    }
+}
+
+// The satellite displays are filled by the pages that show them; these hooks are where the
+// controller reaches them.
+void CLumidorDlg::RefreshTargetPanel(std::uint8_t, std::uint8_t, std::uint8_t) {}
+void CLumidorDlg::refreshAfterDownload() {}
+void CLumidorDlg::showRegionGps(std::uint8_t, std::uint8_t) {}
+void CLumidorDlg::showCurrentPosition(const std::string&, const std::string&, const std::string&) {}
+void CLumidorDlg::setDiagnosisButtonCaption(const std::string&) {}
+void CLumidorDlg::ShowLcdDataInEditor() {}
+void CLumidorDlg::TakeLcdDataFromEditor() {}
+
+void CLumidorDlg::OpenProgress(ProgressPopup popup, std::uint32_t total) {
+    QuietDialog* shown = nullptr;
+    if (popup == ProgressPopup::Load) {
+        m_LoadProgress->openProgress(total);
+        shown = m_LoadProgress;
+    } else {
+        m_UpdateProgress->openProgress(total);
+        shown = m_UpdateProgress;
+    }
+    m_pCurrentPage = shown;
+    setEnabled(false);
+}
+
+void CLumidorDlg::StepProgress(ProgressPopup popup, std::uint32_t count, const std::string& percent) {
+    if (popup == ProgressPopup::Load) {
+        m_LoadProgress->stepProgress(count, QString::fromStdString(percent));
+    } else {
+        m_UpdateProgress->stepProgress(count, QString::fromStdString(percent));
+    }
+}
+
+void CLumidorDlg::CloseProgress(ProgressPopup popup) {
+    if (popup == ProgressPopup::Load) {
+        m_LoadProgress->closeProgress();
+    } else {
+        m_UpdateProgress->closeProgress();
+    }
+    setEnabled(true);
+    SwitchPage();
+}
+
+void CLumidorDlg::onCommRead(std::uint16_t) {
+    QMetaObject::invokeMethod(this, [this] { m_Controller->OnCommRead(); }, Qt::QueuedConnection);
+}
+
+void CLumidorDlg::onCommMessage(const std::string& text) {
+    QMetaObject::invokeMethod(
+        this, [this, text] { MessageBox(text, MessageIcon::None); }, Qt::QueuedConnection);
+}
+
+void CLumidorDlg::onCommHangup(std::uint16_t) {
+    QMetaObject::invokeMethod(
+        this, [this] { m_Controller->OnPortHangup(m_Comm->portName()); }, Qt::QueuedConnection);
+}
+
+void CLumidorDlg::RefreshPortList() { m_Discovery.fillPortList(m_PortCombo); }
+
+int CLumidorDlg::ScanAndConnect() {
+    if (!m_Discovery.fillPortList(m_PortCombo) || g_Connected == 1) return 0;
+    m_sSelectedPort = m_PortCombo->itemText(0);
+    m_nPortIndex = 0;
+    if (m_Comm->watcherRunning() || m_Comm->commHandle() >= 0) return 0;
+    if (m_Comm->OpenPort(m_sSelectedPort.toStdString(), kBaudRate, 0) != 1) return 0;
+    m_PortCombo->setCurrentIndex(0);
+    m_Controller->StartConnection();
+    return 1;
+}
+
+int CLumidorDlg::OpenSelectedPort() {
+    const int index = m_PortCombo->currentIndex();
+    if (index < 0) return 0;
+    m_sSelectedPort = m_PortCombo->itemText(index);
+    m_nPortIndex = index;
+    if (m_Comm->commHandle() >= 0) return 0;
+    const auto portId = static_cast<std::uint16_t>(index & 0xFFFF);
+    return m_Comm->OpenPort(m_sSelectedPort.toStdString(), kBaudRate, portId) == 1 ? 2 : 1;
+}
+
+void CLumidorDlg::OnConnect() {
+    if (g_Connected == 1) {
+        m_Controller->Disconnect();
+        return;
+    }
+    switch (OpenSelectedPort()) {
+        case 0: MessageBox("Select Serial port.", MessageIcon::None); break;
+        case 1:
+            MessageBox(m_sSelectedPort.toStdString() +
+                           " is not connected.\r\nTry to connect another serial port.",
+                       MessageIcon::None);
+            break;
+        default: m_Controller->StartConnection(); break;
+    }
+}

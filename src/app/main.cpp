@@ -1,0 +1,47 @@
+#include <cstdio>
+#include <cstring>
+
+#include <QStringList>
+
+#include "app/lumidor_app.h"
+
+namespace {
+
+const char* const kUsage =
+    "Usage: skyrelay [DEVICE...]\n"
+    "\n"
+    "Skyrelay drives a stabilised satellite TV antenna through its antenna control unit\n"
+    "over a serial line (57600 baud, 8N1).\n"
+    "\n"
+    "  DEVICE      a serial device to list first in the Port list, such as /dev/ttyUSB0 or\n"
+    "              the pseudo-terminal of skyrelay-acu-sim; the first listed port is\n"
+    "              connected automatically at start-up\n"
+    "  --help      show this text and exit\n"
+    "  --version   show the version and exit\n";
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    // Answered before any window exists, so they work without a display.
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
+            std::fputs(kUsage, stdout);
+            return 0;
+        }
+        if (std::strcmp(argv[i], "--version") == 0) {
+            std::puts("Skyrelay Ver 2.19");
+            return 0;
+        }
+    }
+    // Qt takes its own options (-platform, -style ...) out of argv; what is left are devices.
+    CLumidorApp app(argc, argv);
+    QStringList devices;
+    for (int i = 1; i < argc; ++i) {
+        if (argv[i][0] == '-') {
+            std::fprintf(stderr, "skyrelay: unknown option %s (see --help)\n", argv[i]);
+            return 2;
+        }
+        devices.append(QString::fromLocal8Bit(argv[i]));
+    }
+    return app.InitInstance(devices);
+}

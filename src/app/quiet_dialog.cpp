@@ -1,0 +1,34 @@
+#include "app/quiet_dialog.h"
+
+#include <QKeyEvent>
+
+#include "app/dialog_layout.h"
+
+namespace {
+
+bool swallowed(const QKeyEvent* event) {
+    const int key = event->key();
+    return key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Escape;
+}
+
+}  // namespace
+
+QuietDialog::QuietDialog(QWidget* parent, Qt::WindowFlags flags) : QDialog(parent, flags) {
+    paintWhite(this);
+}
+
+void QuietDialog::keyPressEvent(QKeyEvent* event) {
+    if (swallowed(event)) {
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+void QuietDialog::keyReleaseEvent(QKeyEvent* event) {
+    if (swallowed(event)) {
+        event->accept();
+        return;
+    }
+    QDialog::keyReleaseEvent(event);
+}

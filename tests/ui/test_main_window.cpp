@@ -1,0 +1,152 @@
+#include <QComboBox>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QtTest>
+
+#include "app/lumidor_app.h"
+#include "app/lumidor_dlg.h"
+#include "app/timer_bank_qt.h"
+#include "link/link_state.h"
+#include "link/process_state.h"
+#include "panel/lamp.h"
+#include "panel/serial_box.h"
+#include "serial/serial_comm.h"
+
+// The main window without an ACU: start-up, pages, keys and the port controls.
+class TestMainWindow : public QObject {
+    Q_OBJECT
+
+private:
+    struct Message {
+        QString text;
+        MessageIcon icon;
+    };
+
+    std::unique_ptr<CLumidorDlg> makeWindow(QStringList ports = {}) {
+        ResetProcessState();
+        auto window = std::make_unique<CLumidorDlg>(ports);
+        window->setMessageBoxHook([this](const QString& text, MessageIcon icon) {
+            m_Messages.push_back({text, icon});
+        });
+        window->show();
+        return window;
+    }
+
+    template <class T>
+    static T* child(QWidget* parent, const char* name) {
+        return parent->findChild<T*>(QString::fromUtf8(name));
+    }
+
+    std::vector<Message> m_Messages;
+
+private slots:
+    void init() { m_Messages.clear(); }
+    void cleanup() { ResetProcessState(); }
+
+    void startsOnTheSatellitePageWithTargetChangeDisabled() {
+        auto window = makeWindow();
+        QCOMPARE(window->windowTitle(), QStringLiteral("LUMIDOR"));
+        QCOMPARE(window->size(), QSize(840, 515));
+        QCOMPARE(window->pageList()->count(), 5);
+        QCOMPARE(window->pageList()->currentRow(), 1);
+        QCOMPARE(window->pageList()->item(4)->text(),
+                 QStringLiteral("     View Region Satellite Information"));
+        QCOMPARE(window->currentPage(), window->page(1));
+        QVERIFY(window->page(1)->isVisible());
+        QCOMPARE(window->page(1)->geometry(), QRect(350, 90, 470, 375));
+        QCOMPARE(child<QLabel>(window.get(), "version")->text(), QStringLiteral("Skyrelay Ver 2.19"));
+        QVERIFY(!child<QPushButton>(window.get(), "target_change_button")->isEnabled());
+        QCOMPARE(child<QPushButton>(window.get(), "target_change_button")->text(),
+                 QStringLiteral("  Target    Change"));
+        QCOMPARE(child<QPushButton>(window.get(), "load_data_button")->text(),
+                 QStringLiteral("   Load   Default Data"));
+        QCOMPARE(child<QPushButton>(window.get(), "refresh_button")->text(), QStringLiteral("Reflesh"));
+    }
+
+    void startUpTickPaintsTheIndicatorsGrey() {
+        auto window = makeWindow();
+        QTRY_COMPARE_WITH_TIMEOUT(window->connectLamp()->color(), LampColor::Grey, 2000);
+        for (const Lamp* lamp : window->stateLamps()) QCOMPARE(lamp->color(), LampColor::Grey);
+        QVERIFY(!window->serialBox()->connected());
+        QCOMPARE(window->serialBox()->text(), QStringLiteral("COM"));
+    }
+
+    void pageListShowsOnePageAtATime() {
+        auto window = makeWindow();
+        for (int entry : {0, 2, 3, 4, 1}) {
+            window->pageList()->setCurrentRow(entry);
+            QCOMPARE(window->currentPage(), window->page(entry));
+            for (int other = 0; other < 5; ++other) {
+                QCOMPARE(window->page(other)->isVisible(), other == entry);
+            }
+        }
+    }
+
+    void gpsLampsComeBackGreyWhenTheirPageIsShownAgain() {
+        auto window = makeWindow();
+        window->pageList()->setCurrentRow(0);
+        window->DrawGpsLamps(1);
+        QCOMPARE(window->gpsLamps()[0]->color(), LampColor::Blue);
+        window->pageList()->setCurrentRow(3);
+        window->pageList()->setCurrentRow(0);
+        QTRY_COMPARE_WITH_TIMEOUT(window->gpsLamps()[0]->color(), LampColor::Grey, 1000);
+    }
+
+    void enterAndEscapeChangeNothing() {
+        auto window = makeWindow();
+        for (QWidget* target : {static_cast<QWidget*>(window.get()), window->page(1)}) {
+            QTest::keyClick(target, Qt::Key_Escape);
+            QTest::keyClick(target, Qt::Key_Return);
+            QTest::keyClick(target, Qt::Key_Enter);
+        }
+        QVERIFY(window->isVisible());
+        QVERIFY(window->page(1)->isVisible());
+        QCOMPARE(window->pageList()->currentRow(), 1);
+        QVERIFY(m_Messages.empty());
+    }
+
+    void connectWithNothingSelectedAsksForAPort() {
+        auto window = makeWindow();
+        auto* combo = child<QComboBox>(window.get(), "port_combo");
+        combo->clear();
+        child<QPushButton>(window.get(), "connect_button")->click();
+        QCOMPARE(m_Messages.size(), std::size_t{1});
+        QCOMPARE(m_Messages[0].text, QStringLiteral("Select Serial port."));
+        QCOMPARE(m_Messages[0].icon, MessageIcon::None);
+        QCOMPARE(g_Connected, std::uint8_t{0});
+    }
+
+    void aPortThatCannotBeOpenedIsNamed() {
+        auto window = makeWindow();
+        auto* combo = child<QComboBox>(window.get(), "port_combo");
+        combo->clear();
+        combo->addItem(QStringLiteral("/dev/skyrelay-no-such-port"));
+        combo->setCurrentIndex(0);
+        child<QPushButton>(window.get(), "connect_button")->click();
+        QCOMPARE(m_Messages.size(), std::size_t{1});
+        QCOMPARE(m_Messages[0].text,
+                 QStringLiteral("/dev/skyrelay-no-such-port is not connected.\nTry to connect "
+                                "another serial port."));
+        QCOMPARE(child<QPushButton>(window.get(), "connect_button")->text(), QStringLiteral("Connect"));
+        QVERIFY(combo->isEnabled());
+    }
+
+    void lampsKeepTheirStateWhenCoveredAndShownAgain() {
+        auto window = makeWindow();
+        window->DrawStateLamps(6);
+        window->hide();
+        window->show();
+        QCOMPARE(window->stateLamps()[4]->color(), LampColor::Red);
+        QCOMPARE(window->stateLamps()[0]->color(), LampColor::Grey);
+    }
+};
+
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    CLumidorApp app(argc, argv);
+    TestMainWindow test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "test_main_window.moc"
