@@ -1,0 +1,103 @@
+#include "acu_simulator.h"
+
+#include <algorithm>
+
+#include "default_state.h"
+#include "link/frame.h"
+
+AcuSimulator::AcuSimulator() : AcuSimulator(Settings{}) {}
+
+AcuSimulator::AcuSimulator(const Settings& settings)
+    : m_Settings(settings),
+      m_State(factoryDefaultState()),
+      m_Factory(m_State),
+      m_Motion(m_State, m_Settings.motion),
+      m_Diagnosis(*this, m_Settings.diagnosis),
+      m_FactoryReset(*this, m_Settings.factory, [this] { restoreFactoryDefaults(); }),
+      m_Processor(m_State, m_Motion, m_Diagnosis, m_FactoryReset, *this) {
+    m_Motion.settleOnTarget();
+}
+
+void AcuSimulator::receive(std::span<const std::uint8_t> bytes) {
+    if (m_Faults.silent) return;
+    for (std::uint8_t byte : bytes) {
+        if (m_Assembler.push(byte) != FrameAssembler::Result::Frame) continue;
+        ++m_FramesReceived;
+        if (m_Observer) m_Observer(Direction::FromProgram, m_Assembler.frame());
+        const auto payload = m_Assembler.payload();
+        if (payload.empty() || m_Faults.takeIgnore(payload[0])) continue;
+        m_Processor.handle(payload, m_Now);
+    }
+}
+
+void AcuSimulator::advance(std::chrono::microseconds elapsed) {
+    const std::chrono::microseconds target = m_Now + elapsed;
+    while (m_Now < target) {
+        const std::chrono::microseconds next = nextEvent(target);
+        m_Motion.step(next - m_Now);
+        m_Now = next;
+        runDueEvents();
+    }
+}
+
+std::optional<std::chrono::microseconds> AcuSimulator::nextScheduled() const {
+    std::optional<std::chrono::microseconds> next;
+    const auto take = [&next](std::optional<std::chrono::microseconds> due) {
+        if (due && (!next || *due < *next)) next = due;
+    };
+    take(m_Diagnosis.nextDue());
+    take(m_FactoryReset.nextDue());
+    if (!m_Delayed.empty()) take(m_Delayed.front().due);
+    return next;
+}
+
+std::chrono::microseconds AcuSimulator::nextEvent(std::chrono::microseconds limit) const {
+    const auto tick = std::max(m_Settings.motionTick, std::chrono::microseconds{1});
+    std::chrono::microseconds next = std::min(limit, m_Now + tick);
+    if (const auto due = nextScheduled()) next = std::min(next, *due);
+    return std::max(next, m_Now);
+}
+
+void AcuSimulator::runDueEvents() {
+    // Replies held back go first: they were sent before anything that falls due now.
+    while (!m_Delayed.empty() && m_Delayed.front().due <= m_Now) {
+        const std::vector<std::uint8_t> bytes = std::move(m_Delayed.front().bytes);
+        m_Delayed.pop_front();
+        if (m_Output) m_Output(bytes);
+    }
+    while (m_Diagnosis.nextDue() && *m_Diagnosis.nextDue() <= m_Now) m_Diagnosis.fire();
+    while (m_FactoryReset.nextDue() && *m_FactoryReset.nextDue() <= m_Now) m_FactoryReset.fire();
+}
+
+void AcuSimulator::sendReply(const Payload& payload) {
+    if (m_Faults.silent || payload.empty()) return;
+    std::vector<std::uint8_t> frame(payload.size() + kFrameOverhead);
+    if (encodeFrame(payload, frame) == 0) return;
+    if (m_Faults.takeCorrupt(payload[0])) ++frame[frame.size() - 2];
+    if (m_Observer) m_Observer(Direction::ToProgram, frame);
+
+    if (m_Faults.garbage) emitBytes(m_Faults.garbageBytes);
+    emitBytes(frame);
+}
+
+void AcuSimulator::emitBytes(std::span<const std::uint8_t> bytes) {
+    if (bytes.empty()) return;
+    if (m_Faults.replyDelay.count() > 0) {
+        m_Delayed.push_back({m_Now + m_Faults.replyDelay, {bytes.begin(), bytes.end()}});
+        return;
+    }
+    if (m_Output) m_Output(bytes);
+}
+
+void AcuSimulator::announceDefaultData() {
+    m_State.chain = ReceivedDefaults{};
+    sendReply(acknowledgeReply(cmd::RegionCountAnnouncement));
+}
+
+void AcuSimulator::restoreFactoryDefaults() {
+    // The hardware stays what it is: product data, the receiver's supply and the GPS fix are
+    // measured, not configured.
+    m_State.current = m_Factory.current;
+    m_State.lcd = m_Factory.lcd;
+    m_Motion.restart();
+}

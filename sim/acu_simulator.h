@@ -1,0 +1,104 @@
+#pragma once
+
+#include <chrono>
+#include <cstdint>
+#include <deque>
+#include <functional>
+#include <optional>
+#include <span>
+#include <vector>
+
+#include "acu_replies.h"
+#include "acu_state.h"
+#include "antenna_motion.h"
+#include "command_processor.h"
+#include "diagnosis_run.h"
+#include "factory_reset.h"
+#include "faults.h"
+#include "link/frame_assembler.h"
+#include "link/protocol.h"
+
+// The antenna control unit as a state machine on a clock that moves only when advance() is
+// called. Bytes from the program go in through receive(), in any pieces; whole reply frames
+// (or what the faults make of them) come out through the output sink. Nothing here blocks,
+// sleeps or starts a thread: the transports decide what time it is.
+class AcuSimulator : private ReplySink {
+public:
+    using OutputSink = std::function<void(std::span<const std::uint8_t>)>;
+    enum class Direction { FromProgram, ToProgram };
+    // Sees every sound frame received and every frame sent (as sent, faults included).
+    using FrameObserver = std::function<void(Direction, std::span<const std::uint8_t> frame)>;
+
+    struct Settings {
+        AntennaMotion::Settings motion;
+        DiagnosisRun::Settings diagnosis;
+        FactoryReset::Settings factory;
+        // The axes move in steps no longer than this.
+        std::chrono::microseconds motionTick{std::chrono::milliseconds{10}};
+    };
+
+    // Out of the box: factory defaults, tracking the default satellite.
+    AcuSimulator();
+    explicit AcuSimulator(const Settings& settings);
+
+    AcuSimulator(const AcuSimulator&) = delete;
+    AcuSimulator& operator=(const AcuSimulator&) = delete;
+
+    void setOutput(OutputSink sink) { m_Output = std::move(sink); }
+    void setFrameObserver(FrameObserver observer) { m_Observer = std::move(observer); }
+
+    void receive(std::span<const std::uint8_t> bytes);
+    // Runs everything that falls due in the span, in time order: motion, the scripted
+    // sequences, delayed replies.
+    void advance(std::chrono::microseconds elapsed);
+    std::chrono::microseconds now() const { return m_Now; }
+    // When the next scripted reply or held-back reply falls due; nothing when none waits.
+    std::optional<std::chrono::microseconds> nextScheduled() const;
+
+    // Sends the unasked reply 6 that makes the program send its default data (7, 8, 9).
+    // What arrives then is recorded afresh in state().chain.
+    void announceDefaultData();
+    // Points the dish at its target at once, as if a search had just finished.
+    void settleOnTarget() { m_Motion.settleOnTarget(); }
+
+    AcuState& state() { return m_State; }
+    const AcuState& state() const { return m_State; }
+    // What a factory default restores.
+    AcuState& factoryState() { return m_Factory; }
+    SimFaults& faults() { return m_Faults; }
+    const SimFaults& faults() const { return m_Faults; }
+    Settings& settings() { return m_Settings; }
+
+    std::uint32_t framesReceived() const { return m_FramesReceived; }
+    bool diagnosisRunning() const { return m_Diagnosis.running(); }
+    bool factoryResetRunning() const { return m_FactoryReset.running(); }
+    // Replies held back by the delay fault.
+    std::size_t delayedReplies() const { return m_Delayed.size(); }
+
+private:
+    struct DelayedBytes {
+        std::chrono::microseconds due;
+        std::vector<std::uint8_t> bytes;
+    };
+
+    void sendReply(const Payload& payload) override;
+    void emitBytes(std::span<const std::uint8_t> bytes);
+    void restoreFactoryDefaults();
+    std::chrono::microseconds nextEvent(std::chrono::microseconds limit) const;
+    void runDueEvents();
+
+    Settings m_Settings;
+    SimFaults m_Faults;
+    AcuState m_State;
+    AcuState m_Factory;
+    AntennaMotion m_Motion;
+    DiagnosisRun m_Diagnosis;
+    FactoryReset m_FactoryReset;
+    CommandProcessor m_Processor;
+    FrameAssembler m_Assembler;
+    std::deque<DelayedBytes> m_Delayed;
+    OutputSink m_Output;
+    FrameObserver m_Observer;
+    std::chrono::microseconds m_Now{0};
+    std::uint32_t m_FramesReceived = 0;
+};

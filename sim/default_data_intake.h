@@ -1,0 +1,18 @@
+#pragma once
+
+#include <span>
+
+#include "acu_state.h"
+
+// Default data arriving record by record: the upload (commands 10..13) and the chain that an
+// unasked reply 6 starts (commands 6..9). Each call stores what came and returns whether it
+// made sense; the caller answers only those that did.
+
+bool takeUploadHeader(std::span<const std::uint8_t> payload, ReceivedDefaults& into);
+bool takeAnnouncement(std::span<const std::uint8_t> payload, ReceivedDefaults& into);
+bool takeRegionRecord(std::span<const std::uint8_t> payload, ReceivedDefaults& into);
+bool takeSatelliteRecord(std::span<const std::uint8_t> payload, ReceivedDefaults& into);
+
+// At the end of a transfer the unit works from the new data: when it holds the current
+// region, that region and its satellites are taken from it.
+void applyReceivedDefaults(const ReceivedDefaults& received, CurrentRegion& current);

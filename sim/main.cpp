@@ -1,0 +1,110 @@
+// skyrelay-acu-sim: the simulated antenna control unit on a pseudo-terminal.
+
+#include <signal.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <ctime>
+#include <fstream>
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "acu_simulator.h"
+#include "frame_log.h"
+#include "pty_server.h"
+#include "sim_options.h"
+
+namespace {
+
+constexpr int kExitUsage = 2;
+constexpr int kExitSetup = 1;
+// How often the main thread looks at the server and the clock between signals.
+constexpr long kWaitSliceNs = 100'000'000;
+
+// Makes linkPath point at the terminal; an old link of ours is replaced, a real file is not.
+bool makeLink(const std::string& target, const std::string& linkPath) {
+    struct stat info {};
+    if (lstat(linkPath.c_str(), &info) == 0) {
+        if (!S_ISLNK(info.st_mode)) {
+            std::cerr << "skyrelay-acu-sim: " << linkPath << " exists and is not a link\n";
+            return false;
+        }
+        unlink(linkPath.c_str());
+    }
+    if (symlink(target.c_str(), linkPath.c_str()) != 0) {
+        std::cerr << "skyrelay-acu-sim: " << linkPath << ": " << std::strerror(errno) << "\n";
+        return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    SimOptions options;
+    std::string error;
+    if (!parseSimOptions(std::vector<std::string>(argv + 1, argv + argc), options, error)) {
+        std::cerr << "skyrelay-acu-sim: " << error << "\nTry 'skyrelay-acu-sim --help'.\n";
+        return kExitUsage;
+    }
+    if (options.help) {
+        std::cout << simUsage();
+        return 0;
+    }
+
+    // Blocked before any thread starts, so every thread inherits the mask and the signals
+    // reach only the sigtimedwait below, outside any handler.
+    sigset_t stopSignals;
+    sigemptyset(&stopSignals);
+    sigaddset(&stopSignals, SIGINT);
+    sigaddset(&stopSignals, SIGTERM);
+    pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr);
+
+    std::ofstream log;
+    if (!options.logPath.empty()) {
+        log.open(options.logPath, std::ios::out | std::ios::trunc);
+        if (!log) {
+            std::cerr << "skyrelay-acu-sim: cannot write " << options.logPath << "\n";
+            return kExitSetup;
+        }
+    }
+
+    AcuSimulator acu;
+    applySimOptions(options, acu);
+    if (log.is_open()) {
+        // Runs on the server thread, which alone writes the log until it is joined.
+        acu.setFrameObserver(
+            [&log, &acu](AcuSimulator::Direction direction, std::span<const std::uint8_t> frame) {
+                log << frameLogLine(acu.now(), direction, frame) << std::endl;
+            });
+    }
+
+    PtyServer server(acu);
+    if (!server.open(error)) {
+        std::cerr << "skyrelay-acu-sim: " << error << "\n";
+        return kExitSetup;
+    }
+    std::cout << server.slavePath() << std::endl;
+    if (!options.linkPath.empty() && !makeLink(server.slavePath(), options.linkPath)) {
+        return kExitSetup;
+    }
+    server.start();
+
+    const auto started = std::chrono::steady_clock::now();
+    bool announced = !options.announceAfter;
+    const timespec slice{0, kWaitSliceNs};
+    while (!server.finished()) {
+        if (sigtimedwait(&stopSignals, nullptr, &slice) > 0) break;
+        if (!announced && std::chrono::steady_clock::now() - started >= *options.announceAfter) {
+            server.withSimulator([](AcuSimulator& unit) { unit.announceDefaultData(); });
+            announced = true;
+        }
+    }
+
+    server.stop();
+    if (!options.linkPath.empty()) unlink(options.linkPath.c_str());
+    return 0;
+}
