@@ -23,7 +23,9 @@ QRect dialogRect(int x, int y, int width, int height) {
     return QRect(left, top, right - left, bottom - top);
 }
 
-QSize dialogSize(int width, int height) { return dialogRect(0, 0, width, height).size(); }
+QSize dialogSize(int width, int height) {
+    return dialogRect(0, 0, width, height).size();
+}
 
 namespace {
 
@@ -45,33 +47,44 @@ QLabel* makeFramedValue(const QString& caption, Qt::Alignment alignment, QWidget
 QWidget* makeControl(const ControlSpec& spec, QWidget* parent) {
     const QString caption = QString::fromUtf8(spec.caption ? spec.caption : "");
     switch (spec.kind) {
-        case ControlKind::Group: return new QGroupBox(caption, parent);
+        case ControlKind::Group:
+            return new QGroupBox(caption, parent);
         case ControlKind::Label:
-        case ControlKind::Value: return makeLabel(caption, Qt::AlignLeft | Qt::AlignTop, parent);
+        case ControlKind::Value:
+            return makeLabel(caption, Qt::AlignLeft | Qt::AlignTop, parent);
         case ControlKind::CenteredLabel:
         case ControlKind::CenteredValue:
             return makeLabel(caption, Qt::AlignHCenter | Qt::AlignTop, parent);
         case ControlKind::RightLabel:
             return makeLabel(caption, Qt::AlignRight | Qt::AlignVCenter, parent);
-        case ControlKind::Button: return new QPushButton(caption, parent);
-        case ControlKind::MultiLineButton: return new MultiLineButton(caption, parent);
-        case ControlKind::Edit: return new QLineEdit(caption, parent);
+        case ControlKind::Button:
+            return new QPushButton(caption, parent);
+        case ControlKind::MultiLineButton:
+            return new MultiLineButton(caption, parent);
+        case ControlKind::Edit:
+            return new QLineEdit(caption, parent);
         case ControlKind::CenteredEdit: {
             auto* edit = new QLineEdit(caption, parent);
             edit->setAlignment(Qt::AlignCenter);
             return edit;
         }
-        case ControlKind::ComboBox: return new QComboBox(parent);
-        case ControlKind::ListBox: return new QListWidget(parent);
-        case ControlKind::RadioButton: return new QRadioButton(caption, parent);
-        case ControlKind::ProgressBar: return new QProgressBar(parent);
-        case ControlKind::Placeholder: return new QWidget(parent);
+        case ControlKind::ComboBox:
+            return new QComboBox(parent);
+        case ControlKind::ListBox:
+            return new QListWidget(parent);
+        case ControlKind::RadioButton:
+            return new QRadioButton(caption, parent);
+        case ControlKind::ProgressBar:
+            return new QProgressBar(parent);
+        case ControlKind::Placeholder:
+            return new QWidget(parent);
         case ControlKind::WrappedLabel: {
             QLabel* label = makeLabel(caption, Qt::AlignLeft | Qt::AlignTop, parent);
             label->setWordWrap(true);
             return label;
         }
-        case ControlKind::FramedValue: return makeFramedValue(caption, Qt::AlignLeft, parent);
+        case ControlKind::FramedValue:
+            return makeFramedValue(caption, Qt::AlignLeft, parent);
         case ControlKind::FramedRightValue:
             return makeFramedValue(caption, Qt::AlignRight, parent);
         case ControlKind::FramedCenteredValue:

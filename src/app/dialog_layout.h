@@ -17,21 +17,21 @@ QRect dialogRect(int x, int y, int width, int height);
 QSize dialogSize(int width, int height);
 
 enum class ControlKind {
-    Group,            // frame with a title
-    Label,            // static text, left aligned; width 0 sizes it to its text
-    CenteredLabel,    // static text, centred (multi-line captions break at "\n")
-    RightLabel,       // static text, right aligned and vertically centred
-    Value,            // static text that the program fills, left aligned
-    CenteredValue,    // the same, centred
+    Group,          // frame with a title
+    Label,          // static text, left aligned; width 0 sizes it to its text
+    CenteredLabel,  // static text, centred (multi-line captions break at "\n")
+    RightLabel,     // static text, right aligned and vertically centred
+    Value,          // static text that the program fills, left aligned
+    CenteredValue,  // the same, centred
     Button,
     MultiLineButton,  // wraps its caption at the button's width, the caption kept as given
     Edit,
     CenteredEdit,
-    ComboBox,         // drop-down list; the height is that of its open list
+    ComboBox,  // drop-down list; the height is that of its open list
     ListBox,
     RadioButton,
     ProgressBar,
-    Placeholder,      // reserves a place for something painted (lamps, the serial box)
+    Placeholder,  // reserves a place for something painted (lamps, the serial box)
 
     WrappedLabel,         // static text, left aligned, wrapping its words at its width
     FramedValue,          // bordered read-only text that the program fills, left aligned

@@ -130,7 +130,8 @@ CLumidorDlg::CLumidorDlg(QStringList commandLinePorts, QWidget* parent)
       m_Discovery(std::move(commandLinePorts)),
       m_Comm(std::make_unique<CSerialComm>(*this)),
       m_Timers(std::make_unique<QtTimerBank>([this](int id) { m_Controller->OnTimer(id); })),
-      m_Controller(std::make_unique<AcuController>(*m_Comm, m_Comm->m_QueueRead, *this, *m_Timers)) {
+      m_Controller(
+          std::make_unique<AcuController>(*m_Comm, m_Comm->m_QueueRead, *this, *m_Timers)) {
     setWindowTitle(QStringLiteral("LUMIDOR"));
     setWindowIcon(QIcon(QStringLiteral(":/skyrelay.png")));
     setFixedSize(dialogSize(480, 317));
@@ -174,10 +175,10 @@ void CLumidorDlg::createPages() {
     m_AntennaInformation = new Antenna_Information(this);
     m_Administrator = new Administrator(this);
     m_LcdDisplay = new ACU_LCD_Display(this);
-    for (QWidget* page : {static_cast<QWidget*>(m_SetGps), static_cast<QWidget*>(m_SatelliteInformation),
-                          static_cast<QWidget*>(m_AntennaDiagnosis),
-                          static_cast<QWidget*>(m_AntennaInformation),
-                          static_cast<QWidget*>(m_Administrator), static_cast<QWidget*>(m_LcdDisplay)}) {
+    for (QWidget* page :
+         {static_cast<QWidget*>(m_SetGps), static_cast<QWidget*>(m_SatelliteInformation),
+          static_cast<QWidget*>(m_AntennaDiagnosis), static_cast<QWidget*>(m_AntennaInformation),
+          static_cast<QWidget*>(m_Administrator), static_cast<QWidget*>(m_LcdDisplay)}) {
         page->setGeometry(kPageArea);
         page->hide();
     }
@@ -227,32 +228,40 @@ void CLumidorDlg::createIndicators() {
     const QSize lamp = dialogSize(12, 12);
     m_ConnectLamp = lampAt(this, kConnectLamp, lamp);
     for (std::size_t k = 0; k < m_StateLamps.size(); ++k) {
-        m_StateLamps[k] = lampAt(this, kStateLamp + QPoint(0, kStateLampStep * static_cast<int>(k)), lamp);
+        m_StateLamps[k] =
+            lampAt(this, kStateLamp + QPoint(0, kStateLampStep * static_cast<int>(k)), lamp);
     }
     const QSize gpsLamp = dialogSize(10, 10);
     for (std::size_t k = 0; k < m_GpsLamps.size(); ++k) {
-        m_GpsLamps[k] = lampAt(m_SetGps, kGpsLamp + QPoint(kGpsLampStep * static_cast<int>(k), 0), gpsLamp);
+        m_GpsLamps[k] =
+            lampAt(m_SetGps, kGpsLamp + QPoint(kGpsLampStep * static_cast<int>(k), 0), gpsLamp);
     }
     for (std::size_t k = 0; k < m_DiagLamps.size(); ++k) {
-        m_DiagLamps[k] =
-            lampAt(m_AntennaDiagnosis, kDiagLamp + QPoint(0, kDiagLampStep * static_cast<int>(k)), lamp);
+        m_DiagLamps[k] = lampAt(m_AntennaDiagnosis,
+                                kDiagLamp + QPoint(0, kDiagLampStep * static_cast<int>(k)), lamp);
     }
     for (std::size_t k = 0; k < m_DiagLegend.size(); ++k) {
-        m_DiagLegend[k] = lampAt(m_AntennaDiagnosis,
-                                 kDiagLamp + QPoint(kDiagLegendStep * static_cast<int>(k), kDiagLegendDown),
-                                 lamp);
+        m_DiagLegend[k] = lampAt(
+            m_AntennaDiagnosis,
+            kDiagLamp + QPoint(kDiagLegendStep * static_cast<int>(k), kDiagLegendDown), lamp);
         m_DiagLegend[k]->setColor(kDiagnosisLegend[k]);
     }
 }
 
 QWidget* CLumidorDlg::page(int entry) const {
     switch (entry) {
-        case 0: return m_SetGps;
-        case 1: return m_SatelliteInformation;
-        case 2: return m_AntennaDiagnosis;
-        case 3: return m_AntennaInformation;
-        case 4: return m_Administrator;
-        default: return nullptr;
+        case 0:
+            return m_SetGps;
+        case 1:
+            return m_SatelliteInformation;
+        case 2:
+            return m_AntennaDiagnosis;
+        case 3:
+            return m_AntennaInformation;
+        case 4:
+            return m_Administrator;
+        default:
+            return nullptr;
     }
 }
 

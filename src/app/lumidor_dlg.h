@@ -59,7 +59,8 @@ public:
                              const std::string& skew) override;
     void setDiagnosisButtonCaption(const std::string& caption) override;
     void OpenProgress(ProgressPopup popup, std::uint32_t total) override;
-    void StepProgress(ProgressPopup popup, std::uint32_t count, const std::string& percent) override;
+    void StepProgress(ProgressPopup popup, std::uint32_t count,
+                      const std::string& percent) override;
     void CloseProgress(ProgressPopup popup) override;
     void SwitchPage() override;
     void ShowLcdDataInEditor() override;

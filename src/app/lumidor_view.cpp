@@ -28,8 +28,12 @@ QString messageText(const std::string& text) {
 
 }  // namespace
 
-int CLumidorDlg::adminContinentSelection() const { return -1; }
-int CLumidorDlg::adminRegionSelection() const { return -1; }
+int CLumidorDlg::adminContinentSelection() const {
+    return -1;
+}
+int CLumidorDlg::adminRegionSelection() const {
+    return -1;
+}
 
 void CLumidorDlg::setMessageBoxHook(std::function<void(const QString&, MessageIcon)> hook) {
     m_MessageBoxHook = std::move(hook);
@@ -46,9 +50,13 @@ void CLumidorDlg::MessageBox(const std::string& text, MessageIcon icon) {
     box.exec();
 }
 
-void CLumidorDlg::DrawSerialBox(int connected) { m_SerialBox->setState(connected == 1, m_sSelectedPort); }
+void CLumidorDlg::DrawSerialBox(int connected) {
+    m_SerialBox->setState(connected == 1, m_sSelectedPort);
+}
 
-void CLumidorDlg::DrawConnectLamp(int state) { m_ConnectLamp->setColor(connectLampColor(state)); }
+void CLumidorDlg::DrawConnectLamp(int state) {
+    m_ConnectLamp->setColor(connectLampColor(state));
+}
 
 void CLumidorDlg::DrawStateLamps(int mode) {
     const auto colors = stateLampColors(mode);
@@ -104,7 +112,8 @@ void CLumidorDlg::OpenProgress(ProgressPopup popup, std::uint32_t total) {
     setEnabled(false);
 }
 
-void CLumidorDlg::StepProgress(ProgressPopup popup, std::uint32_t count, const std::string& percent) {
+void CLumidorDlg::StepProgress(ProgressPopup popup, std::uint32_t count,
+                               const std::string& percent) {
     if (popup == ProgressPopup::Load) {
         m_LoadProgress->stepProgress(count, QString::fromStdString(percent));
     } else {
@@ -123,7 +132,8 @@ void CLumidorDlg::CloseProgress(ProgressPopup popup) {
 }
 
 void CLumidorDlg::onCommRead(std::uint16_t) {
-    QMetaObject::invokeMethod(this, [this] { m_Controller->OnCommRead(); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        this, [this] { m_Controller->OnCommRead(); }, Qt::QueuedConnection);
 }
 
 void CLumidorDlg::onCommMessage(const std::string& text) {
@@ -136,7 +146,9 @@ void CLumidorDlg::onCommHangup(std::uint16_t) {
         this, [this] { m_Controller->OnPortHangup(m_Comm->portName()); }, Qt::QueuedConnection);
 }
 
-void CLumidorDlg::RefreshPortList() { m_Discovery.fillPortList(m_PortCombo); }
+void CLumidorDlg::RefreshPortList() {
+    m_Discovery.fillPortList(m_PortCombo);
+}
 
 int CLumidorDlg::ScanAndConnect() {
     if (!m_Discovery.fillPortList(m_PortCombo) || g_Connected == 1) return 0;
@@ -165,12 +177,16 @@ void CLumidorDlg::OnConnect() {
         return;
     }
     switch (OpenSelectedPort()) {
-        case 0: MessageBox("Select Serial port.", MessageIcon::None); break;
+        case 0:
+            MessageBox("Select Serial port.", MessageIcon::None);
+            break;
         case 1:
             MessageBox(m_sSelectedPort.toStdString() +
                            " is not connected.\r\nTry to connect another serial port.",
                        MessageIcon::None);
             break;
-        default: m_Controller->StartConnection(); break;
+        default:
+            m_Controller->StartConnection();
+            break;
     }
 }

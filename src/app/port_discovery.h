@@ -10,7 +10,8 @@ class QComboBox;
 // system's serial ports in the order the platform reports them.
 class PortDiscovery {
 public:
-    explicit PortDiscovery(QStringList commandLinePorts) : m_CommandLinePorts(std::move(commandLinePorts)) {}
+    explicit PortDiscovery(QStringList commandLinePorts)
+        : m_CommandLinePorts(std::move(commandLinePorts)) {}
 
     QStringList availablePorts() const;
 

@@ -1,9 +1,9 @@
 #include "app/progress_popup.h"
 
+#include <qdrawutil.h>
 #include <QLabel>
 #include <QPainter>
 #include <QProgressBar>
-#include <qdrawutil.h>
 #include <algorithm>
 
 namespace {
@@ -50,7 +50,9 @@ void ProgressPopupWindow::stepProgress(std::uint32_t count, const QString& perce
     m_Percent->setText(percent);
 }
 
-void ProgressPopupWindow::closeProgress() { hide(); }
+void ProgressPopupWindow::closeProgress() {
+    hide();
+}
 
 void ProgressPopupWindow::paintEvent(QPaintEvent* event) {
     QuietDialog::paintEvent(event);

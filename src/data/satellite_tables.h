@@ -7,7 +7,12 @@
 // which of them belong to it and how the ACU is set up there. Every table starts all zeros;
 // the data comes from a satellite information file or from the ACU.
 
-enum class Verification : std::uint8_t { SignalLevel = 0, DvbLock = 1, DvbDecode = 2, DssDecode = 3 };
+enum class Verification : std::uint8_t {
+    SignalLevel = 0,
+    DvbLock = 1,
+    DvbDecode = 2,
+    DssDecode = 3
+};
 enum class PolarizationMode : std::uint8_t { Auto = 0, Only13V = 1, Only18V = 2 };
 enum class ToneMode : std::uint8_t { Auto = 0, Only0kHz = 1, Only22kHz = 2 };
 enum class LnbType : std::uint8_t { SingleBand = 0, Universal = 1 };

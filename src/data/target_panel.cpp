@@ -48,7 +48,9 @@ std::optional<std::string> pick(std::uint8_t code, std::initializer_list<const c
     return std::string(texts.begin()[code]);
 }
 
-std::string number(std::uint32_t value) { return formatText("%d", static_cast<int>(value)); }
+std::string number(std::uint32_t value) {
+    return formatText("%d", static_cast<int>(value));
+}
 
 std::optional<std::uint32_t> localFrequency(const RegionRecord& region, std::uint8_t tone,
                                             const ReceiverState& receiver) {
@@ -57,9 +59,12 @@ std::optional<std::uint32_t> localFrequency(const RegionRecord& region, std::uin
         case 0:
             return receiver.tone22k != 0 ? region.universalHighLocalFreq
                                          : region.universalLowLocalFreq;
-        case 1: return region.universalLowLocalFreq;
-        case 2: return region.universalHighLocalFreq;
-        default: return std::nullopt;
+        case 1:
+            return region.universalLowLocalFreq;
+        case 2:
+            return region.universalHighLocalFreq;
+        default:
+            return std::nullopt;
     }
 }
 
@@ -82,8 +87,8 @@ TargetPanelTexts targetPanelTexts(const SatelliteRecord& satellite, const Region
     if (const auto chosen = chooseTransponder(satellite.polarization, satellite.tone, receiver)) {
         const bool vertical = chosen->side == Side::Vertical;
         const bool low = chosen->band == Band::Low;
-        texts.transponderHeading = std::string(vertical ? "V(R) " : "H(L) ") +
-                                   (low ? "LowBand" : "HighBand");
+        texts.transponderHeading =
+            std::string(vertical ? "V(R) " : "H(L) ") + (low ? "LowBand" : "HighBand");
         const TransponderFields fields = fieldsOf(satellite, *chosen);
         texts.frequency = number(fields.frequency);
         texts.symbolRate = number(fields.symbolRate);

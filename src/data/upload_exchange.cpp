@@ -63,7 +63,8 @@ bool UploadExchange::onReply(std::uint8_t code) {
             m_Link.setBusy(false);
             m_Link.view().CloseProgress(ProgressPopup::Update);
             return true;
-        default: return false;
+        default:
+            return false;
     }
 }
 

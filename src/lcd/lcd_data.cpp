@@ -2,4 +2,6 @@
 
 std::array<std::uint8_t, kLcdDataSize> g_LcdData{};
 
-void resetLcdData() { g_LcdData.fill(0); }
+void resetLcdData() {
+    g_LcdData.fill(0);
+}

@@ -68,14 +68,26 @@ void writeLcdPiece(PayloadWriter& out, std::uint8_t code) {
 // Writes the fields that follow the code byte; false for the codes that have no command.
 bool writeCommandBody(std::uint8_t code, const ControllerView& view, PayloadWriter& out) {
     switch (code) {
-        case cmd::RegionSatellite: out.U8(g_ReceiveSatIndex); return true;
-        case cmd::RegionCountAnnouncement: writeRegionCountAnnouncement(out); return true;
+        case cmd::RegionSatellite:
+            out.U8(g_ReceiveSatIndex);
+            return true;
+        case cmd::RegionCountAnnouncement:
+            writeRegionCountAnnouncement(out);
+            return true;
         case cmd::RegionRecord:
-        case cmd::UploadRegion: writeUploadRegion(out); return true;
+        case cmd::UploadRegion:
+            writeUploadRegion(out);
+            return true;
         case cmd::SatelliteRecord:
-        case cmd::UploadSatellite: writeSatelliteRecord(out, uploadSatellite()); return true;
-        case cmd::UploadStart: writeUploadStart(out, view); return true;
-        case cmd::TargetChange: out.U8(g_DefaultSatIndex); return true;
+        case cmd::UploadSatellite:
+            writeSatelliteRecord(out, uploadSatellite());
+            return true;
+        case cmd::UploadStart:
+            writeUploadStart(out, view);
+            return true;
+        case cmd::TargetChange:
+            out.U8(g_DefaultSatIndex);
+            return true;
         case cmd::EditSatellite:
             out.U8(g_EditSatIndex);
             writeSatelliteRecord(out, editSatellite());
@@ -86,21 +98,32 @@ bool writeCommandBody(std::uint8_t code, const ControllerView& view, PayloadWrit
                 out.BE16(g_LocalFreqSingle);
             }
             return true;
-        case cmd::SetDiseqc: out.U8(g_DiseqcMode); return true;
+        case cmd::SetDiseqc:
+            out.U8(g_DiseqcMode);
+            return true;
         case cmd::GoToPosition:
             out.SGN100(g_TargetAz);
             out.SGN100(g_TargetEl);
             return true;
-        case cmd::MoveAzimuth: out.SGN100(g_TargetAz); return true;
-        case cmd::MoveElevation: out.SGN100(g_TargetEl); return true;
-        case cmd::MoveSkew: out.SGN100(g_TargetSkew); return true;
-        case cmd::SetParameters: writeParameters(out); return true;
+        case cmd::MoveAzimuth:
+            out.SGN100(g_TargetAz);
+            return true;
+        case cmd::MoveElevation:
+            out.SGN100(g_TargetEl);
+            return true;
+        case cmd::MoveSkew:
+            out.SGN100(g_TargetSkew);
+            return true;
+        case cmd::SetParameters:
+            writeParameters(out);
+            return true;
         case 0:
         case 5:
         case cmd::DiagnosisItem:
         case cmd::DiagnosisResult:
         case cmd::FactoryProgress:
-        case cmd::FactoryDone: return false;
+        case cmd::FactoryDone:
+            return false;
         default:
             if (code >= cmd::LcdWriteFirst && code <= cmd::LcdWriteLast) {
                 writeLcdPiece(out, code);

@@ -32,7 +32,9 @@ void AcuController::startTimer(int id, std::chrono::milliseconds period) {
     m_Timers.start(id, period);
 }
 
-void AcuController::stopTimer(int id) { m_Timers.stop(id); }
+void AcuController::stopTimer(int id) {
+    m_Timers.stop(id);
+}
 
 void AcuController::setBusy(bool busy) {
     g_BusyCursor = busy ? 1 : 0;

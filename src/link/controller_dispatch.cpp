@@ -28,21 +28,34 @@ void AcuController::DispatchReply() {
 void AcuController::dispatchLinkReply(std::span<const std::uint8_t> payload) {
     const std::uint8_t code = payload[0];
     switch (code) {
-        case 1: onLinkCheck(payload); break;
-        case 2: onProductInfo(payload); break;
-        case 3: onCurrentRegion(payload); break;
-        case 4: onRegionSatellite(payload); break;
-        case 14: onStatus(payload); break;
+        case 1:
+            onLinkCheck(payload);
+            break;
+        case 2:
+            onProductInfo(payload);
+            break;
+        case 3:
+            onCurrentRegion(payload);
+            break;
+        case 4:
+            onRegionSatellite(payload);
+            break;
+        case 14:
+            onStatus(payload);
+            break;
         case 15:
         case 17:
             m_Timers.stop(code);
             g_SetupMode = 0;
             m_Timers.start(cmd::StatusPoll, kStatusPollPeriod);
             break;
-        case 16: onSetupMode(payload); break;
+        case 16:
+            onSetupMode(payload);
+            break;
         case 18:
             m_Timers.stop(code);
-            m_View.MessageBox(" Edit Satellite Information Complete !!! ", MessageIcon::Exclamation);
+            m_View.MessageBox(" Edit Satellite Information Complete !!! ",
+                              MessageIcon::Exclamation);
             break;
         case 19:
             m_Timers.stop(code);
@@ -55,15 +68,20 @@ void AcuController::dispatchLinkReply(std::span<const std::uint8_t> payload) {
         case 25:
         case 26:
         case 27:
-        case 28: m_Timers.stop(code); break;
+        case 28:
+            m_Timers.stop(code);
+            break;
         case 29:
             m_Timers.stop(code);
             m_View.MessageBox(" Set Antenna Parameter Complete !!! ", MessageIcon::Exclamation);
             break;
         case 30:
         case 31:
-        case 32: onFactoryProgress(payload); break;
-        default: break;
+        case 32:
+            onFactoryProgress(payload);
+            break;
+        default:
+            break;
     }
 }
 

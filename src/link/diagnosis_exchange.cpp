@@ -16,7 +16,9 @@ constexpr std::uint32_t kUnderTest = 1;
 constexpr std::uint32_t kPassed = 2;
 constexpr std::uint32_t kFailed = 3;
 
-unsigned fieldShift(std::uint8_t item) { return 20u - 2u * item; }
+unsigned fieldShift(std::uint8_t item) {
+    return 20u - 2u * item;
+}
 
 }  // namespace
 
@@ -30,15 +32,20 @@ bool DiagnosisExchange::onReply(std::span<const std::uint8_t> payload) {
             g_DiagLamps = 0;
             m_Link.stopTimer(cmd::DiagnosisStart);
             return true;
-        case cmd::DiagnosisItem: itemUnderTest(payload[1]); return true;
-        case cmd::DiagnosisResult: itemResult(payload[1], payload[2]); return true;
+        case cmd::DiagnosisItem:
+            itemUnderTest(payload[1]);
+            return true;
+        case cmd::DiagnosisResult:
+            itemResult(payload[1], payload[2]);
+            return true;
         case cmd::DiagnosisStop:
             m_Link.stopTimer(cmd::DiagnosisStop);
             g_DiagIdle = 1;
             m_Link.view().setDiagnosisButtonCaption("Diagnosis Start");
             m_Link.view().DrawStateLamps(6);
             return true;
-        default: return false;
+        default:
+            return false;
     }
 }
 

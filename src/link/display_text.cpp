@@ -21,4 +21,6 @@ std::string progressPercentText(std::uint32_t count, std::uint32_t total) {
     return formatText("%d", static_cast<int>(percent));
 }
 
-std::string positionText(double degrees) { return formatText("%2.2f", degrees); }
+std::string positionText(double degrees) {
+    return formatText("%2.2f", degrees);
+}

@@ -15,8 +15,12 @@ std::uint16_t low16OfTruncated(double value) {
 
 }  // namespace
 
-std::uint16_t scaleX10(double value) { return low16OfTruncated(value * 10.0); }
-std::uint16_t scaleX100(double value) { return low16OfTruncated(value * 100.0); }
+std::uint16_t scaleX10(double value) {
+    return low16OfTruncated(value * 10.0);
+}
+std::uint16_t scaleX100(double value) {
+    return low16OfTruncated(value * 100.0);
+}
 
 void PayloadWriter::U8(std::uint32_t value) {
     if (m_Size >= m_Out.size()) {
@@ -31,8 +35,12 @@ void PayloadWriter::BE16(std::uint32_t value) {
     U8(value);
 }
 
-void PayloadWriter::X10(double value) { BE16(scaleX10(value)); }
-void PayloadWriter::X100(double value) { BE16(scaleX100(value)); }
+void PayloadWriter::X10(double value) {
+    BE16(scaleX10(value));
+}
+void PayloadWriter::X100(double value) {
+    BE16(scaleX100(value));
+}
 
 void PayloadWriter::SGN100(double value) {
     U8(value > 0.0 ? '+' : '-');
@@ -56,8 +64,12 @@ std::uint16_t PayloadReader::BE16() {
     return static_cast<std::uint16_t>((high << 8) | U8());
 }
 
-double PayloadReader::X10() { return BE16() / 10.0; }
-double PayloadReader::X100() { return BE16() / 100.0; }
+double PayloadReader::X10() {
+    return BE16() / 10.0;
+}
+double PayloadReader::X100() {
+    return BE16() / 100.0;
+}
 
 double PayloadReader::SGN100() {
     const bool positive = U8() == '+';

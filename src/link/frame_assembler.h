@@ -22,9 +22,9 @@ public:
     }
     // The payload of the frame just completed: code byte first.
     std::span<const std::uint8_t> payload() const {
-        return m_FrameSize < kFrameOverhead
-                   ? std::span<const std::uint8_t>()
-                   : std::span<const std::uint8_t>(m_Buffer).subspan(2, m_FrameSize - kFrameOverhead);
+        return m_FrameSize < kFrameOverhead ? std::span<const std::uint8_t>()
+                                            : std::span<const std::uint8_t>(m_Buffer).subspan(
+                                                  2, m_FrameSize - kFrameOverhead);
     }
     // Bytes of a frame in progress; 0 while waiting for an STX.
     std::uint32_t pending() const { return m_Count; }

@@ -2,10 +2,14 @@
 
 LampColor connectLampColor(int state) {
     switch (state) {
-        case 0: return LampColor::Grey;
-        case 1: return LampColor::Red;
-        case 2: return LampColor::Blue;
-        default: return LampColor::White;
+        case 0:
+            return LampColor::Grey;
+        case 1:
+            return LampColor::Red;
+        case 2:
+            return LampColor::Blue;
+        default:
+            return LampColor::White;
     }
 }
 

@@ -16,6 +16,8 @@ extern std::uint32_t g_ProgressCount;
 extern std::uint32_t g_ProgressTotal;
 
 // Commands that change the ACU's configuration or move the dish need setup mode.
-inline bool inSetupMode() { return g_SetupMode == 1 || g_AntennaMode == 6; }
+inline bool inSetupMode() {
+    return g_SetupMode == 1 || g_AntennaMode == 6;
+}
 
 void resetLinkState();

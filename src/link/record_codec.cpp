@@ -5,10 +5,9 @@ void writeSatelliteRecord(PayloadWriter& out, const SatelliteRecord& sat) {
     out.CHARS(sat.name);
     out.X10(sat.longitude);
     out.U8(static_cast<std::uint8_t>(sat.eastWest));
-    for (std::uint32_t value :
-         {sat.vLowFreq, sat.vLowSymbolRate, sat.vLowNid, sat.vHighFreq, sat.vHighSymbolRate,
-          sat.vHighNid, sat.hLowFreq, sat.hLowSymbolRate, sat.hLowNid, sat.hHighFreq,
-          sat.hHighSymbolRate, sat.hHighNid}) {
+    for (std::uint32_t value : {sat.vLowFreq, sat.vLowSymbolRate, sat.vLowNid, sat.vHighFreq,
+                                sat.vHighSymbolRate, sat.vHighNid, sat.hLowFreq, sat.hLowSymbolRate,
+                                sat.hLowNid, sat.hHighFreq, sat.hHighSymbolRate, sat.hHighNid}) {
         out.BE16(value);
     }
     out.U8(sat.verification);

@@ -7,7 +7,9 @@
 namespace {
 
 // Data bytes follow the code byte.
-PayloadReader dataOf(std::span<const std::uint8_t> payload) { return PayloadReader(payload.subspan(1)); }
+PayloadReader dataOf(std::span<const std::uint8_t> payload) {
+    return PayloadReader(payload.subspan(1));
+}
 
 bool covers(std::span<const std::uint8_t> payload, std::uint8_t code) {
     return !payload.empty() && payload[0] == code && payload.size() >= replyLength(code);
@@ -19,24 +21,38 @@ constexpr std::size_t kRegionReplyFixedLength = 60;
 
 std::size_t replyLength(std::uint8_t code) {
     switch (code) {
-        case 1: return 2;
-        case 2: return 50;
-        case 3: return kRegionReplyFixedLength;
-        case 4: return 1 + 1 + kSatelliteRecordBytes;
-        case 14: return 25;
-        case 16: return 11;
-        case 22: return 2;
-        case 23: return 3;
+        case 1:
+            return 2;
+        case 2:
+            return 50;
+        case 3:
+            return kRegionReplyFixedLength;
+        case 4:
+            return 1 + 1 + kSatelliteRecordBytes;
+        case 14:
+            return 25;
+        case 16:
+            return 11;
+        case 22:
+            return 2;
+        case 23:
+            return 3;
         case 30:
-        case 31: return 3;
-        case 38: return 1 + kLcdPieces[0].size;
+        case 31:
+            return 3;
+        case 38:
+            return 1 + kLcdPieces[0].size;
         case 39:
         case 40:
-        case 41: return 1 + kLcdPieces[1].size;
-        case 42: return 1 + kLcdPieces[4].size;
+        case 41:
+            return 1 + kLcdPieces[1].size;
+        case 42:
+            return 1 + kLcdPieces[4].size;
         case 0:
-        case 5: return 0;
-        default: return code <= cmd::Last ? 1 : 0;
+        case 5:
+            return 0;
+        default:
+            return code <= cmd::Last ? 1 : 0;
     }
 }
 

@@ -58,8 +58,9 @@ constexpr std::array kLayout = {
 constexpr ControlSpec kLnbField{K::FramedValue, 5, 202, 263, 26, "", "lnb_information"};
 
 constexpr std::array kValueFields = {
-    "index", "name",          "longitude",    "ver_low_band", "ver_high_band", "hor_low_band",
-    "hor_high_band", "verification", "polarization", "tone", "diseqc", "lnb_information",
+    "index",         "name",         "longitude",     "ver_low_band",
+    "ver_high_band", "hor_low_band", "hor_high_band", "verification",
+    "polarization",  "tone",         "diseqc",        "lnb_information",
 };
 
 // The LNB text is the LNB type and the local frequencies separated by a tab. In the large font

@@ -48,15 +48,16 @@ constexpr std::array kLayout = {
 };
 
 constexpr std::array kEditLimits = {
-    EditLimit{"go_to_az", 5}, EditLimit{"go_to_el", 5},   EditLimit{"az_step", 5},
+    EditLimit{"go_to_az", 5}, EditLimit{"go_to_el", 5},  EditLimit{"az_step", 5},
     EditLimit{"el_step", 5},  EditLimit{"skew_step", 5},
 };
 
 // The items in the order of their lamps (the ACU's item numbers 1 to 10).
 constexpr std::array kDiagItems = {
-    "Serial Communication", "Gyro Sensor Check", "LNB Status Check", "AZ CW Limit Check",
-    "AZ CCW Limit Check",   "EL UP Limit Check", "Skew Limit Check", "Antenna Power",
-    "ACU Power",            "Receiver Connect",
+    "Serial Communication", "Gyro Sensor Check",  "LNB Status Check",
+    "AZ CW Limit Check",    "AZ CCW Limit Check", "EL UP Limit Check",
+    "Skew Limit Check",     "Antenna Power",      "ACU Power",
+    "Receiver Connect",
 };
 constexpr std::array kLegend = {"Test", "PASS", "FAIL"};
 constexpr std::array kLegendNames = {"legend_test", "legend_pass", "legend_fail"};

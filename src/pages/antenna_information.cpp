@@ -58,17 +58,16 @@ constexpr std::array kLayout = {
 };
 
 constexpr std::array kEditLimits = {
-    EditLimit{"tracking_scale", 4}, EditLimit{"detect_level", 4},
-    EditLimit{"tracking_level", 4}, EditLimit{"el_adjust", 4},
-    EditLimit{"skew_adjust", 4},    EditLimit{"signal_lost_time", 3},
+    EditLimit{"tracking_scale", 4}, EditLimit{"detect_level", 4}, EditLimit{"tracking_level", 4},
+    EditLimit{"el_adjust", 4},      EditLimit{"skew_adjust", 4},  EditLimit{"signal_lost_time", 3},
     EditLimit{"break_time", 3},
 };
 
 // The eleven fields the ACU's report fills, drawn in blue so they stand apart from captions.
 constexpr std::array kReportedFields = {
-    "antenna_model", "antenna_type", "serial_number",    "ant_sw_version",
+    "antenna_model",  "antenna_type",    "serial_number", "ant_sw_version",
     "acu_sw_version", "library_version", "antenna_power", "acu_power",
-    "receiver",      "continent",      "region",
+    "receiver",       "continent",       "region",
 };
 
 constexpr std::array kParameterLabels = {

@@ -80,14 +80,11 @@ constexpr std::array kLayout = {
 };
 
 constexpr std::array kEditLimits = {
-    EditLimit{"name", 12},         EditLimit{"longitude", 5},
-    EditLimit{"vlow_freq", 5},     EditLimit{"vlow_symbol", 5},
-    EditLimit{"vlow_nid", 5},      EditLimit{"vhigh_freq", 5},
-    EditLimit{"vhigh_symbol", 5},  EditLimit{"vhigh_nid", 5},
-    EditLimit{"hlow_freq", 5},     EditLimit{"hlow_symbol", 5},
-    EditLimit{"hlow_nid", 5},      EditLimit{"hhigh_freq", 5},
-    EditLimit{"hhigh_symbol", 5},  EditLimit{"hhigh_nid", 5},
-    EditLimit{"single_band_frequency", 5},
+    EditLimit{"name", 12},        EditLimit{"longitude", 5}, EditLimit{"vlow_freq", 5},
+    EditLimit{"vlow_symbol", 5},  EditLimit{"vlow_nid", 5},  EditLimit{"vhigh_freq", 5},
+    EditLimit{"vhigh_symbol", 5}, EditLimit{"vhigh_nid", 5}, EditLimit{"hlow_freq", 5},
+    EditLimit{"hlow_symbol", 5},  EditLimit{"hlow_nid", 5},  EditLimit{"hhigh_freq", 5},
+    EditLimit{"hhigh_symbol", 5}, EditLimit{"hhigh_nid", 5}, EditLimit{"single_band_frequency", 5},
 };
 
 constexpr std::array kEastWest = {"E", "W"};

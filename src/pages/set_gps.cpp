@@ -50,8 +50,7 @@ constexpr std::array kLayout = {
     ControlSpec{K::Label, 160, 135, 42, 8, "Skew", "skew_label"},
     ControlSpec{K::FramedRightValue, 204, 133, 30, 12, "", "skew"},
     ControlSpec{K::Label, 236, 134, 0, 8, "˚", "skew_degree"},
-    ControlSpec{K::WrappedLabel, 24, 161, 60, 20, "Angle ＆ Skew Calculation",
-                "calculation_label"},
+    ControlSpec{K::WrappedLabel, 24, 161, 60, 20, "Angle ＆ Skew Calculation", "calculation_label"},
     ControlSpec{K::MultiLineButton, 90, 153, 70, 30, "Use Antenna GPS", "use_antenna_gps"},
     ControlSpec{K::MultiLineButton, 164, 153, 70, 30, "Use Region GPS", "use_region_gps"},
 };

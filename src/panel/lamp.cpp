@@ -4,16 +4,23 @@
 
 QColor lampQColor(LampColor color) {
     switch (color) {
-        case LampColor::Grey: return QColor(225, 225, 225);
-        case LampColor::Blue: return QColor(0, 0, 255);
-        case LampColor::Red: return QColor(255, 0, 0);
-        case LampColor::Green: return QColor(0, 255, 0);
-        case LampColor::White: break;
+        case LampColor::Grey:
+            return QColor(225, 225, 225);
+        case LampColor::Blue:
+            return QColor(0, 0, 255);
+        case LampColor::Red:
+            return QColor(255, 0, 0);
+        case LampColor::Green:
+            return QColor(0, 255, 0);
+        case LampColor::White:
+            break;
     }
     return QColor(255, 255, 255);
 }
 
-Lamp::Lamp(QWidget* parent) : QWidget(parent) { setAttribute(Qt::WA_TransparentForMouseEvents); }
+Lamp::Lamp(QWidget* parent) : QWidget(parent) {
+    setAttribute(Qt::WA_TransparentForMouseEvents);
+}
 
 void Lamp::setColor(LampColor color) {
     if (color == m_Color) return;

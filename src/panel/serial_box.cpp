@@ -20,7 +20,6 @@ void SerialBox::paintEvent(QPaintEvent*) {
     painter.drawRect(rect().adjusted(0, 0, -1, -1));
     painter.setPen(Qt::white);
     // Device paths are long; the box shows the name's end, which tells ports apart.
-    const QString shown =
-        fontMetrics().elidedText(text(), Qt::ElideLeft, width() - 4);
+    const QString shown = fontMetrics().elidedText(text(), Qt::ElideLeft, width() - 4);
     painter.drawText(rect(), Qt::AlignCenter, shown);
 }

@@ -107,7 +107,7 @@ TEST_F(SatelliteTables, AnEmptyRegionKeepsTheSatellitesButLoadsItsDefaults) {
 
 TEST_F(SatelliteTables, DamagedRegionsNeverReachOutsideTheTables) {
     RegionRecord& bad = region(0, 0);
-    bad.satelliteCount = 250;  // more than the list holds
+    bad.satelliteCount = 250;   // more than the list holds
     bad.satelliteList.fill(0);  // and entries that name no satellite
     bad.satelliteList[19] = 201;
     ASSERT_TRUE(selectRegion(0, 0));

@@ -59,17 +59,19 @@ TEST(TargetPanel, EveryPolarisationAndToneCombination) {
         std::uint8_t pol, tone, v18, tone22k;
         const char* heading;
     };
-    const Case cases[] = {
-        {0, 1, 1, 1, "H(L) LowBand"},  {0, 2, 0, 0, "V(R) HighBand"},  // a fixed tone wins
-        {1, 0, 1, 1, "V(R) HighBand"}, {2, 0, 0, 0, "H(L) LowBand"},  // a fixed side wins
-        {1, 1, 1, 1, "V(R) LowBand"},  {1, 2, 1, 0, "V(R) HighBand"},
-        {2, 1, 0, 1, "H(L) LowBand"},  {2, 2, 0, 0, "H(L) HighBand"},
-        {0, 7, 0, 1, "V(R) LowBand"},  // Auto side, a tone code of 7 is not "22 kHz only"
-    };
+    const Case cases[] =
+        {
+            {0, 1, 1, 1, "H(L) LowBand"},  {0, 2, 0, 0, "V(R) HighBand"},  // a fixed tone wins
+            {1, 0, 1, 1, "V(R) HighBand"}, {2, 0, 0, 0, "H(L) LowBand"},   // a fixed side wins
+            {1, 1, 1, 1, "V(R) LowBand"},  {1, 2, 1, 0, "V(R) HighBand"},
+            {2, 1, 0, 1, "H(L) LowBand"},  {2, 2, 0, 0, "H(L) HighBand"},
+            {0, 7, 0, 1, "V(R) LowBand"},  // Auto side, a tone code of 7 is not "22 kHz only"
+        };
     for (const Case& c : cases) {
-        EXPECT_EQ(targetPanelTexts(satellite(c.pol, c.tone), universal(), receiver(c.v18, c.tone22k))
-                      .transponderHeading,
-                  c.heading)
+        EXPECT_EQ(
+            targetPanelTexts(satellite(c.pol, c.tone), universal(), receiver(c.v18, c.tone22k))
+                .transponderHeading,
+            c.heading)
             << int(c.pol) << "/" << int(c.tone);
     }
 }
@@ -102,14 +104,18 @@ TEST(TargetPanel, LocalFrequencyFollowsTheLnbAndTheBand) {
     RegionRecord single = region;
     single.lnbType = 0;
     for (std::uint8_t tone : {0, 1, 2, 9}) {
-        EXPECT_EQ(targetPanelTexts(satellite(0, tone), single, receiver(0, 1)).localFrequency, "11300");
+        EXPECT_EQ(targetPanelTexts(satellite(0, tone), single, receiver(0, 1)).localFrequency,
+                  "11300");
     }
 }
 
 TEST(TargetPanel, ReceiverTexts) {
-    EXPECT_EQ(targetPanelTexts(satellite(0, 0), universal(), receiver(0, 1)).receiver, "13V   22kHz");
-    EXPECT_EQ(targetPanelTexts(satellite(0, 0), universal(), receiver(0, 0)).receiver, "13V    0kHz");
-    EXPECT_EQ(targetPanelTexts(satellite(0, 0), universal(), receiver(1, 0)).receiver, "18V    0kHz");
+    EXPECT_EQ(targetPanelTexts(satellite(0, 0), universal(), receiver(0, 1)).receiver,
+              "13V   22kHz");
+    EXPECT_EQ(targetPanelTexts(satellite(0, 0), universal(), receiver(0, 0)).receiver,
+              "13V    0kHz");
+    EXPECT_EQ(targetPanelTexts(satellite(0, 0), universal(), receiver(1, 0)).receiver,
+              "18V    0kHz");
     EXPECT_EQ(receiverVoltageText(10.0, 1), "Not");
     EXPECT_EQ(receiverVoltageText(10.1, 0), "10.1V  0kHz");
     EXPECT_EQ(receiverVoltageText(13.4, 0), "13.4V  0kHz");

@@ -26,12 +26,12 @@ protected:
 TEST_F(CommandBuilder, EveryCodeHasItsLength) {
     // With every table empty, lengths depend only on the code (and on the LNB type for 19).
     const std::map<int, int> lengths = {
-        {0, 0},   {1, 1},   {2, 1},   {3, 1},   {4, 2},   {5, 0},   {6, 3},   {7, 59},
-        {8, 42},  {9, 1},   {10, 11}, {11, 59}, {12, 42}, {13, 1},  {14, 1},  {15, 1},
-        {16, 1},  {17, 2},  {18, 43}, {19, 4},  {20, 2},  {21, 1},  {22, 0},  {23, 0},
-        {24, 1},  {25, 7},  {26, 4},  {27, 4},  {28, 4},  {29, 17}, {30, 1},  {31, 0},
-        {32, 0},  {33, 21}, {34, 81}, {35, 81}, {36, 81}, {37, 13}, {38, 1},  {39, 1},
-        {40, 1},  {41, 1},  {42, 1},  {43, 0},  {100, 0}, {255, 0},
+        {0, 0},  {1, 1},   {2, 1},   {3, 1},   {4, 2},   {5, 0},   {6, 3},  {7, 59},
+        {8, 42}, {9, 1},   {10, 11}, {11, 59}, {12, 42}, {13, 1},  {14, 1}, {15, 1},
+        {16, 1}, {17, 2},  {18, 43}, {19, 4},  {20, 2},  {21, 1},  {22, 0}, {23, 0},
+        {24, 1}, {25, 7},  {26, 4},  {27, 4},  {28, 4},  {29, 17}, {30, 1}, {31, 0},
+        {32, 0}, {33, 21}, {34, 81}, {35, 81}, {36, 81}, {37, 13}, {38, 1}, {39, 1},
+        {40, 1}, {41, 1},  {42, 1},  {43, 0},  {100, 0}, {255, 0},
     };
     for (const auto& [code, length] : lengths) {
         EXPECT_EQ(controller.BuildCommand(static_cast<std::uint8_t>(code)), length) << code;
@@ -88,8 +88,8 @@ TEST_F(CommandBuilder, RegionRecordsWithNoneAndTwentySatellites) {
     *mutableRegionRecord(0, 4) = europeWest();
     g_UploadContinent = 0;
     g_UploadRegion = 4;
-    const Bytes two = concat({{0x0B, 0x00, 0x04}, ascii("EUROPE-WEST "), {0x02, 0x01, 0x03, 0x07},
-                              europeWestTail()});
+    const Bytes two = concat(
+        {{0x0B, 0x00, 0x04}, ascii("EUROPE-WEST "), {0x02, 0x01, 0x03, 0x07}, europeWestTail()});
     EXPECT_EQ(payload(11), two);
     ASSERT_EQ(two.size(), 61u);
     Bytes asSeven = two;
@@ -106,18 +106,19 @@ TEST_F(CommandBuilder, RegionRecordsWithNoneAndTwentySatellites) {
     *mutableRegionRecord(5, 99) = full;
     g_UploadContinent = 5;
     g_UploadRegion = 99;
-    EXPECT_EQ(payload(7), concat({{0x07, 0x05, 0x63},
-                                  ascii("EUROPE-WEST "),
-                                  {0x14, 0x01, 20, 19, 18, 17, 16, 15, 14, 13, 12, 11, 10, 9, 8,
-                                   7, 6, 5, 4, 3, 2, 1},
-                                  europeWestTail()}));
+    EXPECT_EQ(
+        payload(7),
+        concat({{0x07, 0x05, 0x63},
+                ascii("EUROPE-WEST "),
+                {0x14, 0x01, 20, 19, 18, 17, 16, 15, 14, 13, 12, 11, 10, 9, 8, 7, 6, 5, 4, 3, 2, 1},
+                europeWestTail()}));
 }
 
 TEST_F(CommandBuilder, SatelliteRecordsForUploadAndEdit) {
     const Bytes record = concat({
         {0x05},
         ascii("HOTBIRD   "),
-        {0x00, 0x82, 'E', 0x2B, 0x1A, 0x6B, 0x6C, 0x01, 0x3E, 0x31, 0x35, 0x6B, 0x6C, 0x01, 0x3E,
+        {0x00, 0x82, 'E',  0x2B, 0x1A, 0x6B, 0x6C, 0x01, 0x3E, 0x31, 0x35, 0x6B, 0x6C, 0x01, 0x3E,
          0x2A, 0xDB, 0x74, 0x04, 0x01, 0x3E, 0x30, 0xBC, 0x74, 0xCC, 0x01, 0x3E, 0x01, 0x00, 0x02},
     });
     g_SatelliteTable[4] = hotbird();
@@ -188,7 +189,8 @@ TEST_F(CommandBuilder, ParametersCarryScaledAndSignedFields) {
 }
 
 TEST_F(CommandBuilder, LcdWriteCarriesTheBlockInFivePieces) {
-    for (std::size_t i = 0; i < kLcdDataSize; ++i) g_LcdData[i] = static_cast<std::uint8_t>(i % 251);
+    for (std::size_t i = 0; i < kLcdDataSize; ++i)
+        g_LcdData[i] = static_cast<std::uint8_t>(i % 251);
     const Bytes p33 = payload(33);
     ASSERT_EQ(p33.size(), 21u);
     EXPECT_EQ(p33.front(), 33);
@@ -202,8 +204,8 @@ TEST_F(CommandBuilder, LcdWriteCarriesTheBlockInFivePieces) {
     EXPECT_EQ(p35.back(), 179);
     const Bytes p36 = payload(36);
     EXPECT_EQ(p36[1], 180);
-    EXPECT_EQ(p36[71], 250);  // byte 250 of the block
-    EXPECT_EQ(p36[72], 0);    // byte 251 wraps the pattern
+    EXPECT_EQ(p36[71], 250);   // byte 250 of the block
+    EXPECT_EQ(p36[72], 0);     // byte 251 wraps the pattern
     EXPECT_EQ(p36.back(), 8);  // byte 259
     EXPECT_EQ(payload(37), (Bytes{37, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18, 19, 20}));
 }

@@ -20,7 +20,8 @@ TEST_F(CommandTimers, WithoutAnAcuCommandOneGoesOutSixTimesThenTheLampTurnsRed) 
     }
     EXPECT_EQ(sentAt, (std::vector<long long>{0, 1000, 2000, 3000, 4000, 5000}));
     EXPECT_EQ(port.codes(), (std::vector<int>{1, 1, 1, 1, 1, 1}));
-    EXPECT_EQ(view.callsStartingWith("DrawConnectLamp"), std::vector<std::string>{"DrawConnectLamp(1)"});
+    EXPECT_EQ(view.callsStartingWith("DrawConnectLamp"),
+              std::vector<std::string>{"DrawConnectLamp(1)"});
     EXPECT_FALSE(timers.running(1));
     EXPECT_EQ(g_BusyCursor, 0);
     EXPECT_EQ(g_Connected, 1);  // the port stays open

@@ -45,7 +45,8 @@ TEST_F(Exchanges, UploadOfAllContinentsVisitsEveryContinentThenTheSatellites) {
     // Ten steps of six announced: the figure runs past 100, as continents without regions
     // still have their region 0 sent.
     EXPECT_EQ(view.callsStartingWith("StepProgress").back(), "StepProgress(Update,10,166)");
-    EXPECT_EQ(view.callsStartingWith("CloseProgress"), std::vector<std::string>{"CloseProgress(Update)"});
+    EXPECT_EQ(view.callsStartingWith("CloseProgress"),
+              std::vector<std::string>{"CloseProgress(Update)"});
     EXPECT_EQ(g_BusyCursor, 0);
 }
 
@@ -139,10 +140,13 @@ TEST_F(Exchanges, FactoryDefaultProgressOpensStepsAndCloses) {
     EXPECT_EQ(g_BusyCursor, 1);
     reply({0x20});
     EXPECT_EQ(g_BusyCursor, 0);
-    EXPECT_EQ(view.callsStartingWith("OpenProgress"), std::vector<std::string>{"OpenProgress(Load,200)"});
-    EXPECT_EQ(view.callsStartingWith("StepProgress"),
-              (std::vector<std::string>{"StepProgress(Load,100,50)", "StepProgress(Load,200,100)"}));
-    EXPECT_EQ(view.callsStartingWith("CloseProgress"), std::vector<std::string>{"CloseProgress(Load)"});
+    EXPECT_EQ(view.callsStartingWith("OpenProgress"),
+              std::vector<std::string>{"OpenProgress(Load,200)"});
+    EXPECT_EQ(
+        view.callsStartingWith("StepProgress"),
+        (std::vector<std::string>{"StepProgress(Load,100,50)", "StepProgress(Load,200,100)"}));
+    EXPECT_EQ(view.callsStartingWith("CloseProgress"),
+              std::vector<std::string>{"CloseProgress(Load)"});
 
     // A progress position without an announcement uses the total left from before.
     reply({0x1F, 0x00, 0x32});

@@ -14,9 +14,14 @@ struct Feed {
     void operator()(const Bytes& bytes) {
         for (std::uint8_t byte : bytes) {
             switch (assembler.push(byte)) {
-                case FrameAssembler::Result::Frame: payloads.push_back(bytesOf(assembler.payload())); break;
-                case FrameAssembler::Result::Dropped: ++dropped; break;
-                case FrameAssembler::Result::Pending: break;
+                case FrameAssembler::Result::Frame:
+                    payloads.push_back(bytesOf(assembler.payload()));
+                    break;
+                case FrameAssembler::Result::Dropped:
+                    ++dropped;
+                    break;
+                case FrameAssembler::Result::Pending:
+                    break;
             }
         }
     }

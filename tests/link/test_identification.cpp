@@ -24,7 +24,8 @@ TEST_F(Identification, ChainRunsFromLinkCheckToTheStatusPoll) {
     reply({0x01, 0x04});
     EXPECT_FALSE(timers.running(1));
     EXPECT_EQ(g_AntennaMode, 4);
-    EXPECT_EQ(view.callsStartingWith("DrawConnectLamp"), std::vector<std::string>{"DrawConnectLamp(2)"});
+    EXPECT_EQ(view.callsStartingWith("DrawConnectLamp"),
+              std::vector<std::string>{"DrawConnectLamp(2)"});
     EXPECT_EQ(port.payloads().back(), (Bytes{0x02}));
     EXPECT_EQ(timers.period(2), 1000ms);
 
@@ -74,7 +75,8 @@ TEST_F(Identification, ChainRunsFromLinkCheckToTheStatusPoll) {
 TEST_F(Identification, LinkCheckInSetupStateShowsRedAndEndsTheWaitCursor) {
     controller.StartConnection();
     reply({0x01, 0x01});
-    EXPECT_EQ(view.callsStartingWith("DrawConnectLamp"), std::vector<std::string>{"DrawConnectLamp(1)"});
+    EXPECT_EQ(view.callsStartingWith("DrawConnectLamp"),
+              std::vector<std::string>{"DrawConnectLamp(1)"});
     EXPECT_EQ(g_SetupMode, 1);
     EXPECT_EQ(g_BusyCursor, 0);
     EXPECT_FALSE(view.busyCursor);

@@ -7,8 +7,8 @@
 #include "link/link_state.h"
 #include "link/process_state.h"
 #include "serial/byte_port.h"
-#include "support/bytes.h"
 #include "serial/comm_queue.h"
+#include "support/bytes.h"
 #include "support/manual_timers.h"
 #include "support/recorder_view.h"
 

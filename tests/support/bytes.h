@@ -8,10 +8,14 @@
 
 using Bytes = std::vector<std::uint8_t>;
 
-inline Bytes bytesOf(std::span<const std::uint8_t> data) { return Bytes(data.begin(), data.end()); }
+inline Bytes bytesOf(std::span<const std::uint8_t> data) {
+    return Bytes(data.begin(), data.end());
+}
 
 // Text as the line carries it: one byte per character.
-inline Bytes ascii(std::string_view text) { return Bytes(text.begin(), text.end()); }
+inline Bytes ascii(std::string_view text) {
+    return Bytes(text.begin(), text.end());
+}
 
 inline Bytes concat(std::initializer_list<Bytes> parts) {
     Bytes all;

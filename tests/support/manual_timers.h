@@ -25,7 +25,8 @@ public:
         for (;;) {
             auto next = m_Timers.end();
             for (auto it = m_Timers.begin(); it != m_Timers.end(); ++it) {
-                if (it->second.due <= target && (next == m_Timers.end() || it->second.due < next->second.due)) {
+                if (it->second.due <= target &&
+                    (next == m_Timers.end() || it->second.due < next->second.due)) {
                     next = it;
                 }
             }

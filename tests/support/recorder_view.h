@@ -33,8 +33,8 @@ public:
     }
     void RefreshTargetPanel(std::uint8_t position, std::uint8_t continent,
                             std::uint8_t region) override {
-        record("RefreshTargetPanel(" + std::to_string(position) + "," +
-               std::to_string(continent) + "," + std::to_string(region) + ")");
+        record("RefreshTargetPanel(" + std::to_string(position) + "," + std::to_string(continent) +
+               "," + std::to_string(region) + ")");
     }
     void refreshAfterDownload() override { record("refreshAfterDownload()"); }
     void showRegionGps(std::uint8_t continent, std::uint8_t region) override {
@@ -54,7 +54,9 @@ public:
                       const std::string& percent) override {
         record("StepProgress(" + name(popup) + "," + std::to_string(count) + "," + percent + ")");
     }
-    void CloseProgress(ProgressPopup popup) override { record("CloseProgress(" + name(popup) + ")"); }
+    void CloseProgress(ProgressPopup popup) override {
+        record("CloseProgress(" + name(popup) + ")");
+    }
     void SwitchPage() override { record("SwitchPage()"); }
     void ShowLcdDataInEditor() override { record("ShowLcdDataInEditor()"); }
     void TakeLcdDataFromEditor() override { record("TakeLcdDataFromEditor()"); }

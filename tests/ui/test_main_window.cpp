@@ -55,13 +55,15 @@ private slots:
         QCOMPARE(window->currentPage(), window->page(1));
         QVERIFY(window->page(1)->isVisible());
         QCOMPARE(window->page(1)->geometry(), QRect(350, 90, 470, 375));
-        QCOMPARE(child<QLabel>(window.get(), "version")->text(), QStringLiteral("Skyrelay Ver 2.19"));
+        QCOMPARE(child<QLabel>(window.get(), "version")->text(),
+                 QStringLiteral("Skyrelay Ver 2.19"));
         QVERIFY(!child<QPushButton>(window.get(), "target_change_button")->isEnabled());
         QCOMPARE(child<QPushButton>(window.get(), "target_change_button")->text(),
                  QStringLiteral("  Target    Change"));
         QCOMPARE(child<QPushButton>(window.get(), "load_data_button")->text(),
                  QStringLiteral("   Load   Default Data"));
-        QCOMPARE(child<QPushButton>(window.get(), "refresh_button")->text(), QStringLiteral("Reflesh"));
+        QCOMPARE(child<QPushButton>(window.get(), "refresh_button")->text(),
+                 QStringLiteral("Reflesh"));
     }
 
     void startUpTickPaintsTheIndicatorsGrey() {
@@ -128,7 +130,8 @@ private slots:
         QCOMPARE(m_Messages[0].text,
                  QStringLiteral("/dev/skyrelay-no-such-port is not connected.\nTry to connect "
                                 "another serial port."));
-        QCOMPARE(child<QPushButton>(window.get(), "connect_button")->text(), QStringLiteral("Connect"));
+        QCOMPARE(child<QPushButton>(window.get(), "connect_button")->text(),
+                 QStringLiteral("Connect"));
         QVERIFY(combo->isEnabled());
     }
 

@@ -117,8 +117,8 @@ private slots:
         QCOMPARE(textOf(&page, "universal_lnb"), QStringLiteral("Universal LNB"));
         QCOMPARE(itemsOf(&page, "east_west"), QStringList({"E", "W"}));
         QCOMPARE(maxLengthOf(&page, "name"), 12);
-        for (const char* name : {"longitude", "vlow_freq", "vhigh_symbol", "hlow_nid",
-                                 "hhigh_freq", "single_band_frequency"}) {
+        for (const char* name : {"longitude", "vlow_freq", "vhigh_symbol", "hlow_nid", "hhigh_freq",
+                                 "single_band_frequency"}) {
             QCOMPARE(maxLengthOf(&page, name), 5);
         }
     }
@@ -144,9 +144,9 @@ private slots:
         Antenna_Diagnosis page(&host);
         QCOMPARE(textOf(&page, "diagnosis_group"), QStringLiteral("Antenna Antenna_Diagnosis"));
         QCOMPARE(textOf(&page, "diagnosis_start_stop"), QStringLiteral("Diagnosis Start"));
-        const char* items[] = {"Serial Communication", "Gyro Sensor Check", "LNB Status Check",
+        const char* items[] = {"Serial Communication", "Gyro Sensor Check",  "LNB Status Check",
                                "AZ CW Limit Check",    "AZ CCW Limit Check", "EL UP Limit Check",
-                               "Skew Limit Check",     "Antenna Power",     "ACU Power",
+                               "Skew Limit Check",     "Antenna Power",      "ACU Power",
                                "Receiver Connect"};
         const QRect lamp = page.diagLampRect();
         QCOMPARE(lamp.topLeft(), QPoint(35, 73));
@@ -176,9 +176,8 @@ private slots:
         QCOMPARE(textOf(&page, "signal_lost_time_label"), QStringLiteral("Signal lost time"));
         QCOMPARE(textOf(&page, "set_parameters"), QStringLiteral("Set Parameters"));
         const std::pair<const char*, int> limits[] = {
-            {"tracking_scale", 4}, {"detect_level", 4},     {"tracking_level", 4},
-            {"el_adjust", 4},      {"skew_adjust", 4},      {"signal_lost_time", 3},
-            {"break_time", 3}};
+            {"tracking_scale", 4}, {"detect_level", 4},     {"tracking_level", 4}, {"el_adjust", 4},
+            {"skew_adjust", 4},    {"signal_lost_time", 3}, {"break_time", 3}};
         for (const auto& [name, limit] : limits) QCOMPARE(maxLengthOf(&page, name), limit);
         QCOMPARE(textColourOf(&page, "antenna_model"), QColor(0, 0, 255));
         QCOMPARE(textColourOf(&page, "region"), QColor(0, 0, 255));
@@ -316,8 +315,7 @@ private slots:
         Administrator administrator(&host);
         ACU_LCD_Display lcd(&host);
         for (QWidget* page : std::initializer_list<QWidget*>{&gps, &satellite, &diagnosis,
-                                                              &information, &administrator,
-                                                              &lcd}) {
+                                                             &information, &administrator, &lcd}) {
             QVERIFY2(!page->isWindow(), qPrintable(page->metaObject()->className()));
             page->show();
             auto* edit = page->findChild<QLineEdit*>();

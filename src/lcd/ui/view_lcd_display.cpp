@@ -51,9 +51,18 @@ struct RowPlace {
 };
 constexpr std::array<RowPlace, 14> kRows = {{
     {kLeftCells, 20},
-    {kLeftCells, 62},  {kLeftCells, 74},  {kRightCells, 62},  {kRightCells, 74},
-    {kLeftCells, 124}, {kLeftCells, 136}, {kRightCells, 124}, {kRightCells, 136},
-    {kLeftCells, 186}, {kLeftCells, 198}, {kRightCells, 186}, {kRightCells, 198},
+    {kLeftCells, 62},
+    {kLeftCells, 74},
+    {kRightCells, 62},
+    {kRightCells, 74},
+    {kLeftCells, 124},
+    {kLeftCells, 136},
+    {kRightCells, 124},
+    {kRightCells, 136},
+    {kLeftCells, 186},
+    {kLeftCells, 198},
+    {kRightCells, 186},
+    {kRightCells, 198},
     {kLeftCells, 239},
 }};
 
@@ -67,8 +76,9 @@ void addCell(QWidget* window, int row, int column) {
     const char fixedText[] = {fixed ? kSerialPattern[column] : '\0', '\0'};
     const QByteArray name = QStringLiteral("cell_%1_%2").arg(row).arg(column).toUtf8();
     const RowPlace place = kRows[row];
-    const ControlSpec cell{K::FramedCenteredValue, place.x + column * kCell, place.y, kCell,
-                           kCell, fixedText, name.constData()};
+    const ControlSpec cell{
+        K::FramedCenteredValue, place.x + column * kCell, place.y, kCell, kCell, fixedText,
+        name.constData()};
     buildControls(window, std::span(&cell, 1));
     if (!fixed) {
         setTextColour(window->findChild<QLabel*>(QString::fromUtf8(name)), QColor(255, 0, 0));

@@ -1,0 +1,106 @@
+// The simulator's headers come before Qt's, whose "emit" keyword is a macro.
+#include "acu_simulator.h"
+#include "pty_server.h"
+
+#include <QComboBox>
+#include <QPushButton>
+#include <QtTest>
+
+#include "app/lumidor_app.h"
+#include "app/lumidor_dlg.h"
+#include "app/timer_bank_qt.h"
+#include "link/link_state.h"
+#include "link/process_state.h"
+#include "panel/lamp.h"
+#include "panel/serial_box.h"
+
+// The main window against the simulated ACU on a pseudo-terminal, through the real serial
+// port: the automatic scan, identification, the status poll, Disconnect and a hang-up.
+class TestConnection : public QObject {
+    Q_OBJECT
+
+private:
+    std::unique_ptr<AcuSimulator> m_Acu;
+    std::unique_ptr<PtyServer> m_Server;
+    std::unique_ptr<CLumidorDlg> m_Window;
+    QStringList m_Messages;
+
+    std::uint32_t framesAtAcu() {
+        return m_Server->withSimulator([](AcuSimulator& acu) { return acu.framesReceived(); });
+    }
+    QPushButton* connectButton() {
+        return m_Window->findChild<QPushButton*>(QStringLiteral("connect_button"));
+    }
+
+private slots:
+    void init() {
+        ResetProcessState();
+        m_Messages.clear();
+        m_Acu = std::make_unique<AcuSimulator>();
+        m_Server = std::make_unique<PtyServer>(*m_Acu);
+        std::string error;
+        QVERIFY2(m_Server->open(error), error.c_str());
+        QVERIFY(m_Server->start());
+        m_Window = std::make_unique<CLumidorDlg>(
+            QStringList{QString::fromStdString(m_Server->slavePath())});
+        m_Window->setMessageBoxHook(
+            [this](const QString& text, MessageIcon) { m_Messages << text; });
+        m_Window->show();
+    }
+    void cleanup() {
+        m_Window.reset();
+        m_Server->stop();
+        m_Server.reset();
+        m_Acu.reset();
+        ResetProcessState();
+    }
+
+    void scanConnectsIdentifiesAndPolls() {
+        const QString path = QString::fromStdString(m_Server->slavePath());
+        QTRY_COMPARE_WITH_TIMEOUT(g_Connected, std::uint8_t{1}, 3000);
+        QCOMPARE(m_Window->serialBox()->text(), path);
+        QCOMPARE(connectButton()->text(), QStringLiteral("Disconnect"));
+        QVERIFY(!m_Window->findChild<QComboBox*>(QStringLiteral("port_combo"))->isEnabled());
+
+        // Identification ends in the status poll, and the poll paints the antenna's state.
+        QTRY_VERIFY_WITH_TIMEOUT(m_Window->timers().running(14), 5000);
+        QCOMPARE(g_BusyCursor, std::uint8_t{0});
+        QCOMPARE(m_Window->connectLamp()->color(), LampColor::Blue);
+        QTRY_VERIFY_WITH_TIMEOUT(m_Window->stateLamps()[2]->color() == LampColor::Blue, 5000);
+        QVERIFY(m_Messages.isEmpty());
+    }
+
+    void disconnectRestoresTheControlsAndStopsSending() {
+        QTRY_VERIFY_WITH_TIMEOUT(m_Window->timers().running(14), 5000);
+        connectButton()->click();
+        QCOMPARE(g_Connected, std::uint8_t{0});
+        QCOMPARE(connectButton()->text(), QStringLiteral("Connect"));
+        QVERIFY(m_Window->findChild<QComboBox*>(QStringLiteral("port_combo"))->isEnabled());
+        QCOMPARE(m_Window->serialBox()->text(), QStringLiteral("COM"));
+        for (int id = 1; id <= 42; ++id) QVERIFY(!m_Window->timers().running(id));
+
+        const std::uint32_t frames = framesAtAcu();
+        QTest::qWait(1500);
+        QCOMPARE(framesAtAcu(), frames);
+    }
+
+    void aHangUpDisconnectsAndNamesThePort() {
+        QTRY_VERIFY_WITH_TIMEOUT(m_Window->timers().running(14), 5000);
+        m_Server->hangUp();
+        QTRY_COMPARE_WITH_TIMEOUT(g_Connected, std::uint8_t{0}, 3000);
+        QCOMPARE(m_Messages.size(), 1);
+        QCOMPARE(m_Messages[0], QString::fromStdString(m_Server->slavePath()) +
+                                    QStringLiteral(" was disconnected.\nCheck the cable and the "
+                                                   "serial adapter."));
+        QCOMPARE(connectButton()->text(), QStringLiteral("Connect"));
+    }
+};
+
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    CLumidorApp app(argc, argv);
+    TestConnection test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "test_connection.moc"
