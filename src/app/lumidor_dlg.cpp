@@ -139,6 +139,7 @@ CLumidorDlg::CLumidorDlg(QStringList commandLinePorts, QWidget* parent)
 
     m_PageList = findChild<QListWidget*>(QStringLiteral("page_list"));
     m_PortCombo = findChild<QComboBox*>(QStringLiteral("port_combo"));
+    m_TargetCombo = findChild<QComboBox*>(QStringLiteral("target_combo"));
     m_ConnectButton = findChild<QPushButton*>(QStringLiteral("connect_button"));
     m_RefreshButton = findChild<QPushButton*>(QStringLiteral("refresh_button"));
     for (int n = 1; n <= 9; ++n) m_PortCombo->addItem(QStringLiteral("COM%1").arg(n));
@@ -158,6 +159,7 @@ CLumidorDlg::CLumidorDlg(QStringList commandLinePorts, QWidget* parent)
     connect(m_PageList, &QListWidget::currentRowChanged, this, [this] { SwitchPage(); });
     connect(m_ConnectButton, &QPushButton::clicked, this, [this] { OnConnect(); });
     connect(m_RefreshButton, &QPushButton::clicked, this, [this] { RefreshPortList(); });
+    connectOperationButtons();
 
     m_Timers->start(kStartupTimer, std::chrono::milliseconds{100});
 }
@@ -285,6 +287,26 @@ void CLumidorDlg::SwitchPage() {
 void CLumidorDlg::selectPortEntry(const QString& name) {
     const int index = m_PortCombo->findText(name);
     if (index >= 0) m_PortCombo->setCurrentIndex(index);
+}
+
+QLabel* CLumidorDlg::label(const char* name) const {
+    return findChild<QLabel*>(QString::fromUtf8(name));
+}
+
+void CLumidorDlg::connectOperationButtons() {
+    const auto onClick = [this](const char* name, auto operation) {
+        connect(findChild<QPushButton*>(QString::fromUtf8(name)), &QPushButton::clicked, this,
+                operation);
+    };
+    onClick("restart_button", [this] { m_Controller->OnAntennaRestart(); });
+    onClick("setup_button", [this] { m_Controller->OnSetupMode(); });
+    onClick("target_change_button", [this] { m_Controller->OnTargetChange(m_TargetCombo->currentIndex()); });
+    onClick("get_info_button", [this] { m_Controller->OnGetAntennaInformation(); });
+    onClick("load_data_button", [this] { loadDefaultData(); });
+    onClick("update_data_button", [this] { m_Controller->updateDefaultData(); });
+    onClick("factory_button", [this] { m_Controller->OnFactorySetting(); });
+    connect(m_TargetCombo, &QComboBox::activated, this,
+            [this](int index) { m_Controller->OnTargetSelected(index); });
 }
 
 void CLumidorDlg::contextMenuEvent(QContextMenuEvent* event) {

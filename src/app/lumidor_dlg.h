@@ -4,6 +4,7 @@
 #include <array>
 #include <functional>
 #include <memory>
+#include <optional>
 
 #include "app/port_discovery.h"
 #include "app/quiet_dialog.h"
@@ -44,6 +45,7 @@ public:
     int adminContinentSelection() const override;
     int adminRegionSelection() const override;
     void MessageBox(const std::string& text, MessageIcon icon) override;
+    bool Confirm(const std::string& text, ConfirmButtons buttons) override;
     void DrawSerialBox(int connected) override;
     void DrawConnectLamp(int state) override;
     void DrawStateLamps(int mode) override;
@@ -51,6 +53,8 @@ public:
     void DrawDiagLamps(std::uint32_t word) override;
     void showConnectionControls(bool connected) override;
     void setBusyCursor(bool busy) override;
+    void showTargetChoice(const std::string& longitude, bool changeEnabled) override;
+    void setTargetChangeEnabled(bool enabled) override;
     void RefreshTargetPanel(std::uint8_t position, std::uint8_t continent,
                             std::uint8_t region) override;
     void refreshAfterDownload() override;
@@ -75,9 +79,13 @@ public:
     void RefreshPortList();
     int OpenSelectedPort();
     void OnConnect();
+    // "   Load   Default Data": reads a satellite information file.
+    void loadDefaultData();
 
     // Message boxes go here instead of a modal box when set (tests, and a headless run).
     void setMessageBoxHook(std::function<void(const QString&, MessageIcon)> hook);
+    // Questions are answered here instead of by a modal box when set (tests).
+    void setConfirmHook(std::function<bool(const QString&)> hook);
 
     AcuController& controller() { return *m_Controller; }
     CSerialComm& comm() { return *m_Comm; }
@@ -102,6 +110,9 @@ private:
     void applyFontsAndColours();
     void fillPageList();
     void selectPortEntry(const QString& name);
+    void connectOperationButtons();
+    void setPanelText(const char* name, const std::optional<std::string>& text);
+    QLabel* label(const char* name) const;
     void showAboutBox();
 
     PortDiscovery m_Discovery;
@@ -121,6 +132,7 @@ private:
 
     QListWidget* m_PageList = nullptr;
     QComboBox* m_PortCombo = nullptr;
+    QComboBox* m_TargetCombo = nullptr;
     QPushButton* m_ConnectButton = nullptr;
     QPushButton* m_RefreshButton = nullptr;
     SerialBox* m_SerialBox = nullptr;
@@ -132,6 +144,7 @@ private:
 
     bool m_BusyCursorShown = false;
     std::function<void(const QString&, MessageIcon)> m_MessageBoxHook;
+    std::function<bool(const QString&)> m_ConfirmHook;
 
     std::unique_ptr<CSerialComm> m_Comm;
     std::unique_ptr<QtTimerBank> m_Timers;

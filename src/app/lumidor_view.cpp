@@ -10,6 +10,8 @@
 #include "app/load_progress.h"
 #include "app/lumidor_dlg.h"
 #include "app/update_progress.h"
+#include "data/target_panel.h"
+#include "pages/antenna_information.h"
 #include "link/controller.h"
 #include "link/link_state.h"
 #include "link/protocol.h"
@@ -48,6 +50,21 @@ void CLumidorDlg::MessageBox(const std::string& text, MessageIcon icon) {
     QMessageBox box(icon == MessageIcon::Exclamation ? QMessageBox::Warning : QMessageBox::NoIcon,
                     windowTitle(), shown, QMessageBox::Ok, this);
     box.exec();
+}
+
+void CLumidorDlg::setConfirmHook(std::function<bool(const QString&)> hook) {
+    m_ConfirmHook = std::move(hook);
+}
+
+bool CLumidorDlg::Confirm(const std::string& text, ConfirmButtons buttons) {
+    const QString shown = messageText(text);
+    if (m_ConfirmHook) return m_ConfirmHook(shown);
+    const bool yesNo = buttons == ConfirmButtons::YesNo;
+    QMessageBox box(QMessageBox::Question, windowTitle(), shown,
+                    yesNo ? QMessageBox::Yes | QMessageBox::No : QMessageBox::Ok | QMessageBox::Cancel,
+                    this);
+    const int answer = box.exec();
+    return answer == QMessageBox::Ok || answer == QMessageBox::Yes;
 }
 
 void CLumidorDlg::DrawSerialBox(int connected) {
@@ -89,9 +106,42 @@ void CLumidorDlg::setBusyCursor(bool busy) {
     }
 }
 
+void CLumidorDlg::showTargetChoice(const std::string& longitude, bool changeEnabled) {
+    label("target_longitude")->setText(QString::fromStdString(longitude));
+    setTargetChangeEnabled(changeEnabled);
+}
+
+void CLumidorDlg::setTargetChangeEnabled(bool enabled) {
+    findChild<QPushButton*>(QStringLiteral("target_change_button"))->setEnabled(enabled);
+}
+
+void CLumidorDlg::setPanelText(const char* name, const std::optional<std::string>& text) {
+    if (text) label(name)->setText(QString::fromStdString(*text));
+}
+
+void CLumidorDlg::RefreshTargetPanel(std::uint8_t position, std::uint8_t continent,
+                                     std::uint8_t region) {
+    const std::optional<TargetPanelTexts> texts = targetPanelFor(position, continent, region);
+    if (!texts) return;
+    label("target_sat")->setText(m_TargetCombo->itemText(position) +
+                                 QString::fromStdString(texts->targetPosition));
+    setPanelText("transponder_heading", texts->transponderHeading);
+    setPanelText("transponder_freq", texts->frequency);
+    setPanelText("transponder_sr", texts->symbolRate);
+    setPanelText("transponder_nid", texts->networkId);
+    setPanelText("verification", texts->verification);
+    setPanelText("pol_value", texts->polarization);
+    setPanelText("band_value", texts->tone);
+    setPanelText("diseqc", texts->diseqc);
+    setPanelText("local_freq", texts->localFrequency);
+    setPanelText("signal", texts->signal);
+    setPanelText("receiver", texts->receiver);
+    m_AntennaInformation->findChild<QLabel*>(QStringLiteral("receiver"))
+        ->setText(QString::fromStdString(texts->receiverVoltage));
+}
+
 // The satellite displays are filled by the pages that show them; these hooks are where the
 // controller reaches them.
-void CLumidorDlg::RefreshTargetPanel(std::uint8_t, std::uint8_t, std::uint8_t) {}
 void CLumidorDlg::refreshAfterDownload() {}
 void CLumidorDlg::showRegionGps(std::uint8_t, std::uint8_t) {}
 void CLumidorDlg::showCurrentPosition(const std::string&, const std::string&, const std::string&) {}
@@ -144,6 +194,11 @@ void CLumidorDlg::onCommMessage(const std::string& text) {
 void CLumidorDlg::onCommHangup(std::uint16_t) {
     QMetaObject::invokeMethod(
         this, [this] { m_Controller->OnPortHangup(m_Comm->portName()); }, Qt::QueuedConnection);
+}
+
+void CLumidorDlg::loadDefaultData() {
+    // Reading .sif files is not part of this build yet; say so rather than do nothing.
+    MessageBox(" Loading default data from a file is not available yet !!! ", MessageIcon::Exclamation);
 }
 
 void CLumidorDlg::RefreshPortList() {

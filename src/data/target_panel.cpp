@@ -1,6 +1,8 @@
 #include "data/target_panel.h"
 
+#include "data/antenna_info.h"
 #include "data/satellite_tables.h"
+#include "link/antenna_state.h"
 #include "link/display_text.h"
 
 namespace {
@@ -108,4 +110,13 @@ TargetPanelTexts targetPanelTexts(const SatelliteRecord& satellite, const Region
                      (receiver.tone22k != 0 ? "   22kHz" : "    0kHz");
     texts.receiverVoltage = receiverVoltageText(receiver.volts, receiver.tone22k);
     return texts;
+}
+
+std::optional<TargetPanelTexts> targetPanelFor(std::uint8_t position, std::uint8_t continent,
+                                               std::uint8_t region) {
+    if (position >= g_RegionSatellites.size() || mutableRegionRecord(continent, region) == nullptr) {
+        return std::nullopt;
+    }
+    const ReceiverState receiver{g_Receiver18V, g_Receiver22k, g_ReceiverV, g_SignalLevel};
+    return targetPanelTexts(g_RegionSatellites[position], regionRecord(continent, region), receiver);
 }

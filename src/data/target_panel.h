@@ -37,6 +37,12 @@ struct TargetPanelTexts {
 TargetPanelTexts targetPanelTexts(const SatelliteRecord& satellite, const RegionRecord& region,
                                   const ReceiverState& receiver);
 
+// The panel for target position of region (continent, region) with the receiver state last
+// reported. Nothing when the position or the region lies outside the tables (a status reply
+// may name any position): the panel then keeps what it shows.
+std::optional<TargetPanelTexts> targetPanelFor(std::uint8_t position, std::uint8_t continent,
+                                               std::uint8_t region);
+
 // " %3.1f%c": a satellite's orbital position as the panel and the target choice show it.
 std::string orbitalPositionText(const SatelliteRecord& satellite);
 

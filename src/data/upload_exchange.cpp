@@ -29,6 +29,40 @@ void placeUploadCursorAtScopeStart() {
     }
 }
 
+std::uint32_t regionRecordsInScope() {
+    if (g_RegionMode == 12) {
+        std::uint32_t total = 0;
+        for (std::uint8_t count : g_RegionCount) total += count;
+        return total;
+    }
+    if (g_RegionMode >= 6 && g_RegionMode <= 11) return g_RegionCount[g_RegionMode - 6];
+    return 1;
+}
+
+void UploadExchange::start() {
+    g_ProgressCount = 0;
+    g_ProgressTotal = regionRecordsInScope() + g_SatelliteCount;
+    m_Link.setBusy(true);
+    m_Link.view().OpenProgress(ProgressPopup::Update, g_ProgressTotal);
+    m_Running = true;
+    m_Link.sendAndStart(cmd::UploadStart, kCommandPeriod);
+}
+
+void UploadExchange::onTimeout(int id) {
+    m_Link.stopTimer(id);
+    if (!m_Running || id < cmd::UploadStart || id > cmd::UploadEnd) return;
+    abandon();
+    m_Link.view().MessageBox(" Update Default Data stopped: the ACU did not answer !!! ",
+                             MessageIcon::Exclamation);
+}
+
+void UploadExchange::abandon() {
+    if (!m_Running) return;
+    m_Running = false;
+    m_Link.setBusy(false);
+    m_Link.view().CloseProgress(ProgressPopup::Update);
+}
+
 bool UploadExchange::onReply(std::uint8_t code) {
     switch (code) {
         case cmd::RegionCountAnnouncement:
@@ -60,6 +94,7 @@ bool UploadExchange::onReply(std::uint8_t code) {
             return true;
         case cmd::UploadEnd:
             m_Link.stopTimer(code);
+            m_Running = false;
             m_Link.setBusy(false);
             m_Link.view().CloseProgress(ProgressPopup::Update);
             return true;

@@ -11,8 +11,21 @@ class UploadExchange {
 public:
     explicit UploadExchange(LinkContext& link) : m_Link(link) {}
 
+    // Starts the upload of the loaded default data: the Update_Progress popup and command 10.
+    void start();
+
     // Handles replies 6..13; returns false for any other code.
     bool onReply(std::uint8_t code);
+
+    // Timer id of 7..13 expired. The commands are not repeated; an upload that waits for an
+    // answer that never comes is given up with a message, so that the main window, disabled
+    // while the popup shows, does not stay locked.
+    void onTimeout(int id);
+
+    // Ends a running upload without a word: the popup closes and the window is usable again.
+    void abandon();
+
+    bool running() const { return m_Running; }
 
 private:
     void regionStep(std::uint8_t regionCode);
@@ -20,7 +33,11 @@ private:
     void progressStep();
 
     LinkContext& m_Link;
+    bool m_Running = false;
 };
+
+// Region records the loaded scope holds: all continents, one continent or one region.
+std::uint32_t regionRecordsInScope();
 
 // Puts the upload cursor on the first region of the loaded scope (g_RegionMode).
 void placeUploadCursorAtScopeStart();

@@ -82,9 +82,11 @@ void AcuController::OnTimer(int id) {
     } else if (id == cmd::AntennaInformation) {
         m_Timers.stop(id);
         setBusy(false);
-    } else if (id == 3 || id == 4 || (id >= 7 && id <= 13)) {
+    } else if (id == 3 || id == 4) {
         // Sent once: the timer only bounds the wait, and the exchange ends here.
         m_Timers.stop(id);
+    } else if (id >= 7 && id <= 13) {
+        m_Upload.onTimeout(id);
     } else if ((id >= 14 && id <= 21) || (id >= 24 && id <= 30) || (id >= 33 && id <= 42)) {
         SendCommand(static_cast<std::uint8_t>(id));
     }
@@ -107,6 +109,12 @@ void AcuController::Disconnect() {
     m_View.DrawSerialBox(0);
     setBusy(false);
     for (int id = 1; id <= cmd::Last; ++id) m_Timers.stop(id);
+    // A popup of an exchange cut off here must not stay over a disabled window.
+    m_Upload.abandon();
+    if (m_FactoryResetShown) {
+        m_FactoryResetShown = false;
+        m_View.CloseProgress(ProgressPopup::Load);
+    }
     // Half a frame from the old line must not prefix the first frame of the next one.
     m_RxAssembler.reset();
     m_RegionAnnounced = false;

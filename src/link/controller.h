@@ -51,10 +51,21 @@ public:
     // The line went away under us (cable or USB adapter pulled).
     void OnPortHangup(const std::string& portName);
 
+    // The main window's operation buttons. Each does nothing unless the link is open.
+    void OnAntennaRestart();
+    void OnSetupMode();
+    void OnTargetSelected(int position);  // works without a link
+    void OnTargetChange(int position);
+    void OnGetAntennaInformation();
+    void OnFactorySetting();
+    void updateDefaultData();
+
     const std::array<std::uint8_t, kFrameBufferSize>& txPayload() const { return m_TxPayload; }
     const std::array<std::uint8_t, kFrameBufferSize>& txFrame() const { return m_TxFrame; }
 
 private:
+    // Setup mode, or the refusal message.
+    bool setupGate();
     void dispatchLinkReply(std::span<const std::uint8_t> payload);
     void onLinkCheck(std::span<const std::uint8_t> payload);
     void onProductInfo(std::span<const std::uint8_t> payload);
@@ -77,6 +88,8 @@ private:
     // Reply 4 stores into the satellites of the region that reply 3 announced; before any
     // reply 3 there is no such region.
     bool m_RegionAnnounced = false;
+    // Load_Progress is up between reply 30 and reply 32.
+    bool m_FactoryResetShown = false;
 
     UploadExchange m_Upload{*this};
     LcdExchange m_Lcd{*this};

@@ -197,6 +197,7 @@ void AcuController::onFactoryProgress(std::span<const std::uint8_t> payload) {
         g_ProgressTotal = static_cast<std::uint32_t>(payload[1] << 8 | payload[2]);
         g_ProgressCount = 0;
         setBusy(true);
+        m_FactoryResetShown = true;
         m_View.OpenProgress(ProgressPopup::Load, g_ProgressTotal);
     } else if (code == cmd::FactoryProgress) {
         g_ProgressCount = static_cast<std::uint32_t>(payload[1] << 8 | payload[2]);
@@ -204,6 +205,7 @@ void AcuController::onFactoryProgress(std::span<const std::uint8_t> payload) {
                             progressPercentText(g_ProgressCount, g_ProgressTotal));
     } else {
         setBusy(false);
+        m_FactoryResetShown = false;
         m_View.CloseProgress(ProgressPopup::Load);
     }
 }

@@ -8,6 +8,7 @@
 
 enum class MessageIcon { None, Exclamation };
 enum class ProgressPopup { Load, Update };
+enum class ConfirmButtons { OkCancel, YesNo };
 
 class ControllerView {
 public:
@@ -21,6 +22,9 @@ public:
     // A modal message with an OK button; "\r\n" in the text is a line break.
     virtual void MessageBox(const std::string& text, MessageIcon icon) = 0;
 
+    // A question with the question icon; true for OK or Yes.
+    virtual bool Confirm(const std::string& text, ConfirmButtons buttons) = 0;
+
     // Lamps and the serial status box, by the states they show.
     virtual void DrawSerialBox(int connected) = 0;
     virtual void DrawConnectLamp(int state) = 0;  // 0 grey, 1 red, 2 blue
@@ -32,6 +36,10 @@ public:
     virtual void showConnectionControls(bool connected) = 0;
     virtual void setBusyCursor(bool busy) = 0;
 
+    // The "Change SAT :" choice: the chosen satellite's position text and whether
+    // "  Target    Change" may be pressed.
+    virtual void showTargetChoice(const std::string& longitude, bool changeEnabled) = 0;
+    virtual void setTargetChangeEnabled(bool enabled) = 0;
     virtual void RefreshTargetPanel(std::uint8_t position, std::uint8_t continent,
                                     std::uint8_t region) = 0;
     // Every satellite display after the ACU's region and satellites have arrived.

@@ -122,3 +122,11 @@ TEST(TargetPanel, ReceiverTexts) {
     EXPECT_EQ(receiverVoltageText(18.25, 1), "18.2V 22kHz");  // %2.1f rounds half to even here
     EXPECT_EQ(receiverVoltageText(0.0, 0), "Not");
 }
+
+TEST(TargetPanel, PositionsAndRegionsOutsideTheTablesShowNothing) {
+    EXPECT_FALSE(targetPanelFor(20, 0, 0));
+    EXPECT_FALSE(targetPanelFor(255, 0, 0));
+    EXPECT_FALSE(targetPanelFor(0, 6, 0));
+    EXPECT_FALSE(targetPanelFor(0, 0, 100));
+    EXPECT_TRUE(targetPanelFor(19, 5, 99));
+}

@@ -17,6 +17,14 @@ public:
         record("MessageBox(" + text + (icon == MessageIcon::Exclamation ? ", !)" : ")"));
         if (onMessageBox) onMessageBox(text);
     }
+    bool Confirm(const std::string& text, ConfirmButtons buttons) override {
+        record("Confirm(" + text + (buttons == ConfirmButtons::YesNo ? ", YesNo)" : ", OkCancel)"));
+        return confirmAnswer;
+    }
+    void showTargetChoice(const std::string& longitude, bool changeEnabled) override {
+        record("showTargetChoice(" + longitude + "," + (changeEnabled ? "1" : "0") + ")");
+    }
+    void setTargetChangeEnabled(bool enabled) override { record("setTargetChangeEnabled", enabled); }
     void DrawSerialBox(int connected) override { record("DrawSerialBox", connected); }
     void DrawConnectLamp(int state) override { record("DrawConnectLamp", state); }
     void DrawStateLamps(int mode) override { record("DrawStateLamps", mode); }
@@ -78,6 +86,7 @@ public:
     int continentSelection = -1;
     int regionSelection = -1;
     int scanResult = 0;
+    bool confirmAnswer = true;
     bool busyCursor = false;
     std::function<void(const std::string&)> onMessageBox;
 
