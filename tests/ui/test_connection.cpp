@@ -3,10 +3,12 @@
 #include "pty_server.h"
 
 #include <QComboBox>
+#include <QListWidget>
 #include <QPushButton>
 #include <QtTest>
 
 #include "app/lumidor_app.h"
+#include "app/load_progress.h"
 #include "app/lumidor_dlg.h"
 #include "app/timer_bank_qt.h"
 #include "link/link_state.h"
@@ -45,6 +47,7 @@ private slots:
             QStringList{QString::fromStdString(m_Server->slavePath())});
         m_Window->setMessageBoxHook(
             [this](const QString& text, MessageIcon) { m_Messages << text; });
+        m_Window->setConfirmHook([](const QString&) { return true; });
         m_Window->show();
     }
     void cleanup() {
@@ -67,6 +70,32 @@ private slots:
         QCOMPARE(g_BusyCursor, std::uint8_t{0});
         QCOMPARE(m_Window->connectLamp()->color(), LampColor::Blue);
         QTRY_VERIFY_WITH_TIMEOUT(m_Window->stateLamps()[2]->color() == LampColor::Blue, 5000);
+        QVERIFY(m_Messages.isEmpty());
+    }
+
+    void theWaitCursorShowsWhileTheAcuIsIdentified() {
+        QTRY_COMPARE_WITH_TIMEOUT(g_Connected, std::uint8_t{1}, 3000);
+        QVERIFY(QApplication::overrideCursor() != nullptr);
+        QCOMPARE(QApplication::overrideCursor()->shape(), Qt::WaitCursor);
+        QTRY_VERIFY_WITH_TIMEOUT(m_Window->timers().running(14), 5000);
+        QCOMPARE(QApplication::overrideCursor(), nullptr);
+    }
+
+    void factoryDefaultShowsItsProgressWithTheWindowDisabled() {
+        QTRY_VERIFY_WITH_TIMEOUT(m_Window->timers().running(14), 5000);
+        m_Window->pageList()->setCurrentRow(3);
+        m_Window->findChild<QPushButton*>(QStringLiteral("setup_button"))->click();
+        QTRY_COMPARE_WITH_TIMEOUT(g_SetupMode, std::uint8_t{1}, 3000);
+        m_Window->findChild<QPushButton*>(QStringLiteral("factory_button"))->click();
+
+        QWidget* popup = m_Window->loadProgress();
+        QTRY_VERIFY_WITH_TIMEOUT(popup->isVisible(), 5000);
+        QVERIFY(!m_Window->isEnabled());
+        QCOMPARE(m_Window->currentPage(), popup);
+        QTRY_VERIFY_WITH_TIMEOUT(!popup->isVisible(), 10000);
+        QVERIFY(m_Window->isEnabled());
+        QCOMPARE(m_Window->currentPage(), m_Window->page(3));
+        QVERIFY(m_Window->page(3)->isVisible());
         QVERIFY(m_Messages.isEmpty());
     }
 

@@ -7,6 +7,9 @@
 #include "app/lumidor_app.h"
 #include "app/lumidor_dlg.h"
 #include "app/timer_bank_qt.h"
+#include "data/antenna_info.h"
+#include "data/satellite_tables.h"
+#include "link/antenna_state.h"
 #include "link/link_state.h"
 #include "link/process_state.h"
 #include "panel/lamp.h"
@@ -133,6 +136,83 @@ private slots:
         QCOMPARE(child<QPushButton>(window.get(), "connect_button")->text(),
                  QStringLiteral("Connect"));
         QVERIFY(combo->isEnabled());
+    }
+
+    void setupModeAndFactorySettingAskFirst() {
+        auto window = makeWindow();
+        g_Connected = 1;  // no port is open: what is sent goes nowhere, the timers tell
+        QStringList questions;
+        bool answer = false;
+        window->setConfirmHook([&](const QString& text) {
+            questions << text;
+            return answer;
+        });
+        auto* setup = child<QPushButton>(window.get(), "setup_button");
+        auto* factory = child<QPushButton>(window.get(), "factory_button");
+
+        setup->click();
+        QVERIFY(!window->timers().running(16));
+        answer = true;
+        setup->click();
+        QVERIFY(window->timers().running(16));
+
+        factory->click();  // not in setup mode: refused before any question
+        QCOMPARE(m_Messages.size(), std::size_t{1});
+        QCOMPARE(m_Messages[0].text,
+                 QStringLiteral(" Not Setup mode !!! \n Try again after Setup mode !!!"));
+        QCOMPARE(m_Messages[0].icon, MessageIcon::Exclamation);
+        g_SetupMode = 1;
+        answer = false;
+        factory->click();
+        QVERIFY(!window->timers().running(30));
+        answer = true;
+        factory->click();
+        QVERIFY(window->timers().running(30));
+        QCOMPARE(questions, (QStringList{QStringLiteral(" Antenna Setup mode?"),
+                                         QStringLiteral(" Antenna Setup mode?"),
+                                         QStringLiteral("Do you want to factory default setting?"),
+                                         QStringLiteral("Do you want to factory default setting?")}));
+    }
+
+    void targetChangeIsEnabledOnlyForAnotherSatellite() {
+        auto window = makeWindow();
+        auto* combo = child<QComboBox>(window.get(), "target_combo");
+        auto* change = child<QPushButton>(window.get(), "target_change_button");
+        combo->addItems({QStringLiteral("ASTRA1"), QStringLiteral("HOTBIRD")});
+        g_RegionSatellites[0].longitude = 19.2;
+        g_RegionSatellites[0].eastWest = 'E';
+        g_RegionSatellites[1].longitude = 13.0;
+        g_RegionSatellites[1].eastWest = 'E';
+        g_DefaultSatIndex = 1;
+        emit combo->activated(0);
+        QVERIFY(change->isEnabled());
+        QCOMPARE(child<QLabel>(window.get(), "target_longitude")->text(), QStringLiteral(" 19.2E"));
+        emit combo->activated(1);
+        QVERIFY(!change->isEnabled());
+    }
+
+    void targetPanelShowsTheChosenTransponder() {
+        auto window = makeWindow();
+        child<QComboBox>(window.get(), "target_combo")->addItem(QStringLiteral("HOTBIRD"));
+        SatelliteRecord& sat = g_RegionSatellites[0];
+        sat.longitude = 13.0;
+        sat.eastWest = 'E';
+        sat.hHighFreq = 12476;
+        sat.hHighSymbolRate = 29900;
+        sat.hHighNid = 318;
+        g_Receiver18V = 1;
+        g_Receiver22k = 1;
+        g_ReceiverV = 18.2;
+        g_SignalLevel = 640;
+        window->RefreshTargetPanel(0, 0, 0);
+        QCOMPARE(child<QLabel>(window.get(), "target_sat")->text(), QStringLiteral("HOTBIRD 13.0E"));
+        QCOMPARE(child<QLabel>(window.get(), "transponder_heading")->text(),
+                 QStringLiteral("H(L) HighBand"));
+        QCOMPARE(child<QLabel>(window.get(), "transponder_freq")->text(), QStringLiteral("12476"));
+        QCOMPARE(child<QLabel>(window.get(), "receiver")->text(), QStringLiteral("18V   22kHz"));
+        QCOMPARE(child<QLabel>(window.get(), "signal")->text(), QStringLiteral("640"));
+        QCOMPARE(window->page(3)->findChild<QLabel*>(QStringLiteral("receiver"))->text(),
+                 QStringLiteral("18.2V 22kHz"));
     }
 
     void lampsKeepTheirStateWhenCoveredAndShownAgain() {
