@@ -44,9 +44,9 @@ QLabel* makeFramedValue(const QString& caption, Qt::Alignment alignment, QWidget
     return label;
 }
 
-QWidget* makeControl(const ControlSpec& spec, QWidget* parent) {
-    const QString caption = QString::fromUtf8(spec.caption ? spec.caption : "");
-    switch (spec.kind) {
+QWidget* makeControl(const ControlSpec& row, QWidget* parent) {
+    const QString caption = QString::fromUtf8(row.caption ? row.caption : "");
+    switch (row.kind) {
         case ControlKind::Group:
             return new QGroupBox(caption, parent);
         case ControlKind::Label:
@@ -101,15 +101,15 @@ QWidget* makeControl(const ControlSpec& spec, QWidget* parent) {
 }  // namespace
 
 void buildControls(QWidget* parent, std::span<const ControlSpec> table) {
-    for (const ControlSpec& spec : table) {
-        QWidget* control = makeControl(spec, parent);
-        control->setObjectName(QString::fromUtf8(spec.name ? spec.name : spec.caption));
-        QRect rect = dialogRect(spec.x, spec.y, spec.width, spec.height);
-        if (spec.kind == ControlKind::ComboBox) {
+    for (const ControlSpec& row : table) {
+        QWidget* control = makeControl(row, parent);
+        control->setObjectName(QString::fromUtf8(row.name ? row.name : row.caption));
+        QRect rect = dialogRect(row.x, row.y, row.width, row.height);
+        if (row.kind == ControlKind::ComboBox) {
             // The table gives the height of the open list; the closed box keeps its own.
             rect.setHeight(control->sizeHint().height());
         }
-        if (spec.width == 0) {
+        if (row.width == 0) {
             control->adjustSize();
             rect.setSize(control->size());
         }
