@@ -11,6 +11,7 @@
 #include "app/lumidor_dlg.h"
 #include "app/update_progress.h"
 #include "data/target_panel.h"
+#include "pages/administrator.h"
 #include "pages/antenna_information.h"
 #include "link/controller.h"
 #include "link/link_state.h"
@@ -150,6 +151,9 @@ void CLumidorDlg::ShowLcdDataInEditor() {}
 void CLumidorDlg::TakeLcdDataFromEditor() {}
 
 void CLumidorDlg::OpenProgress(ProgressPopup popup, std::uint32_t total) {
+    // The page under the popup is hidden now, so closing the popup shows only the page chosen
+    // in the page list, whatever was shown before.
+    if (m_pCurrentPage != nullptr) m_pCurrentPage->hide();
     QuietDialog* shown = nullptr;
     if (popup == ProgressPopup::Load) {
         m_LoadProgress->openProgress(total);

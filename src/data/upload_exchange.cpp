@@ -64,6 +64,12 @@ void UploadExchange::abandon() {
 }
 
 bool UploadExchange::onReply(std::uint8_t code) {
+    // An upload given up (or never started) ignores late answers: carrying on unseen would
+    // let a second upload share its cursors.
+    if (code >= cmd::UploadStart && code <= cmd::UploadEnd && !m_Running) {
+        m_Link.stopTimer(code);
+        return true;
+    }
     switch (code) {
         case cmd::RegionCountAnnouncement:
         case cmd::UploadStart:

@@ -115,8 +115,10 @@ void AcuController::Disconnect() {
         m_FactoryResetShown = false;
         m_View.CloseProgress(ProgressPopup::Load);
     }
-    // Half a frame from the old line must not prefix the first frame of the next one.
+    // Nothing of the old line may be acted on later: neither half a frame in the assembler
+    // nor bytes still queued (the watcher has been joined, so the queue is ours).
     m_RxAssembler.reset();
+    m_Queue.clear();
     m_RegionAnnounced = false;
 }
 

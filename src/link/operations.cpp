@@ -29,6 +29,8 @@ void AcuController::OnAntennaRestart() {
 void AcuController::OnSetupMode() {
     if (g_Connected != 1) return;
     if (!m_View.Confirm(" Antenna Setup mode?", ConfirmButtons::OkCancel)) return;
+    // The question is modal: the line may have gone while it was open.
+    if (g_Connected != 1) return;
     m_Timers.stop(cmd::StatusPoll);
     sendAndStart(cmd::SetupMode, kCommandPeriod);
 }
@@ -61,6 +63,9 @@ void AcuController::OnGetAntennaInformation() {
 void AcuController::OnFactorySetting() {
     if (g_Connected != 1 || !setupGate()) return;
     if (!m_View.Confirm("Do you want to factory default setting?", ConfirmButtons::YesNo)) return;
+    // A factory reset must never reach an ACU that was not asked about: the line may have
+    // dropped and come back while the question was open.
+    if (g_Connected != 1 || !inSetupMode()) return;
     sendAndStart(cmd::FactoryDefault, kChainPeriod);
 }
 

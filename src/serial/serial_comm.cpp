@@ -98,6 +98,7 @@ int CSerialComm::OpenPort(const std::string& portName, std::uint32_t baudRate,
     m_wPortId = portId;
     m_sPortName = portName;
     m_bLineLost = false;
+    m_bStalled = false;
     m_nReadsWithData = 0;
     m_QueueRead.clear();
 
@@ -191,13 +192,21 @@ int CSerialComm::WriteByte(std::uint8_t byte) {
     std::lock_guard lock(m_WriteMutex);
     if (m_bConnected.load() == 0 || m_hComm < 0 || m_bLineLost.load()) return 0;
 
-    const auto deadline = std::chrono::steady_clock::now() + kWriteStallLimit;
+    // Once the line has stalled, later bytes do not each wait the full limit again: they go
+    // out only if the line takes them now, so a frame costs at most one limit, not one per byte.
+    const auto deadline =
+        std::chrono::steady_clock::now() +
+        (m_bStalled ? std::chrono::milliseconds{0} : std::chrono::milliseconds{kWriteStallLimit});
     for (;;) {
         const ssize_t written = write(m_hComm, &byte, 1);
-        if (written == 1) return 1;
+        if (written == 1) {
+            m_bStalled = false;
+            return 1;
+        }
         if (written < 0 && errno == EINTR) continue;
-        if (written < 0 && (errno == EAGAIN || errno == EWOULDBLOCK) && waitWritable(deadline)) {
-            continue;
+        if (written < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) {
+            if (waitWritable(deadline)) continue;
+            m_bStalled = true;
         }
         // EIO after a hang-up, a stalled line, or a close.
         return 0;

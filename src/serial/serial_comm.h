@@ -69,6 +69,7 @@ private:
     std::atomic<int> m_bConnected{0};
     std::atomic<bool> m_bWatcherRunning{false};
     std::atomic<bool> m_bLineLost{false};
+    bool m_bStalled = false;  // the last write found the line full for kWriteStallLimit
     std::atomic<std::uint32_t> m_nReadsWithData{0};
     std::thread m_hThread;
     std::uint16_t m_wPortId = 0;

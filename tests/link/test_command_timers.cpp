@@ -105,7 +105,11 @@ TEST_F(CommandTimers, DisconnectStopsEveryCommandTimer) {
     controller.StartConnection();
     for (int id : {14, 18, 29, 33, 38}) timers.start(id, 1000ms);
     timers.start(100, 1000ms);
+    const Bytes factoryReply{0x02, 0x03, 0x1E, 0x00, 0x64, 0x85, 0x03};  // still queued
+    ASSERT_TRUE(queue.putChunk(factoryReply.data(), 7));
     controller.Disconnect();
+    controller.OnCommRead();  // the notification that was already on its way
+    EXPECT_TRUE(view.callsStartingWith("OpenProgress").empty());
     EXPECT_TRUE(port.closed);
     EXPECT_EQ(g_Connected, 0);
     EXPECT_EQ(g_BusyCursor, 0);

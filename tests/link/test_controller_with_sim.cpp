@@ -41,6 +41,12 @@ protected:
         }
         return at;
     }
+    void startUpload() {
+        g_Connected = 1;
+        g_SetupMode = 1;
+        g_DefaultDataLoaded = 1;
+        controller.updateDefaultData();
+    }
     void recordCommands() {
         acu.setFrameObserver(
             [this](AcuSimulator::Direction direction, std::span<const std::uint8_t> frame) {
@@ -144,8 +150,7 @@ TEST_F(ControllerWithSim, UploadOfAllContinentsArrivesWholeAndInOrder) {
     }
     view.continentSelection = 0;
     view.regionSelection = 1;
-    g_ProgressTotal = 10;
-    controller.sendAndStart(10, 1000ms);
+    startUpload();
     run(3000ms);
 
     const ReceivedDefaults& upload = acu.state().upload;
@@ -174,7 +179,7 @@ TEST_F(ControllerWithSim, UploadOfOneContinentSendsItsThreeRegions) {
     }
     g_SatelliteCount = 1;
     g_SatelliteTable[0] = hotbird();
-    controller.sendAndStart(10, 1000ms);
+    startUpload();
     run(3000ms);
 
     const auto& regions = acu.state().upload.regions;

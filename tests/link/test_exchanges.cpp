@@ -20,6 +20,12 @@ protected:
         }
         return sent;
     }
+    void startUpload() {
+        g_Connected = 1;
+        g_SetupMode = 1;
+        g_DefaultDataLoaded = 1;
+        controller.updateDefaultData();
+    }
     // Answers every command of the upload with its one-byte reply until the chain stops.
     void acknowledgeUntilQuiet() {
         for (std::size_t answered = 0; answered < port.payloads().size(); ++answered) {
@@ -34,8 +40,7 @@ TEST_F(Exchanges, UploadOfAllContinentsVisitsEveryContinentThenTheSatellites) {
     g_RegionMode = 12;
     g_RegionCount = {2, 0, 0, 0, 0, 1};
     g_SatelliteCount = 3;
-    g_ProgressTotal = 6;
-    controller.sendAndStart(10, 1000ms);
+    startUpload();
     acknowledgeUntilQuiet();
 
     EXPECT_EQ(regionsSent(11), (std::vector<std::pair<int, int>>{
@@ -54,10 +59,9 @@ TEST_F(Exchanges, UploadOfOneContinentSendsItsRegionsInOrder) {
     g_RegionMode = 8;
     g_RegionCount = {0, 0, 3, 0, 0, 0};
     g_SatelliteCount = 2;
-    g_ProgressTotal = 5;
     view.continentSelection = 2;
     view.regionSelection = 1;
-    controller.sendAndStart(10, 1000ms);
+    startUpload();
     acknowledgeUntilQuiet();
 
     EXPECT_EQ(regionsSent(11), (std::vector<std::pair<int, int>>{{2, 0}, {2, 1}, {2, 2}}));
@@ -66,6 +70,17 @@ TEST_F(Exchanges, UploadOfOneContinentSendsItsRegionsInOrder) {
               (std::vector<std::string>{"StepProgress(Update,1,20)", "StepProgress(Update,2,40)",
                                         "StepProgress(Update,3,60)", "StepProgress(Update,4,80)",
                                         "StepProgress(Update,5,100)"}));
+}
+
+TEST_F(Exchanges, AnUploadGivenUpIgnoresLateAnswers) {
+    g_RegionMode = 3;
+    g_SatelliteCount = 1;
+    startUpload();
+    advance(1000);  // no reply 10: given up
+    reply({0x0A});
+    reply({0x0B});
+    EXPECT_EQ(port.codes(), (std::vector<int>{10}));
+    EXPECT_EQ(view.callsStartingWith("StepProgress").size(), 0u);
 }
 
 TEST_F(Exchanges, TheAcusOwnChainEndsByIdentifyingItAgain) {

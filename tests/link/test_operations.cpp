@@ -79,6 +79,17 @@ TEST_F(Operations, FactorySettingNeedsSetupModeAndAYes) {
     EXPECT_EQ(timers.period(30), 2000ms);
 }
 
+TEST_F(Operations, AQuestionAnsweredAfterTheLineDroppedSendsNothing) {
+    connected();
+    g_SetupMode = 1;
+    view.onConfirm = [this] { controller.OnPortHangup("/dev/ttyUSB0"); };
+    controller.OnFactorySetting();
+    controller.OnSetupMode();
+    EXPECT_TRUE(port.written.empty());
+    EXPECT_FALSE(timers.running(30));
+    EXPECT_FALSE(timers.running(16));
+}
+
 TEST_F(Operations, TargetChoiceEnablesTheChangeOnlyForAnotherSatellite) {
     g_RegionSatellites[0] = hotbird();
     g_RegionSatellites[1] = hotbird();

@@ -19,6 +19,7 @@ public:
     }
     bool Confirm(const std::string& text, ConfirmButtons buttons) override {
         record("Confirm(" + text + (buttons == ConfirmButtons::YesNo ? ", YesNo)" : ", OkCancel)"));
+        if (onConfirm) onConfirm();
         return confirmAnswer;
     }
     void showTargetChoice(const std::string& longitude, bool changeEnabled) override {
@@ -89,6 +90,7 @@ public:
     bool confirmAnswer = true;
     bool busyCursor = false;
     std::function<void(const std::string&)> onMessageBox;
+    std::function<void()> onConfirm;  // runs while the question is open
 
 private:
     static std::string name(ProgressPopup popup) {
