@@ -62,6 +62,9 @@ Bytes counting(std::size_t count, std::uint8_t first = 0) {
 class SerialComm : public ::testing::Test, public CommConsumer {
 protected:
     void SetUp() override { ASSERT_TRUE(m_pty.ok()) << "no pseudo-terminal available"; }
+    // The watcher calls back into this fixture: it must be gone before the fixture's own
+    // destruction begins.
+    void TearDown() override { m_port.ClosePort(); }
 
     void onCommRead(std::uint16_t portId) override { record(portId, &CommEvents::reads); }
     void onCommHangup(std::uint16_t portId) override {
