@@ -100,7 +100,7 @@ void AcuController::onLinkCheck(std::span<const std::uint8_t> payload) {
 
 void AcuController::onProductInfo(std::span<const std::uint8_t> payload) {
     m_Timers.stop(cmd::AntennaInformation);
-    const ProductInfo info = *decodeProductInfo(payload);
+    const ProductInfoReply info = *decodeProductInfo(payload);
     g_AntennaType = info.antennaType;
     g_AntennaModel = info.antennaModel;
     g_SkewlessFlag = info.skewlessFlag;

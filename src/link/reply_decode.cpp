@@ -56,10 +56,10 @@ std::size_t replyLength(std::uint8_t code) {
     }
 }
 
-std::optional<ProductInfo> decodeProductInfo(std::span<const std::uint8_t> payload) {
+std::optional<ProductInfoReply> decodeProductInfo(std::span<const std::uint8_t> payload) {
     if (!covers(payload, cmd::AntennaInformation)) return std::nullopt;
     PayloadReader in = dataOf(payload);
-    ProductInfo info;
+    ProductInfoReply info;
     info.antennaType = in.U8();
     info.antennaModel = in.U8();
     info.skewlessFlag = in.U8();

@@ -15,7 +15,7 @@
 // Reply 3 covers 60 + N and is checked by its decoder.
 std::size_t replyLength(std::uint8_t code);
 
-struct ProductInfo {
+struct ProductInfoReply {
     std::uint8_t antennaType = 0;
     std::uint8_t antennaModel = 0;
     std::uint8_t skewlessFlag = 0;
@@ -67,7 +67,7 @@ struct SetupReply {
     double skew = 0.0;
 };
 
-std::optional<ProductInfo> decodeProductInfo(std::span<const std::uint8_t> payload);
+std::optional<ProductInfoReply> decodeProductInfo(std::span<const std::uint8_t> payload);
 // Also refuses a reply that names a continent above 5, a region above 99 or more than 20
 // satellites: such a reply cannot be stored without writing outside the tables.
 std::optional<RegionReply> decodeRegionReply(std::span<const std::uint8_t> payload);
