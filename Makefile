@@ -34,12 +34,13 @@ test-asan: deps
 	@cmake --build $(ASAN_DIR) -j $(JOBS)
 	ctest --test-dir $(ASAN_DIR) -L core --output-on-failure -j $(JOBS)
 
-# The serial port and its watcher thread under ThreadSanitizer.
+# The threaded pieces under ThreadSanitizer: the serial port's watcher and the simulator's
+# pseudo-terminal server.
 test-tsan: deps
 	@[ -f $(TSAN_DIR)/CMakeCache.txt ] || cmake -S . -B $(TSAN_DIR) $(CMAKE_GEN) \
 		-DSKYRELAY_CORE_ONLY=ON -DSKYRELAY_SANITIZE=thread >/dev/null
-	@cmake --build $(TSAN_DIR) -j $(JOBS) --target test_serial
-	$(NO_ASLR) ctest --test-dir $(TSAN_DIR) -L serial --output-on-failure -j $(JOBS)
+	@cmake --build $(TSAN_DIR) -j $(JOBS) --target test_serial test_sim
+	$(NO_ASLR) ctest --test-dir $(TSAN_DIR) -R '^(test_serial|test_sim)$$' --output-on-failure -j $(JOBS)
 
 run: build
 	@./scripts/run.sh $(BUILD_DIR)
