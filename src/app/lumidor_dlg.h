@@ -20,6 +20,7 @@ class Antenna_Information;
 class CSerialComm;
 class Lamp;
 class Load_Progress;
+class ProgressPopupWindow;
 class QComboBox;
 class QLabel;
 class QListWidget;
@@ -110,6 +111,7 @@ private:
     void applyFontsAndColours();
     void fillPageList();
     void selectPortEntry(const QString& name);
+    ProgressPopupWindow* progressWindow(ProgressPopup popup) const;
     void connectOperationButtons();
     void setPanelText(const char* name, const std::optional<std::string>& text);
     QLabel* label(const char* name) const;

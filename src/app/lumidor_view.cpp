@@ -11,11 +11,11 @@
 #include "app/lumidor_dlg.h"
 #include "app/update_progress.h"
 #include "data/target_panel.h"
-#include "pages/administrator.h"
-#include "pages/antenna_information.h"
 #include "link/controller.h"
 #include "link/link_state.h"
 #include "link/protocol.h"
+#include "pages/administrator.h"
+#include "pages/antenna_information.h"
 #include "panel/lamp.h"
 #include "panel/serial_box.h"
 #include "serial/serial_comm.h"
@@ -61,9 +61,9 @@ bool CLumidorDlg::Confirm(const std::string& text, ConfirmButtons buttons) {
     const QString shown = messageText(text);
     if (m_ConfirmHook) return m_ConfirmHook(shown);
     const bool yesNo = buttons == ConfirmButtons::YesNo;
-    QMessageBox box(QMessageBox::Question, windowTitle(), shown,
-                    yesNo ? QMessageBox::Yes | QMessageBox::No : QMessageBox::Ok | QMessageBox::Cancel,
-                    this);
+    QMessageBox box(
+        QMessageBox::Question, windowTitle(), shown,
+        yesNo ? QMessageBox::Yes | QMessageBox::No : QMessageBox::Ok | QMessageBox::Cancel, this);
     const int answer = box.exec();
     return answer == QMessageBox::Ok || answer == QMessageBox::Yes;
 }
@@ -124,8 +124,9 @@ void CLumidorDlg::RefreshTargetPanel(std::uint8_t position, std::uint8_t contine
                                      std::uint8_t region) {
     const std::optional<TargetPanelTexts> texts = targetPanelFor(position, continent, region);
     if (!texts) return;
-    label("target_sat")->setText(m_TargetCombo->itemText(position) +
-                                 QString::fromStdString(texts->targetPosition));
+    label("target_sat")
+        ->setText(m_TargetCombo->itemText(position) +
+                  QString::fromStdString(texts->targetPosition));
     setPanelText("transponder_heading", texts->transponderHeading);
     setPanelText("transponder_freq", texts->frequency);
     setPanelText("transponder_sr", texts->symbolRate);
@@ -150,37 +151,28 @@ void CLumidorDlg::setDiagnosisButtonCaption(const std::string&) {}
 void CLumidorDlg::ShowLcdDataInEditor() {}
 void CLumidorDlg::TakeLcdDataFromEditor() {}
 
+ProgressPopupWindow* CLumidorDlg::progressWindow(ProgressPopup popup) const {
+    if (popup == ProgressPopup::Load) return m_LoadProgress;
+    return m_UpdateProgress;
+}
+
 void CLumidorDlg::OpenProgress(ProgressPopup popup, std::uint32_t total) {
     // The page under the popup is hidden now, so closing the popup shows only the page chosen
     // in the page list, whatever was shown before.
     if (m_pCurrentPage != nullptr) m_pCurrentPage->hide();
-    QuietDialog* shown = nullptr;
-    if (popup == ProgressPopup::Load) {
-        m_LoadProgress->openProgress(total);
-        shown = m_LoadProgress;
-    } else {
-        m_UpdateProgress->openProgress(total);
-        shown = m_UpdateProgress;
-    }
-    m_pCurrentPage = shown;
+    ProgressPopupWindow* window = progressWindow(popup);
+    window->openProgress(total);
+    m_pCurrentPage = window;
     setEnabled(false);
 }
 
 void CLumidorDlg::StepProgress(ProgressPopup popup, std::uint32_t count,
                                const std::string& percent) {
-    if (popup == ProgressPopup::Load) {
-        m_LoadProgress->stepProgress(count, QString::fromStdString(percent));
-    } else {
-        m_UpdateProgress->stepProgress(count, QString::fromStdString(percent));
-    }
+    progressWindow(popup)->stepProgress(count, QString::fromStdString(percent));
 }
 
 void CLumidorDlg::CloseProgress(ProgressPopup popup) {
-    if (popup == ProgressPopup::Load) {
-        m_LoadProgress->closeProgress();
-    } else {
-        m_UpdateProgress->closeProgress();
-    }
+    progressWindow(popup)->closeProgress();
     setEnabled(true);
     SwitchPage();
 }
@@ -202,7 +194,8 @@ void CLumidorDlg::onCommHangup(std::uint16_t) {
 
 void CLumidorDlg::loadDefaultData() {
     // Reading .sif files is not part of this build yet; say so rather than do nothing.
-    MessageBox(" Loading default data from a file is not available yet !!! ", MessageIcon::Exclamation);
+    MessageBox(" Loading default data from a file is not available yet !!! ",
+               MessageIcon::Exclamation);
 }
 
 void CLumidorDlg::RefreshPortList() {
@@ -213,7 +206,7 @@ int CLumidorDlg::ScanAndConnect() {
     if (!m_Discovery.fillPortList(m_PortCombo) || g_Connected == 1) return 0;
     m_sSelectedPort = m_PortCombo->itemText(0);
     m_nPortIndex = 0;
-    if (m_Comm->watcherRunning() || m_Comm->commHandle() >= 0) return 0;
+    if (m_Comm->commHandle() >= 0) return 0;
     if (m_Comm->OpenPort(m_sSelectedPort.toStdString(), kBaudRate, 0) != 1) return 0;
     m_PortCombo->setCurrentIndex(0);
     m_Controller->StartConnection();

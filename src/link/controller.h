@@ -61,7 +61,6 @@ public:
     void updateDefaultData();
 
     const std::array<std::uint8_t, kFrameBufferSize>& txPayload() const { return m_TxPayload; }
-    const std::array<std::uint8_t, kFrameBufferSize>& txFrame() const { return m_TxFrame; }
 
 private:
     // Setup mode, or the refusal message.
