@@ -289,6 +289,13 @@ void CLumidorDlg::selectPortEntry(const QString& name) {
     if (index >= 0) m_PortCombo->setCurrentIndex(index);
 }
 
+void CLumidorDlg::showPage(QWidget* page) {
+    if (m_pCurrentPage != nullptr) m_pCurrentPage->hide();
+    page->show();
+    page->raise();
+    m_pCurrentPage = page;
+}
+
 QLabel* CLumidorDlg::label(const char* name) const {
     return findChild<QLabel*>(QString::fromUtf8(name));
 }

@@ -82,6 +82,12 @@ public:
     void OnConnect();
     // "   Load   Default Data": reads a satellite information file.
     void loadDefaultData();
+    // Every satellite display after the current region changed (a file was loaded, or the
+    // Administrator page's selectors chose another region).
+    void refreshRegionDisplay();
+    // Hides the page shown now and shows page in the page area: the way into and out of the
+    // LCD editor, which has no entry in the page list, and back from its preview.
+    void showPage(QWidget* page);
 
     // Message boxes go here instead of a modal box when set (tests, and a headless run).
     void setMessageBoxHook(std::function<void(const QString&, MessageIcon)> hook);
@@ -96,6 +102,8 @@ public:
     QWidget* page(int entry) const;
     Load_Progress* loadProgress() const { return m_LoadProgress; }
     Update_Progress* updateProgress() const { return m_UpdateProgress; }
+    ACU_LCD_Display* lcdDisplay() const { return m_LcdDisplay; }
+    View_LCD_Display* viewLcdDisplay() const { return m_ViewLcdDisplay; }
     const Lamp* connectLamp() const { return m_ConnectLamp; }
     const std::array<Lamp*, kStateLamps>& stateLamps() const { return m_StateLamps; }
     const std::array<Lamp*, 2>& gpsLamps() const { return m_GpsLamps; }

@@ -94,3 +94,7 @@ Antenna_Information::Antenna_Information(QWidget* parent) : QuietDialog(parent, 
     }
     keepButtonsOffEnter(this);
 }
+
+void Antenna_Information::ShowProductInformation() {}
+void Antenna_Information::ShowRegionName() {}
+void Antenna_Information::ShowAntennaParameters() {}

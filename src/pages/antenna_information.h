@@ -9,4 +9,10 @@ class Antenna_Information : public QuietDialog {
 
 public:
     explicit Antenna_Information(QWidget* parent);
+
+    // The product information of reply 2, the current region's names and the seven tracking
+    // parameters, from the process-wide state.
+    void ShowProductInformation();
+    void ShowRegionName();
+    void ShowAntennaParameters();
 };
