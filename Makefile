@@ -4,6 +4,7 @@
 BUILD_DIR ?= build
 ASAN_DIR  ?= build-asan
 TSAN_DIR  ?= build-tsan
+BENCH_DIR ?= build-bench
 JOBS      ?= $(shell nproc)
 CMAKE_GEN := -G Ninja -DCMAKE_BUILD_TYPE=Debug
 
@@ -11,7 +12,7 @@ CMAKE_GEN := -G Ninja -DCMAKE_BUILD_TYPE=Debug
 # running it without randomisation avoids that where setarch allows it.
 NO_ASLR := $(shell setarch $$(uname -m) -R true >/dev/null 2>&1 && echo "setarch $$(uname -m) -R")
 
-.PHONY: all deps build test test-main test-asan test-tsan run format clean
+.PHONY: all deps build test test-main test-asan test-tsan run bench format clean
 
 all: build
 
@@ -42,6 +43,13 @@ test-tsan: deps
 	@cmake --build $(TSAN_DIR) -j $(JOBS) --target test_serial test_sim
 	$(NO_ASLR) ctest --test-dir $(TSAN_DIR) -R '^(test_serial|test_sim)$$' --output-on-failure -j $(JOBS)
 
+# Benchmarks in an optimised build of their own; each prints its figures.
+bench: deps
+	@[ -f $(BENCH_DIR)/CMakeCache.txt ] || cmake -S . -B $(BENCH_DIR) -G Ninja \
+		-DCMAKE_BUILD_TYPE=Release -DSKYRELAY_BENCH=ON >/dev/null
+	@cmake --build $(BENCH_DIR) -j $(JOBS)
+	@for b in $(BENCH_DIR)/bench/bench_*; do [ -x "$$b" ] && "$$b"; done; true
+
 run: build
 	@./scripts/run.sh $(BUILD_DIR)
 
@@ -49,4 +57,4 @@ format:
 	@git ls-files '*.cpp' '*.h' | xargs clang-format -i
 
 clean:
-	rm -rf $(BUILD_DIR) $(ASAN_DIR) $(TSAN_DIR)
+	rm -rf $(BUILD_DIR) $(ASAN_DIR) $(TSAN_DIR) $(BENCH_DIR)
