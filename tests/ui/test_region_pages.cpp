@@ -58,6 +58,9 @@ private:
         const QString path = QDir::temp().filePath(QString::fromUtf8(file));
         QVERIFY(m_Window->grab().save(path));
     }
+    std::uint32_t framesAtAcu() {
+        return m_Server->withSimulator([](AcuSimulator& acu) { return acu.framesReceived(); });
+    }
     bool polling() { return m_Window->timers().running(14); }
     void enterSetupMode() {
         mainButton("setup_button")->click();
@@ -160,21 +163,25 @@ private slots:
         on<QLineEdit>(1, "name")->setText(QStringLiteral("ASTRA 2F"));
         on<QLineEdit>(1, "longitude")->setText(QStringLiteral("28.5"));
         on<QLineEdit>(1, "vlow_freq")->setText(QStringLiteral("70000"));
-        on<QAbstractButton>(1, "pol_13v")->click();
         auto* edit = on<QPushButton>(1, "edit_satellite");
 
         edit->click();  // not in setup mode
         QCOMPARE(m_Messages.takeFirst(),
                  QStringLiteral(" Not Setup mode !!! \n Try again after Setup mode !!!"));
         enterSetupMode();
+        // In setup mode nothing polls: a radio click alone puts nothing on the line.
+        const std::uint32_t frames = framesAtAcu();
+        on<QAbstractButton>(1, "pol_13v")->click();
+        QTest::qWait(300);
+        QCOMPARE(framesAtAcu(), frames);
         edit->click();
         QCOMPARE(m_Messages.takeFirst(),
                  QStringLiteral(" Vertical LowBand Freq. must be 0 to 65535 !!! \n Nothing was "
                                 "sent !!!"));
         on<QLineEdit>(1, "vlow_freq")->setText(QStringLiteral("10800"));
         edit->click();
-        QTRY_COMPARE_WITH_TIMEOUT(m_Messages.value(0),
-                                  QStringLiteral(" Edit Satellite Information Complete !!! "), 3000);
+        QTRY_COMPARE_WITH_TIMEOUT(
+            m_Messages.value(0), QStringLiteral(" Edit Satellite Information Complete !!! "), 3000);
         m_Messages.clear();
         // The Administrator page shows the region data, not the edit.
         QCOMPARE(text(4, "name"), QStringLiteral("  HOTBIRD   "));
