@@ -11,11 +11,13 @@
 #include "app/lumidor_dlg.h"
 #include "app/update_progress.h"
 #include "data/target_panel.h"
+#include "geo/gps_inputs.h"
 #include "link/controller.h"
 #include "link/link_state.h"
 #include "link/protocol.h"
 #include "pages/administrator.h"
 #include "pages/antenna_information.h"
+#include "pages/set_gps.h"
 #include "panel/lamp.h"
 #include "panel/serial_box.h"
 #include "serial/serial_comm.h"
@@ -144,7 +146,9 @@ void CLumidorDlg::RefreshTargetPanel(std::uint8_t position, std::uint8_t contine
 
 // The satellite displays are filled by the pages that show them; these hooks are where the
 // controller reaches them.
-void CLumidorDlg::showRegionGps(std::uint8_t, std::uint8_t) {}
+void CLumidorDlg::showRegionGps(std::uint8_t continent, std::uint8_t region) {
+    m_SetGps->showAntennaGps(antennaGpsTexts(continent, region));
+}
 void CLumidorDlg::showCurrentPosition(const std::string&, const std::string&, const std::string&) {}
 void CLumidorDlg::setDiagnosisButtonCaption(const std::string&) {}
 void CLumidorDlg::ShowLcdDataInEditor() {}
