@@ -124,6 +124,8 @@ private:
     void setPanelText(const char* name, const std::optional<std::string>& text);
     QLabel* label(const char* name) const;
     void showAboutBox();
+    // The three satellite selectors (here, Set_GPS, Satellite_Information) after a refresh.
+    void fillSatelliteSelectors();
 
     PortDiscovery m_Discovery;
     QString m_sSelectedPort;

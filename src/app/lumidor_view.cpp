@@ -146,8 +146,6 @@ void CLumidorDlg::RefreshTargetPanel(std::uint8_t position, std::uint8_t contine
 
 // The satellite displays are filled by the pages that show them; these hooks are where the
 // controller reaches them.
-void CLumidorDlg::refreshAfterDownload() {}
-void CLumidorDlg::refreshRegionDisplay() {}
 void CLumidorDlg::showRegionGps(std::uint8_t continent, std::uint8_t region) {
     m_SetGps->showAntennaGps(antennaGpsTexts(continent, region));
 }

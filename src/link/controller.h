@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <span>
 #include <string>
+#include <string_view>
 
 #include "data/upload_exchange.h"
 #include "lcd/lcd_exchange.h"
@@ -16,6 +17,7 @@ class BytePort;
 class CommQueue;
 class ControllerView;
 class TimerBank;
+struct SatelliteForm;
 
 // The protocol engine behind the main window: it builds and frames every command, assembles
 // and dispatches the replies, and turns each command timer into a retry or a time-out. It
@@ -59,6 +61,12 @@ public:
     void OnGetAntennaInformation();
     void OnFactorySetting();
     void updateDefaultData();
+
+    // The Satellite_Information page's buttons: each needs the link and setup mode, and sends
+    // nothing that the link could not carry as typed. sendDiseqcMode is true when it sent.
+    void sendEditedSatellite(const SatelliteForm& form);
+    void sendLocalFrequency(std::u16string_view singleBandText);
+    bool sendDiseqcMode(std::uint8_t mode);
 
     const std::array<std::uint8_t, kFrameBufferSize>& txPayload() const { return m_TxPayload; }
 
