@@ -11,6 +11,9 @@
 #include "app/lumidor_dlg.h"
 #include "app/update_progress.h"
 #include "data/target_panel.h"
+#include "lcd/lcd_data.h"
+#include "lcd/ui/acu_lcd_display.h"
+#include "lcd/ui/view_lcd_display.h"
 #include "link/controller.h"
 #include "link/link_state.h"
 #include "link/protocol.h"
@@ -149,8 +152,19 @@ void CLumidorDlg::refreshRegionDisplay() {}
 void CLumidorDlg::showRegionGps(std::uint8_t, std::uint8_t) {}
 void CLumidorDlg::showCurrentPosition(const std::string&, const std::string&, const std::string&) {}
 void CLumidorDlg::setDiagnosisButtonCaption(const std::string&) {}
-void CLumidorDlg::ShowLcdDataInEditor() {}
-void CLumidorDlg::TakeLcdDataFromEditor() {}
+
+void CLumidorDlg::ShowLcdDataInEditor() {
+    m_LcdDisplay->showLines(g_LcdData);
+}
+
+// The preview comes up over the editor, which stays in place below it, and is filled from
+// g_LcdData: what it shows is what "Write" sends.
+void CLumidorDlg::TakeLcdDataFromEditor() {
+    m_LcdDisplay->storeLines(g_LcdData);
+    showPage(m_ViewLcdDisplay);
+    m_LcdDisplay->show();
+    m_ViewLcdDisplay->showBlock(g_LcdData);
+}
 
 ProgressPopupWindow* CLumidorDlg::progressWindow(ProgressPopup popup) const {
     if (popup == ProgressPopup::Load) return m_LoadProgress;

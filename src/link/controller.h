@@ -59,6 +59,9 @@ public:
     void OnGetAntennaInformation();
     void OnFactorySetting();
     void updateDefaultData();
+    // The LCD texts of g_LcdData into the ACU ("Write") and back ("Read"); both need setup mode.
+    void OnLcdWrite();
+    void OnLcdRead();
 
     const std::array<std::uint8_t, kFrameBufferSize>& txPayload() const { return m_TxPayload; }
 
