@@ -43,8 +43,7 @@ std::size_t ParseLcdFile(std::span<const std::uint8_t> file, LcdDataBlock& block
 // The block as an .lcd file: 14 lines in block order, each at its full size, ended by CR LF
 // so that the file reads the same on any PC. A byte that is CR or LF cannot be kept in such
 // a line; the result is then empty and badLine names the first line holding one.
-std::optional<std::string> FormatLcdFile(const LcdDataBlock& block,
-                                         std::size_t* badLine = nullptr);
+std::optional<std::string> FormatLcdFile(const LcdDataBlock& block, std::size_t* badLine = nullptr);
 
 // An editor field's text into line k: each UTF-16 code unit is kept as its low byte, the text
 // is cut to the line's size and the rest of the line filled with blanks.
