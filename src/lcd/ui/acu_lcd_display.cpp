@@ -12,13 +12,18 @@ namespace {
 using K = ControlKind;
 
 // The LCD shows capitals only, so letters become upper case as they are typed. Each character
-// is converted on its own so that the text keeps its length and the cursor its place.
+// is converted on its own so that the text keeps its length and the cursor its place. A letter
+// whose capital needs more than one byte (ÿ, µ) stays as it is: the block keeps a character's
+// low byte, and the capital's would be another letter altogether.
 class UpperCaseValidator : public QValidator {
 public:
     using QValidator::QValidator;
 
     State validate(QString& input, int&) const override {
-        for (QChar& c : input) c = c.toUpper();
+        for (QChar& c : input) {
+            const QChar upper = c.toUpper();
+            if (upper.unicode() <= 0xFF) c = upper;
+        }
         return Acceptable;
     }
 };
@@ -87,11 +92,15 @@ ACU_LCD_Display::ACU_LCD_Display(QWidget* parent) : QuietDialog(parent, Qt::Widg
     keepButtonsOffEnter(this);
 }
 
-// Set as a whole, not typed: the validator stays out of it, so what the ACU or a file holds
-// is shown as it is, lower case included.
+// Set as a whole, not typed: the upper-case conversion stays out of it, so that what the ACU
+// or a file holds comes back into the block as it was, lower case included.
 void ACU_LCD_Display::showLines(const LcdDataBlock& block) {
     for (std::size_t line = 0; line < kLcdLineCount; ++line) {
-        m_Lines[line]->setText(QString::fromStdU16String(editorLineText(block, line)));
+        QLineEdit* edit = m_Lines[line];
+        const QValidator* upperCase = edit->validator();
+        edit->setValidator(nullptr);
+        edit->setText(QString::fromStdU16String(editorLineText(block, line)));
+        edit->setValidator(upperCase);
     }
 }
 
