@@ -238,6 +238,7 @@ private slots:
         editor()->button("font_load")->click();
         QCOMPARE(row(1), QStringLiteral("SKY-37  INITIALIZE  "));
         preview()->button("write")->click();
+        QVERIFY(QApplication::overrideCursor() != nullptr);
         QCOMPARE(QApplication::overrideCursor()->shape(), Qt::WaitCursor);
         QTRY_COMPARE_WITH_TIMEOUT(
             m_Messages, QStringList{QStringLiteral(" LCD display data write complete !!! ")},
