@@ -34,6 +34,7 @@ TEST(LcdFile, LinesTakeTheirPlaceBlankPadded) {
     EXPECT_EQ(lineOf(block, 40, 20), ascii("L2                  "));
     // The 11 lines the file does not have keep what they held.
     EXPECT_EQ(lineOf(block, 60, 212), Bytes(212, '#'));
+    EXPECT_EQ(parsed(""), filled('#'));
 }
 
 TEST(LcdFile, FourteenthLineIsTheTwelveByteSerialAndLaterLinesAreIgnored) {
@@ -61,10 +62,6 @@ TEST(LcdFile, LongLinesAreCutAtTheirLineAndNeverWritePastIt) {
     EXPECT_EQ(lineOf(serial, 0, 260), Bytes(260, '#'));
     ParseLcdLine("nowhere", 14, serial);
     EXPECT_EQ(lineOf(serial, 0, 260), Bytes(260, '#'));
-}
-
-TEST(LcdFile, EmptyFileChangesNothing) {
-    EXPECT_EQ(parsed(""), filled('#'));
 }
 
 TEST(LcdFile, SavedBlockLoadsBackUnchanged) {
