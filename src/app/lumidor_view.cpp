@@ -12,6 +12,9 @@
 #include "app/update_progress.h"
 #include "data/target_panel.h"
 #include "geo/gps_inputs.h"
+#include "lcd/lcd_data.h"
+#include "lcd/ui/acu_lcd_display.h"
+#include "lcd/ui/view_lcd_display.h"
 #include "link/controller.h"
 #include "link/link_state.h"
 #include "link/protocol.h"
@@ -151,8 +154,19 @@ void CLumidorDlg::showRegionGps(std::uint8_t continent, std::uint8_t region) {
 }
 void CLumidorDlg::showCurrentPosition(const std::string&, const std::string&, const std::string&) {}
 void CLumidorDlg::setDiagnosisButtonCaption(const std::string&) {}
-void CLumidorDlg::ShowLcdDataInEditor() {}
-void CLumidorDlg::TakeLcdDataFromEditor() {}
+
+void CLumidorDlg::ShowLcdDataInEditor() {
+    m_LcdDisplay->showLines(g_LcdData);
+}
+
+// The preview comes up over the editor, which stays in place below it, and is filled from
+// g_LcdData: what it shows is what "Write" sends.
+void CLumidorDlg::TakeLcdDataFromEditor() {
+    m_LcdDisplay->storeLines(g_LcdData);
+    showPage(m_ViewLcdDisplay);
+    m_LcdDisplay->show();
+    m_ViewLcdDisplay->showBlock(g_LcdData);
+}
 
 ProgressPopupWindow* CLumidorDlg::progressWindow(ProgressPopup popup) const {
     if (popup == ProgressPopup::Load) return m_LoadProgress;

@@ -61,6 +61,9 @@ public:
     void OnGetAntennaInformation();
     void OnFactorySetting();
     void updateDefaultData();
+    // The LCD texts of g_LcdData into the ACU ("Write") and back ("Read"); both need setup mode.
+    void OnLcdWrite();
+    void OnLcdRead();
 
     // The Satellite_Information page's buttons: each needs the link and setup mode, and sends
     // nothing that the link could not carry as typed. sendDiseqcMode is true when it sent.
