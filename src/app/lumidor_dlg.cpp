@@ -160,6 +160,7 @@ CLumidorDlg::CLumidorDlg(QStringList commandLinePorts, QWidget* parent)
     connect(m_ConnectButton, &QPushButton::clicked, this, [this] { OnConnect(); });
     connect(m_RefreshButton, &QPushButton::clicked, this, [this] { RefreshPortList(); });
     connectOperationButtons();
+    connectAdminSelectors();
 
     m_Timers->start(kStartupTimer, std::chrono::milliseconds{100});
 }
