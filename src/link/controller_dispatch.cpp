@@ -220,8 +220,9 @@ void AcuController::onFactoryStall() {
     m_FactoryResetShown = false;
     setBusy(false);
     m_View.CloseProgress(ProgressPopup::Load);
-    m_View.MessageBox(" Factory Setting stopped !!! \r\n The ACU reported no progress for 30 seconds. ",
-                      MessageIcon::Exclamation);
+    m_View.MessageBox(
+        " Factory Setting stopped !!! \r\n The ACU reported no progress for 30 seconds. ",
+        MessageIcon::Exclamation);
 }
 
 void AcuController::showCurrentPosition() {
