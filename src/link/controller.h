@@ -84,6 +84,8 @@ private:
     void onStatus(std::span<const std::uint8_t> payload);
     void onSetupMode(std::span<const std::uint8_t> payload);
     void onFactoryProgress(std::span<const std::uint8_t> payload);
+    // Replies 31 and 32 stopped coming: Load_Progress must not stay over a disabled window.
+    void onFactoryStall();
     void showCurrentPosition();
 
     BytePort& m_Port;
