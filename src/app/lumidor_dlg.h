@@ -28,6 +28,7 @@ class QPushButton;
 class QtTimerBank;
 class Satellite_Information;
 class SerialBox;
+class TrafficMonitor;
 class Set_GPS;
 class Update_Progress;
 class View_LCD_Display;
@@ -88,6 +89,9 @@ public:
     // Hides the page shown now and shows page in the page area: the way into and out of the
     // LCD editor, which has no entry in the page list, and back from its preview.
     void showPage(QWidget* page);
+    // Shows the Traffic Monitor (Ctrl+T, or the background context menu).
+    void openTrafficMonitor();
+    TrafficMonitor* trafficMonitor() const { return m_TrafficMonitor; }
 
     // Message boxes go here instead of a modal box when set (tests, and a headless run).
     void setMessageBoxHook(std::function<void(const QString&, MessageIcon)> hook);
@@ -138,6 +142,7 @@ private:
     Load_Progress* m_LoadProgress = nullptr;
     Update_Progress* m_UpdateProgress = nullptr;
     View_LCD_Display* m_ViewLcdDisplay = nullptr;
+    TrafficMonitor* m_TrafficMonitor = nullptr;
     QWidget* m_pCurrentPage = nullptr;
 
     QListWidget* m_PageList = nullptr;

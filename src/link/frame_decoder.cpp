@@ -92,11 +92,11 @@ char printable(char c) {
     return c >= 0x20 && c < 0x7F ? c : '?';
 }
 
-// A fixed-width text field, without its blank padding; bytes that are not printable ASCII
-// are shown as \xNN so nothing on the line is hidden or garbles the log.
+// A fixed-width text field, without its padding (blanks, or NULs from some units); bytes that are
+// not printable ASCII are shown as \xNN so nothing on the line is hidden or garbles the log.
 std::string quoted(std::span<const std::uint8_t> field) {
     std::size_t end = field.size();
-    while (end > 0 && field[end - 1] == ' ') --end;
+    while (end > 0 && (field[end - 1] == ' ' || field[end - 1] == 0)) --end;
     std::string text = "\"";
     for (std::size_t i = 0; i < end; ++i) {
         const std::uint8_t c = field[i];

@@ -1,16 +1,16 @@
 #include "link/traffic_tap.h"
 
-void TrafficTap::emit(TrafficKind kind, std::span<const std::uint8_t> bytes) {
+void TrafficTap::report(TrafficKind kind, std::span<const std::uint8_t> bytes) {
     m_Observer->onTraffic(kind, bytes, TrafficObserver::Clock::now());
 }
 
 void TrafficTap::linkOpened() {
     m_DiscardedCount = 0;
-    emit(TrafficKind::LinkOpened, {});
+    report(TrafficKind::LinkOpened, {});
 }
 
 void TrafficTap::sent(std::span<const std::uint8_t> frame) {
-    emit(TrafficKind::Sent, frame);
+    report(TrafficKind::Sent, frame);
 }
 
 void TrafficTap::received(FrameAssembler::Result result, std::uint8_t byte,
@@ -23,9 +23,9 @@ void TrafficTap::received(FrameAssembler::Result result, std::uint8_t byte,
     }
     flush();
     if (result == FrameAssembler::Result::Frame) {
-        emit(TrafficKind::Received, assembler.frame());
+        report(TrafficKind::Received, assembler.frame());
     } else if (result == FrameAssembler::Result::Dropped) {
-        emit(TrafficKind::Rejected, assembler.rejected());
+        report(TrafficKind::Rejected, assembler.rejected());
     }
 }
 
@@ -33,5 +33,5 @@ void TrafficTap::flush() {
     if (m_DiscardedCount == 0) return;
     const std::size_t count = m_DiscardedCount;
     m_DiscardedCount = 0;
-    emit(TrafficKind::Discarded, std::span<const std::uint8_t>(m_Discarded).first(count));
+    report(TrafficKind::Discarded, std::span<const std::uint8_t>(m_Discarded).first(count));
 }

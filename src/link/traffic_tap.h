@@ -25,7 +25,7 @@ public:
     void flush();
 
 private:
-    void emit(TrafficKind kind, std::span<const std::uint8_t> bytes);
+    void report(TrafficKind kind, std::span<const std::uint8_t> bytes);
 
     TrafficObserver* m_Observer = nullptr;
     std::array<std::uint8_t, 64> m_Discarded{};
