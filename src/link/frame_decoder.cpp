@@ -85,7 +85,7 @@ std::string diagnosisItemText(std::uint8_t item) {
 
 std::string pick(std::uint8_t code, std::initializer_list<const char*> texts) {
     if (code < texts.size()) return texts.begin()[code];
-    return "(" + std::to_string(code) + ")";
+    return formatText("(%u)", static_cast<unsigned>(code));
 }
 
 char printable(char c) {
@@ -141,7 +141,8 @@ std::string regionText(const RegionRecord& region) {
     std::string text = quoted(region.name) + ", " + number(region.satelliteCount) +
                        " satellites, default " + number(region.defaultSatellite) + ", list";
     for (std::size_t k = 0; k < region.listedSatellites(); ++k) {
-        text += " " + number(region.satelliteList[k]);
+        text += ' ';
+        text += number(region.satelliteList[k]);
     }
     text += region.lnbType == 0 ? ", LNB Single Band " + number(region.singleLocalFreq)
                                 : ", LNB " + pick(region.lnbType, {"", "Universal"}) + " " +

@@ -24,15 +24,18 @@ bool TraceFile::open(const std::string& path, std::string& error) {
 
 void TraceFile::write(const TrafficEntry& entry) {
     if (m_File == nullptr) return;
+    bool wasEmpty = false;
     {
         std::lock_guard<std::mutex> lock(m_Mutex);
         if (m_Queue.size() >= kTraceBacklog) {
             ++m_Lost;
             return;
         }
+        wasEmpty = m_Queue.empty();
         m_Queue.push_back(entry);
     }
-    m_Wake.notify_one();
+    // The writer sleeps only on an empty queue.
+    if (wasEmpty) m_Wake.notify_one();
 }
 
 void TraceFile::drain() {

@@ -24,17 +24,19 @@ TrafficRing::TrafficRing(std::size_t capacity) : m_Capacity(std::max<std::size_t
     m_Slots.reserve(m_Capacity);
 }
 
-void TrafficRing::push(const TrafficEntry& entry) {
-    if (m_Slots.size() < m_Capacity) {
-        m_Slots.push_back(entry);
-    } else {
-        m_Slots[m_End % m_Capacity] = entry;
-    }
+TrafficEntry& TrafficRing::append() {
+    if (m_Slots.size() < m_Capacity) m_Slots.emplace_back();
+    TrafficEntry& slot = m_Slots[m_End % m_Capacity];
     ++m_End;
     if (m_End - m_First > m_Capacity) {
         ++m_First;
         ++m_Dropped;
     }
+    return slot;
+}
+
+void TrafficRing::push(const TrafficEntry& entry) {
+    append() = entry;
 }
 
 void TrafficRing::clear() {
@@ -52,8 +54,11 @@ void TrafficRecorder::onTraffic(TrafficKind kind, std::span<const std::uint8_t> 
         m_Origin = at;
         m_HasOrigin = true;
     }
-    const auto since = std::chrono::duration_cast<std::chrono::microseconds>(at - m_Origin);
-    const TrafficEntry entry = makeTrafficEntry(since, kind, bytes);
-    m_Ring.push(entry);
+    // Filled in place: the link pays for one copy of the frame, not for a temporary.
+    TrafficEntry& entry = m_Ring.append();
+    entry.at = std::chrono::duration_cast<std::chrono::microseconds>(at - m_Origin);
+    entry.kind = kind;
+    entry.size = static_cast<std::uint16_t>(std::min(bytes.size(), entry.data.size()));
+    std::copy_n(bytes.begin(), entry.size, entry.data.begin());
     if (m_Trace != nullptr) m_Trace->write(entry);
 }

@@ -15,6 +15,8 @@ public:
     explicit TrafficRing(std::size_t capacity = kTrafficRingCapacity);
 
     void push(const TrafficEntry& entry);
+    // Makes room for the next event and returns its slot to be filled in place.
+    TrafficEntry& append();
     // Forgets every kept event; sequence numbers go on from where they were.
     void clear();
 

@@ -13,10 +13,10 @@ void TrafficTap::sent(std::span<const std::uint8_t> frame) {
     report(TrafficKind::Sent, frame);
 }
 
-void TrafficTap::received(FrameAssembler::Result result, std::uint8_t byte,
-                          const FrameAssembler& assembler) {
+void TrafficTap::receivedEvent(FrameAssembler::Result result, std::uint8_t byte,
+                               const FrameAssembler& assembler) {
     // Pending with nothing held means the byte was not an STX and went nowhere.
-    if (result == FrameAssembler::Result::Pending && assembler.pending() == 0) {
+    if (result == FrameAssembler::Result::Pending) {
         m_Discarded[m_DiscardedCount++] = byte;
         if (m_DiscardedCount == m_Discarded.size()) flush();
         return;

@@ -20,11 +20,17 @@ public:
     // After each received byte went through the assembler: sound frames, rejected frames
     // and the bytes dropped before an STX. Runs of dropped bytes are reported as one event.
     void received(FrameAssembler::Result result, std::uint8_t byte,
-                  const FrameAssembler& assembler);
+                  const FrameAssembler& assembler) {
+        // Most bytes only extend the frame in progress: nothing to show for them yet.
+        if (result == FrameAssembler::Result::Pending && assembler.pending() != 0) return;
+        receivedEvent(result, byte, assembler);
+    }
     // Reports the dropped bytes collected so far (at the end of each delivery).
     void flush();
 
 private:
+    void receivedEvent(FrameAssembler::Result result, std::uint8_t byte,
+                       const FrameAssembler& assembler);
     void report(TrafficKind kind, std::span<const std::uint8_t> bytes);
 
     TrafficObserver* m_Observer = nullptr;
