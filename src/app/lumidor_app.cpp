@@ -38,7 +38,7 @@ int CLumidorApp::InitInstance(const QStringList& commandLinePorts, const QString
                                  "Cannot write the trace file %1: %2\r\nSkyrelay runs on "
                                  "without a trace.")
                                  .arg(tracePath, error);
-        std::fprintf(stderr, "skyrelay: %s\n", qPrintable(QString(text).replace("\r\n", " ")));
+        std::fprintf(stderr, "skyrelay: %s\n", qPrintable(QString(text).replace("\r\n", "; ")));
         QTimer::singleShot(0, &dialog, [&dialog, text] {
             dialog.MessageBox(text.toStdString(), MessageIcon::Exclamation);
         });

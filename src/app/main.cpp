@@ -16,8 +16,9 @@ const char* const kUsage =
     "  DEVICE      a serial device to list first in the Port list, such as /dev/ttyUSB0 or\n"
     "              the pseudo-terminal of skyrelay-acu-sim; the first listed port is\n"
     "              connected automatically at start-up\n"
-    "  --trace FILE  append every frame sent and received to FILE, decoded, one line each\n"
-    "              and flushed as it happens (the Traffic Monitor's line format)\n"
+    "  --trace FILE\n"
+    "              append every frame sent and received to FILE, decoded, one line\n"
+    "              each, flushed as it happens (the Traffic Monitor's line format)\n"
     "  --help      show this text and exit\n"
     "  --version   show the version and exit\n";
 
@@ -34,6 +35,10 @@ int main(int argc, char** argv) {
             std::puts("Skyrelay Ver 2.19");
             return 0;
         }
+        if (std::strcmp(argv[i], "--trace") == 0 && i + 1 >= argc) {
+            std::fputs("skyrelay: --trace needs a file name (see --help)\n", stderr);
+            return 2;
+        }
     }
     // Qt takes its own options (-platform, -style ...) out of argv; what is left are devices.
     CLumidorApp app(argc, argv);
@@ -41,10 +46,6 @@ int main(int argc, char** argv) {
     QString tracePath;
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--trace") == 0) {
-            if (i + 1 >= argc) {
-                std::fputs("skyrelay: --trace needs a file name (see --help)\n", stderr);
-                return 2;
-            }
             tracePath = QString::fromLocal8Bit(argv[++i]);
             continue;
         }
