@@ -217,7 +217,8 @@ default sequences in real time, and stops on SIGINT or SIGTERM.
 Options:
   --link PATH              also make PATH a symbolic link to the terminal; removed at exit
   --log FILE               one line per frame: seconds since start, PC>ACU or ACU>PC,
-                           the code, the frame's bytes in hex
+                           the code, the frame decoded, its bytes in hex (the lines
+                           of Skyrelay's --trace and Traffic Monitor)
   --type N                 antenna type in reply 2: 1 sub-reflector, 2 gyro sensor (2)
   --model N                antenna model in reply 2 (2); model 1 has no skew axis
   --skewless               report the skewless flag: no skew limit test

@@ -3,8 +3,11 @@
 #include <QFont>
 #include <QStyleFactory>
 #include <clocale>
+#include <QTimer>
+#include <cstdio>
 
 #include "app/lumidor_dlg.h"
+#include "app/traffic_monitor.h"
 
 namespace {
 
@@ -30,8 +33,20 @@ CLumidorApp::CLumidorApp(int& argc, char** argv) : QApplication(argc, argv) {
     setWindowIcon(QIcon(QStringLiteral(":/skyrelay.png")));
 }
 
-int CLumidorApp::InitInstance(const QStringList& commandLinePorts) {
+int CLumidorApp::InitInstance(const QStringList& commandLinePorts, const QString& tracePath) {
     CLumidorDlg dialog(commandLinePorts);
+    QString error;
+    if (!tracePath.isEmpty() && !dialog.trafficMonitor()->startTrace(tracePath, &error)) {
+        // Said once; the program runs on without a trace.
+        const QString text = QStringLiteral(
+                                 "Cannot write the trace file %1: %2\r\nSkyrelay runs on "
+                                 "without a trace.")
+                                 .arg(tracePath, error);
+        std::fprintf(stderr, "skyrelay: %s\n", qPrintable(QString(text).replace("\r\n", "; ")));
+        QTimer::singleShot(0, &dialog, [&dialog, text] {
+            dialog.MessageBox(text.toStdString(), MessageIcon::Exclamation);
+        });
+    }
     dialog.exec();
     return 0;
 }

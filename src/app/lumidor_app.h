@@ -11,8 +11,9 @@ class CLumidorApp : public QApplication {
 public:
     CLumidorApp(int& argc, char** argv);
 
-    // Runs the main window with these device paths listed ahead of the system's ports.
-    int InitInstance(const QStringList& commandLinePorts);
+    // Runs the main window with these device paths listed ahead of the system's ports, and
+    // with a trace of the line's traffic appended to tracePath when it is given.
+    int InitInstance(const QStringList& commandLinePorts, const QString& tracePath = {});
 };
 
 // DejaVu Sans at the size the dialog-unit layout was measured with.

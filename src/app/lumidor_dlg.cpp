@@ -7,12 +7,14 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QPushButton>
+#include <QShortcut>
 #include <QTimer>
 
 #include "app/about_dialog.h"
 #include "app/dialog_layout.h"
 #include "app/load_progress.h"
 #include "app/timer_bank_qt.h"
+#include "app/traffic_monitor.h"
 #include "app/update_progress.h"
 #include "lcd/ui/acu_lcd_display.h"
 #include "lcd/ui/view_lcd_display.h"
@@ -162,6 +164,12 @@ CLumidorDlg::CLumidorDlg(QStringList commandLinePorts, QWidget* parent)
     connectOperationButtons();
     connectLcdWindows();
     connectAdminSelectors();
+
+    // Recording from the start, so the monitor shows the identification chain even when it
+    // is opened later.
+    m_TrafficMonitor = new TrafficMonitor(this);
+    m_Controller->setTrafficObserver(&m_TrafficMonitor->recorder());
+    new QShortcut(QKeySequence(QStringLiteral("Ctrl+T")), this, [this] { openTrafficMonitor(); });
 
     m_Timers->start(kStartupTimer, std::chrono::milliseconds{100});
 }
@@ -323,10 +331,19 @@ void CLumidorDlg::connectOperationButtons() {
 void CLumidorDlg::contextMenuEvent(QContextMenuEvent* event) {
     QMenu menu(this);
     QAction* about = menu.addAction(QString::fromUtf8("Lumidor 정보(&A)..."));
+    connect(menu.addAction(QStringLiteral("Traffic Monitor\tCtrl+T")), &QAction::triggered, this,
+            &CLumidorDlg::openTrafficMonitor);
     if (menu.exec(event->globalPos()) == about) showAboutBox();
 }
 
 void CLumidorDlg::showAboutBox() {
     CAboutDlg about(this);
     about.exec();
+}
+
+void CLumidorDlg::openTrafficMonitor() {
+    m_TrafficMonitor->show();
+    m_TrafficMonitor->raise();
+    m_TrafficMonitor->activateWindow();
+    m_TrafficMonitor->refreshNow();
 }

@@ -29,6 +29,7 @@ class QPushButton;
 class QtTimerBank;
 class Satellite_Information;
 class SerialBox;
+class TrafficMonitor;
 class Set_GPS;
 class Update_Progress;
 class View_LCD_Display;
@@ -101,6 +102,9 @@ public:
     // "Font Load" and "Save" take their file name from here instead of a file dialog when set
     // (tests); the argument is true for saving, an empty name cancels.
     void setLcdFileHook(std::function<QString(bool)> hook);
+    // Shows the Traffic Monitor (Ctrl+T, or the background context menu).
+    void openTrafficMonitor();
+    TrafficMonitor* trafficMonitor() const { return m_TrafficMonitor; }
 
     // Message boxes go here instead of a modal box when set (tests, and a headless run).
     void setMessageBoxHook(std::function<void(const QString&, MessageIcon)> hook);
@@ -161,6 +165,7 @@ private:
     Load_Progress* m_LoadProgress = nullptr;
     Update_Progress* m_UpdateProgress = nullptr;
     View_LCD_Display* m_ViewLcdDisplay = nullptr;
+    TrafficMonitor* m_TrafficMonitor = nullptr;
     QWidget* m_pCurrentPage = nullptr;
 
     QListWidget* m_PageList = nullptr;

@@ -8,7 +8,7 @@
 namespace {
 
 const char* const kUsage =
-    "Usage: skyrelay [DEVICE...]\n"
+    "Usage: skyrelay [--trace FILE] [DEVICE...]\n"
     "\n"
     "Skyrelay drives a stabilised satellite TV antenna through its antenna control unit\n"
     "over a serial line (57600 baud, 8N1).\n"
@@ -16,6 +16,9 @@ const char* const kUsage =
     "  DEVICE      a serial device to list first in the Port list, such as /dev/ttyUSB0 or\n"
     "              the pseudo-terminal of skyrelay-acu-sim; the first listed port is\n"
     "              connected automatically at start-up\n"
+    "  --trace FILE\n"
+    "              append every frame sent and received to FILE, decoded, one line\n"
+    "              each, flushed as it happens (the Traffic Monitor's line format)\n"
     "  --help      show this text and exit\n"
     "  --version   show the version and exit\n";
 
@@ -32,16 +35,29 @@ int main(int argc, char** argv) {
             std::puts("Skyrelay Ver 2.19");
             return 0;
         }
+        if (std::strcmp(argv[i], "--trace") == 0 && i + 1 >= argc) {
+            std::fputs("skyrelay: --trace needs a file name (see --help)\n", stderr);
+            return 2;
+        }
     }
     // Qt takes its own options (-platform, -style ...) out of argv; what is left are devices.
     CLumidorApp app(argc, argv);
     QStringList devices;
+    QString tracePath;
     for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--trace") == 0) {
+            tracePath = QString::fromLocal8Bit(argv[++i]);
+            continue;
+        }
+        if (std::strncmp(argv[i], "--trace=", 8) == 0) {
+            tracePath = QString::fromLocal8Bit(argv[i] + 8);
+            continue;
+        }
         if (argv[i][0] == '-') {
             std::fprintf(stderr, "skyrelay: unknown option %s (see --help)\n", argv[i]);
             return 2;
         }
         devices.append(QString::fromLocal8Bit(argv[i]));
     }
-    return app.InitInstance(devices);
+    return app.InitInstance(devices, tracePath);
 }

@@ -20,6 +20,7 @@ void AcuController::SendCommand(std::uint8_t code) {
     const std::uint8_t length = BuildCommand(code);
     const std::size_t frameSize =
         encodeFrame(std::span<const std::uint8_t>(m_TxPayload).first(length), m_TxFrame);
+    if (m_Tap.active()) m_Tap.sent(std::span<const std::uint8_t>(m_TxFrame).first(frameSize));
     for (std::size_t i = 0; i < frameSize; ++i) m_Port.WriteByte(m_TxFrame[i]);
 }
 
@@ -47,7 +48,9 @@ void AcuController::OnCommRead() {
     for (std::uint32_t i = 0; i < available; ++i) {
         std::uint8_t byte = 0;
         if (!m_Queue.get(byte)) break;
-        if (m_RxAssembler.push(byte) != FrameAssembler::Result::Frame) continue;
+        const FrameAssembler::Result result = m_RxAssembler.push(byte);
+        if (m_Tap.active()) m_Tap.received(result, byte, m_RxAssembler);
+        if (result != FrameAssembler::Result::Frame) continue;
         // The assembler is already waiting for the next STX, so a message box opened by the
         // dispatch may deliver further frames safely; they land in m_RxFrame only after this
         // dispatch has taken its copy.
@@ -55,6 +58,7 @@ void AcuController::OnCommRead() {
         std::copy(frame.begin(), frame.end(), m_RxFrame.begin());
         DispatchReply();
     }
+    if (m_Tap.active()) m_Tap.flush();
 }
 
 void AcuController::OnTimer(int id) {
@@ -101,6 +105,7 @@ void AcuController::StartConnection() {
     g_ConnectRetryCount = 0;
     setBusy(true);
     m_RxAssembler.reset();
+    if (m_Tap.active()) m_Tap.linkOpened();
     sendAndStart(cmd::LinkCheck, kCommandPeriod);
 }
 

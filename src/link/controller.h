@@ -12,6 +12,7 @@
 #include "link/frame_assembler.h"
 #include "link/link_context.h"
 #include "link/protocol.h"
+#include "link/traffic_tap.h"
 
 class BytePort;
 class CommQueue;
@@ -73,6 +74,10 @@ public:
 
     const std::array<std::uint8_t, kFrameBufferSize>& txPayload() const { return m_TxPayload; }
 
+    // Shows every frame sent and received, and every byte dropped, to observer (nullptr:
+    // nobody). The observer must outlive the controller or be detached first.
+    void setTrafficObserver(TrafficObserver* observer) { m_Tap.attach(observer); }
+
 private:
     // Setup mode, or the refusal message.
     bool setupGate();
@@ -97,6 +102,7 @@ private:
     std::array<std::uint8_t, kFrameBufferSize> m_TxFrame{};
     std::array<std::uint8_t, kFrameBufferSize> m_RxFrame{};
     FrameAssembler m_RxAssembler;
+    TrafficTap m_Tap;
     // Reply 4 stores into the satellites of the region that reply 3 announced; before any
     // reply 3 there is no such region.
     bool m_RegionAnnounced = false;

@@ -19,6 +19,7 @@ FrameAssembler::Result FrameAssembler::push(std::uint8_t byte) {
     const auto payload = std::span<const std::uint8_t>(m_Buffer).subspan(2, m_Length);
     if (m_Buffer[0] != kStx || m_Buffer[size - 1] != kEtx ||
         frameChecksum(payload) != m_Buffer[size - 2]) {
+        m_RejectedSize = size;
         return Result::Dropped;
     }
     m_FrameSize = size;

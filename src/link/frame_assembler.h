@@ -26,12 +26,17 @@ public:
                                             : std::span<const std::uint8_t>(m_Buffer).subspan(
                                                   2, m_FrameSize - kFrameOverhead);
     }
+    // Right after Dropped (and only then): the frame that was dropped, STX to its last byte.
+    std::span<const std::uint8_t> rejected() const {
+        return std::span<const std::uint8_t>(m_Buffer).first(m_RejectedSize);
+    }
     // Bytes of a frame in progress; 0 while waiting for an STX.
     std::uint32_t pending() const { return m_Count; }
 
     void reset() {
         m_Count = 0;
         m_FrameSize = 0;
+        m_RejectedSize = 0;
     }
 
 private:
@@ -39,4 +44,5 @@ private:
     std::uint32_t m_Count = 0;
     std::uint32_t m_Length = 0;
     std::size_t m_FrameSize = 0;
+    std::size_t m_RejectedSize = 0;
 };

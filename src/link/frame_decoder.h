@@ -1,0 +1,34 @@
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <string>
+
+#include "link/traffic.h"
+
+// Frames as a technician reads them: who sent it, the code, what it means with every field
+// decoded, and the raw bytes. The program's monitor and trace, and the simulator's --log,
+// all write these lines, so two sides of one session can be laid next to each other.
+
+// The command (from the program) or reply (from the ACU) that code names; "" when none.
+std::string frameName(std::uint8_t code, bool fromAcu);
+
+// The meaning of one complete frame, fields included. A frame with a wrong length, end byte
+// or checksum says so and is not decoded further.
+std::string frameMeaning(std::span<const std::uint8_t> frame, bool fromAcu);
+
+// "PC>ACU", "ACU>PC", or "------" for the link marker.
+const char* trafficDirection(const TrafficEntry& entry);
+// The code column: the frame's code, or "-".
+std::string trafficCode(const TrafficEntry& entry);
+std::string trafficMeaning(const TrafficEntry& entry);
+// "02 01 0E 0F 03"
+std::string hexBytes(std::span<const std::uint8_t> bytes);
+
+// One line: seconds since the link opened with microseconds, direction, code, meaning, hex.
+//   "     0.012345 PC>ACU  14 Status poll | 02 01 0E 0F 03"
+std::string trafficLine(const TrafficEntry& entry);
+
+// The same as comma-separated values: milliseconds, direction, code, meaning, hex.
+std::string trafficCsvHeader();
+std::string trafficCsvLine(const TrafficEntry& entry);

@@ -1,0 +1,56 @@
+#pragma once
+
+#include <condition_variable>
+#include <cstdint>
+#include <cstdio>
+#include <deque>
+#include <mutex>
+#include <string>
+#include <thread>
+
+#include "link/traffic.h"
+
+// The --trace file: every event as one line of the monitor's text format, appended and
+// flushed line by line on a thread of its own, so a slow or full disk never holds up the
+// link. When the writer falls behind by more than kTraceBacklog events, the newest are
+// dropped and counted; a line the disk refuses is counted too. Frames are never touched.
+class TraceFile {
+public:
+    static constexpr std::size_t kTraceBacklog = 4096;
+
+    TraceFile() = default;
+    ~TraceFile();
+    TraceFile(const TraceFile&) = delete;
+    TraceFile& operator=(const TraceFile&) = delete;
+
+    // Opens path for appending and starts the writer. On failure error names the reason.
+    bool open(const std::string& path, std::string& error);
+    bool isOpen() const { return m_File != nullptr; }
+    const std::string& path() const { return m_Path; }
+
+    // Queues one event; never blocks on the disk.
+    void write(const TrafficEntry& entry);
+    // Waits until every queued line is written (tests, and before closing).
+    void drain();
+    void close();
+
+    // Lines lost: not queued because the writer was behind, or refused by the disk.
+    std::uint64_t lost() const;
+    // The first write error, once there was one ("" otherwise).
+    std::string firstError() const;
+
+private:
+    void run();
+
+    std::FILE* m_File = nullptr;
+    std::string m_Path;
+    std::thread m_Writer;
+    mutable std::mutex m_Mutex;
+    std::condition_variable m_Wake;
+    std::condition_variable m_Idle;
+    std::deque<TrafficEntry> m_Queue;
+    bool m_Writing = false;
+    bool m_Stop = false;
+    std::uint64_t m_Lost = 0;
+    std::string m_FirstError;
+};

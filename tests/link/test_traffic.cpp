@@ -1,0 +1,98 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "link/trace_file.h"
+#include "link/traffic_ring.h"
+#include "support/link_fixture.h"
+
+namespace {
+
+TrafficEntry entryAt(long long micros) {
+    return makeTrafficEntry(std::chrono::microseconds{micros}, TrafficKind::Sent,
+                            Bytes{0x02, 0x01, 0x0E, 0x0F, 0x03});
+}
+
+// Writes down what the controller shows, kind and bytes.
+struct TapRecorder : TrafficObserver {
+    void onTraffic(TrafficKind kind, std::span<const std::uint8_t> bytes,
+                   Clock::time_point) override {
+        events.emplace_back(kind, bytesOf(bytes));
+    }
+    std::vector<std::pair<TrafficKind, Bytes>> events;
+};
+
+class TrafficTapTest : public LinkFixture {};
+
+}  // namespace
+
+TEST(TrafficRing, KeepsTheNewestAndCountsWhatItPushedOut) {
+    TrafficRing ring;
+    EXPECT_EQ(ring.capacity(), 20000u);
+    for (long long i = 0; i < 20005; ++i) ring.push(entryAt(i));
+    EXPECT_EQ(ring.size(), 20000u);
+    EXPECT_EQ(ring.dropped(), 5u);
+    EXPECT_EQ(ring.firstSequence(), 5u);
+    EXPECT_EQ(ring.find(4), nullptr);
+    ASSERT_NE(ring.find(5), nullptr);
+    EXPECT_EQ(ring.find(5)->at.count(), 5);
+    EXPECT_EQ(ring.find(20004)->at.count(), 20004);
+    EXPECT_EQ(ring.find(20005), nullptr);
+
+    ring.clear();
+    EXPECT_EQ(ring.size(), 0u);
+    EXPECT_EQ(ring.find(20004), nullptr);
+    ring.push(entryAt(7));
+    EXPECT_EQ(ring.find(20005)->at.count(), 7);
+    EXPECT_EQ(ring.dropped(), 5u);
+}
+
+TEST_F(TrafficTapTest, ShowsFramesBothWaysAndWhatTheAssemblyDropped) {
+    TapRecorder tap;
+    controller.setTrafficObserver(&tap);
+    controller.StartConnection();
+    // Noise, then reply 1 (which sends command 2), then reply 25 with its checksum one off.
+    deliver({0x55, 0xAA, 0x02, 0x02, 0x01, 0x04, 0x07, 0x03, 0x02, 0x01, 0x19, 0x1B, 0x03, 0x00});
+
+    const std::vector<std::pair<TrafficKind, Bytes>> expected = {
+        {TrafficKind::LinkOpened, {}},
+        {TrafficKind::Sent, {0x02, 0x01, 0x01, 0x02, 0x03}},
+        {TrafficKind::Discarded, {0x55, 0xAA}},
+        {TrafficKind::Received, {0x02, 0x02, 0x01, 0x04, 0x07, 0x03}},
+        {TrafficKind::Sent, {0x02, 0x01, 0x02, 0x03, 0x03}},
+        {TrafficKind::Rejected, {0x02, 0x01, 0x19, 0x1B, 0x03}},
+        {TrafficKind::Discarded, {0x00}},
+    };
+    EXPECT_EQ(tap.events, expected);
+
+    controller.setTrafficObserver(nullptr);
+    controller.SendCommand(14);
+    EXPECT_EQ(tap.events.size(), expected.size());
+}
+
+TEST(TraceFile, AppendsOneLinePerEventAndReportsAFileItCannotOpen) {
+    TraceFile bad;
+    std::string error;
+    EXPECT_FALSE(bad.open("/nonexistent-folder/trace.txt", error));
+    EXPECT_EQ(error, "No such file or directory");
+    bad.write(entryAt(0));  // goes nowhere, and does not fault
+
+    const auto path = std::filesystem::temp_directory_path() / "skyrelay_trace_test.txt";
+    std::filesystem::remove(path);
+    {
+        std::ofstream(path) << "earlier session\n";
+        TraceFile trace;
+        ASSERT_TRUE(trace.open(path.string(), error));
+        trace.write(entryAt(1'000'001));
+        trace.drain();
+        EXPECT_EQ(trace.lost(), 0u);
+    }
+    std::ifstream in(path);
+    std::string first, second;
+    std::getline(in, first);
+    std::getline(in, second);
+    EXPECT_EQ(first, "earlier session");
+    EXPECT_EQ(second, "     1.000001 PC>ACU  14 Status poll | 02 01 0E 0F 03");
+    std::filesystem::remove(path);
+}

@@ -1,0 +1,190 @@
+// The simulator's headers come before Qt's, whose "emit" keyword is a macro.
+#include "acu_simulator.h"
+#include "frame_log.h"
+#include "pty_server.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QTableView>
+#include <QtTest>
+#include <mutex>
+
+#include "app/lumidor_app.h"
+#include "app/lumidor_dlg.h"
+#include "app/timer_bank_qt.h"
+#include "app/traffic_monitor.h"
+#include "app/traffic_table_model.h"
+#include "link/link_state.h"
+#include "link/process_state.h"
+
+// The Traffic Monitor of the real main window against the simulated ACU on a pseudo-terminal,
+// next to the simulator's own --log of the same session.
+class TestTrafficMonitor : public QObject {
+    Q_OBJECT
+
+private:
+    std::unique_ptr<AcuSimulator> m_Acu;
+    std::unique_ptr<PtyServer> m_Server;
+    std::unique_ptr<CLumidorDlg> m_Window;
+    std::mutex m_LogMutex;
+    QStringList m_SimLog;
+
+    TrafficMonitor* monitor() { return m_Window->trafficMonitor(); }
+    TrafficTableModel* model() { return monitor()->model(); }
+    QString cell(int row, int column) {
+        return model()->data(model()->index(row, column), Qt::DisplayRole).toString();
+    }
+    // "PC>ACU 14": direction and code of a row, as the table shows them.
+    QString rowKey(int row) {
+        return cell(row, TrafficTableModel::DirectionColumn) + QLatin1Char(' ') +
+               cell(row, TrafficTableModel::CodeColumn);
+    }
+    int rowsWithKey(const QString& key) {
+        int found = 0;
+        for (int row = 0; row < model()->rowCount(); ++row) found += rowKey(row) == key ? 1 : 0;
+        return found;
+    }
+    // Everything after the time column, which counts from each side's own start.
+    static QString withoutTime(const QString& line) { return line.mid(14); }
+
+private slots:
+    void init() {
+        ResetProcessState();
+        m_SimLog.clear();
+        m_Acu = std::make_unique<AcuSimulator>();
+        // What skyrelay-acu-sim --log writes, line for line.
+        m_Acu->setFrameObserver(
+            [this](AcuSimulator::Direction direction, std::span<const std::uint8_t> frame) {
+                std::lock_guard<std::mutex> lock(m_LogMutex);
+                m_SimLog << QString::fromStdString(frameLogLine(m_Acu->now(), direction, frame));
+            });
+        m_Server = std::make_unique<PtyServer>(*m_Acu);
+        std::string error;
+        QVERIFY2(m_Server->open(error), error.c_str());
+        QVERIFY(m_Server->start());
+        m_Window = std::make_unique<CLumidorDlg>(
+            QStringList{QString::fromStdString(m_Server->slavePath())});
+        m_Window->setMessageBoxHook([](const QString&, MessageIcon) {});
+        m_Window->show();
+    }
+    void cleanup() {
+        m_Window.reset();
+        m_Server->stop();
+        m_Server.reset();
+        m_Acu.reset();
+        ResetProcessState();
+    }
+
+    void showsTheChainAndThePollsInOrderAsTheSimulatorLogsThem() {
+        m_Window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(m_Window.get()));
+        QTest::keyClick(m_Window.get(), Qt::Key_T, Qt::ControlModifier);
+        QVERIFY(monitor()->isVisible());
+        QTRY_VERIFY_WITH_TIMEOUT(rowsWithKey(QStringLiteral("ACU>PC 14")) >= 2, 8000);
+
+        // Identification: 1, 2, 3, then 4 once per satellite of the region, then the poll.
+        const QStringList chain = {
+            QStringLiteral("------ -"), QStringLiteral("PC>ACU 1"), QStringLiteral("ACU>PC 1"),
+            QStringLiteral("PC>ACU 2"), QStringLiteral("ACU>PC 2"), QStringLiteral("PC>ACU 3"),
+            QStringLiteral("ACU>PC 3"), QStringLiteral("PC>ACU 4"), QStringLiteral("ACU>PC 4")};
+        for (int row = 0; row < chain.size(); ++row) QCOMPARE(rowKey(row), chain[row]);
+        int row = chain.size();
+        while (rowKey(row) == QStringLiteral("PC>ACU 4")) {
+            QCOMPARE(rowKey(row + 1), QStringLiteral("ACU>PC 4"));
+            row += 2;
+        }
+        QCOMPARE(rowKey(row), QStringLiteral("PC>ACU 14"));
+        QCOMPARE(rowKey(row + 1), QStringLiteral("ACU>PC 14"));
+        QVERIFY(cell(2, TrafficTableModel::MeaningColumn)
+                    .startsWith(QStringLiteral("Link check: state")));
+        QVERIFY(cell(row + 1, TrafficTableModel::MeaningColumn).contains(QStringLiteral(", AZ ")));
+
+        if (qEnvironmentVariableIsSet("SKYRELAY_SCREENSHOT_DIR")) {
+            monitor()->grab().save(qEnvironmentVariable("SKYRELAY_SCREENSHOT_DIR") +
+                                   QStringLiteral("/traffic_monitor.png"));
+        }
+
+        // Stop right after a reply, so neither side has anything in flight.
+        const TrafficRing& ring = monitor()->recorder().ring();
+        QTRY_VERIFY_WITH_TIMEOUT(ring.find(ring.endSequence() - 1)->kind == TrafficKind::Received,
+                                 3000);
+        m_Window->findChild<QPushButton*>(QStringLiteral("connect_button"))->click();
+        QCOMPARE(g_Connected, std::uint8_t{0});
+        monitor()->refreshNow();
+
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("traffic.txt"));
+        QString error;
+        QVERIFY2(monitor()->saveTo(path, TrafficMonitor::SaveFormat::Text, &error),
+                 qPrintable(error));
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadOnly | QIODevice::Text));
+        QStringList saved = QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'));
+        saved.removeAll(QString());
+        QCOMPARE(saved.size(), model()->rowCount());
+        QVERIFY(saved.takeFirst().endsWith(QStringLiteral("Link opened")));
+
+        QTest::qWait(300);
+        QStringList simulator;
+        {
+            std::lock_guard<std::mutex> lock(m_LogMutex);
+            simulator = m_SimLog;
+        }
+        QCOMPARE(saved.size(), simulator.size());
+        for (int k = 0; k < saved.size(); ++k) {
+            QCOMPARE(withoutTime(saved[k]), withoutTime(simulator[k]));
+        }
+    }
+
+    void filtersPausesClearsAndSavesCsv() {
+        m_Window->openTrafficMonitor();
+        QTRY_VERIFY_WITH_TIMEOUT(rowsWithKey(QStringLiteral("ACU>PC 14")) >= 1, 8000);
+
+        auto* code = monitor()->findChild<QComboBox*>(QStringLiteral("code_filter"));
+        auto* direction = monitor()->findChild<QComboBox*>(QStringLiteral("direction_filter"));
+        code->setCurrentIndex(code->findData(TrafficTableModel::kAllButPolls));
+        direction->setCurrentIndex(direction->findText(QStringLiteral("ACU>PC")));
+        QVERIFY(model()->rowCount() > 0);
+        for (int row = 0; row < model()->rowCount(); ++row) {
+            QCOMPARE(cell(row, TrafficTableModel::DirectionColumn), QStringLiteral("ACU>PC"));
+            QVERIFY(cell(row, TrafficTableModel::CodeColumn) != QStringLiteral("14"));
+        }
+        code->setCurrentIndex(code->findData(14));
+        QTRY_VERIFY_WITH_TIMEOUT(model()->rowCount() >= 2, 3000);
+        QCOMPARE(rowKey(0), QStringLiteral("ACU>PC 14"));
+
+        auto* pause = monitor()->findChild<QPushButton*>(QStringLiteral("pause_button"));
+        pause->click();
+        const int paused = model()->rowCount();
+        QTest::qWait(1500);
+        QCOMPARE(model()->rowCount(), paused);
+        pause->click();
+        QVERIFY(model()->rowCount() > paused);
+
+        auto* table = monitor()->findChild<QTableView*>(QStringLiteral("traffic_table"));
+        table->selectRow(0);
+        QVERIFY(monitor()->selectedLines().contains(QStringLiteral(" ACU>PC  14 Status: ")));
+
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("traffic.csv"));
+        QVERIFY(monitor()->saveTo(path, TrafficMonitor::SaveFormat::Csv, nullptr));
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadOnly | QIODevice::Text));
+        QCOMPARE(file.readLine(), QByteArray("time_ms,direction,code,meaning,hex\n"));
+        QVERIFY(file.readLine().contains(",ACU>PC,14,\"Status: target "));
+
+        monitor()->findChild<QPushButton*>(QStringLiteral("clear_button"))->click();
+        QCOMPARE(model()->rowCount(), 0);
+        QTRY_VERIFY_WITH_TIMEOUT(model()->rowCount() > 0, 3000);
+    }
+};
+
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    CLumidorApp app(argc, argv);
+    TestTrafficMonitor test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "test_traffic_monitor.moc"
