@@ -149,6 +149,10 @@ Satellite_Information::Satellite_Information(QWidget* parent) : QuietDialog(pare
                 g_LnbType = static_cast<std::uint8_t>(id);
                 enableLnbFields(id);
             });
+    // The DiSEqC marks only show the mode held (the region's, or the one last sent); a click on
+    // a mark, or the arrow keys among them, would show a mode never sent, so it is taken back.
+    connect(findChild<QButtonGroup*>(QStringLiteral("diseqc_mode")), &QButtonGroup::idClicked, this,
+            [this] { showChoice("diseqc_mode", g_DiseqcMode); });
     connect(findChild<QComboBox*>(QStringLiteral("satellite")), &QComboBox::currentIndexChanged,
             this, [this](int index) { showEditSatellite(index); });
 

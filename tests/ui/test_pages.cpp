@@ -110,9 +110,10 @@ private slots:
         QTest::keyClicks(latitude, QStringLiteral("37.55"));
         QCOMPARE(latitude->text(), QStringLiteral("37.5"));
 
-        // The satellite page's radio groups don't uncheck each other.
+        // The satellite page's radio groups don't uncheck each other. (The DiSEqC marks are
+        // not a choice: they show the mode held, see test_region_refresh.)
         const char* choices[] = {"pol_13v", "tone_22khz", "verification_dss_decode",
-                                 "universal_lnb", "diseqc_change_band_mark"};
+                                 "universal_lnb"};
         for (const char* name : choices) child<QRadioButton>(&p.satellite, name)->click();
         for (const char* name : choices) {
             QVERIFY2(child<QRadioButton>(&p.satellite, name)->isChecked(), name);

@@ -1,8 +1,10 @@
+#include <QButtonGroup>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QtTest>
 
 #include "app/lumidor_app.h"
@@ -131,6 +133,21 @@ private slots:
             QCOMPARE(label(administrator(), name), QString());
         }
         QVERIFY(!label(administrator(), "lnb_information").isEmpty());
+    }
+
+    void aDiseqcMarkClickedShowsTheModeStillHeld() {
+        mutableRegionRecord(1, 4)->diseqcMode = 2;
+        QVERIFY(selectRegion(1, 4));
+        m_Window->pageList()->setCurrentRow(1);
+        m_Window->refreshRegionDisplay();
+        auto* marks = on<QButtonGroup>(satellite(), "diseqc_mode");
+        QCOMPARE(marks->checkedId(), 2);
+        // "Not Use" has not been sent: its mark stays empty, "Change Satellite" stays marked.
+        auto* notUse = on<QRadioButton>(satellite(), "diseqc_not_use_mark");
+        QTest::mouseClick(notUse, Qt::LeftButton);
+        QVERIFY(!notUse->isChecked());
+        QCOMPARE(marks->checkedId(), 2);
+        QCOMPARE(g_DiseqcMode, std::uint8_t{2});
     }
 
     void lcdDisplayFontOpensTheEditor() {
