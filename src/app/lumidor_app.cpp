@@ -2,8 +2,8 @@
 
 #include <QFont>
 #include <QStyleFactory>
-#include <clocale>
 #include <QTimer>
+#include <clocale>
 #include <cstdio>
 
 #include "app/lumidor_dlg.h"
