@@ -10,11 +10,14 @@
 #include "app/load_progress.h"
 #include "app/lumidor_dlg.h"
 #include "app/update_progress.h"
+#include "data/antenna_info.h"
+#include "data/satellite_tables.h"
 #include "data/target_panel.h"
 #include "link/controller.h"
 #include "link/link_state.h"
 #include "link/protocol.h"
 #include "pages/administrator.h"
+#include "pages/antenna_diagnosis.h"
 #include "pages/antenna_information.h"
 #include "panel/lamp.h"
 #include "panel/serial_box.h"
@@ -144,11 +147,27 @@ void CLumidorDlg::RefreshTargetPanel(std::uint8_t position, std::uint8_t contine
 
 // The satellite displays are filled by the pages that show them; these hooks are where the
 // controller reaches them.
-void CLumidorDlg::refreshAfterDownload() {}
+void CLumidorDlg::refreshAfterDownload() {
+    // The antenna information page: what reply 2 reported, the region reply 3 named and that
+    // region's parameter defaults for the model in use.
+    m_AntennaInformation->ShowProductInformation();
+    m_AntennaInformation->ShowRegionName();
+    LoadAntennaParameters(g_CurContinent, g_CurRegion);
+    m_AntennaInformation->ShowAntennaParameters();
+}
 void CLumidorDlg::refreshRegionDisplay() {}
 void CLumidorDlg::showRegionGps(std::uint8_t, std::uint8_t) {}
-void CLumidorDlg::showCurrentPosition(const std::string&, const std::string&, const std::string&) {}
-void CLumidorDlg::setDiagnosisButtonCaption(const std::string&) {}
+
+void CLumidorDlg::showCurrentPosition(const std::string& az, const std::string& el,
+                                      const std::string& skew) {
+    m_AntennaDiagnosis->showCurrentPosition(QString::fromStdString(az), QString::fromStdString(el),
+                                            QString::fromStdString(skew));
+}
+
+void CLumidorDlg::setDiagnosisButtonCaption(const std::string& caption) {
+    m_AntennaDiagnosis->setDiagnosisButtonCaption(QString::fromStdString(caption));
+}
+
 void CLumidorDlg::ShowLcdDataInEditor() {}
 void CLumidorDlg::TakeLcdDataFromEditor() {}
 

@@ -5,6 +5,7 @@
 #include <span>
 #include <string>
 
+#include "data/antenna_info.h"
 #include "data/upload_exchange.h"
 #include "lcd/lcd_exchange.h"
 #include "link/diagnosis_exchange.h"
@@ -60,6 +61,18 @@ public:
     void OnFactorySetting();
     void updateDefaultData();
 
+    // The diagnosis and move page, and "Set Parameters". Each needs the link and setup mode;
+    // a number that would not fit its field on the line is refused by name, nothing sent.
+    void OnDiagnosisStartStop();
+    void OnGoToPosition(const std::string& azText, const std::string& elText);
+    void OnAzStepCcw(const std::string& stepText);
+    void OnAzStepCw(const std::string& stepText);
+    void OnElStepUp(const std::string& stepText);
+    void OnElStepDown(const std::string& stepText);
+    void OnSkewStepMinus(const std::string& stepText);
+    void OnSkewStepPlus(const std::string& stepText);
+    void OnSetParameters(const AntennaParameterTexts& edits);
+
     const std::array<std::uint8_t, kFrameBufferSize>& txPayload() const { return m_TxPayload; }
 
 private:
@@ -74,6 +87,8 @@ private:
     void onSetupMode(std::span<const std::uint8_t> payload);
     void onFactoryProgress(std::span<const std::uint8_t> payload);
     void showCurrentPosition();
+    // Target = the last reported position + direction * the typed step, sent with code.
+    void stepMove(std::uint8_t code, int direction, const std::string& stepText);
 
     BytePort& m_Port;
     CommQueue& m_Queue;
