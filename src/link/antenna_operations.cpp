@@ -38,10 +38,16 @@ bool fitsAngle(double degrees) {
     return fitsX100(std::fabs(degrees));
 }
 
+constexpr std::uint8_t kDiagnosisState = 7;
+
 }  // namespace
 
 void AcuController::OnDiagnosisStartStop() {
-    if (g_Connected != 1 || !setupGate()) return;
+    // A running self test stays stoppable: while the status poll runs, the ACU reports the
+    // diagnosis state (7) rather than setup mode, and refusing the stop would leave the dish
+    // running its limit checks with no way to end them from here.
+    const bool stoppingSelfTest = g_DiagIdle != 1 && g_AntennaMode == kDiagnosisState;
+    if (g_Connected != 1 || (!stoppingSelfTest && !setupGate())) return;
     // The caption follows the request at once; reply 24 confirms a stop.
     if (g_DiagIdle == 1) {
         g_DiagIdle = 0;

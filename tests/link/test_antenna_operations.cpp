@@ -70,6 +70,16 @@ TEST_F(AntennaOperations, EveryButtonNeedsTheLinkAndSetupMode) {
     g_AntennaMode = 6;
     controller.OnDiagnosisStartStop();
     EXPECT_EQ(port.codes(), (std::vector<int>{21}));
+
+    // Polled during its self test, the ACU reports state 7: the test can still be stopped,
+    // but not started again.
+    g_AntennaMode = 7;
+    controller.OnDiagnosisStartStop();
+    EXPECT_EQ(port.codes(), (std::vector<int>{21, 24}));
+    view.calls.clear();
+    controller.OnDiagnosisStartStop();
+    EXPECT_EQ(messages(), std::vector<std::string>{kNotSetup});
+    EXPECT_EQ(port.codes(), (std::vector<int>{21, 24}));
 }
 
 TEST_F(AntennaOperations, GoToPositionSendsSignedHundredths) {
