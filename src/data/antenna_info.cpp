@@ -1,7 +1,5 @@
 #include "data/antenna_info.h"
 
-#include <cmath>
-
 #include "data/field_number.h"
 #include "data/satellite_tables.h"
 #include "data/target_panel.h"
@@ -83,12 +81,9 @@ std::u16string nameText(const std::array<std::uint8_t, N>& bytes) {
 
 constexpr std::uint32_t kCountLimit = 65535;
 
-// Each edit's field of command 29: whether the value fits, and what to say when it does not.
+// The four counts travel as plain unsigned 16-bit numbers.
 bool fitsCount(int value) {
     return value >= 0 && static_cast<std::uint32_t>(value) <= kCountLimit;
-}
-bool fitsSignedX100(double value) {
-    return fitsX100(std::fabs(value));
 }
 
 }  // namespace
@@ -149,8 +144,8 @@ std::optional<std::string> takeAntennaParameters(const AntennaParameterTexts& ed
     if (!fitsCount(trackingLevel)) {
         return outOfRangeMessage("Tracking Level Threshold", "0 to 65535");
     }
-    if (!fitsSignedX100(elAdjust)) return outOfRangeMessage("EL Adjust", kAngleRange);
-    if (!fitsSignedX100(skewAdjust)) return outOfRangeMessage("Skew Adjust", kAngleRange);
+    if (!fitsSGN100(elAdjust)) return outOfRangeMessage("EL Adjust", kAngleRange);
+    if (!fitsSGN100(skewAdjust)) return outOfRangeMessage("Skew Adjust", kAngleRange);
     if (!fitsCount(signalLostTime)) return outOfRangeMessage("Signal lost time", "0 to 65535");
     if (!fitsCount(breakTime)) return outOfRangeMessage("Antenna Break Time", "0 to 65535");
 

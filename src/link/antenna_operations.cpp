@@ -1,7 +1,5 @@
 // The diagnosis and move page's buttons and "Set Parameters" as controller operations.
 
-#include <cmath>
-
 #include "data/antenna_info.h"
 #include "data/field_number.h"
 #include "link/antenna_state.h"
@@ -32,12 +30,6 @@ StepAxis stepAxis(std::uint8_t code) {
     }
 }
 
-// An angle goes out as a sign and |angle| * 100 in 16 bits; beyond 655.35 degrees the high
-// bits would be lost and the dish sent somewhere nobody asked for.
-bool fitsAngle(double degrees) {
-    return fitsX100(std::fabs(degrees));
-}
-
 constexpr std::uint8_t kDiagnosisState = 7;
 
 }  // namespace
@@ -66,12 +58,14 @@ void AcuController::OnGoToPosition(const std::string& azText, const std::string&
     if (g_Connected != 1 || !setupGate()) return;
     const double az = fieldDouble(azText);
     const double el = fieldDouble(elText);
-    if (!fitsAngle(az)) {
+    // An angle goes out as a sign and |angle| * 100 in 16 bits; beyond 655.35 degrees the high
+    // bits would be lost and the dish sent somewhere nobody asked for.
+    if (!fitsSGN100(az)) {
         m_View.MessageBox(outOfRangeMessage("Go to Position AZ", kAngleRange),
                           MessageIcon::Exclamation);
         return;
     }
-    if (!fitsAngle(el)) {
+    if (!fitsSGN100(el)) {
         m_View.MessageBox(outOfRangeMessage("Go to Position EL", kAngleRange),
                           MessageIcon::Exclamation);
         return;
@@ -88,7 +82,7 @@ void AcuController::stepMove(std::uint8_t code, int direction, const std::string
     // Always from the last reported position: two presses before the next report send the
     // same target twice.
     const double target = *axis.current + direction * step;
-    if (!fitsAngle(step) || !fitsAngle(target)) {
+    if (!fitsSGN100(step) || !fitsSGN100(target)) {
         m_View.MessageBox(outOfRangeMessage(axis.field, kAngleRange), MessageIcon::Exclamation);
         return;
     }
