@@ -2,6 +2,7 @@
 
 #include <QFont>
 #include <QStyleFactory>
+#include <clocale>
 
 #include "app/lumidor_dlg.h"
 
@@ -19,6 +20,9 @@ QFont skyrelayFont() {
 
 CLumidorApp::CLumidorApp(int& argc, char** argv) : QApplication(argc, argv) {
     Q_INIT_RESOURCE(skyrelay);
+    // QApplication takes the user's locale for the C library too; numbers must keep the point
+    // ("197.7", not "197,7"), both as shown and as read back from the GPS page's fields.
+    std::setlocale(LC_NUMERIC, "C");
     setApplicationName(QStringLiteral("Skyrelay"));
     setApplicationVersion(QStringLiteral("2.19"));
     setStyle(QStyleFactory::create(QStringLiteral("Fusion")));

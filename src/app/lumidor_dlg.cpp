@@ -160,6 +160,7 @@ CLumidorDlg::CLumidorDlg(QStringList commandLinePorts, QWidget* parent)
     connect(m_ConnectButton, &QPushButton::clicked, this, [this] { OnConnect(); });
     connect(m_RefreshButton, &QPushButton::clicked, this, [this] { RefreshPortList(); });
     connectOperationButtons();
+    connectLcdWindows();
 
     m_Timers->start(kStartupTimer, std::chrono::milliseconds{100});
 }
@@ -272,6 +273,8 @@ void CLumidorDlg::SwitchPage() {
         m_pCurrentPage->hide();
         m_pCurrentPage = nullptr;
     }
+    // The LCD editor may be up under its preview; no entry of the list shows it.
+    m_LcdDisplay->hide();
     const int entry = m_PageList->currentRow();
     QWidget* shown = page(entry);
     if (shown == nullptr) return;

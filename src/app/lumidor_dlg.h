@@ -88,6 +88,13 @@ public:
     // Hides the page shown now and shows page in the page area: the way into and out of the
     // LCD editor, which has no entry in the page list, and back from its preview.
     void showPage(QWidget* page);
+    // "Font Load": an .lcd file into g_LcdData, the editor and the preview.
+    void LoadLcdFile();
+    // "Save": the editor's texts into an .lcd file that "Font Load" reads back unchanged.
+    void saveLcdFile();
+    // "Font Load" and "Save" take their file name from here instead of a file dialog when set
+    // (tests); the argument is true for saving, an empty name cancels.
+    void setLcdFileHook(std::function<QString(bool)> hook);
 
     // Message boxes go here instead of a modal box when set (tests, and a headless run).
     void setMessageBoxHook(std::function<void(const QString&, MessageIcon)> hook);
@@ -124,6 +131,10 @@ private:
     void setPanelText(const char* name, const std::optional<std::string>& text);
     QLabel* label(const char* name) const;
     void showAboutBox();
+    // The three satellite selectors (here, Set_GPS, Satellite_Information) after a refresh.
+    void fillSatelliteSelectors();
+    void connectLcdWindows();
+    QString lcdFileName(bool save);
 
     PortDiscovery m_Discovery;
     QString m_sSelectedPort;
@@ -155,6 +166,7 @@ private:
     bool m_BusyCursorShown = false;
     std::function<void(const QString&, MessageIcon)> m_MessageBoxHook;
     std::function<bool(const QString&)> m_ConfirmHook;
+    std::function<QString(bool)> m_LcdFileHook;
 
     std::unique_ptr<CSerialComm> m_Comm;
     std::unique_ptr<QtTimerBank> m_Timers;

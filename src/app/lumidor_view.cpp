@@ -10,15 +10,18 @@
 #include "app/load_progress.h"
 #include "app/lumidor_dlg.h"
 #include "app/update_progress.h"
-#include "data/antenna_info.h"
-#include "data/satellite_tables.h"
 #include "data/target_panel.h"
+#include "geo/gps_inputs.h"
+#include "lcd/lcd_data.h"
+#include "lcd/ui/acu_lcd_display.h"
+#include "lcd/ui/view_lcd_display.h"
 #include "link/controller.h"
 #include "link/link_state.h"
 #include "link/protocol.h"
 #include "pages/administrator.h"
 #include "pages/antenna_diagnosis.h"
 #include "pages/antenna_information.h"
+#include "pages/set_gps.h"
 #include "panel/lamp.h"
 #include "panel/serial_box.h"
 #include "serial/serial_comm.h"
@@ -147,16 +150,9 @@ void CLumidorDlg::RefreshTargetPanel(std::uint8_t position, std::uint8_t contine
 
 // The satellite displays are filled by the pages that show them; these hooks are where the
 // controller reaches them.
-void CLumidorDlg::refreshAfterDownload() {
-    // The antenna information page: what reply 2 reported, the region reply 3 named and that
-    // region's parameter defaults for the model in use.
-    m_AntennaInformation->ShowProductInformation();
-    m_AntennaInformation->ShowRegionName();
-    LoadAntennaParameters(g_CurContinent, g_CurRegion);
-    m_AntennaInformation->ShowAntennaParameters();
+void CLumidorDlg::showRegionGps(std::uint8_t continent, std::uint8_t region) {
+    m_SetGps->showAntennaGps(antennaGpsTexts(continent, region));
 }
-void CLumidorDlg::refreshRegionDisplay() {}
-void CLumidorDlg::showRegionGps(std::uint8_t, std::uint8_t) {}
 
 void CLumidorDlg::showCurrentPosition(const std::string& az, const std::string& el,
                                       const std::string& skew) {
@@ -168,8 +164,18 @@ void CLumidorDlg::setDiagnosisButtonCaption(const std::string& caption) {
     m_AntennaDiagnosis->setDiagnosisButtonCaption(QString::fromStdString(caption));
 }
 
-void CLumidorDlg::ShowLcdDataInEditor() {}
-void CLumidorDlg::TakeLcdDataFromEditor() {}
+void CLumidorDlg::ShowLcdDataInEditor() {
+    m_LcdDisplay->showLines(g_LcdData);
+}
+
+// The preview comes up over the editor, which stays in place below it, and is filled from
+// g_LcdData: what it shows is what "Write" sends.
+void CLumidorDlg::TakeLcdDataFromEditor() {
+    m_LcdDisplay->storeLines(g_LcdData);
+    showPage(m_ViewLcdDisplay);
+    m_LcdDisplay->show();
+    m_ViewLcdDisplay->showBlock(g_LcdData);
+}
 
 ProgressPopupWindow* CLumidorDlg::progressWindow(ProgressPopup popup) const {
     if (popup == ProgressPopup::Load) return m_LoadProgress;

@@ -1,6 +1,6 @@
 #include "data/antenna_info.h"
 
-#include "data/field_number.h"
+#include "data/number_text.h"
 #include "data/satellite_tables.h"
 #include "data/target_panel.h"
 #include "link/display_text.h"
@@ -79,11 +79,11 @@ std::u16string nameText(const std::array<std::uint8_t, N>& bytes) {
     return text;
 }
 
-constexpr std::uint32_t kCountLimit = 65535;
+constexpr std::int64_t kCountLimit = 65535;
 
 // The four counts travel as plain unsigned 16-bit numbers.
-bool fitsCount(int value) {
-    return value >= 0 && static_cast<std::uint32_t>(value) <= kCountLimit;
+bool fitsCount(std::int64_t value) {
+    return value >= 0 && value <= kCountLimit;
 }
 
 }  // namespace
@@ -109,15 +109,6 @@ std::string continentName(std::uint32_t continent) {
     return continent < kContinentCount ? kNames[continent] : "";
 }
 
-std::u16string regionNameText(std::uint32_t c, std::uint32_t r) {
-    std::u16string text;
-    for (std::uint8_t byte : regionRecord(c, r).name) {
-        if (byte == 0) break;
-        text.push_back(static_cast<char16_t>(byte));
-    }
-    return text;
-}
-
 AntennaParameterTexts antennaParameterTexts() {
     return {formatText("%2.2f", g_ParTrackingScale), formatText("%d", g_ParDetectLevel),
             formatText("%d", g_ParTrackingLevel),    formatText("%2.2f", g_ParElAdjust),
@@ -129,14 +120,14 @@ std::string outOfRangeMessage(const std::string& field, const std::string& range
     return " " + field + " : out of range !!! \r\n Enter " + range + " !!!";
 }
 
-std::optional<std::string> takeAntennaParameters(const AntennaParameterTexts& edits) {
-    const double trackingScale = fieldDouble(edits.trackingScale);
-    const int detectLevel = fieldInt(edits.detectLevel);
-    const int trackingLevel = fieldInt(edits.trackingLevel);
-    const double elAdjust = fieldDouble(edits.elAdjust);
-    const double skewAdjust = fieldDouble(edits.skewAdjust);
-    const int signalLostTime = fieldInt(edits.signalLostTime);
-    const int breakTime = fieldInt(edits.breakTime);
+std::optional<std::string> takeAntennaParameters(const AntennaParameterEdits& edits) {
+    const double trackingScale = wideToReal(edits.trackingScale);
+    const std::int64_t detectLevel = wideToInteger(edits.detectLevel);
+    const std::int64_t trackingLevel = wideToInteger(edits.trackingLevel);
+    const double elAdjust = wideToReal(edits.elAdjust);
+    const double skewAdjust = wideToReal(edits.skewAdjust);
+    const std::int64_t signalLostTime = wideToInteger(edits.signalLostTime);
+    const std::int64_t breakTime = wideToInteger(edits.breakTime);
 
     // In the page's order, so the message names the first edit to correct.
     if (!fitsX100(trackingScale)) return outOfRangeMessage("Tracking Scale", "0 to 655.35");
@@ -150,11 +141,12 @@ std::optional<std::string> takeAntennaParameters(const AntennaParameterTexts& ed
     if (!fitsCount(breakTime)) return outOfRangeMessage("Antenna Break Time", "0 to 65535");
 
     g_ParTrackingScale = trackingScale;
-    g_ParDetectLevel = detectLevel;
-    g_ParTrackingLevel = trackingLevel;
+    // Each count is 0..65535 by now.
+    g_ParDetectLevel = static_cast<int>(detectLevel);
+    g_ParTrackingLevel = static_cast<int>(trackingLevel);
     g_ParElAdjust = elAdjust;
     g_ParSkewAdjust = skewAdjust;
-    g_ParSignalLostTime = signalLostTime;
-    g_ParBreakTime = breakTime;
+    g_ParSignalLostTime = static_cast<int>(signalLostTime);
+    g_ParBreakTime = static_cast<int>(breakTime);
     return std::nullopt;
 }

@@ -55,8 +55,6 @@ ProductInformationTexts productInformationTexts();
 
 // "EUROPE" .. "AFRICA" for continents 0..5, empty for any other index.
 std::string continentName(std::uint32_t continent);
-// The 12 name bytes of region (c, r), up to the first zero byte; empty outside the table.
-std::u16string regionNameText(std::uint32_t c, std::uint32_t r);
 
 // The seven parameter edits, in the page's order.
 struct AntennaParameterTexts {
@@ -75,11 +73,22 @@ AntennaParameterTexts antennaParameterTexts();
 std::string outOfRangeMessage(const std::string& field, const std::string& range);
 inline constexpr const char* kAngleRange = "-655.35 to 655.35";
 
+// The seven parameter edits as typed.
+struct AntennaParameterEdits {
+    std::u16string trackingScale;
+    std::u16string detectLevel;
+    std::u16string trackingLevel;
+    std::u16string elAdjust;
+    std::u16string skewAdjust;
+    std::u16string signalLostTime;
+    std::u16string breakTime;
+};
+
 // The seven edits converted as typed numbers are. Each must fit its field of command 29: the
 // tracking scale 0..655.35, the adjustments -655.35..655.35, the four counts 0..65535.
 // Anything else would reach the ACU as a different number, so the first edit that does not
 // fit is refused with a message naming it; on success the parameter globals take the values.
 // Returns the refusal, or nothing when the globals were set.
-std::optional<std::string> takeAntennaParameters(const AntennaParameterTexts& edits);
+std::optional<std::string> takeAntennaParameters(const AntennaParameterEdits& edits);
 
 void resetAntennaInfo();

@@ -5,6 +5,16 @@
 #include "link/link_context.h"
 #include "link/protocol.h"
 
+void LcdExchange::startWrite() {
+    m_Link.setBusy(true);
+    m_Link.sendAndStart(cmd::LcdWriteFirst, kChainPeriod);
+}
+
+void LcdExchange::startRead() {
+    m_Link.setBusy(true);
+    m_Link.sendAndStart(cmd::LcdReadFirst, kLcdReadStartPeriod);
+}
+
 bool LcdExchange::onReply(std::span<const std::uint8_t> payload) {
     const std::uint8_t code = payload[0];
     if (code < cmd::LcdWriteFirst || code > cmd::LcdReadLast) return false;

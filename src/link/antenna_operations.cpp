@@ -1,7 +1,7 @@
 // The diagnosis and move page's buttons and "Set Parameters" as controller operations.
 
 #include "data/antenna_info.h"
-#include "data/field_number.h"
+#include "data/number_text.h"
 #include "link/antenna_state.h"
 #include "link/controller.h"
 #include "link/controller_view.h"
@@ -54,10 +54,10 @@ void AcuController::OnDiagnosisStartStop() {
     }
 }
 
-void AcuController::OnGoToPosition(const std::string& azText, const std::string& elText) {
+void AcuController::OnGoToPosition(std::u16string_view azText, std::u16string_view elText) {
     if (g_Connected != 1 || !setupGate()) return;
-    const double az = fieldDouble(azText);
-    const double el = fieldDouble(elText);
+    const double az = wideToReal(azText);
+    const double el = wideToReal(elText);
     // An angle goes out as a sign and |angle| * 100 in 16 bits; beyond 655.35 degrees the high
     // bits would be lost and the dish sent somewhere nobody asked for.
     if (!fitsSGN100(az)) {
@@ -75,10 +75,10 @@ void AcuController::OnGoToPosition(const std::string& azText, const std::string&
     sendAndStart(cmd::GoToPosition, kCommandPeriod);
 }
 
-void AcuController::stepMove(std::uint8_t code, int direction, const std::string& stepText) {
+void AcuController::stepMove(std::uint8_t code, int direction, std::u16string_view stepText) {
     if (g_Connected != 1 || !setupGate()) return;
     const StepAxis axis = stepAxis(code);
-    const double step = fieldDouble(stepText);
+    const double step = wideToReal(stepText);
     // Always from the last reported position: two presses before the next report send the
     // same target twice.
     const double target = *axis.current + direction * step;
@@ -90,26 +90,26 @@ void AcuController::stepMove(std::uint8_t code, int direction, const std::string
     sendAndStart(axis.code, kCommandPeriod);
 }
 
-void AcuController::OnAzStepCcw(const std::string& stepText) {
+void AcuController::OnAzStepCcw(std::u16string_view stepText) {
     stepMove(cmd::MoveAzimuth, -1, stepText);
 }
-void AcuController::OnAzStepCw(const std::string& stepText) {
+void AcuController::OnAzStepCw(std::u16string_view stepText) {
     stepMove(cmd::MoveAzimuth, +1, stepText);
 }
-void AcuController::OnElStepUp(const std::string& stepText) {
+void AcuController::OnElStepUp(std::u16string_view stepText) {
     stepMove(cmd::MoveElevation, +1, stepText);
 }
-void AcuController::OnElStepDown(const std::string& stepText) {
+void AcuController::OnElStepDown(std::u16string_view stepText) {
     stepMove(cmd::MoveElevation, -1, stepText);
 }
-void AcuController::OnSkewStepMinus(const std::string& stepText) {
+void AcuController::OnSkewStepMinus(std::u16string_view stepText) {
     stepMove(cmd::MoveSkew, -1, stepText);
 }
-void AcuController::OnSkewStepPlus(const std::string& stepText) {
+void AcuController::OnSkewStepPlus(std::u16string_view stepText) {
     stepMove(cmd::MoveSkew, +1, stepText);
 }
 
-void AcuController::OnSetParameters(const AntennaParameterTexts& edits) {
+void AcuController::OnSetParameters(const AntennaParameterEdits& edits) {
     if (g_Connected != 1 || !setupGate()) return;
     if (const auto refusal = takeAntennaParameters(edits)) {
         m_View.MessageBox(*refusal, MessageIcon::Exclamation);

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <span>
 #include <string>
+#include <string_view>
 
 #include "data/antenna_info.h"
 #include "data/upload_exchange.h"
@@ -17,6 +18,7 @@ class BytePort;
 class CommQueue;
 class ControllerView;
 class TimerBank;
+struct SatelliteForm;
 
 // The protocol engine behind the main window: it builds and frames every command, assembles
 // and dispatches the replies, and turns each command timer into a retry or a time-out. It
@@ -60,18 +62,27 @@ public:
     void OnGetAntennaInformation();
     void OnFactorySetting();
     void updateDefaultData();
+    // The LCD texts of g_LcdData into the ACU ("Write") and back ("Read"); both need setup mode.
+    void OnLcdWrite();
+    void OnLcdRead();
+
+    // The Satellite_Information page's buttons: each needs the link and setup mode, and sends
+    // nothing that the link could not carry as typed. sendDiseqcMode is true when it sent.
+    void sendEditedSatellite(const SatelliteForm& form);
+    void sendLocalFrequency(std::u16string_view singleBandText);
+    bool sendDiseqcMode(std::uint8_t mode);
 
     // The diagnosis and move page, and "Set Parameters". Each needs the link and setup mode;
     // a number that would not fit its field on the line is refused by name, nothing sent.
     void OnDiagnosisStartStop();
-    void OnGoToPosition(const std::string& azText, const std::string& elText);
-    void OnAzStepCcw(const std::string& stepText);
-    void OnAzStepCw(const std::string& stepText);
-    void OnElStepUp(const std::string& stepText);
-    void OnElStepDown(const std::string& stepText);
-    void OnSkewStepMinus(const std::string& stepText);
-    void OnSkewStepPlus(const std::string& stepText);
-    void OnSetParameters(const AntennaParameterTexts& edits);
+    void OnGoToPosition(std::u16string_view azText, std::u16string_view elText);
+    void OnAzStepCcw(std::u16string_view stepText);
+    void OnAzStepCw(std::u16string_view stepText);
+    void OnElStepUp(std::u16string_view stepText);
+    void OnElStepDown(std::u16string_view stepText);
+    void OnSkewStepMinus(std::u16string_view stepText);
+    void OnSkewStepPlus(std::u16string_view stepText);
+    void OnSetParameters(const AntennaParameterEdits& edits);
 
     const std::array<std::uint8_t, kFrameBufferSize>& txPayload() const { return m_TxPayload; }
 
@@ -88,7 +99,7 @@ private:
     void onFactoryProgress(std::span<const std::uint8_t> payload);
     void showCurrentPosition();
     // Target = the last reported position + direction * the typed step, sent with code.
-    void stepMove(std::uint8_t code, int direction, const std::string& stepText);
+    void stepMove(std::uint8_t code, int direction, std::u16string_view stepText);
 
     BytePort& m_Port;
     CommQueue& m_Queue;

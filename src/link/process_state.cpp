@@ -3,6 +3,7 @@
 #include "data/antenna_info.h"
 #include "data/satellite_tables.h"
 #include "data/upload_state.h"
+#include "geo/look_angles.h"
 #include "lcd/lcd_data.h"
 #include "link/antenna_state.h"
 #include "link/link_state.h"
@@ -14,4 +15,5 @@ void ResetProcessState() {
     resetLcdData();
     resetLinkState();
     resetAntennaState();
+    resetLookAngleInputs();
 }

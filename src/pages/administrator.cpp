@@ -1,13 +1,20 @@
 #include "pages/administrator.h"
 
+#include <QComboBox>
 #include <QFont>
 #include <QLabel>
 #include <QListWidget>
 #include <QPainter>
+#include <QPushButton>
 #include <QStyle>
 #include <array>
 
 #include "app/dialog_layout.h"
+#include "app/lumidor_dlg.h"
+#include "data/region_display.h"
+#include "lcd/ui/acu_lcd_display.h"
+#include "link/controller.h"
+#include "link/link_state.h"
 
 namespace {
 
@@ -122,4 +129,85 @@ Administrator::Administrator(QWidget* parent) : QuietDialog(parent, Qt::Widget) 
         if (auto* button = findChild<QWidget*>(QString::fromUtf8(name))) button->hide();
     }
     keepButtonsOffEnter(this);
+    connectSatelliteControls();
+}
+
+// The satellite list, its details, the LCD editor and the factory-data buttons. The
+// continent and region selectors are wired apart from these.
+void Administrator::connectSatelliteControls() {
+    connect(findChild<QListWidget*>(QStringLiteral("satellite_list")),
+            &QListWidget::currentRowChanged, this, [this] { showSatelliteDetails(); });
+    const auto onClick = [this](const char* name, auto action) {
+        connect(findChild<QPushButton*>(QString::fromUtf8(name)), &QPushButton::clicked, this,
+                action);
+    };
+    onClick("lcd_display_font", [this] {
+        if (CLumidorDlg* window = mainWindow()) window->showPage(window->lcdDisplay());
+    });
+    onClick("load_factory_data", [this] {
+        if (CLumidorDlg* window = mainWindow()) window->loadDefaultData();
+    });
+    onClick("update_factory_data", [this] {
+        CLumidorDlg* window = mainWindow();
+        if (window != nullptr && g_Connected == 1) window->controller().updateDefaultData();
+    });
+}
+
+CLumidorDlg* Administrator::mainWindow() const {
+    return qobject_cast<CLumidorDlg*>(parentWidget());
+}
+
+void Administrator::fillAdminSatelliteList() {
+    auto* list = findChild<QListWidget*>(QStringLiteral("satellite_list"));
+    const QSignalBlocker quiet(list);
+    list->clear();
+    for (const std::string& entry : adminSatelliteListEntries()) {
+        list->addItem(QString::fromStdString(entry));
+    }
+    list->setCurrentRow(-1);
+}
+
+void Administrator::selectSatellite(int position) {
+    auto* list = findChild<QListWidget*>(QStringLiteral("satellite_list"));
+    const QSignalBlocker quiet(list);
+    list->setCurrentRow(position >= 0 && position < list->count() ? position : -1);
+}
+
+void Administrator::showSatelliteDetails() {
+    const int row = findChild<QListWidget*>(QStringLiteral("satellite_list"))->currentRow();
+    const SatelliteDetailsTexts texts = currentSatelliteDetails(row);
+    const std::pair<const char*, QString> fields[] = {
+        {"index", QString::fromStdString(texts.index)},
+        {"name", QString::fromStdU16String(texts.name)},
+        {"longitude", QString::fromStdString(texts.longitude)},
+        {"ver_low_band", QString::fromStdString(texts.verLowBand)},
+        {"ver_high_band", QString::fromStdString(texts.verHighBand)},
+        {"hor_low_band", QString::fromStdString(texts.horLowBand)},
+        {"hor_high_band", QString::fromStdString(texts.horHighBand)},
+        {"verification", QString::fromStdString(texts.verification)},
+        {"polarization", QString::fromStdString(texts.polarization)},
+        {"tone", QString::fromStdString(texts.tone)},
+        {"diseqc", QString::fromStdString(texts.diseqc)},
+        {"lnb_information", QString::fromStdString(texts.lnbInformation)},
+    };
+    for (const auto& [name, text] : fields) {
+        findChild<QLabel*>(QString::fromUtf8(name))->setText(text);
+    }
+}
+
+void Administrator::showLnbInformation(const QString& text) {
+    findChild<QLabel*>(QStringLiteral("lnb_information"))->setText(text);
+}
+
+void Administrator::showDownloadedRegion(const QString& continent, const QString& region) {
+    const std::pair<const char*, QString> selectors[] = {{"continent", continent},
+                                                         {"region", region}};
+    for (const auto& [name, entry] : selectors) {
+        auto* combo = findChild<QComboBox*>(QString::fromUtf8(name));
+        const QSignalBlocker quiet(combo);
+        combo->clear();
+        combo->addItem(entry);
+        combo->setCurrentIndex(0);
+        combo->setEnabled(false);
+    }
 }

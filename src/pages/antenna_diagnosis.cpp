@@ -104,7 +104,7 @@ Antenna_Diagnosis::Antenna_Diagnosis(QWidget* parent) : QuietDialog(parent, Qt::
     keepButtonsOffEnter(this);
 
     // Each button hands its fields to one controller operation; the gates are the controller's.
-    using StepOperation = void (AcuController::*)(const std::string&);
+    using StepOperation = void (AcuController::*)(std::u16string_view);
     const auto onClick = [this](const char* name, auto operation) {
         connect(findChild<QPushButton*>(QString::fromUtf8(name)), &QPushButton::clicked, this,
                 [this, operation] {
@@ -113,14 +113,14 @@ Antenna_Diagnosis::Antenna_Diagnosis(QWidget* parent) : QuietDialog(parent, Qt::
     };
     const auto onStep = [this, onClick](const char* name, const char* edit, StepOperation step) {
         onClick(name, [this, edit, step](AcuController& controller) {
-            (controller.*step)(editText(edit).toStdString());
+            (controller.*step)(editText(edit).toStdU16String());
         });
     };
     onClick("diagnosis_start_stop",
             [](AcuController& controller) { controller.OnDiagnosisStartStop(); });
     onClick("go_to_position", [this](AcuController& controller) {
-        controller.OnGoToPosition(editText("go_to_az").toStdString(),
-                                  editText("go_to_el").toStdString());
+        controller.OnGoToPosition(editText("go_to_az").toStdU16String(),
+                                  editText("go_to_el").toStdU16String());
     });
     onStep("az_step_ccw", "az_step", &AcuController::OnAzStepCcw);
     onStep("az_step_cw", "az_step", &AcuController::OnAzStepCw);

@@ -9,6 +9,7 @@
 
 #include "app/dialog_layout.h"
 #include "data/antenna_info.h"
+#include "data/region_display.h"
 #include "data/satellite_tables.h"
 #include "link/controller.h"
 #include "pages/page_controller.h"
@@ -110,17 +111,18 @@ Antenna_Information::Antenna_Information(QWidget* parent) : QuietDialog(parent, 
     }
     keepButtonsOffEnter(this);
 
-    connect(
-        findChild<QPushButton*>(QStringLiteral("set_parameters")), &QPushButton::clicked, this,
-        [this] {
-            AcuController* controller = pageController(this);
-            if (controller == nullptr) return;
-            controller->OnSetParameters(
-                {editText("tracking_scale").toStdString(), editText("detect_level").toStdString(),
-                 editText("tracking_level").toStdString(), editText("el_adjust").toStdString(),
-                 editText("skew_adjust").toStdString(), editText("signal_lost_time").toStdString(),
-                 editText("break_time").toStdString()});
-        });
+    connect(findChild<QPushButton*>(QStringLiteral("set_parameters")), &QPushButton::clicked, this,
+            [this] {
+                AcuController* controller = pageController(this);
+                if (controller == nullptr) return;
+                controller->OnSetParameters({editText("tracking_scale").toStdU16String(),
+                                             editText("detect_level").toStdU16String(),
+                                             editText("tracking_level").toStdU16String(),
+                                             editText("el_adjust").toStdU16String(),
+                                             editText("skew_adjust").toStdU16String(),
+                                             editText("signal_lost_time").toStdU16String(),
+                                             editText("break_time").toStdU16String()});
+            });
 }
 
 void Antenna_Information::setField(const char* name, const QString& text) {
@@ -147,7 +149,8 @@ void Antenna_Information::ShowProductInformation() {
 
 void Antenna_Information::ShowRegionName() {
     setField("continent", QString::fromStdString(continentName(g_CurContinent)));
-    setField("region", QString::fromStdU16String(regionNameText(g_CurContinent, g_CurRegion)));
+    setField("region",
+             QString::fromStdU16String(regionNameText(regionRecord(g_CurContinent, g_CurRegion))));
 }
 
 void Antenna_Information::ShowAntennaParameters() {

@@ -1,8 +1,19 @@
 #include "pages/satellite_information.h"
 
+#include <QAbstractButton>
+#include <QButtonGroup>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
 #include <array>
 
 #include "app/dialog_layout.h"
+#include "app/lumidor_dlg.h"
+#include "data/region_display.h"
+#include "data/satellite_edit.h"
+#include "data/satellite_tables.h"
+#include "link/controller.h"
 
 namespace {
 
@@ -98,6 +109,18 @@ constexpr std::array kVerification = {"verification_signal_level", "verification
 constexpr std::array kLnbType = {"single_band", "universal_lnb"};
 constexpr std::array kDiseqcMarks = {"diseqc_not_use_mark", "diseqc_change_band_mark",
                                      "diseqc_change_satellite_mark"};
+constexpr std::array kDiseqcButtons = {"diseqc_not_use", "diseqc_change_band",
+                                       "diseqc_change_satellite"};
+
+// The twelve transponder boxes in the record's order.
+constexpr std::array kTransponderBoxes = {
+    "vlow_freq", "vlow_symbol", "vlow_nid", "vhigh_freq", "vhigh_symbol", "vhigh_nid",
+    "hlow_freq", "hlow_symbol", "hlow_nid", "hhigh_freq", "hhigh_symbol", "hhigh_nid",
+};
+
+QString wide(const std::u16string& text) {
+    return QString::fromStdU16String(text);
+}
 
 }  // namespace
 
@@ -112,4 +135,115 @@ Satellite_Information::Satellite_Information(QWidget* parent) : QuietDialog(pare
     groupRadioButtons(this, "lnb_type", kLnbType);
     groupRadioButtons(this, "diseqc_mode", kDiseqcMarks);
     keepButtonsOffEnter(this);
+
+    // The radios only change the page's current choices; the push buttons send.
+    const auto onChoice = [this](const char* groupName, std::uint8_t& choice) {
+        connect(findChild<QButtonGroup*>(QString::fromUtf8(groupName)), &QButtonGroup::idClicked,
+                this, [&choice](int id) { choice = static_cast<std::uint8_t>(id); });
+    };
+    onChoice("verification", g_CurVerification);
+    onChoice("polarization", g_CurPolMode);
+    onChoice("tone", g_CurToneMode);
+    connect(findChild<QButtonGroup*>(QStringLiteral("lnb_type")), &QButtonGroup::idClicked, this,
+            [this](int id) {
+                g_LnbType = static_cast<std::uint8_t>(id);
+                enableLnbFields(id);
+            });
+    connect(findChild<QComboBox*>(QStringLiteral("satellite")), &QComboBox::currentIndexChanged,
+            this, [this](int index) { showEditSatellite(index); });
+
+    const auto onClick = [this](const char* name, auto action) {
+        connect(findChild<QPushButton*>(QString::fromUtf8(name)), &QPushButton::clicked, this,
+                action);
+    };
+    onClick("edit_satellite", [this] {
+        if (AcuController* acu = controller()) acu->sendEditedSatellite(readForm());
+    });
+    onClick("set_local_frequency", [this] {
+        const auto* box = findChild<QLineEdit*>(QStringLiteral("single_band_frequency"));
+        if (AcuController* acu = controller())
+            acu->sendLocalFrequency(box->text().toStdU16String());
+    });
+    for (std::size_t mode = 0; mode < kDiseqcButtons.size(); ++mode) {
+        onClick(kDiseqcButtons[mode], [this, mode] {
+            AcuController* acu = controller();
+            if (acu != nullptr && acu->sendDiseqcMode(static_cast<std::uint8_t>(mode))) {
+                showChoice("diseqc_mode", static_cast<int>(mode));
+            }
+        });
+    }
+}
+
+AcuController* Satellite_Information::controller() const {
+    auto* window = qobject_cast<CLumidorDlg*>(parentWidget());
+    return window != nullptr ? &window->controller() : nullptr;
+}
+
+void Satellite_Information::showChoice(const char* groupName, int value) {
+    auto* group = findChild<QButtonGroup*>(QString::fromUtf8(groupName));
+    // An exclusive group cannot be left with nothing checked; a value outside the group's
+    // choices must show none of them.
+    group->setExclusive(false);
+    for (QAbstractButton* button : group->buttons()) button->setChecked(false);
+    group->setExclusive(true);
+    if (QAbstractButton* button = group->button(value)) button->setChecked(true);
+}
+
+void Satellite_Information::enableLnbFields(int lnbType) {
+    if (lnbType != 0 && lnbType != 1) return;
+    findChild<QWidget*>(QStringLiteral("single_band_frequency"))->setEnabled(lnbType == 0);
+    findChild<QWidget*>(QStringLiteral("universal_frequency"))->setEnabled(lnbType == 1);
+}
+
+void Satellite_Information::clearSatellite() {
+    findChild<QLineEdit*>(QStringLiteral("name"))->clear();
+    findChild<QLineEdit*>(QStringLiteral("longitude"))->clear();
+    findChild<QComboBox*>(QStringLiteral("east_west"))->setCurrentIndex(-1);
+    for (const char* name : kTransponderBoxes) {
+        findChild<QLineEdit*>(QString::fromUtf8(name))->clear();
+    }
+    for (const char* group : {"verification", "polarization", "tone"}) showChoice(group, -1);
+}
+
+void Satellite_Information::showEditSatellite(int k) {
+    const SatelliteRecord* sat = takeEditSatellite(k);
+    if (sat == nullptr) {
+        clearSatellite();
+    } else {
+        const EditSatelliteTexts texts = editSatelliteTexts(*sat);
+        findChild<QLineEdit*>(QStringLiteral("name"))->setText(wide(texts.name));
+        findChild<QLineEdit*>(QStringLiteral("longitude"))
+            ->setText(QString::fromStdString(texts.longitude));
+        findChild<QComboBox*>(QStringLiteral("east_west"))->setCurrentIndex(texts.hemisphere);
+        for (std::size_t i = 0; i < kTransponderBoxes.size(); ++i) {
+            findChild<QLineEdit*>(QString::fromUtf8(kTransponderBoxes[i]))
+                ->setText(QString::fromStdString(texts.transponders[i]));
+        }
+        showChoice("verification", sat->verification);
+        showChoice("polarization", sat->polarization);
+        showChoice("tone", sat->tone);
+    }
+    showChoice("diseqc_mode", g_DiseqcMode);
+}
+
+void Satellite_Information::showLnbSetting() {
+    showChoice("lnb_type", g_LnbType);
+    enableLnbFields(g_LnbType);
+    findChild<QLineEdit*>(QStringLiteral("single_band_frequency"))
+        ->setText(QString::fromStdString(singleBandFrequencyText()));
+    findChild<QLabel*>(QStringLiteral("universal_frequency"))
+        ->setText(QString::fromStdString(universalFrequencyText()));
+}
+
+SatelliteForm Satellite_Information::readForm() const {
+    SatelliteForm form;
+    form.position = findChild<QComboBox*>(QStringLiteral("satellite"))->currentIndex();
+    form.name = findChild<QLineEdit*>(QStringLiteral("name"))->text().toStdU16String();
+    form.longitude = findChild<QLineEdit*>(QStringLiteral("longitude"))->text().toStdU16String();
+    form.hemisphere = findChild<QComboBox*>(QStringLiteral("east_west"))->currentIndex();
+    for (std::size_t i = 0; i < kTransponderBoxes.size(); ++i) {
+        form.transponders[i] =
+            findChild<QLineEdit*>(QString::fromUtf8(kTransponderBoxes[i]))->text().toStdU16String();
+    }
+    return form;
 }

@@ -1,8 +1,14 @@
 #include "pages/set_gps.h"
 
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
 #include <array>
 
 #include "app/dialog_layout.h"
+#include "geo/gps_inputs.h"
+#include "geo/look_angles.h"
 
 namespace {
 
@@ -65,6 +71,19 @@ constexpr std::array kEditLimits = {
 constexpr std::array kEastWest = {"E", "W"};
 constexpr std::array kNorthSouth = {"N", "S"};
 
+// Texts cross to the core as 8-bit characters, a character standing for the low byte of its
+// code, so a stored letter comes back as the same byte.
+std::string bytesOf(const QString& text) {
+    std::string bytes;
+    bytes.reserve(static_cast<std::size_t>(text.size()));
+    for (const QChar c : text) bytes.push_back(static_cast<char>(c.unicode() & 0xFF));
+    return bytes;
+}
+
+QString textOf(const std::string& bytes) {
+    return QString::fromLatin1(bytes.data(), static_cast<qsizetype>(bytes.size()));
+}
+
 }  // namespace
 
 Set_GPS::Set_GPS(QWidget* parent) : QuietDialog(parent, Qt::Widget) {
@@ -77,9 +96,72 @@ Set_GPS::Set_GPS(QWidget* parent) : QuietDialog(parent, Qt::Widget) {
     setFixedItems(this, "region_latitude_hemisphere", kNorthSouth);
     setFixedItems(this, "satellite_longitude_hemisphere", kEastWest);
     keepButtonsOffEnter(this);
+
+    // A pick by the user only: the region refresh fills the box itself when it selects.
+    connect(combo("satellite"), &QComboBox::activated, this,
+            [this](int position) { ShowSatelliteLongitude(position); });
+    connect(findChild<QPushButton*>(QStringLiteral("use_antenna_gps")), &QPushButton::clicked, this,
+            [this] { useAntennaGps(); });
+    connect(findChild<QPushButton*>(QStringLiteral("use_region_gps")), &QPushButton::clicked, this,
+            [this] { useRegionGps(); });
 }
 
 QRect Set_GPS::gpsLampRect() const {
     const QWidget* placeholder = findChild<QWidget*>(QStringLiteral("gps_lamp"));
     return placeholder ? placeholder->geometry() : QRect();
+}
+
+QLabel* Set_GPS::label(const char* name) const {
+    return findChild<QLabel*>(QString::fromUtf8(name));
+}
+
+QLineEdit* Set_GPS::edit(const char* name) const {
+    return findChild<QLineEdit*>(QString::fromUtf8(name));
+}
+
+QComboBox* Set_GPS::combo(const char* name) const {
+    return findChild<QComboBox*>(QString::fromUtf8(name));
+}
+
+void Set_GPS::showAntennaGps(const AntennaGpsTexts& texts) {
+    label("antenna_longitude")->setText(textOf(texts.longitude));
+    label("antenna_longitude_hemisphere")->setText(textOf(texts.longitudeHemisphere));
+    label("antenna_latitude")->setText(textOf(texts.latitude));
+    label("antenna_latitude_hemisphere")->setText(textOf(texts.latitudeHemisphere));
+}
+
+void Set_GPS::ShowSatelliteLongitude(int position) {
+    const std::optional<SatelliteLongitude> shown = satelliteLongitudeFor(position);
+    if (!shown) return;
+    edit("satellite_longitude")->setText(textOf(shown->text));
+    combo("satellite_longitude_hemisphere")->setCurrentIndex(shown->east ? 0 : 1);
+}
+
+void Set_GPS::useAntennaGps() {
+    const TypedPosition satellite{bytesOf(edit("satellite_longitude")->text()),
+                                  combo("satellite_longitude_hemisphere")->currentIndex() == 0};
+    const AntennaGpsTexts antenna{bytesOf(label("antenna_longitude")->text()),
+                                  bytesOf(label("antenna_longitude_hemisphere")->text()),
+                                  bytesOf(label("antenna_latitude")->text()),
+                                  bytesOf(label("antenna_latitude_hemisphere")->text())};
+    ReadAntennaGpsInputs(satellite, antenna);
+    showResults();
+}
+
+void Set_GPS::useRegionGps() {
+    const TypedPosition satellite{bytesOf(edit("satellite_longitude")->text()),
+                                  combo("satellite_longitude_hemisphere")->currentIndex() == 0};
+    const TypedPosition longitude{bytesOf(edit("region_longitude")->text()),
+                                  combo("region_longitude_hemisphere")->currentIndex() == 0};
+    const TypedPosition latitude{bytesOf(edit("region_latitude")->text()),
+                                 combo("region_latitude_hemisphere")->currentIndex() == 0};
+    ReadRegionGpsInputs(satellite, longitude, latitude);
+    showResults();
+}
+
+void Set_GPS::showResults() {
+    const LookAngleTexts texts = calculateLookAngles();
+    label("azimuth")->setText(textOf(texts.azimuth));
+    label("elevation")->setText(textOf(texts.elevation));
+    label("skew")->setText(textOf(texts.skew));
 }

@@ -4,6 +4,11 @@
 
 #include "app/quiet_dialog.h"
 
+struct AntennaGpsTexts;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+
 // The page "Set GPS and Antenna Angle Calculation": the antenna's reported GPS position with
 // its link lamps, a position typed by the user, and the look-angle calculation.
 class Set_GPS : public QuietDialog {
@@ -14,4 +19,18 @@ public:
 
     // The placeholder that the two GPS lamps are drawn over, in page pixels.
     QRect gpsLampRect() const;
+
+    // The "Antenna GPS" group: the position the ACU reported last.
+    void showAntennaGps(const AntennaGpsTexts& texts);
+    // The satellite "Longitude" box and its selector for entry position of the region's
+    // satellites, as when the user picks that satellite.
+    void ShowSatelliteLongitude(int position);
+
+private:
+    void useAntennaGps();
+    void useRegionGps();
+    void showResults();
+    QLabel* label(const char* name) const;
+    QLineEdit* edit(const char* name) const;
+    QComboBox* combo(const char* name) const;
 };

@@ -1,9 +1,6 @@
 #include <gtest/gtest.h>
 
-#include <cmath>
-
 #include "data/antenna_info.h"
-#include "data/field_number.h"
 #include "data/fixed_text.h"
 #include "data/satellite_tables.h"
 #include "link/process_state.h"
@@ -17,28 +14,6 @@ protected:
 };
 
 }  // namespace
-
-TEST(FieldNumber, ReadsTheLeadingNumberLikeTheCLibrary) {
-    const std::pair<const char*, double> doubles[] = {
-        {"", 0.0},    {"abc", 0.0}, {"  12.5abc", 12.5}, {"-2", -2.0},
-        {"+3", 3.0},  {".5", 0.5},  {"1e2", 100.0},      {"1,5", 1.0},
-        {"+-5", 0.0}, {"-", 0.0},   {"7.", 7.0},         {"\t-0.25", -0.25},
-    };
-    for (const auto& [text, expected] : doubles) EXPECT_EQ(fieldDouble(text), expected) << text;
-    EXPECT_TRUE(std::isinf(fieldDouble("9e999")));
-
-    const std::pair<const char*, int> ints[] = {
-        {"", 0},
-        {"x1", 0},
-        {" 42x", 42},
-        {"-7", -7},
-        {"3.9", 3},
-        {"+12", 12},
-        {"99999999999", 2147483647},
-        {"-99999999999", -2147483647 - 1},
-    };
-    for (const auto& [text, expected] : ints) EXPECT_EQ(fieldInt(text), expected) << text;
-}
 
 TEST_F(AntennaInfo, ProductInformationTexts) {
     g_AntennaType = 3;
@@ -76,15 +51,10 @@ TEST_F(AntennaInfo, ProductInformationTexts) {
     EXPECT_EQ(texts.receiver, "18.2V 22kHz");
 }
 
-TEST_F(AntennaInfo, ContinentAndRegionNames) {
+TEST_F(AntennaInfo, ContinentNames) {
     const char* names[] = {"EUROPE", "ASIA", "OCEANIA", "N. AMERICA", "S. AMERICA", "AFRICA", ""};
     for (std::uint32_t c = 0; c < 7; ++c) EXPECT_EQ(continentName(c), names[c]) << c;
     EXPECT_EQ(continentName(255), "");
-
-    storeFixedText(mutableRegionRecord(3, 7)->name, u"CARIBBEAN");
-    EXPECT_EQ(regionNameText(3, 7), u"CARIBBEAN   ");
-    EXPECT_EQ(regionNameText(3, 8), u"");  // never filled: all zero bytes
-    EXPECT_EQ(regionNameText(6, 0), u"");
 }
 
 TEST_F(AntennaInfo, ParameterTextsUseTheirFormats) {

@@ -18,8 +18,8 @@ protected:
         g_SetupMode = 1;
     }
     std::vector<std::string> messages() const { return view.callsStartingWith("MessageBox"); }
-    static AntennaParameterTexts parameters(std::string el, std::string skew) {
-        return {"1.5", "300", "250", std::move(el), std::move(skew), "30", "5"};
+    static AntennaParameterEdits parameters(std::u16string el, std::u16string skew) {
+        return {u"1.5", u"300", u"250", std::move(el), std::move(skew), u"30", u"5"};
     }
 };
 
@@ -42,14 +42,14 @@ TEST_F(AntennaOperations, DiagnosisButtonStartsThenStopsAtOnce) {
 TEST_F(AntennaOperations, EveryButtonNeedsTheLinkAndSetupMode) {
     const auto pressAll = [this] {
         controller.OnDiagnosisStartStop();
-        controller.OnGoToPosition("10", "20");
-        controller.OnAzStepCcw("1");
-        controller.OnAzStepCw("1");
-        controller.OnElStepUp("1");
-        controller.OnElStepDown("1");
-        controller.OnSkewStepMinus("1");
-        controller.OnSkewStepPlus("1");
-        controller.OnSetParameters(parameters("1", "1"));
+        controller.OnGoToPosition(u"10", u"20");
+        controller.OnAzStepCcw(u"1");
+        controller.OnAzStepCw(u"1");
+        controller.OnElStepUp(u"1");
+        controller.OnElStepDown(u"1");
+        controller.OnSkewStepMinus(u"1");
+        controller.OnSkewStepPlus(u"1");
+        controller.OnSetParameters(parameters(u"1", u"1"));
     };
     g_Connected = 0;
     pressAll();
@@ -83,16 +83,16 @@ TEST_F(AntennaOperations, EveryButtonNeedsTheLinkAndSetupMode) {
 }
 
 TEST_F(AntennaOperations, GoToPositionSendsSignedHundredths) {
-    const std::tuple<const char*, const char*, Bytes> cases[] = {
-        {"0", "45.5", {0x19, '-', 0x00, 0x00, '+', 0x11, 0xC6}},
-        {"180.5", "-2", {0x19, '+', 0x46, 0x82, '-', 0x00, 0xC8}},
-        {"", " 1.13", {0x19, '-', 0x00, 0x00, '+', 0x00, 0x70}},  // 112: truncated, not rounded
-        {"abc", "655.35", {0x19, '-', 0x00, 0x00, '+', 0xFF, 0xFF}},
-        {"-3.25x", "12,5", {0x19, '-', 0x01, 0x45, '+', 0x04, 0xB0}},  // the comma ends "12"
+    const std::tuple<const char16_t*, const char16_t*, Bytes> cases[] = {
+        {u"0", u"45.5", {0x19, '-', 0x00, 0x00, '+', 0x11, 0xC6}},
+        {u"180.5", u"-2", {0x19, '+', 0x46, 0x82, '-', 0x00, 0xC8}},
+        {u"", u" 1.13", {0x19, '-', 0x00, 0x00, '+', 0x00, 0x70}},  // 112: truncated, not rounded
+        {u"abc", u"655.35", {0x19, '-', 0x00, 0x00, '+', 0xFF, 0xFF}},
+        {u"-3.25x", u"12,5", {0x19, '-', 0x01, 0x45, '+', 0x04, 0xB0}},  // the comma ends "12"
     };
     for (const auto& [az, el, expected] : cases) {
         controller.OnGoToPosition(az, el);
-        EXPECT_EQ(port.payloads().back(), expected) << az << " " << el;
+        EXPECT_EQ(port.payloads().back(), expected) << port.payloads().size();
     }
     EXPECT_EQ(timers.period(25), 1000ms);
     EXPECT_TRUE(messages().empty());
@@ -102,14 +102,14 @@ TEST_F(AntennaOperations, StepsStartFromTheLastReportedPosition) {
     g_CurrentAz = 100.0;
     g_CurrentEl = 30.0;
     g_CurrentSkew = -5.0;
-    controller.OnAzStepCw("2.5");
-    controller.OnAzStepCw("2.5");  // no report between: the same target again
-    controller.OnAzStepCcw("2.5");
-    controller.OnElStepUp("1");
-    controller.OnElStepDown("31");
-    controller.OnSkewStepMinus("0.5");
-    controller.OnSkewStepPlus("6");
-    controller.OnSkewStepPlus("");  // no step: the position as reported
+    controller.OnAzStepCw(u"2.5");
+    controller.OnAzStepCw(u"2.5");  // no report between: the same target again
+    controller.OnAzStepCcw(u"2.5");
+    controller.OnElStepUp(u"1");
+    controller.OnElStepDown(u"31");
+    controller.OnSkewStepMinus(u"0.5");
+    controller.OnSkewStepPlus(u"6");
+    controller.OnSkewStepPlus(u"");  // no step: the position as reported
     EXPECT_EQ(port.payloads(), (std::vector<Bytes>{
                                    {0x1A, '+', 0x28, 0x0A},  // 102.5
                                    {0x1A, '+', 0x28, 0x0A},
@@ -127,12 +127,12 @@ TEST_F(AntennaOperations, AnglesBeyondTheFieldAreRefusedByName) {
     g_CurrentAz = 600.0;
     g_CurrentSkew = -600.0;
     g_TargetAz = 1.0;
-    controller.OnGoToPosition("655.36", "10");
-    controller.OnGoToPosition("10", "-700");
-    controller.OnGoToPosition("10", "inf");
-    controller.OnAzStepCw("60");         // target 660
-    controller.OnElStepUp("99999");      // a step no field takes
-    controller.OnSkewStepMinus("55.4");  // target -655.4
+    controller.OnGoToPosition(u"655.36", u"10");
+    controller.OnGoToPosition(u"10", u"-700");
+    controller.OnGoToPosition(u"10", u"9e999");
+    controller.OnAzStepCw(u"60");         // target 660
+    controller.OnElStepUp(u"99999");      // a step no field takes
+    controller.OnSkewStepMinus(u"55.4");  // target -655.4
     EXPECT_EQ(messages(),
               (std::vector<std::string>{
                   "MessageBox( Go to Position AZ : out of range !!! \r\n Enter -655.35 to "
@@ -152,41 +152,41 @@ TEST_F(AntennaOperations, AnglesBeyondTheFieldAreRefusedByName) {
     EXPECT_EQ(g_TargetAz, 1.0);
     for (int id : {25, 26, 27, 28}) EXPECT_FALSE(timers.running(id)) << id;
 
-    controller.OnAzStepCw("55.35");  // exactly 655.35 still fits
+    controller.OnAzStepCw(u"55.35");  // exactly 655.35 still fits
     EXPECT_EQ(port.payloads().back(), (Bytes{0x1A, '+', 0xFF, 0xFF}));
 }
 
 TEST_F(AntennaOperations, SetParametersSendsTheSevenEdits) {
-    controller.OnSetParameters(parameters("1.5", "-0.25"));
+    controller.OnSetParameters(parameters(u"1.5", u"-0.25"));
     EXPECT_EQ(port.payloads().back(), (Bytes{0x1D, 0x00, 0x96, 0x01, 0x2C, 0x00, 0xFA, '+', 0x00,
                                              0x96, '-', 0x00, 0x19, 0x00, 0x1E, 0x00, 0x05}));
     EXPECT_EQ(timers.period(29), 1000ms);
     EXPECT_DOUBLE_EQ(g_ParSkewAdjust, -0.25);
 
     // Zero goes out with '-'; text that is no number is 0.
-    controller.OnSetParameters({" 2.x", "ab", "12", "0", "", "7", "1"});
+    controller.OnSetParameters({u" 2.x", u"ab", u"12", u"0", u"", u"7", u"1"});
     EXPECT_EQ(port.payloads().back(), (Bytes{0x1D, 0x00, 0xC8, 0x00, 0x00, 0x00, 0x0C, '-', 0x00,
                                              0x00, '-', 0x00, 0x00, 0x00, 0x07, 0x00, 0x01}));
     EXPECT_TRUE(messages().empty());
 }
 
 TEST_F(AntennaOperations, ParametersThatDoNotFitAreRefusedAndNothingChanges) {
-    const std::pair<AntennaParameterTexts, const char*> cases[] = {
-        {{"-1.5", "300", "250", "1", "1", "30", "5"},
+    const std::pair<AntennaParameterEdits, const char*> cases[] = {
+        {{u"-1.5", u"300", u"250", u"1", u"1", u"30", u"5"},
          "Tracking Scale : out of range !!! \r\n Enter 0 to 655.35"},
-        {{"9999", "300", "250", "1", "1", "30", "5"},
+        {{u"9999", u"300", u"250", u"1", u"1", u"30", u"5"},
          "Tracking Scale : out of range !!! \r\n Enter 0 to 655.35"},
-        {{"1.5", "-1", "250", "1", "1", "30", "5"},
+        {{u"1.5", u"-1", u"250", u"1", u"1", u"30", u"5"},
          "Detect Level Threshold : out of range !!! \r\n Enter 0 to 65535"},
-        {{"1.5", "300", "-25", "1", "1", "30", "5"},
+        {{u"1.5", u"300", u"-25", u"1", u"1", u"30", u"5"},
          "Tracking Level Threshold : out of range !!! \r\n Enter 0 to 65535"},
-        {{"1.5", "300", "250", "9999", "1", "30", "5"},
+        {{u"1.5", u"300", u"250", u"9999", u"1", u"30", u"5"},
          "EL Adjust : out of range !!! \r\n Enter -655.35 to 655.35"},
-        {{"1.5", "300", "250", "1", "-999", "30", "5"},
+        {{u"1.5", u"300", u"250", u"1", u"-999", u"30", u"5"},
          "Skew Adjust : out of range !!! \r\n Enter -655.35 to 655.35"},
-        {{"1.5", "300", "250", "1", "1", "-30", "5"},
+        {{u"1.5", u"300", u"250", u"1", u"1", u"-30", u"5"},
          "Signal lost time : out of range !!! \r\n Enter 0 to 65535"},
-        {{"1.5", "300", "250", "1", "1", "30", "-5"},
+        {{u"1.5", u"300", u"250", u"1", u"1", u"30", u"-5"},
          "Antenna Break Time : out of range !!! \r\n Enter 0 to 65535"},
     };
     for (const auto& [edits, message] : cases) {

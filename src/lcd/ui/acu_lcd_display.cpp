@@ -1,6 +1,7 @@
 #include "lcd/ui/acu_lcd_display.h"
 
 #include <QLineEdit>
+#include <QPushButton>
 #include <QValidator>
 #include <array>
 
@@ -11,13 +12,18 @@ namespace {
 using K = ControlKind;
 
 // The LCD shows capitals only, so letters become upper case as they are typed. Each character
-// is converted on its own so that the text keeps its length and the cursor its place.
+// is converted on its own so that the text keeps its length and the cursor its place. A letter
+// whose capital needs more than one byte (ÿ, µ) stays as it is: the block keeps a character's
+// low byte, and the capital's would be another letter altogether.
 class UpperCaseValidator : public QValidator {
 public:
     using QValidator::QValidator;
 
     State validate(QString& input, int&) const override {
-        for (QChar& c : input) c = c.toUpper();
+        for (QChar& c : input) {
+            const QChar upper = c.toUpper();
+            if (upper.unicode() <= 0xFF) c = upper;
+        }
         return Acceptable;
     }
 };
@@ -66,12 +72,10 @@ constexpr std::array kLayout = {
     ControlSpec{K::MultiLineButton, 231, 17, 37, 24, "Font Load", "font_load"},
     ControlSpec{K::MultiLineButton, 231, 45, 37, 24, "View ＆ Write", "view_write"},
     ControlSpec{K::MultiLineButton, 231, 73, 37, 24, "Read", "read"},
+    // Beside the file's "Font Load", below the ACU's buttons: keeps the texts in an .lcd file.
+    ControlSpec{K::Button, 231, 101, 37, 24, "Save", "save"},
     ControlSpec{K::Button, 231, 201, 37, 18, "BACK", "back"},
 };
-
-constexpr int kLineCount = 14;
-constexpr int kLineLength = 20;
-constexpr int kSerialLength = 12;
 
 }  // namespace
 
@@ -79,11 +83,33 @@ ACU_LCD_Display::ACU_LCD_Display(QWidget* parent) : QuietDialog(parent, Qt::Widg
     setWindowFlags(Qt::Widget);  // a page inside the main window, hidden until shown
     buildControls(this, kLayout);
     auto* upperCase = new UpperCaseValidator(this);
-    for (int line = 0; line < kLineCount; ++line) {
-        auto* edit = findChild<QLineEdit*>(QStringLiteral("lcd_line_%1").arg(line));
-        if (!edit) continue;
-        edit->setMaxLength(line == kLineCount - 1 ? kSerialLength : kLineLength);
+    for (std::size_t line = 0; line < kLcdLineCount; ++line) {
+        QLineEdit* edit = findChild<QLineEdit*>(QStringLiteral("lcd_line_%1").arg(line));
+        edit->setMaxLength(static_cast<int>(lcdLineSize(line)));
         edit->setValidator(upperCase);
+        m_Lines[line] = edit;
     }
     keepButtonsOffEnter(this);
+}
+
+// Set as a whole, not typed: the upper-case conversion stays out of it, so that what the ACU
+// or a file holds comes back into the block as it was, lower case included.
+void ACU_LCD_Display::showLines(const LcdDataBlock& block) {
+    for (std::size_t line = 0; line < kLcdLineCount; ++line) {
+        QLineEdit* edit = m_Lines[line];
+        const QValidator* upperCase = edit->validator();
+        edit->setValidator(nullptr);
+        edit->setText(QString::fromStdU16String(editorLineText(block, line)));
+        edit->setValidator(upperCase);
+    }
+}
+
+void ACU_LCD_Display::storeLines(LcdDataBlock& block) const {
+    for (std::size_t line = 0; line < kLcdLineCount; ++line) {
+        storeEditorLine(m_Lines[line]->text().toStdU16String(), line, block);
+    }
+}
+
+QPushButton* ACU_LCD_Display::button(const char* name) const {
+    return findChild<QPushButton*>(QString::fromUtf8(name));
 }

@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QLabel>
+#include <QPushButton>
 #include <array>
 
 #include "app/dialog_layout.h"
@@ -66,24 +67,30 @@ constexpr std::array<RowPlace, 14> kRows = {{
     {kLeftCells, 239},
 }};
 
-// The serial row frames the 12 serial characters ('#' here) with fixed text; the fixed cells
-// keep the default colour, every cell the program fills is red.
+// The serial row frames the 12 serial characters ('#' here) with fixed text; the seven fixed
+// letters keep the default colour, every other cell is red like the texts the program fills.
 constexpr char kSerialPattern[] = "SN:############ EXIT";
 static_assert(sizeof kSerialPattern - 1 == kCellsPerRow);
 
-void addCell(QWidget* window, int row, int column) {
-    const bool fixed = row == kSerialRow && kSerialPattern[column] != '#';
-    const char fixedText[] = {fixed ? kSerialPattern[column] : '\0', '\0'};
+QLabel* addCell(QWidget* window, int row, int column) {
+    const char pattern = row == kSerialRow ? kSerialPattern[column] : '#';
+    const bool fixed = pattern != '#' && pattern != ' ';
+    const char fixedText[] = {pattern != '#' ? pattern : '\0', '\0'};
     const QByteArray name = QStringLiteral("cell_%1_%2").arg(row).arg(column).toUtf8();
     const RowPlace place = kRows[row];
     const ControlSpec cell{
         K::FramedCenteredValue, place.x + column * kCell, place.y, kCell, kCell, fixedText,
         name.constData()};
     buildControls(window, std::span(&cell, 1));
-    if (!fixed) {
-        setTextColour(window->findChild<QLabel*>(QString::fromUtf8(name)), QColor(255, 0, 0));
-    }
+    auto* label = window->findChild<QLabel*>(QString::fromUtf8(name));
+    // A cell shows a byte as its character, never as markup or a shortcut mark.
+    label->setTextFormat(Qt::PlainText);
+    if (!fixed) setTextColour(label, QColor(255, 0, 0));
+    return label;
 }
+
+// The serial row's cells that show the 12 serial bytes.
+constexpr int kSerialFirstCell = 3;
 
 }  // namespace
 
@@ -94,7 +101,28 @@ View_LCD_Display::View_LCD_Display(QWidget* parent) : QDialog(parent) {
     buildControls(this, kLayout);
     for (int row = 0; row < static_cast<int>(kRows.size()); ++row) {
         for (int column = 0; column < kCellsPerRow; ++column) {
-            addCell(this, row, column);
+            m_Cells[row][column] = addCell(this, row, column);
         }
     }
+}
+
+void View_LCD_Display::showBlock(const LcdDataBlock& block) {
+    const auto setCell = [this](int row, int column, std::uint8_t byte) {
+        m_Cells[row][column]->setText(QString(QChar(byte)));
+    };
+    for (int row = 0; row < kSerialRow; ++row) {
+        const std::size_t offset = lcdLineOffset(row);
+        for (int column = 0; column < kCellsPerRow; ++column) {
+            setCell(row, column, block[offset + column]);
+        }
+    }
+    const std::size_t serial = lcdLineOffset(kLcdSerialLine);
+    for (std::size_t i = 0; i < kLcdSerialSize; ++i) {
+        setCell(kSerialRow, kSerialFirstCell + static_cast<int>(i), block[serial + i]);
+    }
+    m_Cells[kSerialRow][kSerialFirstCell + kLcdSerialSize]->setText(QStringLiteral(" "));
+}
+
+QPushButton* View_LCD_Display::button(const char* name) const {
+    return findChild<QPushButton*>(QString::fromUtf8(name));
 }

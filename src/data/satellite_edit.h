@@ -1,0 +1,45 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+#include "data/satellite_tables.h"
+
+// Reading what a technician typed on the Satellite_Information page into a satellite record,
+// and the refusals that keep a number the link cannot carry from reaching the ACU as another.
+
+// The page's fields as they stand when "Edit Satellite Information" is pressed.
+struct SatelliteForm {
+    int position = -1;  // the "Satellite" selector's position, -1 for no selection
+    std::u16string name;
+    std::u16string longitude;
+    int hemisphere = 0;                           // selector position: 0 is "E", any other "W"
+    std::array<std::u16string, 12> transponders;  // vLowFreq, vLowSymbolRate, ... hHighNid
+};
+
+// The record the form makes of base (which keeps its number), or the refusal to show.
+struct SatelliteFormReading {
+    SatelliteRecord record;
+    std::string refusal;  // empty when the record may be sent
+};
+
+// The name cut to 10 characters and blank-padded; the longitude read as a real, unrounded;
+// every transponder box read as an integer; the three choices from the page's radios
+// (g_CurVerification, g_CurPolMode, g_CurToneMode).
+SatelliteFormReading readSatelliteForm(const SatelliteForm& form, const SatelliteRecord& base);
+
+// The value of the Single Band frequency box, or the refusal to show when the link cannot
+// carry it.
+struct FrequencyReading {
+    std::uint32_t value = 0;
+    std::string refusal;
+};
+FrequencyReading readLocalFrequency(std::u16string_view text);
+
+// Shows element k of the edit copy: the page's three radio choices take its values. Nothing
+// when k names no satellite of the current region (the caller then shows empty fields).
+const SatelliteRecord* takeEditSatellite(int k);
+
+inline constexpr const char* kNoSatelliteSelected =
+    " No satellite selected !!! \r\n Select a satellite and try again !!!";

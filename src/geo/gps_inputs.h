@@ -1,0 +1,55 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "geo/look_angles.h"
+
+// What the GPS page shows and reads, as plain texts: the page copies them in and out of its
+// controls and leaves every decision here.
+
+// A typed number read the way the C library reads one: leading white space skipped, the
+// longest decimal prefix taken ("12.5xyz" is 12.5), 0 when the text starts with no number.
+// The notation is always the C locale's, whatever the user's locale.
+double textToReal(std::string_view text);
+
+// The "Antenna GPS" group: the position the ACU reports, "%3.2f" and a hemisphere letter.
+// Also what ReadAntennaGpsInputs reads back from the group.
+struct AntennaGpsTexts {
+    std::string longitude;
+    std::string longitudeHemisphere;
+    std::string latitude;
+    std::string latitudeHemisphere;
+
+    bool operator==(const AntennaGpsTexts&) const = default;
+};
+
+// The reported position of region r of continent c, as the group shows it. A hemisphere byte
+// of 0 (never reported) shows as an empty field.
+AntennaGpsTexts antennaGpsTexts(std::uint32_t continent, std::uint32_t region);
+
+// A longitude or latitude box with its hemisphere selector. firstItemSelected is true only
+// when the selector's first item ("E" or "N") is selected; no selection counts as the second.
+struct TypedPosition {
+    std::string degrees;
+    bool firstItemSelected = false;
+};
+
+// Fill the six calculation inputs (g_CalcSiteLongitude ...) from the page: the satellite from
+// its box and selector, the site from the "Antenna GPS" texts or from the "Region GPS" boxes.
+void ReadAntennaGpsInputs(const TypedPosition& satellite, const AntennaGpsTexts& antenna);
+void ReadRegionGpsInputs(const TypedPosition& satellite, const TypedPosition& longitude,
+                         const TypedPosition& latitude);
+
+// The satellite "Longitude" box and selector for entry position of g_RegionSatellites: "%3.1f"
+// of its longitude, and whether "E" (rather than "W") is to be selected. Nothing for a
+// position outside the table (no selection is -1).
+struct SatelliteLongitude {
+    std::string text;
+    bool east = false;
+
+    bool operator==(const SatelliteLongitude&) const = default;
+};
+std::optional<SatelliteLongitude> satelliteLongitudeFor(int position);

@@ -1,0 +1,100 @@
+#include <gtest/gtest.h>
+
+#include "data/fixed_text.h"
+#include "data/satellite_edit.h"
+#include "link/process_state.h"
+
+namespace {
+
+class SatelliteEdit : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ResetProcessState();
+        base.number = 9;
+        storeFixedText(base.name, u"OLD");
+        form.position = 0;
+        form.name = u"ABCDEFGHIJKL";
+        form.longitude = u"19.25";
+        form.hemisphere = 1;
+        form.transponders = {u"11 727", u"27500", u"318", u"65535", u"", u"x1"};
+        g_CurVerification = 2;
+        g_CurPolMode = 1;
+        g_CurToneMode = 0;
+    }
+    void TearDown() override { ResetProcessState(); }
+
+    SatelliteRecord base;
+    SatelliteForm form;
+};
+
+}  // namespace
+
+TEST_F(SatelliteEdit, TheFormBecomesTheRecord) {
+    const SatelliteFormReading reading = readSatelliteForm(form, base);
+    ASSERT_EQ(reading.refusal, "");
+    const SatelliteRecord& sat = reading.record;
+    EXPECT_EQ(sat.number, 9);
+    EXPECT_EQ(fixedTextToString(sat.name), u"ABCDEFGHIJ");
+    EXPECT_EQ(sat.longitude, 19.25);  // unrounded
+    EXPECT_EQ(sat.eastWest, 'W');
+    EXPECT_EQ(sat.vLowFreq, 11u);
+    EXPECT_EQ(sat.vLowSymbolRate, 27500u);
+    EXPECT_EQ(sat.vLowNid, 318u);
+    EXPECT_EQ(sat.vHighFreq, 65535u);
+    EXPECT_EQ(sat.vHighSymbolRate, 0u);
+    EXPECT_EQ(sat.vHighNid, 0u);
+    EXPECT_EQ(sat.verification, 2);
+    EXPECT_EQ(sat.polarization, 1);
+    EXPECT_EQ(sat.tone, 0);
+
+    form.name = u"HB";
+    form.hemisphere = 0;
+    EXPECT_EQ(fixedTextToString(readSatelliteForm(form, base).record.name), u"HB        ");
+    EXPECT_EQ(readSatelliteForm(form, base).record.eastWest, 'E');
+    form.hemisphere = -1;  // nothing chosen reads as W
+    EXPECT_EQ(readSatelliteForm(form, base).record.eastWest, 'W');
+}
+
+TEST_F(SatelliteEdit, NumbersTheLinkCannotCarryAreRefusedByName) {
+    const struct {
+        std::size_t box;
+        std::u16string_view text;
+        const char* refusal;
+    } rows[] = {
+        {0, u"65536", " Vertical LowBand Freq. must be 0 to 65535 !!! \r\n Nothing was sent !!!"},
+        {4, u"70000", " Vertical HighBand Symbol must be 0 to 65535 !!! \r\n Nothing was sent !!!"},
+        {11, u"-1", " Horizontal HighBand NID must be 0 to 65535 !!! \r\n Nothing was sent !!!"},
+    };
+    for (const auto& row : rows) {
+        SatelliteForm bad = form;
+        bad.transponders[row.box] = row.text;
+        EXPECT_EQ(readSatelliteForm(bad, base).refusal, row.refusal);
+    }
+    for (std::u16string_view longitude : {u"180.1", u"-0.5", u"99999"}) {
+        SatelliteForm bad = form;
+        bad.longitude = longitude;
+        EXPECT_EQ(readSatelliteForm(bad, base).refusal,
+                  " Longitude must be 0 to 180 !!! \r\n Nothing was sent !!!");
+    }
+
+    EXPECT_EQ(readLocalFrequency(u"10750").value, 10750u);
+    EXPECT_EQ(readLocalFrequency(u"10750").refusal, "");
+    EXPECT_EQ(readLocalFrequency(u"65536").refusal,
+              " Single Band Local Frequency must be 0 to 65535 !!! \r\n Nothing was sent !!!");
+}
+
+TEST_F(SatelliteEdit, ShowingASatelliteTakesItsChoicesOnlyInsideTheRegion) {
+    RegionRecord& region = *mutableRegionRecord(0, 0);
+    region.satelliteCount = 2;
+    g_EditSatellites[1].verification = 3;
+    g_EditSatellites[1].polarization = 7;  // outside the enumeration: still the choice
+    g_EditSatellites[1].tone = 2;
+    EXPECT_EQ(takeEditSatellite(1), &g_EditSatellites[1]);
+    EXPECT_EQ(g_CurVerification, 3);
+    EXPECT_EQ(g_CurPolMode, 7);
+    EXPECT_EQ(g_CurToneMode, 2);
+
+    EXPECT_EQ(takeEditSatellite(2), nullptr);
+    EXPECT_EQ(takeEditSatellite(-1), nullptr);
+    EXPECT_EQ(g_CurPolMode, 7);
+}

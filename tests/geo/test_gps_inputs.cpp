@@ -1,0 +1,57 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "data/satellite_tables.h"
+#include "geo/gps_inputs.h"
+#include "link/process_state.h"
+
+TEST(GpsInputs, TextsReadAsTheCLibraryReadsNumbers) {
+    const std::pair<const char*, double> cases[] = {
+        {"127.5", 127.5}, {"  37.5", 37.5}, {"12.5xy", 12.5}, {"+4.", 4.0},     {".5", 0.5},
+        {"-8", -8.0},     {"1e2", 100.0},   {"12e", 12.0},    {"", 0.0},        {"E", 0.0},
+        {".", 0.0},       {"-", 0.0},       {"nan", 0.0},     {"1e-99", 1e-99}, {"19.2", 19.2},
+    };
+    for (const auto& [text, value] : cases) EXPECT_EQ(textToReal(text), value) << text;
+    EXPECT_EQ(textToReal("1e999"), HUGE_VAL);
+}
+
+class GpsPage : public testing::Test {
+protected:
+    void SetUp() override { ResetProcessState(); }
+    void TearDown() override { ResetProcessState(); }
+};
+
+TEST_F(GpsPage, AntennaGpsTextsShowTheReportedPosition) {
+    RegionRecord& region = *mutableRegionRecord(0, 4);
+    region.gpsLongitude = 4.48;
+    region.gpsEastWest = 'E';
+    region.gpsLatitude = 151.9;
+    region.gpsNorthSouth = 'N';
+    EXPECT_EQ(antennaGpsTexts(0, 4), (AntennaGpsTexts{"4.48", "E", "151.90", "N"}));
+    // Never reported: a zero hemisphere byte is an empty field, not a NUL character.
+    EXPECT_EQ(antennaGpsTexts(0, 5), (AntennaGpsTexts{"0.00", "", "0.00", ""}));
+    EXPECT_EQ(antennaGpsTexts(9, 200), (AntennaGpsTexts{"0.00", "", "0.00", ""}));
+}
+
+TEST_F(GpsPage, AntennaGpsReadsTheFirstLetterOfEachHemisphere) {
+    ReadAntennaGpsInputs({"101.0", false}, {"74.00", "W", "40.70", "N"});
+    EXPECT_EQ(calcInputs(), (LookAngleInputs{74.0, 'W', 40.7, 'N', 101.0, 'W'}));
+    ReadAntennaGpsInputs({"", true}, {"x", "", "", ""});
+    EXPECT_EQ(calcInputs(), (LookAngleInputs{0.0, 0, 0.0, 0, 0.0, 'E'}));
+}
+
+TEST_F(GpsPage, SatelliteLongitudeWithOneDecimalAndItsHemisphere) {
+    g_RegionSatellites[0].longitude = 13.0;
+    g_RegionSatellites[0].eastWest = 'E';
+    g_RegionSatellites[1].longitude = 130.0;
+    g_RegionSatellites[1].eastWest = 'E';
+    g_RegionSatellites[2].longitude = 19.25;
+    g_RegionSatellites[2].eastWest = 'W';
+    EXPECT_EQ(satelliteLongitudeFor(0), (SatelliteLongitude{"13.0", true}));
+    EXPECT_EQ(satelliteLongitudeFor(1), (SatelliteLongitude{"130.0", true}));
+    EXPECT_EQ(satelliteLongitudeFor(2), (SatelliteLongitude{"19.2", false}));
+    EXPECT_EQ(satelliteLongitudeFor(3), (SatelliteLongitude{"0.0", false}));
+    EXPECT_EQ(satelliteLongitudeFor(-1), std::nullopt);
+    EXPECT_EQ(satelliteLongitudeFor(20), std::nullopt);
+}

@@ -1,0 +1,144 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "geo/look_angles.h"
+
+namespace {
+
+struct Example {
+    LookAngleInputs in;
+    const char* azimuth;
+    const char* elevation;
+    const char* skew;
+    const char* skewBeforeCorrection;
+};
+
+// Positions as a user types them, results as the page shows them, worked out by hand.
+const Example kExamples[] = {
+    {{127.0, 'E', 37.5, 'N', 116.0, 'E'}, "197.7", "45.0", "-14.0", "-14.0"},
+    {{0.0, 'E', 51.5, 'N', 19.2, 'E'}, "156.0", "28.4", "7.7", "14.7"},
+    {{151.2, 'E', 33.9, 'S', 156.0, 'E'}, "8.6", "50.3", "28.9", "-7.1"},
+    {{74.0, 'W', 40.7, 'N', 101.0, 'W'}, "218.0", "35.4", "-27.8", "-27.8"},
+    {{100.0, 'E', 10.0, 'N', 10.0, 'E'}, "270.0", "-8.6", "-80.0", "-80.0"},
+    // On the satellite's meridian: due south with a negative zero skew in the north, due
+    // north and a plain zero in the south.
+    {{116.0, 'E', 37.5, 'N', 116.0, 'E'}, "180.0", "46.5", "-0.0", "-0.0"},
+    {{116.0, 'E', 33.9, 'S', 116.0, 'E'}, "0.0", "50.6", "0.0", "0.0"},
+    // 19.2 West is not the corrected 19.2 East: the mirror image of the second example.
+    {{0.0, 'E', 51.5, 'N', 19.2, 'W'}, "204.0", "28.4", "-14.7", "-14.7"},
+    // 28.2 East and 160.0 East get their corrections too.
+    {{28.2, 'E', 51.5, 'N', 28.2, 'E'}, "180.0", "31.1", "-7.0", "-0.0"},
+    {{160.0, 'E', 33.9, 'S', 160.0, 'E'}, "0.0", "50.6", "36.0", "0.0"},
+    // A satellite 90 degrees of longitude away is below the horizon, due east or due west.
+    {{10.0, 'E', 10.0, 'N', 100.0, 'E'}, "90.0", "-8.6", "80.0", "80.0"},
+    // On the equator off the meridian the divisions by zero give a clean 90 degrees.
+    {{10.0, 'E', 0.0, 'N', 0.0, 'E'}, "270.0", "78.2", "-90.0", "-90.0"},
+    // Any letter other than W and S is east or north.
+    {{127.0, 0, 37.5, 'x', 116.0, 'e'}, "197.7", "45.0", "-14.0", "-14.0"},
+};
+
+std::string oneDecimal(double degrees) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%3.1f", degrees);
+    return text;
+}
+
+}  // namespace
+
+TEST(LookAngles, WorkedExamplesToTheDigit) {
+    for (const Example& e : kExamples) {
+        SCOPED_TRACE(testing::Message() << e.in.siteLongitude << e.in.siteLonHemisphere << " "
+                                        << e.in.siteLatitude << e.in.siteLatHemisphere << " "
+                                        << e.in.satLongitude << e.in.satLonHemisphere);
+        const LookAngles angles = ComputeLookAngles(e.in);
+        EXPECT_EQ(lookAngleTexts(angles), (LookAngleTexts{e.azimuth, e.elevation, e.skew}));
+        EXPECT_EQ(oneDecimal(angles.skewBeforeCorrection), e.skewBeforeCorrection);
+    }
+}
+
+TEST(LookAngles, SiteRightBelowTheSatelliteShowsDashesNotNan) {
+    for (const char hemisphere : {'N', 'S'}) {
+        const LookAngles angles = ComputeLookAngles({116.0, 'E', 0.0, hemisphere, 116.0, 'E'});
+        EXPECT_EQ(lookAngleTexts(angles), (LookAngleTexts{"---", "---", "---"}));
+    }
+    // An infinite input (a typed "1e999") gives no number either.
+    const LookAngles angles = ComputeLookAngles({HUGE_VAL, 'E', 37.5, 'N', 116.0, 'E'});
+    EXPECT_EQ(lookAngleTexts(angles), (LookAngleTexts{"---", "---", "---"}));
+}
+
+TEST(LookAngles, CalculationLeavesItsInputsSigned) {
+    storeCalcInputs({74.0, 'W', 33.9, 'S', 101.0, 'W'});
+    calculateLookAngles();
+    EXPECT_EQ(calcInputs(), (LookAngleInputs{-74.0, 'W', -33.9, 'S', -101.0, 'W'}));
+    // Run again without refilling, the signs flip back: the page refills before every run.
+    calculateLookAngles();
+    EXPECT_EQ(calcInputs(), (LookAngleInputs{74.0, 'W', 33.9, 'S', 101.0, 'W'}));
+    resetLookAngleInputs();
+}
+
+namespace {
+
+constexpr double kPi = 3.14159265358979323846;
+constexpr double kEarthRadiusKm = 6378.14;
+constexpr double kOrbitRadiusKm = 6378.14 + 35786.0;
+
+struct Reference {
+    double azimuth;
+    double elevation;
+    double skew;
+};
+
+// A different route to the same angles: the site and the satellite as vectors from the
+// earth's centre (x towards 0 E, z towards the north pole), the line of sight taken apart
+// along the site's east, north and up. The skew is the handbook polarisation offset
+// tan(psi) = sin(satellite longitude - site longitude) / tan(latitude).
+Reference reference(double siteLonEast, double siteLatNorth, double satLonEast) {
+    const double lon = siteLonEast * kPi / 180.0;
+    const double lat = siteLatNorth * kPi / 180.0;
+    const double sat = satLonEast * kPi / 180.0;
+    const double site[3] = {std::cos(lat) * std::cos(lon), std::cos(lat) * std::sin(lon),
+                            std::sin(lat)};
+    const double ratio = kOrbitRadiusKm / kEarthRadiusKm;
+    double look[3] = {ratio * std::cos(sat) - site[0], ratio * std::sin(sat) - site[1], -site[2]};
+    const double length = std::sqrt(look[0] * look[0] + look[1] * look[1] + look[2] * look[2]);
+    for (double& c : look) c /= length;
+    const double east = -std::sin(lon) * look[0] + std::cos(lon) * look[1];
+    const double north = -std::sin(lat) * std::cos(lon) * look[0] -
+                         std::sin(lat) * std::sin(lon) * look[1] + std::cos(lat) * look[2];
+    const double up = site[0] * look[0] + site[1] * look[1] + site[2] * look[2];
+    double azimuth = std::atan2(east, north) * 180.0 / kPi;
+    if (azimuth < 0.0) azimuth += 360.0;
+    return {azimuth, std::asin(up) * 180.0 / kPi,
+            std::atan(std::sin(sat - lon) / std::tan(lat)) * 180.0 / kPi};
+}
+
+LookAngleInputs typed(double lonEast, double latNorth, double satEast) {
+    return {std::fabs(lonEast),       lonEast < 0 ? 'W' : 'E', std::fabs(latNorth),
+            latNorth < 0 ? 'S' : 'N', std::fabs(satEast),      satEast < 0 ? 'W' : 'E'};
+}
+
+}  // namespace
+
+TEST(LookAngles, AgreesWithTheVectorGeometryOverAGrid) {
+    int compared = 0;
+    for (double lat = -75.0; lat <= 75.0; lat += 7.5) {
+        if (lat == 0.0) continue;
+        for (double lon = -170.0; lon <= 180.0; lon += 25.0) {
+            for (double sat = -175.0; sat <= 180.0; sat += 15.5) {
+                // Only satellites within a quarter turn can be seen at all.
+                double apart = std::fmod(sat - lon + 540.0, 360.0) - 180.0;
+                if (std::fabs(apart) >= 89.0 || std::fabs(apart) < 0.5) continue;
+                // No satellite of this grid lies on a corrected position.
+                const LookAngles angles = ComputeLookAngles(typed(lon, lat, sat));
+                const Reference expected = reference(lon, lat, sat);
+                SCOPED_TRACE(testing::Message() << lon << " " << lat << " " << sat);
+                EXPECT_NEAR(angles.azimuth, expected.azimuth, 0.1);
+                EXPECT_NEAR(angles.elevation, expected.elevation, 0.1);
+                EXPECT_NEAR(angles.skew, expected.skew, 0.1);
+                ++compared;
+            }
+        }
+    }
+    EXPECT_GT(compared, 2000);
+}
