@@ -1,5 +1,7 @@
 #include "default_data_intake.h"
 
+#include <algorithm>
+
 #include "link/encoding.h"
 #include "link/record_codec.h"
 
@@ -42,23 +44,56 @@ bool takeSatelliteRecord(std::span<const std::uint8_t> payload, ReceivedDefaults
     return true;
 }
 
-void applyReceivedDefaults(const ReceivedDefaults& received, CurrentRegion& current) {
+namespace {
+
+// The region the program's selectors showed when the upload began: its region selector's
+// position among the records of the chosen continent, in the order they came. A transfer of
+// one continent lists only that continent, whatever position its selector had.
+const RegionArrival* selectedArrival(const ReceivedDefaults& received) {
+    if (!received.header || received.regions.empty()) return nullptr;
+    std::uint8_t continent = received.header->continentSelection;
+    const bool oneContinent = std::all_of(
+        received.regions.begin(), received.regions.end(),
+        [&](const RegionArrival& a) { return a.continent == received.regions[0].continent; });
+    if (oneContinent) continent = received.regions[0].continent;
+    std::size_t position = 0;
     for (const RegionArrival& arrival : received.regions) {
-        if (arrival.continent != current.continent || arrival.region != current.region) continue;
-        // List entry n names the n-th satellite record of the transfer; a list naming one
-        // that never came leaves the unit on its old data.
-        const RegionRecord& record = arrival.record;
-        for (std::size_t k = 0; k < record.listedSatellites(); ++k) {
-            const std::uint32_t number = record.satelliteList[k];
-            if (number == 0 || number > received.satellites.size()) return;
+        if (arrival.continent != continent) continue;
+        if (position == received.header->regionSelection) return &arrival;
+        ++position;
+    }
+    return nullptr;
+}
+
+const RegionArrival* arrivalFor(const ReceivedDefaults& received, const CurrentRegion& current) {
+    for (const RegionArrival& arrival : received.regions) {
+        if (arrival.continent == current.continent && arrival.region == current.region) {
+            return &arrival;
         }
-        current.record = record;
-        for (std::size_t k = 0; k < record.listedSatellites(); ++k) {
-            current.satellites[k] = received.satellites[record.satelliteList[k] - 1];
-        }
-        if (received.header && current.continent < kContinentCount) {
-            current.regionCount = received.header->regionCounts[current.continent];
-        }
-        return;
+    }
+    return nullptr;
+}
+
+}  // namespace
+
+void applyReceivedDefaults(const ReceivedDefaults& received, CurrentRegion& current) {
+    const RegionArrival* chosen = selectedArrival(received);
+    if (chosen == nullptr) chosen = arrivalFor(received, current);
+    if (chosen == nullptr) return;
+    // List entry n names the n-th satellite record of the transfer; a list naming one that
+    // never came leaves the unit on its old data.
+    const RegionRecord& record = chosen->record;
+    for (std::size_t k = 0; k < record.listedSatellites(); ++k) {
+        const std::uint32_t number = record.satelliteList[k];
+        if (number == 0 || number > received.satellites.size()) return;
+    }
+    current.continent = chosen->continent;
+    current.region = chosen->region;
+    current.record = record;
+    for (std::size_t k = 0; k < record.listedSatellites(); ++k) {
+        current.satellites[k] = received.satellites[record.satelliteList[k] - 1];
+    }
+    if (received.header && current.continent < kContinentCount) {
+        current.regionCount = received.header->regionCounts[current.continent];
     }
 }

@@ -13,6 +13,7 @@ bool takeAnnouncement(std::span<const std::uint8_t> payload, ReceivedDefaults& i
 bool takeRegionRecord(std::span<const std::uint8_t> payload, ReceivedDefaults& into);
 bool takeSatelliteRecord(std::span<const std::uint8_t> payload, ReceivedDefaults& into);
 
-// At the end of a transfer the unit works from the new data: when it holds the current
-// region, that region and its satellites are taken from it.
+// At the end of a transfer the unit works from the new data: the region the program had
+// selected when it started an upload, or else the unit's current region when the transfer
+// holds it, becomes the current region with its satellites.
 void applyReceivedDefaults(const ReceivedDefaults& received, CurrentRegion& current);

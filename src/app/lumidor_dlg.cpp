@@ -161,6 +161,7 @@ CLumidorDlg::CLumidorDlg(QStringList commandLinePorts, QWidget* parent)
     connect(m_RefreshButton, &QPushButton::clicked, this, [this] { RefreshPortList(); });
     connectOperationButtons();
     connectLcdWindows();
+    connectAdminSelectors();
 
     m_Timers->start(kStartupTimer, std::chrono::milliseconds{100});
 }

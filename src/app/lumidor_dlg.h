@@ -14,6 +14,7 @@
 
 class ACU_LCD_Display;
 class AcuController;
+struct AdminSelectors;
 class Administrator;
 class Antenna_Diagnosis;
 class Antenna_Information;
@@ -82,6 +83,11 @@ public:
     void OnConnect();
     // "   Load   Default Data": reads a satellite information file.
     void loadDefaultData();
+    // The same from a file already chosen: what the open-file dialog hands on.
+    void loadDefaultDataFrom(const QString& path);
+    // The Administrator page's continent and region selectors chose another entry.
+    void onContinentSelected(int position);
+    void onRegionSelected(int position);
     // Every satellite display after the current region changed (a file was loaded, or the
     // Administrator page's selectors chose another region).
     void refreshRegionDisplay();
@@ -100,6 +106,9 @@ public:
     void setMessageBoxHook(std::function<void(const QString&, MessageIcon)> hook);
     // Questions are answered here instead of by a modal box when set (tests).
     void setConfirmHook(std::function<bool(const QString&)> hook);
+    // The file to load is taken from here instead of the open-file dialog when set (tests);
+    // an empty path is a cancelled dialog.
+    void setOpenFileHook(std::function<QString()> hook);
 
     AcuController& controller() { return *m_Controller; }
     CSerialComm& comm() { return *m_Comm; }
@@ -135,6 +144,9 @@ private:
     void fillSatelliteSelectors();
     void connectLcdWindows();
     QString lcdFileName(bool save);
+    void connectAdminSelectors();
+    void fillAdminSelectors(const AdminSelectors& selectors);
+    QComboBox* adminSelector(const char* name) const;
 
     PortDiscovery m_Discovery;
     QString m_sSelectedPort;
@@ -167,6 +179,7 @@ private:
     std::function<void(const QString&, MessageIcon)> m_MessageBoxHook;
     std::function<bool(const QString&)> m_ConfirmHook;
     std::function<QString(bool)> m_LcdFileHook;
+    std::function<QString()> m_OpenFileHook;
 
     std::unique_ptr<CSerialComm> m_Comm;
     std::unique_ptr<QtTimerBank> m_Timers;

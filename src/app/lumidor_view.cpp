@@ -38,10 +38,10 @@ QString messageText(const std::string& text) {
 }  // namespace
 
 int CLumidorDlg::adminContinentSelection() const {
-    return -1;
+    return adminSelector("continent")->currentIndex();
 }
 int CLumidorDlg::adminRegionSelection() const {
-    return -1;
+    return adminSelector("region")->currentIndex();
 }
 
 void CLumidorDlg::setMessageBoxHook(std::function<void(const QString&, MessageIcon)> hook) {
@@ -216,12 +216,6 @@ void CLumidorDlg::onCommMessage(const std::string& text) {
 void CLumidorDlg::onCommHangup(std::uint16_t) {
     QMetaObject::invokeMethod(
         this, [this] { m_Controller->OnPortHangup(m_Comm->portName()); }, Qt::QueuedConnection);
-}
-
-void CLumidorDlg::loadDefaultData() {
-    // Reading .sif files is not part of this build yet; say so rather than do nothing.
-    MessageBox(" Loading default data from a file is not available yet !!! ",
-               MessageIcon::Exclamation);
 }
 
 void CLumidorDlg::RefreshPortList() {

@@ -7,6 +7,7 @@
 
 #include "app/lumidor_dlg.h"
 #include "data/region_display.h"
+#include "data/region_selectors.h"
 #include "data/satellite_tables.h"
 #include "data/target_panel.h"
 #include "pages/administrator.h"

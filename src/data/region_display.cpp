@@ -110,11 +110,6 @@ std::string lnbInformationText(const RegionRecord& region) {
     }
 }
 
-std::string continentListName(std::uint8_t continent) {
-    return pick(continent,
-                {"Europe   ", "Asia     ", "Oceania  ", "N.America", "S.America", "Africa   "});
-}
-
 std::u16string regionNameText(const RegionRecord& region) {
     return fixedTextToString(region.name);
 }

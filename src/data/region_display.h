@@ -61,10 +61,6 @@ SatelliteDetailsTexts currentSatelliteDetails(int position);
 // %d / %d MHz"; empty for any other LNB type.
 std::string lnbInformationText(const RegionRecord& region);
 
-// A continent's name as the Administrator page's continent selector lists it: "Europe   ",
-// "N.America", padded with blanks to 9 characters. Empty for a code above 5.
-std::string continentListName(std::uint8_t continent);
-
 // A region's 12-character name, trailing blanks included.
 std::u16string regionNameText(const RegionRecord& region);
 

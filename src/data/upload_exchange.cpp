@@ -1,5 +1,6 @@
 #include "data/upload_exchange.h"
 
+#include "data/region_selectors.h"
 #include "data/satellite_tables.h"
 #include "data/upload_state.h"
 #include "link/controller_view.h"
@@ -52,8 +53,24 @@ void UploadExchange::onTimeout(int id) {
     m_Link.stopTimer(id);
     if (!m_Running || id < cmd::UploadStart || id > cmd::UploadEnd) return;
     abandon();
-    m_Link.view().MessageBox(" Update Default Data stopped: the ACU did not answer !!! ",
-                             MessageIcon::Exclamation);
+    m_Link.view().MessageBox(uploadStallText(id), MessageIcon::Exclamation);
+}
+
+std::string uploadStallText(int id) {
+    std::string step;
+    if (id == cmd::UploadStart) {
+        step = "the start of the update (command 10)";
+    } else if (id == cmd::UploadRegion) {
+        std::string continent = continentListName(g_UploadContinent);
+        continent.erase(continent.find_last_not_of(' ') + 1);
+        step = "region " + std::to_string(g_UploadRegion) + " of " + continent + " (command 11)";
+    } else if (id == cmd::UploadSatellite) {
+        step = "satellite " + std::to_string(g_UploadSatIndex + 1) + " of " +
+               std::to_string(g_SatelliteCount) + " (command 12)";
+    } else {
+        step = "the end of the update (command 13)";
+    }
+    return " Update Default Data stopped !!! \r\n The ACU did not answer " + step + ". ";
 }
 
 void UploadExchange::abandon() {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 class LinkContext;
 
@@ -41,3 +42,6 @@ std::uint32_t regionRecordsInScope();
 
 // Puts the upload cursor on the first region of the loaded scope (g_RegionMode).
 void placeUploadCursorAtScopeStart();
+
+// The message of an upload given up at timer id: which step got no answer.
+std::string uploadStallText(int id);

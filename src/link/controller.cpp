@@ -87,6 +87,8 @@ void AcuController::OnTimer(int id) {
         m_Timers.stop(id);
     } else if (id >= 7 && id <= 13) {
         m_Upload.onTimeout(id);
+    } else if (id == cmd::FactoryProgress) {
+        onFactoryStall();
     } else if ((id >= 14 && id <= 21) || (id >= 24 && id <= 30) || (id >= 33 && id <= 42)) {
         SendCommand(static_cast<std::uint8_t>(id));
     }

@@ -97,6 +97,8 @@ private:
     void onStatus(std::span<const std::uint8_t> payload);
     void onSetupMode(std::span<const std::uint8_t> payload);
     void onFactoryProgress(std::span<const std::uint8_t> payload);
+    // Replies 31 and 32 stopped coming: Load_Progress must not stay over a disabled window.
+    void onFactoryStall();
     void showCurrentPosition();
     // Target = the last reported position + direction * the typed step, sent with code.
     void stepMove(std::uint8_t code, int direction, std::u16string_view stepText);

@@ -199,15 +199,30 @@ void AcuController::onFactoryProgress(std::span<const std::uint8_t> payload) {
         setBusy(true);
         m_FactoryResetShown = true;
         m_View.OpenProgress(ProgressPopup::Load, g_ProgressTotal);
+        // Timer 31 waits for the next progress report; each report starts the wait again.
+        m_Timers.start(cmd::FactoryProgress, kFactoryProgressTimeout);
     } else if (code == cmd::FactoryProgress) {
         g_ProgressCount = static_cast<std::uint32_t>(payload[1] << 8 | payload[2]);
         m_View.StepProgress(ProgressPopup::Load, g_ProgressCount,
                             progressPercentText(g_ProgressCount, g_ProgressTotal));
+        if (m_FactoryResetShown) m_Timers.start(cmd::FactoryProgress, kFactoryProgressTimeout);
     } else {
+        m_Timers.stop(cmd::FactoryProgress);
         setBusy(false);
         m_FactoryResetShown = false;
         m_View.CloseProgress(ProgressPopup::Load);
     }
+}
+
+void AcuController::onFactoryStall() {
+    m_Timers.stop(cmd::FactoryProgress);
+    if (!m_FactoryResetShown) return;
+    m_FactoryResetShown = false;
+    setBusy(false);
+    m_View.CloseProgress(ProgressPopup::Load);
+    m_View.MessageBox(
+        " Factory Setting stopped !!! \r\n The ACU reported no progress for 30 seconds. ",
+        MessageIcon::Exclamation);
 }
 
 void AcuController::showCurrentPosition() {

@@ -69,6 +69,8 @@ inline constexpr auto kLcdReadStartPeriod = std::chrono::milliseconds{10000};
 inline constexpr auto kStatusPollPeriod = std::chrono::milliseconds{1000};
 inline constexpr auto kFirstDiscoveryPeriod = std::chrono::milliseconds{100};
 inline constexpr auto kDiscoveryPeriod = std::chrono::milliseconds{1000};
+// A factory default reports its progress by itself; this long without a report ends the wait.
+inline constexpr auto kFactoryProgressTimeout = std::chrono::seconds{30};
 
 // Command 1 goes out once when the link opens and is re-sent at most this often.
 inline constexpr std::uint8_t kMaxConnectResends = 5;

@@ -3,6 +3,7 @@
 #include "data/fixed_text.h"
 #include "data/number_text.h"
 #include "data/region_display.h"
+#include "data/region_selectors.h"
 #include "data/satellite_tables.h"
 #include "link/process_state.h"
 

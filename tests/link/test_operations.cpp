@@ -157,7 +157,8 @@ TEST_F(Operations, UploadAnnouncesRegionsPlusSatellitesAndStartsWithCommandTen) 
     advance(1000);
     EXPECT_EQ(view.callsStartingWith("CloseProgress"), std::vector<std::string>{"CloseProgress(Update)"});
     EXPECT_EQ(view.callsStartingWith("MessageBox").back(),
-              "MessageBox( Update Default Data stopped: the ACU did not answer !!! , !)");
+              "MessageBox( Update Default Data stopped !!! \r\n The ACU did not answer the start "
+              "of the update (command 10). , !)");
     EXPECT_EQ(g_BusyCursor, 0);
     const auto codes = port.codes();
     EXPECT_EQ(std::count(codes.begin(), codes.end(), 10), 1);  // never repeated

@@ -1,0 +1,110 @@
+// Load Default Data and the Administrator page's continent and region selectors.
+
+#include <QComboBox>
+#include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QPushButton>
+
+#include "app/lumidor_dlg.h"
+#include "data/region_selectors.h"
+#include "data/satellite_tables.h"
+#include "data/sif_reader.h"
+#include "link/controller.h"
+#include "link/link_state.h"
+#include "pages/administrator.h"
+#include "pages/antenna_information.h"
+
+namespace {
+
+// Linux file names are case-sensitive, so both spellings of the extension are listed.
+const char* const kSifFilter = "sif File (*.sif *.SIF)";
+
+void fillSelector(QComboBox* selector, const SelectorContents& contents) {
+    // Filling is not a choice of the user's: only activated() is heard, never index changes.
+    selector->clear();
+    for (const std::string& entry : contents.entries) {
+        selector->addItem(QString::fromLatin1(entry.data(), static_cast<qsizetype>(entry.size())));
+    }
+    selector->setCurrentIndex(contents.selected);
+    selector->setEnabled(contents.enabled);
+}
+
+}  // namespace
+
+void CLumidorDlg::setOpenFileHook(std::function<QString()> hook) {
+    m_OpenFileHook = std::move(hook);
+}
+
+QComboBox* CLumidorDlg::adminSelector(const char* name) const {
+    return m_Administrator->findChild<QComboBox*>(QString::fromUtf8(name));
+}
+
+void CLumidorDlg::connectAdminSelectors() {
+    connect(adminSelector("continent"), &QComboBox::activated, this,
+            [this](int index) { onContinentSelected(index); });
+    connect(adminSelector("region"), &QComboBox::activated, this,
+            [this](int index) { onRegionSelected(index); });
+    // The page's own two buttons, kept hidden, lead to the same operations.
+    const auto button = [this](const char* name) {
+        return m_Administrator->findChild<QPushButton*>(QString::fromUtf8(name));
+    };
+    connect(button("load_factory_data"), &QPushButton::clicked, this,
+            [this] { loadDefaultData(); });
+    connect(button("update_factory_data"), &QPushButton::clicked, this, [this] {
+        if (g_Connected == 1) m_Controller->updateDefaultData();
+    });
+}
+
+void CLumidorDlg::loadDefaultData() {
+    const QString path = m_OpenFileHook
+                             ? m_OpenFileHook()
+                             : QFileDialog::getOpenFileName(this, QString(), QString(),
+                                                            QString::fromUtf8(kSifFilter));
+    if (path.isEmpty()) return;  // cancelled: nothing changes
+    loadDefaultDataFrom(path);
+}
+
+void CLumidorDlg::loadDefaultDataFrom(const QString& path) {
+    const std::string fileName = QFileInfo(path).fileName().toStdString();
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        MessageBox(sifOpenFailureText(fileName), MessageIcon::Exclamation);
+        m_AntennaInformation->ShowProductInformation();
+        return;
+    }
+    // The whole file is read before any of it is parsed; one byte past the limit tells the
+    // reader that the file is too large.
+    const QByteArray bytes = file.read(static_cast<qint64>(kSifMaxBytes) + 1);
+    file.close();
+    const auto data =
+        std::span<const std::uint8_t>(reinterpret_cast<const std::uint8_t*>(bytes.constData()),
+                                      static_cast<std::size_t>(bytes.size()));
+    if (const std::optional<SifRefusal> refusal = loadSatelliteInformation(data)) {
+        MessageBox(sifRefusalText(fileName, *refusal), MessageIcon::Exclamation);
+        m_AntennaInformation->ShowProductInformation();
+        return;
+    }
+    const AdminSelectors selectors = selectorsForLoadedScope();
+    fillAdminSelectors(selectors);
+    selectRegion(selectors.continent, selectors.region);
+    refreshRegionDisplay();
+    m_AntennaInformation->ShowProductInformation();
+}
+
+void CLumidorDlg::fillAdminSelectors(const AdminSelectors& selectors) {
+    fillSelector(adminSelector("continent"), selectors.continents);
+    fillSelector(adminSelector("region"), selectors.regions);
+}
+
+void CLumidorDlg::onContinentSelected(int position) {
+    const std::optional<SelectorContents> regions = chooseContinent(position);
+    if (!regions) return;
+    fillSelector(adminSelector("region"), *regions);
+    refreshRegionDisplay();
+}
+
+void CLumidorDlg::onRegionSelected(int position) {
+    if (!chooseRegion(position)) return;
+    refreshRegionDisplay();
+}

@@ -1,0 +1,366 @@
+#include "data/sif_reader.h"
+
+#include <limits>
+#include <string_view>
+#include <vector>
+
+namespace {
+
+constexpr std::size_t kScopeLine = 7;
+constexpr std::size_t kHeaderLine = 1;
+constexpr std::size_t kRegionBlockLines = 7;
+constexpr std::size_t kSatelliteBlockLines = 6;
+constexpr int kHighestScope = 12;
+constexpr int kHighestSatelliteNumber = static_cast<int>(kSatelliteTableSize);
+
+const char* const kContinentNames[kContinentCount] = {"Europe",    "Asia",      "Oceania",
+                                                      "N.America", "S.America", "Africa"};
+
+// The C library's integer reading: leading white space skipped, an optional sign, then the
+// longest run of digits; nothing numeric reads 0 and a value too large for an int is held at
+// the int's limit.
+int toInteger(std::string_view field) {
+    std::size_t i = 0;
+    while (i < field.size() && (field[i] == ' ' || (field[i] >= '\t' && field[i] <= '\r'))) ++i;
+    bool negative = false;
+    if (i < field.size() && (field[i] == '+' || field[i] == '-')) {
+        negative = field[i] == '-';
+        ++i;
+    }
+    constexpr std::int64_t kLimit = std::numeric_limits<int>::max();
+    std::int64_t value = 0;
+    for (; i < field.size() && field[i] >= '0' && field[i] <= '9'; ++i) {
+        value = value * 10 + (field[i] - '0');
+        if (value > kLimit + 1) value = kLimit + 1;
+    }
+    if (negative) return static_cast<int>(-value < -kLimit - 1 ? -kLimit - 1 : -value);
+    return static_cast<int>(value > kLimit ? kLimit : value);
+}
+
+// One line cut into fields. The reader appends CR LF to every line and each blank, CR or LF
+// ends a field, so two blanks in a row make an empty field and every line ends with one
+// more, empty field.
+class SifLine {
+public:
+    explicit SifLine(std::string_view text) {
+        std::size_t start = 0;
+        const auto endField = [&](std::size_t end) {
+            m_Fields.push_back(text.substr(start, end - start));
+            start = end + 1;
+        };
+        for (std::size_t i = 0; i < text.size(); ++i) {
+            if (text[i] == ' ' || text[i] == '\r' || text[i] == '\n') endField(i);
+        }
+        endField(text.size());    // the appended CR
+        m_Fields.emplace_back();  // the appended LF
+        m_Written = 0;
+        for (std::size_t i = 0; i < m_Fields.size(); ++i) {
+            if (!m_Fields[i].empty()) m_Written = i + 1;
+        }
+    }
+
+    // Fields past the line's end leave their destinations alone.
+    bool has(std::size_t i) const { return i < m_Fields.size(); }
+    std::string_view text(std::size_t i) const { return m_Fields[i]; }
+    int integer(std::size_t i) const { return toInteger(m_Fields[i]); }
+    // Fields up to the last one that holds something: what the file really wrote.
+    std::size_t written() const { return m_Written; }
+
+    void store(std::size_t i, std::uint8_t& byte) const {
+        if (has(i)) byte = static_cast<std::uint8_t>(integer(i));
+    }
+    void store(std::size_t i, std::uint32_t& value) const {
+        if (has(i)) value = static_cast<std::uint32_t>(integer(i));
+    }
+    void storeHundredths(std::size_t i, double& value) const {
+        if (has(i)) value = integer(i) / 100.0;
+    }
+    void storeTenths(std::size_t i, double& value) const {
+        if (has(i)) value = integer(i) / 10.0;
+    }
+    void storeChar(std::size_t i, char& value) const {
+        if (has(i)) value = m_Fields[i].empty() ? '\0' : m_Fields[i][0];
+    }
+    // Blank-padded to the field's width; a longer name is cut to it.
+    template <std::size_t N>
+    void storeName(std::size_t i, std::array<std::uint8_t, N>& name) const {
+        if (!has(i)) return;
+        const std::string_view field = m_Fields[i];
+        for (std::size_t k = 0; k < N; ++k) {
+            name[k] = k < field.size() ? static_cast<std::uint8_t>(field[k]) : ' ';
+        }
+    }
+
+private:
+    std::vector<std::string_view> m_Fields;
+    std::size_t m_Written = 0;
+};
+
+// Lines end with LF or CR LF; a last line without its LF still counts.
+std::vector<std::string_view> splitLines(std::string_view text, std::size_t limit) {
+    std::vector<std::string_view> lines;
+    std::size_t start = 0;
+    while (start < text.size() && lines.size() <= limit) {
+        std::size_t end = text.find('\n', start);
+        const std::size_t next = end == std::string_view::npos ? text.size() : end + 1;
+        if (end == std::string_view::npos) end = text.size();
+        if (end > start && text[end - 1] == '\r' && end < text.size()) --end;
+        lines.push_back(text.substr(start, end - start));
+        start = next;
+    }
+    return lines;
+}
+
+std::string numberText(long long value) {
+    return std::to_string(value);
+}
+
+class Reader {
+public:
+    Reader(std::string_view text, SifTables& tables)
+        : m_Lines(splitLines(text, kSifMaxLines)), m_Out(tables) {}
+
+    bool read() {
+        if (m_Lines.size() > kSifMaxLines) {
+            return refuse(kSifMaxLines, "the file has more than 2000 lines");
+        }
+        if (!need(kScopeLine, "the scope line")) return false;
+        m_Out.sifHeaderNumber = static_cast<std::uint32_t>(line(kHeaderLine).integer(3));
+        std::size_t blocks = 0;
+        if (!readScope(blocks)) return false;
+        for (std::size_t i = 0; i < blocks; ++i) {
+            if (!readRegionBlock(9 + kRegionBlockLines * i, i)) return false;
+        }
+        const std::size_t countLine = 9 + kRegionBlockLines * blocks;
+        if (!need(countLine, "the satellite count line")) return false;
+        const int count = line(countLine).integer(0);
+        if (count < 0 || count > kHighestSatelliteNumber) {
+            return refuse(countLine, "satellite count " + numberText(count) + " is not 0 to 200");
+        }
+        m_Out.satelliteCount = static_cast<std::uint8_t>(count);
+        for (std::size_t k = 0; k < m_Out.satelliteCount; ++k) {
+            if (!readSatellite(countLine + 2 + kSatelliteBlockLines * k, k)) return false;
+        }
+        return true;
+    }
+
+    SifRefusal refusal() const { return m_Refusal; }
+
+private:
+    SifLine line(std::size_t index) const { return SifLine(m_Lines[index]); }
+
+    bool refuse(std::size_t index, std::string reason) {
+        m_Refusal = SifRefusal{index + 1, std::move(reason)};
+        return false;
+    }
+
+    // Every line up to last must be in the file.
+    bool need(std::size_t last, const std::string& what) {
+        if (last < m_Lines.size()) return true;
+        return refuse(last, "the file ends after line " +
+                                numberText(static_cast<long long>(m_Lines.size())) + ", before " +
+                                what);
+    }
+
+    bool checkRegionCount(const SifLine& scope, std::size_t field, std::size_t continent) {
+        if (!scope.has(field)) return true;
+        const int count = scope.integer(field);
+        if (count >= 0 && count <= static_cast<int>(kRegionsPerContinent)) return true;
+        return refuse(kScopeLine, std::string("region count ") + numberText(count) + " of " +
+                                      kContinentNames[continent] + " is not 0 to 100");
+    }
+
+    bool readScope(std::size_t& blocks) {
+        const SifLine scope = line(kScopeLine);
+        const int value = scope.integer(0);
+        if (value < 0 || value > kHighestScope) {
+            return refuse(kScopeLine, "scope " + numberText(value) + " is not 0 to 12");
+        }
+        m_Out.regionMode = static_cast<std::uint8_t>(value);
+        if (value == 12) {
+            for (std::size_t c = 0; c < kContinentCount; ++c) {
+                if (!checkRegionCount(scope, 1 + c, c)) return false;
+                scope.store(1 + c, m_Out.regionCount[c]);
+            }
+            m_Out.regionSelector = m_Out.regionCount[0];
+            blocks = 0;
+            for (std::uint8_t count : m_Out.regionCount) blocks += count;
+        } else if (value >= 6) {
+            const std::size_t continent = static_cast<std::size_t>(value) - 6;
+            if (!checkRegionCount(scope, 1, continent)) return false;
+            scope.store(1, m_Out.regionCount[continent]);
+            m_Out.regionSelector = m_Out.regionCount[continent];
+            blocks = m_Out.regionSelector;
+        } else {
+            const int region = scope.integer(1);
+            if (region < 0 || region >= static_cast<int>(kRegionsPerContinent)) {
+                return refuse(kScopeLine, "region " + numberText(region) + " is not 0 to 99");
+            }
+            m_Out.regionSelector = static_cast<std::uint8_t>(region);
+            blocks = 1;
+        }
+        return true;
+    }
+
+    bool readRegionBlock(std::size_t first, std::size_t block) {
+        if (!need(first + 5, "the end of region block " + numberText(block + 1))) return false;
+        const SifLine index = line(first);
+        const int continent = index.integer(0);
+        const int region = index.integer(1);
+        if (continent < 0 || continent >= static_cast<int>(kContinentCount)) {
+            return refuse(first, "continent " + numberText(continent) + " is not 0 to 5");
+        }
+        if (region < 0 || region >= static_cast<int>(kRegionsPerContinent)) {
+            return refuse(first, "region " + numberText(region) + " is not 0 to 99");
+        }
+        RegionRecord& record =
+            m_Out.regions[static_cast<std::size_t>(continent) * kRegionsPerContinent +
+                          static_cast<std::size_t>(region)];
+
+        const SifLine name = line(first + 1);
+        name.storeName(0, record.name);
+        if (name.has(1)) {
+            const int count = name.integer(1);
+            if (count < 0 || count > static_cast<int>(kMaxRegionSatellites)) {
+                return refuse(first + 1,
+                              "satellite count " + numberText(count) + " is not 0 to 20");
+            }
+            record.satelliteCount = static_cast<std::uint8_t>(count);
+        }
+        name.store(2, record.defaultSatellite);
+
+        const SifLine list = line(first + 2);
+        for (std::size_t k = 0; k < record.satelliteCount && list.has(k); ++k) {
+            const int number = list.integer(k);
+            // The empty field at the line's end is no entry the file wrote: it reads 0.
+            if (k < list.written() && (number < 1 || number > kHighestSatelliteNumber)) {
+                return refuse(first + 2, "list entry " + numberText(number) +
+                                             " is not a satellite number 1 to 200");
+            }
+            record.satelliteList[k] = static_cast<std::uint32_t>(number);
+        }
+
+        const SifLine lnb = line(first + 3);
+        lnb.store(0, record.lnbType);
+        lnb.store(1, record.singleLocalFreq);
+        lnb.store(2, record.universalLowLocalFreq);
+        lnb.store(3, record.universalHighLocalFreq);
+        lnb.store(4, record.diseqcMode);
+
+        const SifLine parameters = line(first + 4);
+        for (std::size_t m = 0; m < kModelParamSets; ++m) {
+            parameters.storeHundredths(3 * m, record.modelParams[m].trackingScale);
+            parameters.store(3 * m + 1, record.modelParams[m].detectLevel);
+            parameters.store(3 * m + 2, record.modelParams[m].trackingLevel);
+        }
+        parameters.storeHundredths(9, record.elAdjust);
+        parameters.storeHundredths(10, record.skewAdjust);
+        parameters.store(11, record.signalLostTime);
+        parameters.store(12, record.breakTime);
+
+        const SifLine gps = line(first + 5);
+        gps.storeHundredths(0, record.gpsLongitude);
+        gps.storeChar(1, record.gpsEastWest);
+        gps.storeHundredths(2, record.gpsLatitude);
+        gps.storeChar(3, record.gpsNorthSouth);
+        return true;
+    }
+
+    bool readSatellite(std::size_t first, std::size_t k) {
+        if (!need(first + 4, "the end of satellite " + numberText(k + 1))) return false;
+        SatelliteRecord& sat = m_Out.satellites[k];
+        line(first).store(0, sat.number);
+
+        const SifLine name = line(first + 1);
+        name.storeName(0, sat.name);
+        name.storeTenths(1, sat.longitude);
+        name.storeChar(2, sat.eastWest);
+
+        const SifLine vertical = line(first + 2);
+        vertical.store(0, sat.vLowFreq);
+        vertical.store(1, sat.vLowSymbolRate);
+        vertical.store(2, sat.vLowNid);
+        vertical.store(3, sat.vHighFreq);
+        vertical.store(4, sat.vHighSymbolRate);
+        vertical.store(5, sat.vHighNid);
+
+        const SifLine horizontal = line(first + 3);
+        horizontal.store(0, sat.hLowFreq);
+        horizontal.store(1, sat.hLowSymbolRate);
+        horizontal.store(2, sat.hLowNid);
+        horizontal.store(3, sat.hHighFreq);
+        horizontal.store(4, sat.hHighSymbolRate);
+        horizontal.store(5, sat.hHighNid);
+
+        const SifLine mode = line(first + 4);
+        mode.store(0, sat.verification);
+        mode.store(1, sat.polarization);
+        mode.store(2, sat.tone);
+        return true;
+    }
+
+    std::vector<std::string_view> m_Lines;
+    SifTables& m_Out;
+    SifRefusal m_Refusal;
+};
+
+}  // namespace
+
+SifReadResult readSatelliteInformation(std::span<const std::uint8_t> bytes, const SifTables& base) {
+    SifReadResult result;
+    if (bytes.size() > kSifMaxBytes) {
+        result.refusal = SifRefusal{0, "the file is larger than 1 MiB"};
+        return result;
+    }
+    auto staged = std::make_unique<SifTables>(base);
+    const std::string_view text(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+    Reader reader(text, *staged);
+    if (reader.read()) {
+        result.tables = std::move(staged);
+    } else {
+        result.refusal = reader.refusal();
+    }
+    return result;
+}
+
+std::unique_ptr<SifTables> tablesInUse() {
+    auto tables = std::make_unique<SifTables>();
+    tables->satellites = g_SatelliteTable;
+    tables->regions = g_RegionTable;
+    tables->regionMode = g_RegionMode;
+    tables->regionCount = g_RegionCount;
+    tables->regionSelector = g_RegionSelector;
+    tables->satelliteCount = g_SatelliteCount;
+    tables->sifHeaderNumber = g_SifHeaderNumber;
+    return tables;
+}
+
+void installTables(const SifTables& tables) {
+    g_SatelliteTable = tables.satellites;
+    g_RegionTable = tables.regions;
+    g_RegionMode = tables.regionMode;
+    g_RegionCount = tables.regionCount;
+    g_RegionSelector = tables.regionSelector;
+    g_SatelliteCount = tables.satelliteCount;
+    g_SifHeaderNumber = tables.sifHeaderNumber;
+}
+
+std::optional<SifRefusal> loadSatelliteInformation(std::span<const std::uint8_t> bytes) {
+    const SifReadResult result = readSatelliteInformation(bytes, *tablesInUse());
+    if (!result.tables) return result.refusal;
+    installTables(*result.tables);
+    // Only now: Update Default Data must never send older tables as if they were this file.
+    g_DefaultDataLoaded = 1;
+    return std::nullopt;
+}
+
+std::string sifRefusalText(const std::string& fileName, const SifRefusal& refusal) {
+    std::string text = " " + fileName + " was not loaded !!! \r\n ";
+    if (refusal.line != 0)
+        text += "Line " + numberText(static_cast<long long>(refusal.line)) + ": ";
+    return text + refusal.reason + ". ";
+}
+
+std::string sifOpenFailureText(const std::string& fileName) {
+    return " " + fileName + " cannot be opened !!! \r\n Nothing was loaded. ";
+}

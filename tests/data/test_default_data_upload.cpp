@@ -1,0 +1,158 @@
+#include "data/fixed_text.h"
+#include "data/region_selectors.h"
+#include "data/satellite_tables.h"
+#include "data/sif_reader.h"
+#include "data/upload_state.h"
+#include "link/link_state.h"
+#include "sif_text.h"
+#include "support/link_fixture.h"
+
+using namespace std::chrono_literals;
+
+namespace {
+
+class DefaultDataUpload : public LinkFixture {
+protected:
+    void startUpload() {
+        g_Connected = 1;
+        g_SetupMode = 1;
+        controller.updateDefaultData();
+    }
+    void acknowledgeUntilQuiet() {
+        for (std::size_t answered = 0; answered < port.payloads().size(); ++answered) {
+            reply({port.payloads()[answered][0]});
+        }
+    }
+};
+
+// The region and the two satellites of oneRegionLines(), as commands 11 and 12 carry them.
+const Bytes kTasmanRecord = {
+    0x0B, 0x02, 0x07,                                                    // code, continent, region
+    'T',  'A',  'S',  'M',  'A',  'N',  ' ',  ' ',  ' ', ' ', ' ', ' ',  // name
+    0x02, 0x01, 0x01, 0x02,                                              // count, default, list 1 2
+    0x01, 0x29, 0xFE, 0x26, 0x16, 0x29, 0x68, 0x02,  // Universal 10750 9750 10600
+    0x00, 0x96, 0x00, 0x3C, 0x00, 0x28,              // 1.50 60 40
+    0x00, 0xAF, 0x00, 0x41, 0x00, 0x2D,              // 1.75 65 45
+    0x00, 0xC8, 0x00, 0x46, 0x00, 0x32,              // 2.00 70 50
+    '-',  0x00, 0xFA, '+',  0x00, 0x78,              // EL -2.50, skew +1.20
+    0x00, 0x0A, 0x00, 0x1E,                          // lost 10, break 30
+    0x3E, 0x80, 'E',  0x0F, 0x0A, 'S',               // 160.00 E, 38.50 S
+};
+const Bytes kAlphaRecord = {
+    0x0C, 0x01, 'A',  'L',  'P',  'H',  'A',  ' ',  ' ',  ' ',  ' ',  ' ',  // code, number, name
+    0x05, 0x14, 'E',                                                        // 130.0 E
+    0x2C, 0xCE, 0x6B, 0x6C, 0x00, 0x65, 0x2F, 0x4E, 0x6B, 0x6C, 0x00, 0x65, 0x2C, 0x7E,
+    0x6B, 0x6C, 0x00, 0x65, 0x2F, 0xA8, 0x6B, 0x6C, 0x00, 0x65, 0x01, 0x00, 0x02,  // DVB Lock, Pol
+                                                                                   // Auto, 22 kHz
+                                                                                   // only
+};
+const Bytes kBetaRecord = {
+    0x0C, 0x02, 'B',  'E',  'T',  'A',  ' ',  ' ',  ' ',  ' ',  ' ',  ' ',  // code, number, name
+    0x01, 0xE0, 'W',                                                        // 48.0 W
+    0x00, 0x01, 0x00, 0x02, 0x00, 0x03, 0x00, 0x04, 0x00, 0x05, 0x00, 0x06, 0x00, 0x07,
+    0x00, 0x08, 0x00, 0x09, 0x00, 0x0A, 0x00, 0x0B, 0x00, 0x0C, 0x00, 0x01, 0x01,
+};
+
+}  // namespace
+
+TEST_F(DefaultDataUpload, ALoadedFileGoesOutRecordByRecord) {
+    ASSERT_EQ(loadSatelliteInformation(sifBytes(oneRegionLines())), std::nullopt);
+    view.continentSelection = 0;
+    view.regionSelection = 0;
+    startUpload();
+    acknowledgeUntilQuiet();
+    EXPECT_EQ(port.payloads(), (std::vector<Bytes>{{0x0A, 0x04, 0xB3, 0, 0, 0, 0, 0, 0, 0x00, 0x00},
+                                                   kTasmanRecord,
+                                                   kAlphaRecord,
+                                                   kBetaRecord,
+                                                   {0x0D}}));
+    EXPECT_EQ(view.callsStartingWith("StepProgress").back(), "StepProgress(Update,3,100)");
+}
+
+TEST_F(DefaultDataUpload, SelectorsFollowTheScopeAndTheUsersChoice) {
+    g_RegionMode = 12;
+    g_RegionCount = {2, 0, 0, 0, 0, 1};
+    storeFixedText(mutableRegionRecord(0, 1)->name, u"BALTIC");
+    mutableRegionRecord(5, 0)->defaultSatellite = 3;
+    AdminSelectors s = selectorsForLoadedScope();
+    EXPECT_EQ(s.continents.entries,
+              (std::vector<std::string>{"Europe   ", "Asia     ", "Oceania  ", "N.America",
+                                        "S.America", "Africa   "}));
+    EXPECT_TRUE(s.continents.enabled);
+    EXPECT_EQ(s.regions.entries.size(), 2u);
+    EXPECT_EQ(s.regions.entries[1], "BALTIC      ");
+    EXPECT_EQ(s.regions.selected, 0);
+
+    // Choosing Africa lists its one region and makes region 0 current.
+    const auto regions = chooseContinent(5);
+    ASSERT_TRUE(regions);
+    EXPECT_EQ(regions->entries.size(), 1u);
+    EXPECT_EQ(g_CurContinent, 5);
+    EXPECT_EQ(g_CurRegion, 0);
+    EXPECT_EQ(g_DefaultSatIndex, 3);
+    EXPECT_FALSE(chooseContinent(6));
+    EXPECT_FALSE(chooseContinent(-1));
+
+    // Only the one continent, and it cannot be changed.
+    g_RegionMode = 9;
+    g_RegionSelector = 4;
+    s = selectorsForLoadedScope();
+    EXPECT_EQ(s.continents.entries, std::vector<std::string>{"N.America"});
+    EXPECT_FALSE(s.continents.enabled);
+    EXPECT_EQ(s.regions.entries.size(), 4u);
+    EXPECT_TRUE(s.regions.enabled);
+    EXPECT_EQ(s.continent, 3);
+}
+
+TEST_F(DefaultDataUpload, AStalledUploadSaysWhichStepGotNoAnswer) {
+    ASSERT_EQ(loadSatelliteInformation(sifBytes(oneRegionLines())), std::nullopt);
+    struct Case {
+        int answered;  // replies given before the stall: 10, 11, 12 ...
+        const char* step;
+    };
+    const Case cases[] = {
+        {0, "the start of the update (command 10)"}, {1, "region 7 of Oceania (command 11)"},
+        {2, "satellite 1 of 2 (command 12)"},        {3, "satellite 2 of 2 (command 12)"},
+        {4, "the end of the update (command 13)"},
+    };
+    for (const Case& c : cases) {
+        view.calls.clear();
+        port.written.clear();
+        startUpload();
+        for (int k = 0; k < c.answered; ++k) reply({port.payloads().back()[0]});
+        advance(2000);
+        EXPECT_EQ(view.callsStartingWith("MessageBox"),
+                  std::vector<std::string>{std::string("MessageBox( Update Default Data stopped "
+                                                       "!!! \r\n The ACU did not answer ") +
+                                           c.step + ". , !)"});
+        EXPECT_EQ(view.callsStartingWith("CloseProgress"),
+                  std::vector<std::string>{"CloseProgress(Update)"});
+        EXPECT_EQ(g_BusyCursor, 0);
+    }
+}
+
+TEST_F(DefaultDataUpload, AFactoryDefaultWhoseProgressStopsEndsAfterThirtySeconds) {
+    g_Connected = 1;
+    controller.sendAndStart(30, 2000ms);
+    reply({0x1E, 0x00, 0x64});
+    advance(29000);
+    reply({0x1F, 0x00, 0x32});  // a report starts the wait again
+    advance(29000);
+    EXPECT_TRUE(view.callsStartingWith("CloseProgress").empty());
+    advance(1000);
+    EXPECT_EQ(view.callsStartingWith("CloseProgress"),
+              std::vector<std::string>{"CloseProgress(Load)"});
+    EXPECT_EQ(view.callsStartingWith("MessageBox"),
+              std::vector<std::string>{"MessageBox( Factory Setting stopped !!! \r\n The ACU "
+                                       "reported no progress for 30 seconds. , !)"});
+    EXPECT_EQ(g_BusyCursor, 0);
+    EXPECT_FALSE(timers.running(31));
+
+    // A reset that ends in time leaves no watch behind.
+    view.calls.clear();
+    reply({0x1E, 0x00, 0x64});
+    reply({0x20});
+    EXPECT_FALSE(timers.running(31));
+    advance(60000);
+    EXPECT_TRUE(view.callsStartingWith("MessageBox").empty());
+}

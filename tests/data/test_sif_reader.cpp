@@ -1,0 +1,260 @@
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <iterator>
+
+#include "data/fixed_text.h"
+#include "data/region_selectors.h"
+#include "data/satellite_tables.h"
+#include "data/sif_reader.h"
+#include "link/process_state.h"
+#include "sif_text.h"
+
+namespace {
+
+std::string name(std::span<const std::uint8_t> field) {
+    return std::string(field.begin(), field.end());
+}
+
+Bytes sampleFile(const char* file) {
+    std::ifstream in(std::string(SKYRELAY_DATA_DIR) + "/" + file, std::ios::binary);
+    return Bytes(std::istreambuf_iterator<char>(in), {});
+}
+
+class SifReader : public ::testing::Test {
+protected:
+    void SetUp() override { ResetProcessState(); }
+    void TearDown() override { ResetProcessState(); }
+
+    // Reads lines over an all-zero base; the test fails if the file is refused.
+    std::unique_ptr<SifTables> read(const std::vector<std::string>& lines, const SifTables& base) {
+        SifReadResult result = readSatelliteInformation(sifBytes(lines), base);
+        EXPECT_TRUE(result.tables) << result.refusal.line << ": " << result.refusal.reason;
+        return std::move(result.tables);
+    }
+    std::unique_ptr<SifTables> read(const std::vector<std::string>& lines) {
+        return read(lines, SifTables{});
+    }
+    static const RegionRecord& region(const SifTables& t, std::size_t c, std::size_t r) {
+        return t.regions[c * 100 + r];
+    }
+};
+
+}  // namespace
+
+TEST_F(SifReader, AllContinentsSampleFillsSixBlocksAndTenSatellites) {
+    // Scope line 12 3 2 0 0 0 1: six blocks, so the satellite count is line 51 and the first
+    // satellite's number line is line 53.
+    ASSERT_EQ(loadSatelliteInformation(sampleFile("all_continents.sif")), std::nullopt);
+    EXPECT_EQ(g_DefaultDataLoaded, 1);
+    EXPECT_EQ(g_RegionMode, 12);
+    EXPECT_EQ(g_RegionCount, (std::array<std::uint8_t, 6>{3, 2, 0, 0, 0, 1}));
+    EXPECT_EQ(g_RegionSelector, 3);
+    EXPECT_EQ(g_SatelliteCount, 10);
+    EXPECT_EQ(g_SifHeaderNumber, 1203u);
+
+    const RegionRecord& med = regionRecord(0, 1);
+    EXPECT_EQ(name(med.name), "MEDITERRANEA");
+    EXPECT_EQ(med.satelliteCount, 3);
+    EXPECT_EQ(med.defaultSatellite, 1);
+    EXPECT_EQ(med.satelliteList[0], 2u);
+    EXPECT_EQ(med.satelliteList[2], 4u);
+    EXPECT_EQ(med.diseqcMode, 1);
+    EXPECT_EQ(med.modelParams[0], (ModelParams{1.25, 55, 35}));
+    EXPECT_EQ(med.elAdjust, 1.0);
+    EXPECT_EQ(med.skewAdjust, -0.5);
+    EXPECT_EQ(med.gpsLongitude, 14.5);
+    const RegionRecord& africa = regionRecord(5, 0);
+    EXPECT_EQ(name(africa.name), "WEST-AFRICA ");
+    EXPECT_EQ(africa.singleLocalFreq, 5150u);
+    EXPECT_EQ(africa.gpsEastWest, 'W');
+    EXPECT_EQ(africa.gpsLatitude, 5.5);
+
+    EXPECT_EQ(name(g_SatelliteTable[0].name), "NORDSAT-1 ");
+    EXPECT_EQ(g_SatelliteTable[0].longitude, 4.8);
+    EXPECT_EQ(g_SatelliteTable[0].hHighFreq, 12200u);
+    EXPECT_EQ(g_SatelliteTable[6].longitude, 156.0);
+    EXPECT_EQ(g_SatelliteTable[9].number, 10);
+    EXPECT_EQ(g_SatelliteTable[9].eastWest, 'W');
+    EXPECT_EQ(g_SatelliteTable[9].tone, 2);
+}
+
+TEST_F(SifReader, OneContinentScopeStoresItsCountAndLeavesTheOthers) {
+    SifTables base;
+    base.regionCount = {5, 5, 5, 5, 5, 5};
+    std::vector<std::string> lines = oneRegionLines();
+    lines[7] = "9 1";  // N.America, one region: the block at line 9 names (2, 7) all the same
+    const auto t = read(lines, base);
+    EXPECT_EQ(t->regionCount, (std::array<std::uint8_t, 6>{5, 5, 5, 1, 5, 5}));
+    EXPECT_EQ(t->regionSelector, 1);
+    EXPECT_EQ(name(region(*t, 2, 7).name), "TASMAN      ");
+}
+
+TEST_F(SifReader, SingleRegionScopeSelectsItsRegionWhateverTheBlockNames) {
+    std::vector<std::string> lines = oneRegionLines();
+    lines[9] = "2 3";
+    ASSERT_EQ(loadSatelliteInformation(sifBytes(lines)), std::nullopt);
+    EXPECT_EQ(name(regionRecord(2, 3).name), "TASMAN      ");
+    const AdminSelectors s = selectorsForLoadedScope();
+    EXPECT_EQ(s.continents.entries, std::vector<std::string>{"Oceania  "});
+    EXPECT_FALSE(s.continents.enabled);
+    EXPECT_EQ(s.regions.entries, std::vector<std::string>{std::string(12, '\0')});
+    EXPECT_FALSE(s.regions.enabled);
+    EXPECT_EQ(s.continent, 2);
+    EXPECT_EQ(s.region, 7);
+}
+
+TEST_F(SifReader, FieldsConvertAsTheCLibraryReadsThem) {
+    const auto t = read(oneRegionLines());
+    const RegionRecord& r = region(*t, 2, 7);
+    EXPECT_EQ(t->sifHeaderNumber, 1203u);
+    EXPECT_EQ(r.elAdjust, -2.5);  // -250 hundredths
+    EXPECT_EQ(r.skewAdjust, 1.2);
+    EXPECT_EQ(r.gpsLongitude, 160.0);
+    EXPECT_EQ(r.gpsNorthSouth, 'S');
+    EXPECT_EQ(t->satellites[0].longitude, 130.0);  // 1300 tenths
+    EXPECT_EQ(t->satellites[1].longitude, 48.0);
+
+    struct Case {
+        const char* field;
+        std::uint32_t frequency;
+    };
+    for (const Case& c : {Case{"12.5", 12}, Case{"ABC", 0}, Case{"+7x", 7}, Case{"\t42", 42},
+                          Case{"99999999999", 0x7FFFFFFF}}) {
+        std::vector<std::string> lines = oneRegionLines();
+        lines[12] = std::string("1 ") + c.field + " 9750 10600 2";
+        EXPECT_EQ(region(*read(lines), 2, 7).singleLocalFreq, c.frequency) << c.field;
+    }
+}
+
+TEST_F(SifReader, LineEndsAndEmptyFieldsFollowTheLayout) {
+    SifTables base;
+    RegionRecord& old = base.regions[2 * 100 + 7];
+    old.satelliteList = {9, 9, 9, 9};
+    old.defaultSatellite = 5;
+    base.satellites[0].eastWest = 'E';
+
+    std::vector<std::string> lines = oneRegionLines();
+    lines[10] = "TASMAN 4 1";
+    lines[11] = "3 1";          // two entries for a count of four
+    lines[19] = "ALPHA 1300";   // no hemisphere: the empty field at the line's end
+    lines[25] = "BETA  480 W";  // two blanks: longitude field is empty, the rest shift
+    auto t = read(lines, base);
+    const RegionRecord& r = region(*t, 2, 7);
+    EXPECT_EQ(r.satelliteList[0], 3u);
+    EXPECT_EQ(r.satelliteList[1], 1u);
+    EXPECT_EQ(r.satelliteList[2], 0u);
+    EXPECT_EQ(r.satelliteList[3], 9u);
+    EXPECT_EQ(t->satellites[0].eastWest, '\0');
+    EXPECT_EQ(t->satellites[1].longitude, 0.0);
+    EXPECT_EQ(t->satellites[1].eastWest, '4');
+
+    // A line with fewer fields than its destinations leaves the ones past its end alone.
+    lines = oneRegionLines();
+    lines[10] = "TASMAN";
+    t = read(lines, base);
+    EXPECT_EQ(region(*t, 2, 7).satelliteCount, 0);
+    EXPECT_EQ(region(*t, 2, 7).defaultSatellite, 5);
+
+    // LF alone, and a last line without its line end, read the same as CR LF.
+    const auto crlf = read(oneRegionLines());
+    SifReadResult lf = readSatelliteInformation(sifBytes(oneRegionLines(), "\n"), SifTables{});
+    ASSERT_TRUE(lf.tables);
+    EXPECT_EQ(lf.tables->satellites, crlf->satellites);
+    EXPECT_EQ(lf.tables->regions, crlf->regions);
+    Bytes unended = sifBytes(oneRegionLines());
+    unended.resize(unended.size() - 5);  // line 29 and the line end of line 28
+    ASSERT_TRUE(readSatelliteInformation(unended, SifTables{}).tables);
+}
+
+TEST_F(SifReader, NamesAreCutOrPaddedToTheirField) {
+    std::vector<std::string> lines = oneRegionLines();
+    lines[10] = "ABCDEFGHIJKLMNOP 2 1";
+    lines[19] = "ABCDEFGHIJKLMN 1300 E";
+    lines[25] = "AB 480 W";
+    const auto t = read(lines);
+    EXPECT_EQ(name(region(*t, 2, 7).name), "ABCDEFGHIJKL");
+    EXPECT_EQ(name(t->satellites[0].name), "ABCDEFGHIJ");
+    EXPECT_EQ(name(t->satellites[1].name), "AB        ");
+}
+
+TEST_F(SifReader, SatelliteKIsNumberKPlusOneWhateverItsNumberLineSays) {
+    std::vector<std::string> lines = oneRegionLines();
+    lines[18] = "42";
+    lines[11] = "2 1";
+    ASSERT_EQ(loadSatelliteInformation(sifBytes(lines)), std::nullopt);
+    EXPECT_EQ(g_SatelliteTable[0].number, 42);
+    selectRegion(2, 7);
+    EXPECT_EQ(name(g_RegionSatellites[0].name), "BETA      ");
+    EXPECT_EQ(name(g_RegionSatellites[1].name), "ALPHA     ");
+}
+
+TEST_F(SifReader, RefusesAFileThatCannotBeReadWholeAndNamesTheLine) {
+    struct Case {
+        std::size_t changedLine;  // from 0; past the end: keep only that many lines
+        const char* text;
+        std::size_t refusedLine;  // from 1, as an editor shows it
+        const char* reason;
+    };
+    const Case cases[] = {
+        {7, "13 7", 8, "scope 13 is not 0 to 12"},
+        {7, "2 100", 8, "region 100 is not 0 to 99"},
+        {7, "8 101", 8, "region count 101 of Oceania is not 0 to 100"},
+        {9, "6 7", 10, "continent 6 is not 0 to 5"},
+        {9, "2 100", 10, "region 100 is not 0 to 99"},
+        {9, "-1 7", 10, "continent -1 is not 0 to 5"},
+        {10, "TASMAN 21 1", 11, "satellite count 21 is not 0 to 20"},
+        {11, "1 0", 12, "list entry 0 is not a satellite number 1 to 200"},
+        {11, "201 1", 12, "list entry 201 is not a satellite number 1 to 200"},
+        {11, "1  2", 12, "list entry 0 is not a satellite number 1 to 200"},
+        {16, "201", 17, "satellite count 201 is not 0 to 200"},
+        {28, nullptr, 29, "the file ends after line 28, before the end of satellite 2"},
+        {16, nullptr, 17, "the file ends after line 16, before the satellite count line"},
+        {12, nullptr, 15, "the file ends after line 12, before the end of region block 1"},
+        {7, nullptr, 8, "the file ends after line 7, before the scope line"},
+    };
+    for (const Case& c : cases) {
+        std::vector<std::string> lines = oneRegionLines();
+        if (c.text != nullptr) {
+            lines[c.changedLine] = c.text;
+        } else {
+            lines.resize(c.changedLine);
+        }
+        const SifReadResult result = readSatelliteInformation(sifBytes(lines), SifTables{});
+        EXPECT_FALSE(result.tables) << c.reason;
+        EXPECT_EQ(result.refusal.line, c.refusedLine) << c.reason;
+        EXPECT_EQ(result.refusal.reason, c.reason);
+    }
+
+    std::vector<std::string> tooLong = oneRegionLines();
+    tooLong.resize(2001, "#");
+    const SifReadResult result = readSatelliteInformation(sifBytes(tooLong), SifTables{});
+    EXPECT_EQ(result.refusal.line, 2001u);
+    EXPECT_EQ(result.refusal.reason, "the file has more than 2000 lines");
+    tooLong.resize(2000);
+    EXPECT_TRUE(readSatelliteInformation(sifBytes(tooLong), SifTables{}).tables);
+}
+
+TEST_F(SifReader, ARefusedFileLeavesTheTablesAndTheLoadedFlagAlone) {
+    ASSERT_EQ(loadSatelliteInformation(sifBytes(oneRegionLines())), std::nullopt);
+    g_DefaultDataLoaded = 0;  // as after Get Antenna Information
+    std::vector<std::string> lines = oneRegionLines();
+    lines[10] = "CHANGED 2 1";
+    lines[16] = "201";
+    const auto refusal = loadSatelliteInformation(sifBytes(lines));
+    ASSERT_TRUE(refusal);
+    EXPECT_EQ(sifRefusalText("bad.sif", *refusal),
+              " bad.sif was not loaded !!! \r\n Line 17: satellite count 201 is not 0 to 200. ");
+    EXPECT_EQ(name(regionRecord(2, 7).name), "TASMAN      ");
+    EXPECT_EQ(g_DefaultDataLoaded, 0);
+    EXPECT_EQ(sifOpenFailureText("gone.sif"),
+              " gone.sif cannot be opened !!! \r\n Nothing was loaded. ");
+}
+
+TEST_F(SifReader, TheLimitsSampleReadsWhole) {
+    ASSERT_EQ(loadSatelliteInformation(sampleFile("limits_six_continents.sif")), std::nullopt);
+    EXPECT_EQ(g_SatelliteCount, 200);
+    EXPECT_EQ(g_RegionCount, (std::array<std::uint8_t, 6>{19, 19, 19, 19, 18, 18}));
+    EXPECT_EQ(regionRecord(5, 17).satelliteCount, 20);
+    EXPECT_EQ(name(g_SatelliteTable[199].name), "LIMSAT-200");
+}
