@@ -19,6 +19,7 @@
 #include "link/link_state.h"
 #include "link/protocol.h"
 #include "pages/administrator.h"
+#include "pages/antenna_diagnosis.h"
 #include "pages/antenna_information.h"
 #include "pages/set_gps.h"
 #include "panel/lamp.h"
@@ -152,8 +153,16 @@ void CLumidorDlg::RefreshTargetPanel(std::uint8_t position, std::uint8_t contine
 void CLumidorDlg::showRegionGps(std::uint8_t continent, std::uint8_t region) {
     m_SetGps->showAntennaGps(antennaGpsTexts(continent, region));
 }
-void CLumidorDlg::showCurrentPosition(const std::string&, const std::string&, const std::string&) {}
-void CLumidorDlg::setDiagnosisButtonCaption(const std::string&) {}
+
+void CLumidorDlg::showCurrentPosition(const std::string& az, const std::string& el,
+                                      const std::string& skew) {
+    m_AntennaDiagnosis->showCurrentPosition(QString::fromStdString(az), QString::fromStdString(el),
+                                            QString::fromStdString(skew));
+}
+
+void CLumidorDlg::setDiagnosisButtonCaption(const std::string& caption) {
+    m_AntennaDiagnosis->setDiagnosisButtonCaption(QString::fromStdString(caption));
+}
 
 void CLumidorDlg::ShowLcdDataInEditor() {
     m_LcdDisplay->showLines(g_LcdData);

@@ -2,6 +2,8 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
+#include <string>
 
 // What the ACU reports about itself (reply 2) and the seven tracking parameters that
 // command 29 sends.
@@ -35,5 +37,58 @@ extern int g_ParBreakTime;
 // (models 1..3 only; any other model keeps the three as they are) and the common four.
 // A region outside the table changes nothing.
 void LoadAntennaParameters(std::uint32_t c, std::uint32_t r);
+
+// The texts of the antenna information page's product fields, from the reply 2 globals.
+// Names are byte-for-character and end at the first zero byte.
+struct ProductInformationTexts {
+    std::string antennaType;  // " Sub-Reflector Type", " Gyro Sensor Type" or empty
+    std::u16string antennaModel;
+    std::u16string serialNumber;
+    std::string antSwVersion;  // "%1.2f"
+    std::string acuSwVersion;
+    std::string libraryVersion;
+    std::string antennaPower;  // "%2.2f"
+    std::string acuPower;
+    std::string receiver;  // as the "RECEIVER" field always shows it
+};
+ProductInformationTexts productInformationTexts();
+
+// "EUROPE" .. "AFRICA" for continents 0..5, empty for any other index.
+std::string continentName(std::uint32_t continent);
+
+// The seven parameter edits, in the page's order.
+struct AntennaParameterTexts {
+    std::string trackingScale;   // "%2.2f"
+    std::string detectLevel;     // "%d"
+    std::string trackingLevel;   // "%d"
+    std::string elAdjust;        // "%2.2f"
+    std::string skewAdjust;      // "%2.2f"
+    std::string signalLostTime;  // "%d"
+    std::string breakTime;       // "%d"
+};
+AntennaParameterTexts antennaParameterTexts();
+
+// The refusal of a number that does not fit where it would be sent: names the field and the
+// range it takes, e.g. " EL Adjust : out of range !!! \r\n Enter -655.35 to 655.35 !!!".
+std::string outOfRangeMessage(const std::string& field, const std::string& range);
+inline constexpr const char* kAngleRange = "-655.35 to 655.35";
+
+// The seven parameter edits as typed.
+struct AntennaParameterEdits {
+    std::u16string trackingScale;
+    std::u16string detectLevel;
+    std::u16string trackingLevel;
+    std::u16string elAdjust;
+    std::u16string skewAdjust;
+    std::u16string signalLostTime;
+    std::u16string breakTime;
+};
+
+// The seven edits converted as typed numbers are. Each must fit its field of command 29: the
+// tracking scale 0..655.35, the adjustments -655.35..655.35, the four counts 0..65535.
+// Anything else would reach the ACU as a different number, so the first edit that does not
+// fit is refused with a message naming it; on success the parameter globals take the values.
+// Returns the refusal, or nothing when the globals were set.
+std::optional<std::string> takeAntennaParameters(const AntennaParameterEdits& edits);
 
 void resetAntennaInfo();

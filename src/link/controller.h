@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 
+#include "data/antenna_info.h"
 #include "data/upload_exchange.h"
 #include "lcd/lcd_exchange.h"
 #include "link/diagnosis_exchange.h"
@@ -72,6 +73,18 @@ public:
     void sendLocalFrequency(std::u16string_view singleBandText);
     bool sendDiseqcMode(std::uint8_t mode);
 
+    // The diagnosis and move page, and "Set Parameters". Each needs the link and setup mode;
+    // a number that would not fit its field on the line is refused by name, nothing sent.
+    void OnDiagnosisStartStop();
+    void OnGoToPosition(std::u16string_view azText, std::u16string_view elText);
+    void OnAzStepCcw(std::u16string_view stepText);
+    void OnAzStepCw(std::u16string_view stepText);
+    void OnElStepUp(std::u16string_view stepText);
+    void OnElStepDown(std::u16string_view stepText);
+    void OnSkewStepMinus(std::u16string_view stepText);
+    void OnSkewStepPlus(std::u16string_view stepText);
+    void OnSetParameters(const AntennaParameterEdits& edits);
+
     const std::array<std::uint8_t, kFrameBufferSize>& txPayload() const { return m_TxPayload; }
 
     // Shows every frame sent and received, and every byte dropped, to observer (nullptr:
@@ -92,6 +105,8 @@ private:
     // Replies 31 and 32 stopped coming: Load_Progress must not stay over a disabled window.
     void onFactoryStall();
     void showCurrentPosition();
+    // Target = the last reported position + direction * the typed step, sent with code.
+    void stepMove(std::uint8_t code, int direction, std::u16string_view stepText);
 
     BytePort& m_Port;
     CommQueue& m_Queue;

@@ -22,6 +22,14 @@ std::uint16_t scaleX100(double value) {
     return low16OfTruncated(value * 100.0);
 }
 
+bool fitsX100(double value) {
+    const double scaled = std::trunc(value * 100.0);
+    return scaled >= 0.0 && scaled <= 65535.0;  // false for NaN too
+}
+bool fitsSGN100(double value) {
+    return fitsX100(std::fabs(value));
+}
+
 void PayloadWriter::U8(std::uint32_t value) {
     if (m_Size >= m_Out.size()) {
         m_Overflowed = true;

@@ -11,6 +11,12 @@
 std::uint16_t scaleX10(double value);
 std::uint16_t scaleX100(double value);
 
+// Whether value * 100, truncated toward zero, is 0..65535: what an unsigned X100 field (or the
+// magnitude of an SGN100 one) carries without losing its high bits.
+bool fitsX100(double value);
+// The same for the magnitude of an SGN100 field: -655.35..655.35 degrees and the like.
+bool fitsSGN100(double value);
+
 // Appends fields to a payload. Writing past the end of the buffer is refused (the byte is
 // dropped and overflowed() turns true) rather than corrupting what lies behind it.
 class PayloadWriter {

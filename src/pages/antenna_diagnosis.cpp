@@ -1,9 +1,13 @@
 #include "pages/antenna_diagnosis.h"
 
 #include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
 #include <array>
 
 #include "app/dialog_layout.h"
+#include "link/controller.h"
+#include "pages/page_controller.h"
 
 namespace {
 
@@ -98,6 +102,48 @@ Antenna_Diagnosis::Antenna_Diagnosis(QWidget* parent) : QuietDialog(parent, Qt::
         addLampLabel(this, kLegend[k], QString::fromUtf8(kLegendNames[k]), rect);
     }
     keepButtonsOffEnter(this);
+
+    // Each button hands its fields to one controller operation; the gates are the controller's.
+    using StepOperation = void (AcuController::*)(std::u16string_view);
+    const auto onClick = [this](const char* name, auto operation) {
+        connect(findChild<QPushButton*>(QString::fromUtf8(name)), &QPushButton::clicked, this,
+                [this, operation] {
+                    if (AcuController* controller = pageController(this)) operation(*controller);
+                });
+    };
+    const auto onStep = [this, onClick](const char* name, const char* edit, StepOperation step) {
+        onClick(name, [this, edit, step](AcuController& controller) {
+            (controller.*step)(editText(edit).toStdU16String());
+        });
+    };
+    onClick("diagnosis_start_stop",
+            [](AcuController& controller) { controller.OnDiagnosisStartStop(); });
+    onClick("go_to_position", [this](AcuController& controller) {
+        controller.OnGoToPosition(editText("go_to_az").toStdU16String(),
+                                  editText("go_to_el").toStdU16String());
+    });
+    onStep("az_step_ccw", "az_step", &AcuController::OnAzStepCcw);
+    onStep("az_step_cw", "az_step", &AcuController::OnAzStepCw);
+    onStep("el_step_up", "el_step", &AcuController::OnElStepUp);
+    onStep("el_step_down", "el_step", &AcuController::OnElStepDown);
+    onStep("skew_step_minus", "skew_step", &AcuController::OnSkewStepMinus);
+    onStep("skew_step_plus", "skew_step", &AcuController::OnSkewStepPlus);
+}
+
+QString Antenna_Diagnosis::editText(const char* name) const {
+    const auto* edit = findChild<QLineEdit*>(QString::fromUtf8(name));
+    return edit != nullptr ? edit->text() : QString();
+}
+
+void Antenna_Diagnosis::showCurrentPosition(const QString& az, const QString& el,
+                                            const QString& skew) {
+    findChild<QLabel*>(QStringLiteral("current_az"))->setText(az);
+    findChild<QLabel*>(QStringLiteral("current_el"))->setText(el);
+    findChild<QLabel*>(QStringLiteral("current_skew"))->setText(skew);
+}
+
+void Antenna_Diagnosis::setDiagnosisButtonCaption(const QString& caption) {
+    findChild<QPushButton*>(QStringLiteral("diagnosis_start_stop"))->setText(caption);
 }
 
 QRect Antenna_Diagnosis::diagLampRect() const {

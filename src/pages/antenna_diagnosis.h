@@ -15,4 +15,11 @@ public:
     // The placeholder of the first item's lamp, in page pixels; the other lamps and the legend
     // are drawn at fixed pixel steps from it.
     QRect diagLampRect() const;
+
+    // The three "Current Position" fields and the start/stop button, as the controller asks.
+    void showCurrentPosition(const QString& az, const QString& el, const QString& skew);
+    void setDiagnosisButtonCaption(const QString& caption);
+
+private:
+    QString editText(const char* name) const;
 };

@@ -1,9 +1,18 @@
 #include "pages/antenna_information.h"
 
 #include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <algorithm>
 #include <array>
+#include <string_view>
 
 #include "app/dialog_layout.h"
+#include "data/antenna_info.h"
+#include "data/region_display.h"
+#include "data/satellite_tables.h"
+#include "link/controller.h"
+#include "pages/page_controller.h"
 
 namespace {
 
@@ -75,6 +84,14 @@ constexpr std::array kParameterLabels = {
     "skew_adjust_label",    "signal_lost_time_label", "break_time_label",
 };
 
+// The typing limit of the named edit.
+int limitOf(const char* name) {
+    for (const EditLimit& limit : kEditLimits) {
+        if (std::string_view(limit.name) == name) return limit.maxLength;
+    }
+    return 0;
+}
+
 }  // namespace
 
 Antenna_Information::Antenna_Information(QWidget* parent) : QuietDialog(parent, Qt::Widget) {
@@ -93,8 +110,65 @@ Antenna_Information::Antenna_Information(QWidget* parent) : QuietDialog(parent, 
         }
     }
     keepButtonsOffEnter(this);
+
+    connect(findChild<QPushButton*>(QStringLiteral("set_parameters")), &QPushButton::clicked, this,
+            [this] {
+                AcuController* controller = pageController(this);
+                if (controller == nullptr) return;
+                controller->OnSetParameters({editText("tracking_scale").toStdU16String(),
+                                             editText("detect_level").toStdU16String(),
+                                             editText("tracking_level").toStdU16String(),
+                                             editText("el_adjust").toStdU16String(),
+                                             editText("skew_adjust").toStdU16String(),
+                                             editText("signal_lost_time").toStdU16String(),
+                                             editText("break_time").toStdU16String()});
+            });
 }
 
-void Antenna_Information::ShowProductInformation() {}
-void Antenna_Information::ShowRegionName() {}
-void Antenna_Information::ShowAntennaParameters() {}
+void Antenna_Information::setField(const char* name, const QString& text) {
+    if (auto* field = findChild<QLabel*>(QString::fromUtf8(name))) field->setText(text);
+}
+
+QString Antenna_Information::editText(const char* name) const {
+    const auto* edit = findChild<QLineEdit*>(QString::fromUtf8(name));
+    return edit != nullptr ? edit->text() : QString();
+}
+
+void Antenna_Information::ShowProductInformation() {
+    const ProductInformationTexts texts = productInformationTexts();
+    setField("antenna_type", QString::fromStdString(texts.antennaType));
+    setField("antenna_model", QString::fromStdU16String(texts.antennaModel));
+    setField("serial_number", QString::fromStdU16String(texts.serialNumber));
+    setField("ant_sw_version", QString::fromStdString(texts.antSwVersion));
+    setField("acu_sw_version", QString::fromStdString(texts.acuSwVersion));
+    setField("library_version", QString::fromStdString(texts.libraryVersion));
+    setField("antenna_power", QString::fromStdString(texts.antennaPower));
+    setField("acu_power", QString::fromStdString(texts.acuPower));
+    setField("receiver", QString::fromStdString(texts.receiver));
+}
+
+void Antenna_Information::ShowRegionName() {
+    setField("continent", QString::fromStdString(continentName(g_CurContinent)));
+    setField("region",
+             QString::fromStdU16String(regionNameText(regionRecord(g_CurContinent, g_CurRegion))));
+}
+
+void Antenna_Information::ShowAntennaParameters() {
+    const AntennaParameterTexts texts = antennaParameterTexts();
+    const std::pair<const char*, const std::string*> edits[] = {
+        {"tracking_scale", &texts.trackingScale}, {"detect_level", &texts.detectLevel},
+        {"tracking_level", &texts.trackingLevel}, {"el_adjust", &texts.elAdjust},
+        {"skew_adjust", &texts.skewAdjust},       {"signal_lost_time", &texts.signalLostTime},
+        {"break_time", &texts.breakTime}};
+    for (const auto& [name, text] : edits) {
+        auto* edit = findChild<QLineEdit*>(QString::fromUtf8(name));
+        if (edit == nullptr) continue;
+        // The limit is on typing only: a value such as "-0.25" is longer than the four
+        // characters its edit takes, and cutting it would send a different number with the
+        // next "Set Parameters". The edit takes as many as the value shows.
+        const QString shown = QString::fromStdString(*text);
+        const int typed = limitOf(name);
+        edit->setMaxLength(std::max(typed, static_cast<int>(shown.size())));
+        edit->setText(shown);
+    }
+}

@@ -15,4 +15,8 @@ public:
     void ShowProductInformation();
     void ShowRegionName();
     void ShowAntennaParameters();
+
+private:
+    void setField(const char* name, const QString& text);
+    QString editText(const char* name) const;
 };

@@ -1,0 +1,211 @@
+#include "data/antenna_info.h"
+#include "link/antenna_state.h"
+#include "link/link_state.h"
+#include "support/link_fixture.h"
+
+using namespace std::chrono_literals;
+
+namespace {
+
+const std::string kNotSetup =
+    "MessageBox( Not Setup mode !!! \r\n Try again after Setup mode !!!, !)";
+
+class AntennaOperations : public LinkFixture {
+protected:
+    void SetUp() override {
+        LinkFixture::SetUp();
+        g_Connected = 1;
+        g_SetupMode = 1;
+    }
+    std::vector<std::string> messages() const { return view.callsStartingWith("MessageBox"); }
+    static AntennaParameterEdits parameters(std::u16string el, std::u16string skew) {
+        return {u"1.5", u"300", u"250", std::move(el), std::move(skew), u"30", u"5"};
+    }
+};
+
+}  // namespace
+
+TEST_F(AntennaOperations, DiagnosisButtonStartsThenStopsAtOnce) {
+    controller.OnDiagnosisStartStop();
+    EXPECT_EQ(port.payloads().back(), (Bytes{0x15}));
+    EXPECT_EQ(timers.period(21), 1000ms);
+    EXPECT_EQ(g_DiagIdle, 0);
+    controller.OnDiagnosisStartStop();
+    EXPECT_EQ(port.payloads().back(), (Bytes{0x18}));
+    EXPECT_EQ(timers.period(24), 1000ms);
+    EXPECT_EQ(g_DiagIdle, 1);
+    EXPECT_EQ(view.calls, (std::vector<std::string>{
+                              "DrawStateLamps(7)", "setDiagnosisButtonCaption(Diagnosis Stop)",
+                              "DrawStateLamps(6)", "setDiagnosisButtonCaption(Diagnosis Start)"}));
+}
+
+TEST_F(AntennaOperations, EveryButtonNeedsTheLinkAndSetupMode) {
+    const auto pressAll = [this] {
+        controller.OnDiagnosisStartStop();
+        controller.OnGoToPosition(u"10", u"20");
+        controller.OnAzStepCcw(u"1");
+        controller.OnAzStepCw(u"1");
+        controller.OnElStepUp(u"1");
+        controller.OnElStepDown(u"1");
+        controller.OnSkewStepMinus(u"1");
+        controller.OnSkewStepPlus(u"1");
+        controller.OnSetParameters(parameters(u"1", u"1"));
+    };
+    g_Connected = 0;
+    pressAll();
+    EXPECT_TRUE(view.calls.empty());
+
+    g_Connected = 1;
+    g_SetupMode = 0;
+    g_AntennaMode = 4;
+    pressAll();
+    EXPECT_EQ(messages(), std::vector<std::string>(9, kNotSetup));
+    EXPECT_TRUE(view.callsStartingWith("setDiagnosisButtonCaption").empty());
+    EXPECT_TRUE(port.written.empty());
+    EXPECT_EQ(g_DiagIdle, 1);
+    EXPECT_EQ(g_TargetAz, 0.0);
+    EXPECT_EQ(g_ParDetectLevel, 0);
+
+    // The ACU reporting the stop state opens the gate as setup mode does.
+    g_AntennaMode = 6;
+    controller.OnDiagnosisStartStop();
+    EXPECT_EQ(port.codes(), (std::vector<int>{21}));
+
+    // Polled during its self test, the ACU reports state 7: the test can still be stopped,
+    // but not started again.
+    g_AntennaMode = 7;
+    controller.OnDiagnosisStartStop();
+    EXPECT_EQ(port.codes(), (std::vector<int>{21, 24}));
+    view.calls.clear();
+    controller.OnDiagnosisStartStop();
+    EXPECT_EQ(messages(), std::vector<std::string>{kNotSetup});
+    EXPECT_EQ(port.codes(), (std::vector<int>{21, 24}));
+}
+
+TEST_F(AntennaOperations, GoToPositionSendsSignedHundredths) {
+    const std::tuple<const char16_t*, const char16_t*, Bytes> cases[] = {
+        {u"0", u"45.5", {0x19, '-', 0x00, 0x00, '+', 0x11, 0xC6}},
+        {u"180.5", u"-2", {0x19, '+', 0x46, 0x82, '-', 0x00, 0xC8}},
+        {u"", u" 1.13", {0x19, '-', 0x00, 0x00, '+', 0x00, 0x70}},  // 112: truncated, not rounded
+        {u"abc", u"655.35", {0x19, '-', 0x00, 0x00, '+', 0xFF, 0xFF}},
+        {u"-3.25x", u"12,5", {0x19, '-', 0x01, 0x45, '+', 0x04, 0xB0}},  // the comma ends "12"
+    };
+    for (const auto& [az, el, expected] : cases) {
+        controller.OnGoToPosition(az, el);
+        EXPECT_EQ(port.payloads().back(), expected) << port.payloads().size();
+    }
+    EXPECT_EQ(timers.period(25), 1000ms);
+    EXPECT_TRUE(messages().empty());
+}
+
+TEST_F(AntennaOperations, StepsStartFromTheLastReportedPosition) {
+    g_CurrentAz = 100.0;
+    g_CurrentEl = 30.0;
+    g_CurrentSkew = -5.0;
+    controller.OnAzStepCw(u"2.5");
+    controller.OnAzStepCw(u"2.5");  // no report between: the same target again
+    controller.OnAzStepCcw(u"2.5");
+    controller.OnElStepUp(u"1");
+    controller.OnElStepDown(u"31");
+    controller.OnSkewStepMinus(u"0.5");
+    controller.OnSkewStepPlus(u"6");
+    controller.OnSkewStepPlus(u"");  // no step: the position as reported
+    EXPECT_EQ(port.payloads(), (std::vector<Bytes>{
+                                   {0x1A, '+', 0x28, 0x0A},  // 102.5
+                                   {0x1A, '+', 0x28, 0x0A},
+                                   {0x1A, '+', 0x26, 0x16},  // 97.5
+                                   {0x1B, '+', 0x0C, 0x1C},  // 31
+                                   {0x1B, '-', 0x00, 0x64},  // -1
+                                   {0x1C, '-', 0x02, 0x26},  // -5.5
+                                   {0x1C, '+', 0x00, 0x64},  // 1
+                                   {0x1C, '-', 0x01, 0xF4},  // -5
+                               }));
+    for (int id : {26, 27, 28}) EXPECT_EQ(timers.period(id), 1000ms) << id;
+}
+
+TEST_F(AntennaOperations, AnglesBeyondTheFieldAreRefusedByName) {
+    g_CurrentAz = 600.0;
+    g_CurrentSkew = -600.0;
+    g_TargetAz = 1.0;
+    controller.OnGoToPosition(u"655.36", u"10");
+    controller.OnGoToPosition(u"10", u"-700");
+    controller.OnGoToPosition(u"10", u"9e999");
+    controller.OnAzStepCw(u"60");         // target 660
+    controller.OnElStepUp(u"99999");      // a step no field takes
+    controller.OnSkewStepMinus(u"55.4");  // target -655.4
+    EXPECT_EQ(messages(),
+              (std::vector<std::string>{
+                  "MessageBox( Go to Position AZ : out of range !!! \r\n Enter -655.35 to "
+                  "655.35 !!!, !)",
+                  "MessageBox( Go to Position EL : out of range !!! \r\n Enter -655.35 to "
+                  "655.35 !!!, !)",
+                  "MessageBox( Go to Position EL : out of range !!! \r\n Enter -655.35 to "
+                  "655.35 !!!, !)",
+                  "MessageBox( Antenna Move Step AZ : out of range !!! \r\n Enter -655.35 to "
+                  "655.35 !!!, !)",
+                  "MessageBox( Antenna Move Step EL : out of range !!! \r\n Enter -655.35 to "
+                  "655.35 !!!, !)",
+                  "MessageBox( Antenna Move Step Skew : out of range !!! \r\n Enter -655.35 "
+                  "to 655.35 !!!, !)",
+              }));
+    EXPECT_TRUE(port.written.empty());
+    EXPECT_EQ(g_TargetAz, 1.0);
+    for (int id : {25, 26, 27, 28}) EXPECT_FALSE(timers.running(id)) << id;
+
+    controller.OnAzStepCw(u"55.35");  // exactly 655.35 still fits
+    EXPECT_EQ(port.payloads().back(), (Bytes{0x1A, '+', 0xFF, 0xFF}));
+}
+
+TEST_F(AntennaOperations, SetParametersSendsTheSevenEdits) {
+    controller.OnSetParameters(parameters(u"1.5", u"-0.25"));
+    EXPECT_EQ(port.payloads().back(), (Bytes{0x1D, 0x00, 0x96, 0x01, 0x2C, 0x00, 0xFA, '+', 0x00,
+                                             0x96, '-', 0x00, 0x19, 0x00, 0x1E, 0x00, 0x05}));
+    EXPECT_EQ(timers.period(29), 1000ms);
+    EXPECT_DOUBLE_EQ(g_ParSkewAdjust, -0.25);
+
+    // Zero goes out with '-'; text that is no number is 0.
+    controller.OnSetParameters({u" 2.x", u"ab", u"12", u"0", u"", u"7", u"1"});
+    EXPECT_EQ(port.payloads().back(), (Bytes{0x1D, 0x00, 0xC8, 0x00, 0x00, 0x00, 0x0C, '-', 0x00,
+                                             0x00, '-', 0x00, 0x00, 0x00, 0x07, 0x00, 0x01}));
+    EXPECT_TRUE(messages().empty());
+}
+
+TEST_F(AntennaOperations, ParametersThatDoNotFitAreRefusedAndNothingChanges) {
+    const std::pair<AntennaParameterEdits, const char*> cases[] = {
+        {{u"-1.5", u"300", u"250", u"1", u"1", u"30", u"5"},
+         "Tracking Scale : out of range !!! \r\n Enter 0 to 655.35"},
+        {{u"9999", u"300", u"250", u"1", u"1", u"30", u"5"},
+         "Tracking Scale : out of range !!! \r\n Enter 0 to 655.35"},
+        {{u"1.5", u"-1", u"250", u"1", u"1", u"30", u"5"},
+         "Detect Level Threshold : out of range !!! \r\n Enter 0 to 65535"},
+        {{u"1.5", u"300", u"-25", u"1", u"1", u"30", u"5"},
+         "Tracking Level Threshold : out of range !!! \r\n Enter 0 to 65535"},
+        {{u"1.5", u"300", u"250", u"9999", u"1", u"30", u"5"},
+         "EL Adjust : out of range !!! \r\n Enter -655.35 to 655.35"},
+        {{u"1.5", u"300", u"250", u"1", u"-999", u"30", u"5"},
+         "Skew Adjust : out of range !!! \r\n Enter -655.35 to 655.35"},
+        {{u"1.5", u"300", u"250", u"1", u"1", u"-30", u"5"},
+         "Signal lost time : out of range !!! \r\n Enter 0 to 65535"},
+        {{u"1.5", u"300", u"250", u"1", u"1", u"30", u"-5"},
+         "Antenna Break Time : out of range !!! \r\n Enter 0 to 65535"},
+    };
+    for (const auto& [edits, message] : cases) {
+        view.calls.clear();
+        controller.OnSetParameters(edits);
+        EXPECT_EQ(messages(),
+                  std::vector<std::string>{"MessageBox( " + std::string(message) + " !!!, !)"});
+    }
+    EXPECT_TRUE(port.written.empty());
+    EXPECT_FALSE(timers.running(29));
+    EXPECT_EQ(g_ParTrackingScale, 0.0);
+    EXPECT_EQ(g_ParBreakTime, 0);
+}
+
+TEST_F(AntennaOperations, AnItemTestedAgainAfterPassingTurnsRed) {
+    reply({0x15});
+    reply({0x16, 0x05});
+    reply({0x17, 0x05, 'P'});
+    reply({0x16, 0x05});  // the under-test bit ORed into "passed" reads "failed"
+    EXPECT_EQ(g_DiagLamps, 0xC00u);
+    EXPECT_EQ(view.callsStartingWith("DrawDiagLamps").back(), "DrawDiagLamps(3072)");
+}
