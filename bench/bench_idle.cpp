@@ -9,8 +9,8 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <QSerialPortInfo>
 #include <QEventLoop>
+#include <QSerialPortInfo>
 #include <QTimer>
 #include <algorithm>
 #include <chrono>
@@ -105,7 +105,8 @@ int main(int argc, char** argv) {
         return 1;
     }
     qputenv("QT_QPA_PLATFORM", "offscreen");
-    qputenv("XDG_RUNTIME_DIR", "/tmp");
+    char runtimeDir[] = "/tmp/skyrelay-bench-XXXXXX";
+    if (mkdtemp(runtimeDir) != nullptr) qputenv("XDG_RUNTIME_DIR", runtimeDir);
     CLumidorApp app(argc, argv);
     const char* given = std::getenv("SKYRELAY_BENCH_SECONDS");
     const int windowSeconds =
@@ -151,5 +152,6 @@ int main(int argc, char** argv) {
         report("idle, connected (status poll)", perMinute,
                window->discovery().systemReads() - readsBefore);
     }
+    rmdir(runtimeDir);
     return 0;
 }
