@@ -148,6 +148,7 @@ bool PortDiscovery::fillPortList(QComboBox* combo) {
         QObject::connect(combo, &QComboBox::currentTextChanged, combo, &QWidget::setToolTip);
     }
     const QStringList ports = availablePorts();
+    m_Listed = ports;
     QStringList shown;
     for (int i = 0; i < combo->count(); ++i) shown << combo->itemText(i);
     if (shown != ports) {
@@ -173,10 +174,9 @@ bool PortDiscovery::fillPortList(QComboBox* combo) {
     return !ports.isEmpty();
 }
 
-std::optional<int> PortDiscovery::nextScanEntry() {
-    const QStringList ports = availablePorts();
+std::optional<int> PortDiscovery::nextScanEntry() const {
     std::vector<ScanCandidate> candidates;
-    for (const QString& path : ports) {
+    for (const QString& path : m_Listed) {
         candidates.push_back({path.toStdString(), systemPort(path).identity.toStdString()});
     }
     const std::optional<std::size_t> pick =

@@ -26,8 +26,9 @@ public:
     // keeping the entry the user chose while it is still listed. False when none is listed.
     bool fillPortList(QComboBox* combo);
 
-    // The list entry the automatic scan opens next, if any (see pickScanPort).
-    std::optional<int> nextScanEntry();
+    // The entry of the list as last filled that the automatic scan opens next, if any (see
+    // pickScanPort).
+    std::optional<int> nextScanEntry() const;
     // The port the scan opened did not answer, or could not be opened: next time the scan
     // starts after it.
     void skipPort(const QString& path);
@@ -55,6 +56,7 @@ private:
     QSet<QString> m_PseudoTerminals;  // command-line entries that are pseudo-terminals
     QStringList m_SystemOrder;        // as the platform reports them
     QHash<QString, SystemPort> m_SystemPorts;
+    QStringList m_Listed;  // what the combo shows, in its order
     QFileSystemWatcher m_Watcher;
     bool m_SystemStale = true;
     int m_SystemReads = 0;
