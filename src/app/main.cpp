@@ -14,8 +14,8 @@ const char* const kUsage =
     "over a serial line (57600 baud, 8N1).\n"
     "\n"
     "  DEVICE      a serial device to list first in the Port list, such as /dev/ttyUSB0 or\n"
-    "              the pseudo-terminal of skyrelay-acu-sim; the first listed port is\n"
-    "              connected automatically at start-up\n"
+    "              the pseudo-terminal of skyrelay-acu-sim; at start-up the listed ports\n"
+    "              are tried in turn, these first, until one answers\n"
     "  --help      show this text and exit\n"
     "  --version   show the version and exit\n";
 
