@@ -223,6 +223,8 @@ int CLumidorDlg::ScanAndConnect() {
         return 0;
     }
     m_PortCombo->setCurrentIndex(*entry);
+    // A red lamp left by the port tried before would blame this one before it had its chance.
+    DrawConnectLamp(0);
     m_Controller->StartConnection();
     return 1;
 }

@@ -144,6 +144,7 @@ private slots:
             QTest::qWait(50);
         }
         QCOMPARE(m_Window->serialBox()->text(), acuPath);
+        QVERIFY(m_Window->connectLamp()->color() != LampColor::Red);  // no blame carried over
         heard = takeAll(silent, heard);
         const Bytes linkCheck{0x02, 0x01, 0x01, 0x02, 0x03};
         Bytes sixLinkChecks;
