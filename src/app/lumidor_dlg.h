@@ -73,6 +73,7 @@ public:
     void ShowLcdDataInEditor() override;
     void TakeLcdDataFromEditor() override;
     int ScanAndConnect() override;
+    void skipSilentPort() override;
 
     // CommConsumer: called on the watcher thread, handed on to this window's thread.
     void onCommRead(std::uint16_t portId) override;
@@ -117,6 +118,7 @@ public:
     AcuController& controller() { return *m_Controller; }
     CSerialComm& comm() { return *m_Comm; }
     QtTimerBank& timers() { return *m_Timers; }
+    PortDiscovery& discovery() { return m_Discovery; }
     QWidget* currentPage() const { return m_pCurrentPage; }
     QListWidget* pageList() const { return m_PageList; }
     QWidget* page(int entry) const;

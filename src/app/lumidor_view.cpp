@@ -24,6 +24,7 @@
 #include "pages/set_gps.h"
 #include "panel/lamp.h"
 #include "panel/serial_box.h"
+#include "serial/port_order.h"
 #include "serial/serial_comm.h"
 
 namespace {
@@ -215,7 +216,12 @@ void CLumidorDlg::onCommMessage(const std::string& text) {
 
 void CLumidorDlg::onCommHangup(std::uint16_t) {
     QMetaObject::invokeMethod(
-        this, [this] { m_Controller->OnPortHangup(m_Comm->portName()); }, Qt::QueuedConnection);
+        this,
+        [this] {
+            m_Discovery.portHungUp(QString::fromStdString(m_Comm->portName()));
+            m_Controller->OnPortHangup(m_Comm->portName());
+        },
+        Qt::QueuedConnection);
 }
 
 void CLumidorDlg::RefreshPortList() {
@@ -224,13 +230,26 @@ void CLumidorDlg::RefreshPortList() {
 
 int CLumidorDlg::ScanAndConnect() {
     if (!m_Discovery.fillPortList(m_PortCombo) || g_Connected == 1) return 0;
-    m_sSelectedPort = m_PortCombo->itemText(0);
-    m_nPortIndex = 0;
+    // Not always entry 0: the scan moves on from a port that stayed silent or would not open.
+    const std::optional<int> entry = m_Discovery.nextScanEntry();
+    if (!entry) return 0;
+    m_sSelectedPort = m_PortCombo->itemText(*entry);
+    m_nPortIndex = *entry;
     if (m_Comm->commHandle() >= 0) return 0;
-    if (m_Comm->OpenPort(m_sSelectedPort.toStdString(), kBaudRate, 0) != 1) return 0;
-    m_PortCombo->setCurrentIndex(0);
+    const auto portId = static_cast<std::uint16_t>(*entry & 0xFFFF);
+    if (m_Comm->OpenPort(m_sSelectedPort.toStdString(), kBaudRate, portId) != 1) {
+        m_Discovery.skipPort(m_sSelectedPort);
+        return 0;
+    }
+    m_PortCombo->setCurrentIndex(*entry);
+    // A red lamp left by the port tried before would blame this one before it had its chance.
+    DrawConnectLamp(0);
     m_Controller->StartConnection();
     return 1;
+}
+
+void CLumidorDlg::skipSilentPort() {
+    m_Discovery.skipPort(m_sSelectedPort);
 }
 
 int CLumidorDlg::OpenSelectedPort() {
@@ -252,12 +271,18 @@ void CLumidorDlg::OnConnect() {
         case 0:
             MessageBox("Select Serial port.", MessageIcon::None);
             break;
-        case 1:
+        case 1: {
+            // The reason goes on a line of its own: a technician not in the dialout group
+            // learns what to do instead of trying every port in turn.
+            const std::string reason = openFailureReason(m_Comm->openError());
             MessageBox(m_sSelectedPort.toStdString() +
-                           " is not connected.\r\nTry to connect another serial port.",
+                           " is not connected.\r\nTry to connect another serial port." +
+                           (reason.empty() ? "" : "\r\n" + reason),
                        MessageIcon::None);
             break;
+        }
         default:
+            m_Discovery.userConnected();
             m_Controller->StartConnection();
             break;
     }

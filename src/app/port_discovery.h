@@ -1,23 +1,66 @@
 #pragma once
 
+#include <QFileSystemWatcher>
+#include <QHash>
+#include <QSet>
 #include <QString>
 #include <QStringList>
+#include <optional>
 
 class QComboBox;
 
-// Where the "Port" list comes from: device paths given on the command line first (so the
-// simulator's pseudo-terminal can be listed and found by the automatic scan), then the
-// system's serial ports in the order the platform reports them.
+// Where the "Port" list comes from and which entry the automatic scan opens: device paths
+// given on the command line first (so the simulator's pseudo-terminal can be listed and
+// found), then the system's USB serial adapters, then its other serial ports.
+//
+// Reading the system's ports opens a great many files, so it is done again only when /dev
+// or /dev/serial changes (inotify); the scan's one-second tick stays the longest a new
+// adapter waits to be seen.
 class PortDiscovery {
 public:
-    explicit PortDiscovery(QStringList commandLinePorts)
-        : m_CommandLinePorts(std::move(commandLinePorts)) {}
+    explicit PortDiscovery(QStringList commandLinePorts);
 
-    QStringList availablePorts() const;
+    QStringList availablePorts();
 
-    // Empties combo and fills it with availablePorts(); false when none was found.
-    bool fillPortList(QComboBox* combo) const;
+    // Brings combo in line with availablePorts(), leaving it alone when nothing changed and
+    // keeping the entry the user chose while it is still listed. False when none is listed.
+    bool fillPortList(QComboBox* combo);
+
+    // The entry of the list as last filled that the automatic scan opens next, if any (see
+    // pickScanPort).
+    std::optional<int> nextScanEntry() const;
+    // The port the scan opened did not answer, or could not be opened: next time the scan
+    // starts after it.
+    void skipPort(const QString& path);
+    // The open port hung up. A pseudo-terminal cannot come back (its number goes to another
+    // program's terminal), so it leaves the list; an identifiable adapter is then the only
+    // one the scan reconnects to, once it appears again.
+    void portHungUp(const QString& path);
+    // The user connected by hand: the scan no longer waits for a lost adapter.
+    void userConnected() { m_LostAdapter.clear(); }
+
+    // How often the system's ports were read (the benchmark and the tests count them).
+    int systemReads() const { return m_SystemReads; }
 
 private:
+    struct SystemPort {
+        QString toolTip;
+        QString identity;  // the by-id name, else the serial number; empty when none
+    };
+
+    void readSystemPorts();
+    SystemPort systemPort(const QString& path) const;
+    void watchDeviceFolders();
+
     QStringList m_CommandLinePorts;
+    QSet<QString> m_PseudoTerminals;  // command-line entries that are pseudo-terminals
+    QStringList m_SystemOrder;        // as the platform reports them
+    QHash<QString, SystemPort> m_SystemPorts;
+    QStringList m_Listed;  // what the combo shows, in its order
+    QFileSystemWatcher m_Watcher;
+    bool m_SystemStale = true;
+    int m_SystemReads = 0;
+    QString m_SilentPort;
+    QString m_LostAdapter;
+    bool m_ComboFitted = false;
 };

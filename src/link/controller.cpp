@@ -71,6 +71,7 @@ void AcuController::OnTimer(int id) {
     } else if (id == kDiscoveryTimer) {
         if (m_View.ScanAndConnect() == 1) {
             m_Timers.stop(kDiscoveryTimer);
+            m_ScanOpened = true;
         } else {
             m_Timers.start(kDiscoveryTimer, kDiscoveryPeriod);
         }
@@ -79,6 +80,13 @@ void AcuController::OnTimer(int id) {
             m_Timers.stop(id);
             m_View.DrawConnectLamp(1);
             setBusy(false);
+            if (m_ScanOpened) {
+                // The scan picked this port, not the user: a laptop's ttyS0 that leads
+                // nowhere must not keep it from the adapter the unit is really on.
+                m_View.skipSilentPort();
+                Disconnect();
+                m_Timers.start(kDiscoveryTimer, kDiscoveryPeriod);
+            }
         } else {
             g_ConnectRetryCount += 1;
             SendCommand(cmd::LinkCheck);
@@ -99,6 +107,7 @@ void AcuController::OnTimer(int id) {
 }
 
 void AcuController::StartConnection() {
+    m_ScanOpened = false;
     g_Connected = 1;
     m_View.showConnectionControls(true);
     m_View.DrawSerialBox(1);
@@ -110,6 +119,7 @@ void AcuController::StartConnection() {
 }
 
 void AcuController::Disconnect() {
+    m_ScanOpened = false;
     m_Port.ClosePort();
     g_Connected = 0;
     m_View.showConnectionControls(false);

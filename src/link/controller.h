@@ -123,6 +123,8 @@ private:
     bool m_RegionAnnounced = false;
     // Load_Progress is up between reply 30 and reply 32.
     bool m_FactoryResetShown = false;
+    // The open link was opened by the automatic scan, which moves on from a silent port.
+    bool m_ScanOpened = false;
 
     UploadExchange m_Upload{*this};
     LcdExchange m_Lcd{*this};

@@ -63,4 +63,6 @@ public:
 
     // The automatic port discovery of timer 100: 1 when it opened a port.
     virtual int ScanAndConnect() = 0;
+    // The port the scan opened did not answer command 1: the next scan tries the next port.
+    virtual void skipSilentPort() = 0;
 };

@@ -95,6 +95,7 @@ int CSerialComm::OpenPort(const std::string& portName, std::uint32_t baudRate,
     // A watcher detached by a ClosePort from its own callback may still be on its way out.
     if (m_hComm >= 0 || m_hThread.joinable() || m_bWatcherRunning.load()) return 0;
 
+    m_nOpenError = 0;
     m_wPortId = portId;
     m_sPortName = portName;
     m_bLineLost = false;
@@ -103,10 +104,14 @@ int CSerialComm::OpenPort(const std::string& portName, std::uint32_t baudRate,
     m_QueueRead.clear();
 
     const int cancelFd = eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
-    if (cancelFd < 0) return 0;
+    if (cancelFd < 0) {
+        m_nOpenError = errno;
+        return 0;
+    }
 
     const int fd = open(portName.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) {
+        m_nOpenError = errno;
         close(cancelFd);
         return 0;
     }
@@ -114,13 +119,16 @@ int CSerialComm::OpenPort(const std::string& portName, std::uint32_t baudRate,
     // flag is set only once the lock is ours: setting it on a line another program holds
     // would lock that program out of its own device.
     if (flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        // Another program holds the lock: the port is busy, whatever flock said.
+        m_nOpenError = EBUSY;
         close(fd);
         close(cancelFd);
         return 0;
     }
     ioctl(fd, TIOCEXCL);
 
-    const auto fail = [fd, cancelFd] {
+    const auto fail = [this, fd, cancelFd] {
+        m_nOpenError = errno != 0 ? errno : EINVAL;
         releaseDevice(fd);
         close(cancelFd);
         return 0;
@@ -130,7 +138,10 @@ int CSerialComm::OpenPort(const std::string& portName, std::uint32_t baudRate,
     if (tcgetattr(fd, &m_dcbSaved) != 0) return fail();
 
     const std::optional<speed_t> speed = speedForBaud(baudRate);
-    if (!speed) return fail();
+    if (!speed) {
+        errno = EINVAL;
+        return fail();
+    }
     termios settings = m_dcbSaved;
     makeRawLine(settings, *speed);
     if (tcsetattr(fd, TCSANOW, &settings) != 0) return fail();
@@ -150,6 +161,7 @@ int CSerialComm::OpenPort(const std::string& portName, std::uint32_t baudRate,
     } catch (const std::system_error&) {
         m_bWatcherRunning = false;
         ClosePort();
+        m_nOpenError = EAGAIN;
         return 0;
     }
     return 1;

@@ -45,6 +45,10 @@ public:
     bool watcherRunning() const { return m_bWatcherRunning.load(); }
     const std::string& portName() const { return m_sPortName; }
 
+    // Why the last OpenPort failed (an errno value; EBUSY when another program holds the
+    // port's lock), 0 after a success.
+    int openError() const { return m_nOpenError; }
+
     // For the tests and the diagnosis page.
     int commHandle() const { return m_hComm; }
     bool watcherJoinable() const { return m_hThread.joinable(); }
@@ -73,6 +77,7 @@ private:
     std::atomic<std::uint32_t> m_nReadsWithData{0};
     std::thread m_hThread;
     std::uint16_t m_wPortId = 0;
+    int m_nOpenError = 0;
     struct termios m_dcbSaved {};
     // Keeps ClosePort from closing the device under a WriteByte running on another thread.
     std::mutex m_WriteMutex;

@@ -24,7 +24,29 @@ TEST_F(CommandTimers, WithoutAnAcuCommandOneGoesOutSixTimesThenTheLampTurnsRed) 
               std::vector<std::string>{"DrawConnectLamp(1)"});
     EXPECT_FALSE(timers.running(1));
     EXPECT_EQ(g_BusyCursor, 0);
-    EXPECT_EQ(g_Connected, 1);  // the port stays open
+    EXPECT_EQ(g_Connected, 1);  // opened with Connect, the port stays open
+    EXPECT_FALSE(port.closed);
+    EXPECT_TRUE(view.callsStartingWith("skipSilentPort").empty());
+}
+
+TEST_F(CommandTimers, APortTheScanOpenedIsGivenUpAfterSixSilentCommandsOne) {
+    controller.StartConnection();  // what the window's scan does before it returns 1
+    view.scanResult = 1;
+    timers.start(100, 1000ms);
+    advance(1000);
+    ASSERT_FALSE(timers.running(100));
+    view.scanResult = 0;
+    view.calls.clear();
+    advance(4900);
+    EXPECT_TRUE(view.callsStartingWith("skipSilentPort").empty());
+    advance(100);
+    EXPECT_EQ(port.codes(), (std::vector<int>{1, 1, 1, 1, 1, 1}));
+    EXPECT_EQ(view.callsStartingWith("DrawConnectLamp"),
+              std::vector<std::string>{"DrawConnectLamp(1)"});
+    EXPECT_EQ(view.callsStartingWith("skipSilentPort").size(), 1u);
+    EXPECT_TRUE(port.closed);
+    EXPECT_EQ(g_Connected, 0);
+    EXPECT_EQ(timers.period(100), 1000ms);  // the next port is tried a second later
 }
 
 TEST_F(CommandTimers, LostAntennaInformationEndsTheWaitCursorAfterOneSecond) {

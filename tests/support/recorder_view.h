@@ -73,6 +73,7 @@ public:
         record("ScanAndConnect()");
         return scanResult;
     }
+    void skipSilentPort() override { record("skipSilentPort()"); }
 
     // The calls whose text starts with prefix, in order.
     std::vector<std::string> callsStartingWith(const std::string& prefix) const {

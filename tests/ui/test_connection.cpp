@@ -15,6 +15,8 @@
 #include "link/process_state.h"
 #include "panel/lamp.h"
 #include "panel/serial_box.h"
+#include "serial/pty_pair.h"
+#include "support/bytes.h"
 
 // The main window against the simulated ACU on a pseudo-terminal, through the real serial
 // port: the automatic scan, identification, the status poll, Disconnect and a hang-up.
@@ -29,6 +31,20 @@ private:
 
     std::uint32_t framesAtAcu() {
         return m_Server->withSimulator([](AcuSimulator& acu) { return acu.framesReceived(); });
+    }
+    // A window whose port list starts with ports, in place of the one init() made.
+    void reopenWindow(const QStringList& ports) {
+        m_Window = std::make_unique<CLumidorDlg>(ports);
+        m_Window->setMessageBoxHook(
+            [this](const QString& text, MessageIcon) { m_Messages << text; });
+        m_Window->show();
+    }
+    static Bytes takeAll(const PtyPair& pty, Bytes taken) {
+        const int pending = pty.pendingOnMaster();
+        if (pending <= 0) return taken;
+        const Bytes more = pty.readExactly(static_cast<std::size_t>(pending));
+        taken.insert(taken.end(), more.begin(), more.end());
+        return taken;
     }
     QPushButton* connectButton() {
         return m_Window->findChild<QPushButton*>(QStringLiteral("connect_button"));
@@ -111,6 +127,55 @@ private slots:
         const std::uint32_t frames = framesAtAcu();
         QTest::qWait(1500);
         QCOMPARE(framesAtAcu(), frames);
+    }
+
+    void theScanGivesUpASilentPortAndConnectsToTheNext() {
+        PtyPair silent;
+        QVERIFY(silent.ok());
+        const QString silentPath = QString::fromStdString(silent.slavePath());
+        const QString acuPath = QString::fromStdString(m_Server->slavePath());
+        reopenWindow({silentPath, acuPath});
+
+        QTRY_COMPARE_WITH_TIMEOUT(g_Connected, std::uint8_t{1}, 3000);
+        QCOMPARE(m_Window->serialBox()->text(), silentPath);  // the port being tried
+        Bytes heard;
+        for (int i = 0; i < 200 && m_Window->serialBox()->text() != acuPath; ++i) {
+            heard = takeAll(silent, heard);
+            QTest::qWait(50);
+        }
+        QCOMPARE(m_Window->serialBox()->text(), acuPath);
+        QVERIFY(m_Window->connectLamp()->color() != LampColor::Red);  // no blame carried over
+        heard = takeAll(silent, heard);
+        const Bytes linkCheck{0x02, 0x01, 0x01, 0x02, 0x03};
+        Bytes sixLinkChecks;
+        for (int n = 0; n < 6; ++n) {
+            sixLinkChecks.insert(sixLinkChecks.end(), linkCheck.begin(), linkCheck.end());
+        }
+        QCOMPARE(heard, sixLinkChecks);
+
+        // The identification chain runs on the second port, up to the status poll.
+        QTRY_VERIFY_WITH_TIMEOUT(m_Window->timers().running(14), 5000);
+        QCOMPARE(m_Window->connectLamp()->color(), LampColor::Blue);
+        QVERIFY(m_Messages.isEmpty());
+    }
+
+    void aPseudoTerminalThatHungUpIsNeverOpenedAgain() {
+        const QString path = QString::fromStdString(m_Server->slavePath());
+        QTRY_VERIFY_WITH_TIMEOUT(m_Window->timers().running(14), 5000);
+        m_Server->hangUp();
+        QTRY_COMPARE_WITH_TIMEOUT(g_Connected, std::uint8_t{0}, 3000);
+        m_Server->stop();
+        // Another program's terminal, most likely under the number the simulator had.
+        PtyPair other;
+        QVERIFY(other.ok());
+        if (QString::fromStdString(other.slavePath()) != path) {
+            qInfo("the new terminal got another number; the list is still checked");
+        }
+        QTest::qWait(2500);  // two runs of the scan
+        auto* combo = m_Window->findChild<QComboBox*>(QStringLiteral("port_combo"));
+        QCOMPARE(combo->findText(path), -1);
+        QVERIFY(m_Window->serialBox()->text() != path);
+        QCOMPARE(other.pendingOnMaster(), 0);
     }
 
     void aHangUpDisconnectsAndNamesThePort() {

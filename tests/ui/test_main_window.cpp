@@ -1,3 +1,4 @@
+#include <QAbstractItemView>
 #include <QComboBox>
 #include <QLabel>
 #include <QListWidget>
@@ -132,10 +133,26 @@ private slots:
         QCOMPARE(m_Messages.size(), std::size_t{1});
         QCOMPARE(m_Messages[0].text,
                  QStringLiteral("/dev/skyrelay-no-such-port is not connected.\nTry to connect "
-                                "another serial port."));
+                                "another serial port.\nThe port has vanished: the device is no "
+                                "longer there."));
         QCOMPARE(child<QPushButton>(window.get(), "connect_button")->text(),
                  QStringLiteral("Connect"));
         QVERIFY(combo->isEnabled());
+    }
+
+    void refillingKeepsTheChosenPortAndTheDropDownShowsWholePaths() {
+        const QString first = QStringLiteral("/dev/serial/by-id/usb-skyrelay-test-adapter-0");
+        const QString second = QStringLiteral("/dev/serial/by-id/usb-skyrelay-test-adapter-1");
+        auto window = makeWindow({first, second});
+        auto* combo = child<QComboBox>(window.get(), "port_combo");
+        window->RefreshPortList();
+        QCOMPARE(combo->itemText(0), first);
+        QCOMPARE(combo->itemText(1), second);
+        combo->setCurrentIndex(1);
+        window->RefreshPortList();
+        QCOMPARE(combo->currentText(), second);
+        QVERIFY(combo->view()->minimumWidth() > combo->fontMetrics().horizontalAdvance(second));
+        QCOMPARE(combo->toolTip(), second);
     }
 
     void setupModeAndFactorySettingAskFirst() {

@@ -1,0 +1,40 @@
+#pragma once
+
+#include <cstddef>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// How the "Port" list is ordered and which entry the automatic scan opens. A laptop lists
+// legacy UARTs (ttyS0 and up) that lead nowhere besides the USB adapter that goes to the
+// unit, so the list puts what a technician most likely means first.
+
+// ttyUSB* (FTDI, CH340, PL2303 ...) and ttyACM* (CDC ACM) devices.
+bool isUsbSerialPath(std::string_view path);
+// A UNIX 98 pseudo-terminal slave. Once its master closes it is gone for good, and the
+// number is soon handed to some other program's terminal.
+bool isPseudoTerminalPath(std::string_view path);
+
+// Devices named on the command line first, in their order; then the USB serial adapters,
+// ttyUSB before ttyACM and each by number; then every other port by name and number.
+// A path is listed once, at its first place.
+std::vector<std::string> orderPorts(std::span<const std::string> commandLine,
+                                    std::span<const std::string> system);
+
+// One entry of the list as the scan sees it: the path, and what identifies the adapter
+// behind it (its by-id name or serial number; empty where it has none).
+struct ScanCandidate {
+    std::string path;
+    std::string identity;
+};
+
+// The entry the automatic scan opens next: the one after the port that stayed silent, round
+// the list (the first entry when none did). After a hang-up of an identifiable adapter
+// (lostAdapter not empty) only that same adapter is taken again, wherever it now appears.
+std::optional<std::size_t> pickScanPort(std::span<const ScanCandidate> ports,
+                                        std::string_view silentPort, std::string_view lostAdapter);
+
+// Why opening a port failed, as the technician's next step, for errno error; "" for 0.
+std::string openFailureReason(int error);
