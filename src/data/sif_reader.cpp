@@ -125,7 +125,9 @@ public:
             return refuse(kSifMaxLines, "the file has more than 2000 lines");
         }
         if (!need(kScopeLine, "the scope line")) return false;
-        m_Out.sifHeaderNumber = static_cast<std::uint32_t>(line(kHeaderLine).integer(3));
+        // A header of fewer than four fields names no number.
+        const SifLine header = line(kHeaderLine);
+        m_Out.sifHeaderNumber = header.has(3) ? static_cast<std::uint32_t>(header.integer(3)) : 0;
         std::size_t blocks = 0;
         if (!readScope(blocks)) return false;
         for (std::size_t i = 0; i < blocks; ++i) {
