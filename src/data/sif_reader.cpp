@@ -347,13 +347,28 @@ void installTables(const SifTables& tables) {
     g_SifHeaderNumber = tables.sifHeaderNumber;
 }
 
+namespace {
+
+std::unique_ptr<SifTables> s_LoadedFile;
+
+}  // namespace
+
 std::optional<SifRefusal> loadSatelliteInformation(std::span<const std::uint8_t> bytes) {
-    const SifReadResult result = readSatelliteInformation(bytes, *tablesInUse());
+    SifReadResult result = readSatelliteInformation(bytes, *tablesInUse());
     if (!result.tables) return result.refusal;
     installTables(*result.tables);
+    s_LoadedFile = std::move(result.tables);
     // Only now: Update Default Data must never send older tables as if they were this file.
     g_DefaultDataLoaded = 1;
     return std::nullopt;
+}
+
+void restoreLoadedFile() {
+    if (s_LoadedFile) installTables(*s_LoadedFile);
+}
+
+void forgetLoadedFile() {
+    s_LoadedFile.reset();
 }
 
 std::string sifRefusalText(const std::string& fileName, const SifRefusal& refusal) {
