@@ -15,7 +15,7 @@
 namespace {
 
 // Linux file names are case-sensitive, so both spellings of the extension are listed.
-const char* const kSifFilter = "sif File (*.sif *.SIF)";
+const char* const kSifFilter = "sif File(*.sif *.SIF)";
 
 void fillSelector(QComboBox* selector, const SelectorContents& contents) {
     // Filling is not a choice of the user's: only activated() is heard, never index changes.
