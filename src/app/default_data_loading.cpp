@@ -4,21 +4,18 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
-#include <QPushButton>
 
 #include "app/lumidor_dlg.h"
 #include "data/region_selectors.h"
 #include "data/satellite_tables.h"
 #include "data/sif_reader.h"
-#include "link/controller.h"
-#include "link/link_state.h"
 #include "pages/administrator.h"
 #include "pages/antenna_information.h"
 
 namespace {
 
 // Linux file names are case-sensitive, so both spellings of the extension are listed.
-const char* const kSifFilter = "sif File (*.sif *.SIF)";
+const char* const kSifFilter = "sif File(*.sif *.SIF)";
 
 void fillSelector(QComboBox* selector, const SelectorContents& contents) {
     // Filling is not a choice of the user's: only activated() is heard, never index changes.
@@ -45,15 +42,6 @@ void CLumidorDlg::connectAdminSelectors() {
             [this](int index) { onContinentSelected(index); });
     connect(adminSelector("region"), &QComboBox::activated, this,
             [this](int index) { onRegionSelected(index); });
-    // The page's own two buttons, kept hidden, lead to the same operations.
-    const auto button = [this](const char* name) {
-        return m_Administrator->findChild<QPushButton*>(QString::fromUtf8(name));
-    };
-    connect(button("load_factory_data"), &QPushButton::clicked, this,
-            [this] { loadDefaultData(); });
-    connect(button("update_factory_data"), &QPushButton::clicked, this, [this] {
-        if (g_Connected == 1) m_Controller->updateDefaultData();
-    });
 }
 
 void CLumidorDlg::loadDefaultData() {

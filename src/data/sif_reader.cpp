@@ -125,7 +125,9 @@ public:
             return refuse(kSifMaxLines, "the file has more than 2000 lines");
         }
         if (!need(kScopeLine, "the scope line")) return false;
-        m_Out.sifHeaderNumber = static_cast<std::uint32_t>(line(kHeaderLine).integer(3));
+        // A header of fewer than four fields names no number.
+        const SifLine header = line(kHeaderLine);
+        m_Out.sifHeaderNumber = header.has(3) ? static_cast<std::uint32_t>(header.integer(3)) : 0;
         std::size_t blocks = 0;
         if (!readScope(blocks)) return false;
         for (std::size_t i = 0; i < blocks; ++i) {
@@ -345,13 +347,28 @@ void installTables(const SifTables& tables) {
     g_SifHeaderNumber = tables.sifHeaderNumber;
 }
 
+namespace {
+
+std::unique_ptr<SifTables> s_LoadedFile;
+
+}  // namespace
+
 std::optional<SifRefusal> loadSatelliteInformation(std::span<const std::uint8_t> bytes) {
-    const SifReadResult result = readSatelliteInformation(bytes, *tablesInUse());
+    SifReadResult result = readSatelliteInformation(bytes, *tablesInUse());
     if (!result.tables) return result.refusal;
     installTables(*result.tables);
+    s_LoadedFile = std::move(result.tables);
     // Only now: Update Default Data must never send older tables as if they were this file.
     g_DefaultDataLoaded = 1;
     return std::nullopt;
+}
+
+void restoreLoadedFile() {
+    if (s_LoadedFile) installTables(*s_LoadedFile);
+}
+
+void forgetLoadedFile() {
+    s_LoadedFile.reset();
 }
 
 std::string sifRefusalText(const std::string& fileName, const SifRefusal& refusal) {

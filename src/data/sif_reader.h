@@ -53,6 +53,12 @@ void installTables(const SifTables& tables);
 // default data loaded. Otherwise nothing changes and the refusal is returned.
 std::optional<SifRefusal> loadSatelliteInformation(std::span<const std::uint8_t> bytes);
 
+// The ACU writes its current region into the tables in use: reply 3 at every connection,
+// reply 14's GPS position every second. The upload puts the tables back as the last file
+// loaded them, so that the ACU receives that file and not a mixture with its own region.
+void restoreLoadedFile();
+void forgetLoadedFile();
+
 // The messages that name the file and what is wrong with it.
 std::string sifRefusalText(const std::string& fileName, const SifRefusal& refusal);
 std::string sifOpenFailureText(const std::string& fileName);

@@ -2,6 +2,7 @@
 
 #include "data/region_selectors.h"
 #include "data/satellite_tables.h"
+#include "data/sif_reader.h"
 #include "data/upload_state.h"
 #include "link/controller_view.h"
 #include "link/display_text.h"
@@ -41,6 +42,7 @@ std::uint32_t regionRecordsInScope() {
 }
 
 void UploadExchange::start() {
+    restoreLoadedFile();
     g_ProgressCount = 0;
     g_ProgressTotal = regionRecordsInScope() + g_SatelliteCount;
     m_Link.setBusy(true);

@@ -2,6 +2,7 @@
 
 #include "data/antenna_info.h"
 #include "data/satellite_tables.h"
+#include "data/sif_reader.h"
 #include "data/upload_state.h"
 #include "geo/look_angles.h"
 #include "lcd/lcd_data.h"
@@ -10,6 +11,7 @@
 
 void ResetProcessState() {
     resetSatelliteTables();
+    forgetLoadedFile();
     resetAntennaInfo();
     resetUploadState();
     resetLcdData();

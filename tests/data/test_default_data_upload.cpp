@@ -6,6 +6,7 @@
 #include "link/link_state.h"
 #include "sif_text.h"
 #include "support/link_fixture.h"
+#include "support/replies.h"
 
 using namespace std::chrono_literals;
 
@@ -67,6 +68,25 @@ TEST_F(DefaultDataUpload, ALoadedFileGoesOutRecordByRecord) {
                                                    kBetaRecord,
                                                    {0x0D}}));
     EXPECT_EQ(view.callsStartingWith("StepProgress").back(), "StepProgress(Update,3,100)");
+}
+
+TEST_F(DefaultDataUpload, TheACUsOwnRegionAndPositionDoNotReplaceTheLoadedFile) {
+    ASSERT_EQ(loadSatelliteInformation(sifBytes(oneRegionLines())), std::nullopt);
+    // Connected after loading: reply 3 names the loaded region with its own record and a
+    // count of 5 Oceania regions, and reply 14 reports the antenna's GPS position.
+    g_Connected = 1;
+    reply(regionReply(2, 7));
+    reply(statusReply());
+    port.written.clear();
+    view.continentSelection = 0;
+    view.regionSelection = 0;
+    startUpload();
+    acknowledgeUntilQuiet();
+    EXPECT_EQ(port.payloads(), (std::vector<Bytes>{{0x0A, 0x04, 0xB3, 0, 0, 0, 0, 0, 0, 0x00, 0x00},
+                                                   kTasmanRecord,
+                                                   kAlphaRecord,
+                                                   kBetaRecord,
+                                                   {0x0D}}));
 }
 
 TEST_F(DefaultDataUpload, SelectorsFollowTheScopeAndTheUsersChoice) {

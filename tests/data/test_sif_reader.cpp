@@ -127,6 +127,16 @@ TEST_F(SifReader, FieldsConvertAsTheCLibraryReadsThem) {
     }
 }
 
+TEST_F(SifReader, AHeaderOfFewerThanFourFieldsGivesNumberZero) {
+    SifTables base;
+    base.sifHeaderNumber = 77;
+    for (const char* header : {"", "SIF", "SIF 2026-11-30", "SIF 2026-11-30 REV"}) {
+        std::vector<std::string> lines = oneRegionLines();
+        lines[1] = header;
+        EXPECT_EQ(read(lines, base)->sifHeaderNumber, 0u) << header;
+    }
+}
+
 TEST_F(SifReader, LineEndsAndEmptyFieldsFollowTheLayout) {
     SifTables base;
     RegionRecord& old = base.regions[2 * 100 + 7];

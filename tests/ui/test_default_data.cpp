@@ -265,6 +265,15 @@ private slots:
         QCOMPARE(m_Messages,
                  QStringList{" no_such_file.sif cannot be opened !!! \n Nothing was loaded. "});
         QCOMPARE(entries(selector("region")), QStringList{"TASMAN-SEA  "});
+
+        // The page's hidden "Load Factory Data" asks for a file once, like the main button.
+        int asked = 0;
+        m_Window->setOpenFileHook([&asked] {
+            ++asked;
+            return QString();
+        });
+        m_Window->page(4)->findChild<QPushButton*>(QStringLiteral("load_factory_data"))->click();
+        QCOMPARE(asked, 1);
     }
 
     void updateSendsEveryRecordOfTheFileAndTheAcuKeepsIt() {
