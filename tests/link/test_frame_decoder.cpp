@@ -106,7 +106,7 @@ TEST(FrameDecoder, Reply14GivesTheStateGpsReceiverAndPosition) {
     EXPECT_EQ(
         lineOf(TrafficKind::Received, frame, 12'345'678),
         "    12.345678 ACU>PC  14 Status: target 1, state 4 Satellite Tracking, signal 512, "
-        "GPS Link 127.00E 37.50N, receiver 13.20V 18V 0kHz, AZ 123.45 EL 45.00 Skew -3.20 | "
+        "AZ 123.45 EL 45.00 Skew -3.20, GPS Link 127.00E 37.50N, receiver 13.20V 18V 0kHz | "
         "02 19 0E 01 04 02 00 01 31 9C 45 0E A6 4E 05 28 01 00 2B 30 39 2B 11 94 2D 01 40 43 03");
 }
 
