@@ -172,7 +172,15 @@ std::string commandFields(std::span<const std::uint8_t> payload) {
             text = "index " + number(in.U8());
             break;
         case cmd::RegionCountAnnouncement: {
-            text = "mode " + number(in.U8()) + ", counts";
+            // Only the continent modes 6..12 carry region counts; any other mode carries the
+            // region selector.
+            const std::uint8_t mode = in.U8();
+            text = "mode " + number(mode);
+            if (mode < 6 || mode > 12) {
+                text += ", selector " + number(in.U8());
+                break;
+            }
+            text += ", counts";
             while (in.position() < payload.size() - 1) text += " " + number(in.U8());
             break;
         }

@@ -28,6 +28,16 @@ TEST(FrameDecoder, WritesOneLinePerFrameWithItsFieldsDecoded) {
          TrafficKind::Sent,
          {0x02, 0x02, 0x04, 0x03, 0x09, 0x03},
          "     0.000000 PC>ACU   4 Region satellite request: index 3 | 02 02 04 03 09 03"},
+        {"command 6 for one continent",
+         TrafficKind::Sent,
+         {0x02, 0x03, 0x06, 0x07, 0x04, 0x14, 0x03},
+         "     0.000000 PC>ACU   6 Region count announcement: mode 7, counts 4 | "
+         "02 03 06 07 04 14 03"},
+        {"command 6 for one region",
+         TrafficKind::Sent,
+         {0x02, 0x03, 0x06, 0x03, 0x02, 0x0E, 0x03},
+         "     0.000000 PC>ACU   6 Region count announcement: mode 3, selector 2 | "
+         "02 03 06 03 02 0E 03"},
         {"command 14",
          TrafficKind::Sent,
          {0x02, 0x01, 0x0E, 0x0F, 0x03},
