@@ -172,7 +172,15 @@ std::string commandFields(std::span<const std::uint8_t> payload) {
             text = "index " + number(in.U8());
             break;
         case cmd::RegionCountAnnouncement: {
-            text = "mode " + number(in.U8()) + ", counts";
+            // Only the continent modes 6..12 carry region counts; any other mode carries the
+            // region selector.
+            const std::uint8_t mode = in.U8();
+            text = "mode " + number(mode);
+            if (mode < 6 || mode > 12) {
+                text += ", selector " + number(in.U8());
+                break;
+            }
+            text += ", counts";
             while (in.position() < payload.size() - 1) text += " " + number(in.U8());
             break;
         }
@@ -280,14 +288,15 @@ std::string replyFields(std::span<const std::uint8_t> payload) {
             const std::string gps = s->gpsLinkState == 1   ? "GPS Link"
                                     : s->gpsLinkState == 2 ? "GPS Not Link"
                                                            : "GPS state " + number(s->gpsLinkState);
+            // The position comes before GPS and receiver: it is what changes from one poll to
+            // the next, and the monitor's Meaning column shows the start of the text only.
             return "target " + number(s->defaultSatIndex) + ", " +
-                   antennaStateText(s->antennaMode) + ", signal " + number(s->signalLevel) + ", " +
-                   gps +
+                   antennaStateText(s->antennaMode) + ", signal " + number(s->signalLevel) +
+                   ", AZ " + positionText(s->az) + " EL " + positionText(s->el) + " Skew " +
+                   positionText(s->skew) + ", " + gps +
                    formatText(" %.2f%c %.2f%c", s->gpsLongitude, printable(s->gpsEastWest),
                               s->gpsLatitude, printable(s->gpsNorthSouth)) +
-                   ", " + receiverText(s->receiverV, s->receiver18V, s->receiver22k) + ", AZ " +
-                   positionText(s->az) + " EL " + positionText(s->el) + " Skew " +
-                   positionText(s->skew);
+                   ", " + receiverText(s->receiverV, s->receiver18V, s->receiver22k);
         }
         case cmd::SetupMode: {
             const auto s = decodeSetupReply(payload);

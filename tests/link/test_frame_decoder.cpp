@@ -28,6 +28,16 @@ TEST(FrameDecoder, WritesOneLinePerFrameWithItsFieldsDecoded) {
          TrafficKind::Sent,
          {0x02, 0x02, 0x04, 0x03, 0x09, 0x03},
          "     0.000000 PC>ACU   4 Region satellite request: index 3 | 02 02 04 03 09 03"},
+        {"command 6 for one continent",
+         TrafficKind::Sent,
+         {0x02, 0x03, 0x06, 0x07, 0x04, 0x14, 0x03},
+         "     0.000000 PC>ACU   6 Region count announcement: mode 7, counts 4 | "
+         "02 03 06 07 04 14 03"},
+        {"command 6 for one region",
+         TrafficKind::Sent,
+         {0x02, 0x03, 0x06, 0x03, 0x02, 0x0E, 0x03},
+         "     0.000000 PC>ACU   6 Region count announcement: mode 3, selector 2 | "
+         "02 03 06 03 02 0E 03"},
         {"command 14",
          TrafficKind::Sent,
          {0x02, 0x01, 0x0E, 0x0F, 0x03},
@@ -106,7 +116,7 @@ TEST(FrameDecoder, Reply14GivesTheStateGpsReceiverAndPosition) {
     EXPECT_EQ(
         lineOf(TrafficKind::Received, frame, 12'345'678),
         "    12.345678 ACU>PC  14 Status: target 1, state 4 Satellite Tracking, signal 512, "
-        "GPS Link 127.00E 37.50N, receiver 13.20V 18V 0kHz, AZ 123.45 EL 45.00 Skew -3.20 | "
+        "AZ 123.45 EL 45.00 Skew -3.20, GPS Link 127.00E 37.50N, receiver 13.20V 18V 0kHz | "
         "02 19 0E 01 04 02 00 01 31 9C 45 0E A6 4E 05 28 01 00 2B 30 39 2B 11 94 2D 01 40 43 03");
 }
 

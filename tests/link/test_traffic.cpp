@@ -48,6 +48,25 @@ TEST(TrafficRing, KeepsTheNewestAndCountsWhatItPushedOut) {
     EXPECT_EQ(ring.dropped(), 5u);
 }
 
+TEST(TrafficRing, KeepsTheBytesOfEveryKeptEventWhateverTheirSizes) {
+    // Three events of up to 259 bytes each: the packed bytes wrap around many times.
+    TrafficRing ring(3);
+    const std::size_t sizes[] = {259, 5, 259, 259, 100, 259, 1, 0, 259, 64, 259, 259, 7};
+    std::vector<Bytes> pushed;
+    for (const std::size_t size : sizes) {
+        Bytes bytes(size);
+        for (std::size_t i = 0; i < size; ++i) {
+            bytes[i] = static_cast<std::uint8_t>(pushed.size() * 31 + i);
+        }
+        ring.push(std::chrono::microseconds{0}, TrafficKind::Received, bytes);
+        pushed.push_back(bytes);
+        for (std::uint64_t s = ring.firstSequence(); s < ring.endSequence(); ++s) {
+            ASSERT_EQ(bytesOf(ring.find(s)->bytes()), pushed[s]) << "event " << s;
+        }
+    }
+    EXPECT_EQ(ring.size(), 3u);
+}
+
 TEST_F(TrafficTapTest, ShowsFramesBothWaysAndWhatTheAssemblyDropped) {
     TapRecorder tap;
     controller.setTrafficObserver(&tap);
