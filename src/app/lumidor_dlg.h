@@ -2,9 +2,12 @@
 
 #include <QStringList>
 #include <array>
+#include <atomic>
 #include <functional>
+#include <map>
 #include <memory>
 #include <optional>
+#include <string>
 
 #include "app/port_discovery.h"
 #include "app/quiet_dialog.h"
@@ -24,6 +27,7 @@ class ProgressPopupWindow;
 class QComboBox;
 class QLabel;
 class QListWidget;
+class QMessageBox;
 class QPushButton;
 class QtTimerBank;
 class Satellite_Information;
@@ -155,6 +159,12 @@ private:
     bool m_BusyCursorShown = false;
     std::function<void(const QString&, MessageIcon)> m_MessageBoxHook;
     std::function<bool(const QString&)> m_ConfirmHook;
+    // The box open now for each kind of message (messageKind): a repeat while it is open
+    // updates its text instead of stacking another modal box on it.
+    std::map<std::string, QMessageBox*> m_OpenMessageBoxes;
+    // A read notification is on its way to this window's thread; the watcher posts no other
+    // until it has run, so a flood cannot pile up posted events.
+    std::atomic<bool> m_CommReadPosted{false};
 
     std::unique_ptr<CSerialComm> m_Comm;
     std::unique_ptr<QtTimerBank> m_Timers;

@@ -173,6 +173,25 @@ TEST_F(SerialComm, FullQueueDropsTheWholeChunkAndSaysSo) {
     EXPECT_EQ(collect(m_port.m_QueueRead, 8191), concat({counting(8000), counting(191, 0x80)}));
 }
 
+TEST_F(SerialComm, FloodSaysFullOnceUntilShownAndCountsEveryDroppedByte) {
+    ASSERT_EQ(openPort(), 1);
+    // Nobody drains the queue: after the first 8191 bytes most chunks are dropped.
+    const std::size_t flood = 60000;
+    ASSERT_TRUE(m_pty.writeAll(Bytes(flood, 0x55)));
+    const auto allAccountedFor = [&](std::size_t sent) {
+        return eventually(
+            [&] { return m_port.m_QueueRead.used() + m_port.droppedBytes() == sent; });
+    };
+    ASSERT_TRUE(allAccountedFor(flood));
+    EXPECT_GT(m_port.droppedBytes(), 0u);
+    EXPECT_EQ(events().messages, std::vector<std::string>{"m_QueueRead FULL!"});
+    // Once the message has been shown, the next overflow is reported again.
+    m_port.overflowShown();
+    ASSERT_TRUE(m_pty.writeAll(Bytes(10000, 0x55)));  // more than the queue could take
+    ASSERT_TRUE(allAccountedFor(flood + 10000));
+    EXPECT_EQ(events().messages.size(), 2u);
+}
+
 TEST_F(SerialComm, LineIsRaw57600EightNoneOneAndEveryByteValueCrossesBothWays) {
     ASSERT_TRUE(m_pty.messUpSettings());
     ASSERT_EQ(openPort(), 1);

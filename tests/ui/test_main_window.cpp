@@ -1,15 +1,20 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QListWidget>
+#include <QMenu>
+#include <QMessageBox>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QtTest>
 
+#include "app/load_progress.h"
 #include "app/lumidor_app.h"
 #include "app/lumidor_dlg.h"
 #include "app/timer_bank_qt.h"
 #include "data/antenna_info.h"
 #include "data/satellite_tables.h"
 #include "link/antenna_state.h"
+#include "link/display_text.h"
 #include "link/link_state.h"
 #include "link/process_state.h"
 #include "panel/lamp.h"
@@ -75,6 +80,70 @@ private slots:
         for (const Lamp* lamp : window->stateLamps()) QCOMPARE(lamp->color(), LampColor::Grey);
         QVERIFY(!window->serialBox()->connected());
         QCOMPARE(window->serialBox()->text(), QStringLiteral("COM"));
+        // "COM" is drawn dark on the grey box, not white on grey.
+        const QImage box = const_cast<SerialBox*>(window->serialBox())->grab().toImage();
+        bool dark = false;
+        for (int y = 0; y < box.height(); ++y) {
+            for (int x = 0; x < box.width(); ++x) dark = dark || qGray(box.pixel(x, y)) < 100;
+        }
+        QVERIFY(dark);
+    }
+
+    void aRepeatedMessageUpdatesTheOpenBoxInsteadOfStackingAnother() {
+        auto window = makeWindow();
+        window->setMessageBoxHook(nullptr);  // the real boxes
+        QStringList seen;
+        // While the first hang-up's box is open: another hang-up, then a flood twice over.
+        QTimer::singleShot(0, window.get(), [&] {
+            window->MessageBox(hangupText("/dev/ttyUSB1"), MessageIcon::Exclamation);
+            window->onCommMessage("m_QueueRead FULL!");
+            window->onCommMessage("m_QueueRead FULL!");
+        });
+        QTimer::singleShot(200, window.get(), [&] {
+            for (QMessageBox* box : window->findChildren<QMessageBox*>()) {
+                if (box->isVisible()) seen << box->text();
+                box->done(QMessageBox::Ok);
+            }
+        });
+        window->MessageBox(hangupText("/dev/ttyUSB0"), MessageIcon::Exclamation);
+        QCOMPARE(seen,
+                 (QStringList{QStringLiteral("/dev/ttyUSB1 was disconnected.\nCheck the cable and "
+                                             "the serial adapter."),
+                              QStringLiteral("m_QueueRead FULL!\n0 bytes dropped since the port "
+                                             "was opened.")}));
+    }
+
+    void aboutEntryOpensFromAnyBackgroundPoint() {
+        auto window = makeWindow();
+        for (int entry = 0; entry < 5; ++entry) {
+            window->pageList()->setCurrentRow(entry);
+            QWidget* page = window->page(entry);
+            const QPoint at(page->width() - 2, page->height() - 2);
+            QWidget* target = page->childAt(at) != nullptr ? page->childAt(at) : page;
+            QString firstEntry;
+            QTimer::singleShot(0, window.get(), [&firstEntry] {
+                if (auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget())) {
+                    firstEntry = menu->actions().value(0)->text();
+                    menu->close();
+                }
+            });
+            QContextMenuEvent event(QContextMenuEvent::Mouse, target->mapFrom(page, at),
+                                    page->mapToGlobal(at));
+            QApplication::sendEvent(target, &event);
+            QCoreApplication::processEvents();
+            QCOMPARE(firstEntry, QString::fromUtf8("Lumidor 정보(&A)..."));
+        }
+    }
+
+    void aSecondProgressRunStartsFromZero() {
+        auto window = makeWindow();
+        auto* percent = child<QLabel>(window->loadProgress(), "progress_percent");
+        window->OpenProgress(ProgressPopup::Load, 200);
+        window->StepProgress(ProgressPopup::Load, 200, "100");
+        window->CloseProgress(ProgressPopup::Load);
+        window->OpenProgress(ProgressPopup::Load, 200);
+        QCOMPARE(percent->text(), QStringLiteral("0"));
+        QCOMPARE(child<QProgressBar>(window->loadProgress(), "progress_bar")->value(), 0);
     }
 
     void pageListShowsOnePageAtATime() {
@@ -168,10 +237,11 @@ private slots:
         answer = true;
         factory->click();
         QVERIFY(window->timers().running(30));
-        QCOMPARE(questions, (QStringList{QStringLiteral(" Antenna Setup mode?"),
-                                         QStringLiteral(" Antenna Setup mode?"),
-                                         QStringLiteral("Do you want to factory default setting?"),
-                                         QStringLiteral("Do you want to factory default setting?")}));
+        QCOMPARE(questions,
+                 (QStringList{QStringLiteral(" Antenna Setup mode?"),
+                              QStringLiteral(" Antenna Setup mode?"),
+                              QStringLiteral("Do you want to factory default setting?"),
+                              QStringLiteral("Do you want to factory default setting?")}));
     }
 
     void targetChangeIsEnabledOnlyForAnotherSatellite() {
@@ -205,7 +275,8 @@ private slots:
         g_ReceiverV = 18.2;
         g_SignalLevel = 640;
         window->RefreshTargetPanel(0, 0, 0);
-        QCOMPARE(child<QLabel>(window.get(), "target_sat")->text(), QStringLiteral("HOTBIRD 13.0E"));
+        QCOMPARE(child<QLabel>(window.get(), "target_sat")->text(),
+                 QStringLiteral("HOTBIRD 13.0E"));
         QCOMPARE(child<QLabel>(window.get(), "transponder_heading")->text(),
                  QStringLiteral("H(L) HighBand"));
         QCOMPARE(child<QLabel>(window.get(), "transponder_freq")->text(), QStringLiteral("12476"));
