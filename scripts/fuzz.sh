@@ -32,7 +32,7 @@ for name in "${targets[@]}"; do
   fi
   mkdir -p "$build/corpus/$name" "$build/findings"
   log="$build/fuzz_$name.log"
-  "$binary" -max_total_time="$seconds" -max_len=1024 -timeout=10 -rss_limit_mb=1024 -print_final_stats=1 \
+  "$binary" -max_total_time="$seconds" -max_len=1024 -timeout=60 -rss_limit_mb=1024 -print_final_stats=1 \
     -artifact_prefix="$build/findings/$name-" "$build/corpus/$name" "$root/fuzz/corpus/$name" \
     >"$log" 2>&1
   status=$?
