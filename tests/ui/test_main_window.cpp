@@ -3,11 +3,9 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QMessageBox>
-#include <QProgressBar>
 #include <QPushButton>
 #include <QtTest>
 
-#include "app/load_progress.h"
 #include "app/lumidor_app.h"
 #include "app/lumidor_dlg.h"
 #include "app/timer_bank_qt.h"
@@ -133,17 +131,6 @@ private slots:
             QCoreApplication::processEvents();
             QCOMPARE(firstEntry, QString::fromUtf8("Lumidor 정보(&A)..."));
         }
-    }
-
-    void aSecondProgressRunStartsFromZero() {
-        auto window = makeWindow();
-        auto* percent = child<QLabel>(window->loadProgress(), "progress_percent");
-        window->OpenProgress(ProgressPopup::Load, 200);
-        window->StepProgress(ProgressPopup::Load, 200, "100");
-        window->CloseProgress(ProgressPopup::Load);
-        window->OpenProgress(ProgressPopup::Load, 200);
-        QCOMPARE(percent->text(), QStringLiteral("0"));
-        QCOMPARE(child<QProgressBar>(window->loadProgress(), "progress_bar")->value(), 0);
     }
 
     void pageListShowsOnePageAtATime() {
