@@ -5,6 +5,9 @@ BUILD_DIR ?= build
 ASAN_DIR  ?= build-asan
 TSAN_DIR  ?= build-tsan
 BENCH_DIR ?= build-bench
+FUZZ_DIR  ?= build-fuzz
+CLANG_DIR ?= build-clang
+FUZZ_SECONDS ?= 60
 JOBS      ?= $(shell nproc)
 CMAKE_GEN := -G Ninja -DCMAKE_BUILD_TYPE=Debug
 
@@ -12,7 +15,7 @@ CMAKE_GEN := -G Ninja -DCMAKE_BUILD_TYPE=Debug
 # running it without randomisation avoids that where setarch allows it.
 NO_ASLR := $(shell setarch $$(uname -m) -R true >/dev/null 2>&1 && echo "setarch $$(uname -m) -R")
 
-.PHONY: all deps build test test-main test-asan test-tsan run bench format clean
+.PHONY: all deps build build-clang test test-main test-asan test-tsan run bench fuzz format clean
 
 all: build
 
@@ -50,6 +53,20 @@ bench: deps
 	@cmake --build $(BENCH_DIR) -j $(JOBS)
 	@for b in $(BENCH_DIR)/bench/bench_*; do [ -x "$$b" ] && "$$b"; done; true
 
+# The whole tree with Clang, held to the same warnings as the GCC build.
+build-clang: deps
+	@[ -f $(CLANG_DIR)/CMakeCache.txt ] || CXX=clang++ cmake -S . -B $(CLANG_DIR) $(CMAKE_GEN) >/dev/null
+	@cmake --build $(CLANG_DIR) -j $(JOBS)
+
+# Each fuzz target under fuzz/ for FUZZ_SECONDS (default 60) with libFuzzer, AddressSanitizer
+# and UndefinedBehaviorSanitizer; prints executions and coverage per target.
+fuzz: deps
+	@[ -f $(FUZZ_DIR)/CMakeCache.txt ] || CXX=clang++ cmake -S . -B $(FUZZ_DIR) -G Ninja \
+		-DCMAKE_BUILD_TYPE=RelWithDebInfo -DSKYRELAY_CORE_ONLY=ON \
+		-DSKYRELAY_SANITIZE=address,undefined -DSKYRELAY_FUZZ=ON >/dev/null
+	@cmake --build $(FUZZ_DIR) -j $(JOBS) --target skyrelay_fuzzers
+	@./scripts/fuzz.sh $(FUZZ_DIR) $(FUZZ_SECONDS)
+
 run: build
 	@./scripts/run.sh $(BUILD_DIR)
 
@@ -57,4 +74,4 @@ format:
 	@git ls-files '*.cpp' '*.h' | xargs clang-format -i
 
 clean:
-	rm -rf $(BUILD_DIR) $(ASAN_DIR) $(TSAN_DIR) $(BENCH_DIR)
+	rm -rf $(BUILD_DIR) $(ASAN_DIR) $(TSAN_DIR) $(BENCH_DIR) $(FUZZ_DIR) $(CLANG_DIR)

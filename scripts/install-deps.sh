@@ -5,6 +5,7 @@ set -euo pipefail
 
 packages=(
   g++ make cmake ninja-build pkg-config ccache
+  clang libclang-rt-dev
   qt6-base-dev qt6-serialport-dev libgl-dev
   libgtest-dev libgmock-dev
   fonts-dejavu-core fonts-wqy-microhei xvfb xauth imagemagick

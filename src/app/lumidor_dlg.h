@@ -2,9 +2,12 @@
 
 #include <QStringList>
 #include <array>
+#include <atomic>
 #include <functional>
+#include <map>
 #include <memory>
 #include <optional>
+#include <string>
 
 #include "app/port_discovery.h"
 #include "app/quiet_dialog.h"
@@ -25,6 +28,7 @@ class ProgressPopupWindow;
 class QComboBox;
 class QLabel;
 class QListWidget;
+class QMessageBox;
 class QPushButton;
 class QtTimerBank;
 class Satellite_Information;
@@ -187,6 +191,12 @@ private:
     std::function<bool(const QString&)> m_ConfirmHook;
     std::function<QString(bool)> m_LcdFileHook;
     std::function<QString()> m_OpenFileHook;
+    // The box open now for each kind of message (messageKind): a repeat while it is open
+    // updates its text instead of stacking another modal box on it.
+    std::map<std::string, QMessageBox*> m_OpenMessageBoxes;
+    // A read notification is on its way to this window's thread; the watcher posts no other
+    // until it has run, so a flood cannot pile up posted events.
+    std::atomic<bool> m_CommReadPosted{false};
 
     std::unique_ptr<CSerialComm> m_Comm;
     std::unique_ptr<QtTimerBank> m_Timers;

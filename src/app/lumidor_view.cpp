@@ -16,6 +16,7 @@
 #include "lcd/ui/acu_lcd_display.h"
 #include "lcd/ui/view_lcd_display.h"
 #include "link/controller.h"
+#include "link/display_text.h"
 #include "link/link_state.h"
 #include "link/protocol.h"
 #include "pages/administrator.h"
@@ -55,9 +56,16 @@ void CLumidorDlg::MessageBox(const std::string& text, MessageIcon icon) {
         m_MessageBoxHook(shown, icon);
         return;
     }
+    const std::string kind = messageKind(text);
+    if (const auto open = m_OpenMessageBoxes.find(kind); open != m_OpenMessageBoxes.end()) {
+        open->second->setText(shown);
+        return;
+    }
     QMessageBox box(icon == MessageIcon::Exclamation ? QMessageBox::Warning : QMessageBox::NoIcon,
                     windowTitle(), shown, QMessageBox::Ok, this);
+    m_OpenMessageBoxes[kind] = &box;
     box.exec();
+    m_OpenMessageBoxes.erase(kind);
 }
 
 void CLumidorDlg::setConfirmHook(std::function<bool(const QString&)> hook) {
@@ -205,13 +213,30 @@ void CLumidorDlg::CloseProgress(ProgressPopup popup) {
 }
 
 void CLumidorDlg::onCommRead(std::uint16_t) {
+    if (m_CommReadPosted.exchange(true)) return;
     QMetaObject::invokeMethod(
-        this, [this] { m_Controller->OnCommRead(); }, Qt::QueuedConnection);
+        this,
+        [this] {
+            // Cleared before reading: bytes queued from now on post a notification of their own.
+            m_CommReadPosted = false;
+            m_Controller->OnCommRead();
+        },
+        Qt::QueuedConnection);
 }
 
 void CLumidorDlg::onCommMessage(const std::string& text) {
     QMetaObject::invokeMethod(
-        this, [this, text] { MessageBox(text, MessageIcon::None); }, Qt::QueuedConnection);
+        this,
+        [this, text] {
+            if (text != "m_QueueRead FULL!") {
+                MessageBox(text, MessageIcon::None);
+                return;
+            }
+            // Told before the box opens, so an overflow while it is open updates its count.
+            m_Comm->overflowShown();
+            MessageBox(queueFullText(m_Comm->droppedBytes()), MessageIcon::None);
+        },
+        Qt::QueuedConnection);
 }
 
 void CLumidorDlg::onCommHangup(std::uint16_t) {

@@ -38,6 +38,9 @@ void ProgressPopupWindow::openProgress(std::uint32_t total) {
     const int top = static_cast<int>(std::clamp<std::uint32_t>(total, 1, kMaxRange));
     m_Progress->setRange(0, top);
     m_Progress->setValue(0);
+    // The figure starts again with the bar: the last run's "100" over an empty bar would
+    // claim the new run had finished before it began.
+    m_Percent->setText(QStringLiteral("0"));
     centreOverParent();
     show();
     raise();

@@ -20,7 +20,7 @@ class ProgressPopupWindow : public QuietDialog {
 
 public:
     // Range 0..total (cut to the bar's 16 bits), position 0, shown in front, centred over the
-    // parent. The number keeps the last run's figure until the first step.
+    // parent, the number field at "0".
     void openProgress(std::uint32_t total);
     // Bar at count (held inside the range), number field set to percent.
     void stepProgress(std::uint32_t count, const QString& percent);

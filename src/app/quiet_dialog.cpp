@@ -1,5 +1,6 @@
 #include "app/quiet_dialog.h"
 
+#include <QContextMenuEvent>
 #include <QKeyEvent>
 
 #include "app/dialog_layout.h"
@@ -31,4 +32,9 @@ void QuietDialog::keyReleaseEvent(QKeyEvent* event) {
         return;
     }
     QDialog::keyReleaseEvent(event);
+}
+
+void QuietDialog::contextMenuEvent(QContextMenuEvent* event) {
+    // Ignored, the event goes on to the parent; a window has no parent to pass it to.
+    event->ignore();
 }

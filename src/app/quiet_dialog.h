@@ -14,4 +14,7 @@ public:
 protected:
     void keyPressEvent(QKeyEvent* event) override;
     void keyReleaseEvent(QKeyEvent* event) override;
+    // A page's background belongs to the main window: its menu (with the about entry) opens
+    // there too, where QDialog would otherwise take the click for its "What's This?" menu.
+    void contextMenuEvent(QContextMenuEvent* event) override;
 };

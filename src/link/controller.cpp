@@ -1,7 +1,9 @@
 #include "link/controller.h"
 
+#include "data/satellite_tables.h"
 #include "link/command_builder.h"
 #include "link/controller_view.h"
+#include "link/display_text.h"
 #include "link/frame.h"
 #include "link/link_state.h"
 #include "link/timer_bank.h"
@@ -94,9 +96,14 @@ void AcuController::OnTimer(int id) {
     } else if (id == cmd::AntennaInformation) {
         m_Timers.stop(id);
         setBusy(false);
-    } else if (id == 3 || id == 4) {
-        // Sent once: the timer only bounds the wait, and the exchange ends here.
+    } else if (id == cmd::CurrentRegion || id == cmd::RegionSatellite) {
+        // Sent once: the timer only bounds the wait, and the exchange ends here. The wait
+        // cursor ends with it, and the user learns which answer is missing.
         m_Timers.stop(id);
+        setBusy(false);
+        m_View.MessageBox(
+            lostChainReplyText(static_cast<std::uint8_t>(id), g_ReceiveSatIndex, g_SatelliteCount),
+            MessageIcon::Exclamation);
     } else if (id >= 7 && id <= 13) {
         m_Upload.onTimeout(id);
     } else if (id == cmd::FactoryProgress) {
@@ -124,6 +131,9 @@ void AcuController::Disconnect() {
     g_Connected = 0;
     m_View.showConnectionControls(false);
     m_View.DrawSerialBox(0);
+    // Nothing reports on the antenna any more: lamps left lit would claim it still tracks.
+    m_View.DrawConnectLamp(0);
+    m_View.DrawStateLamps(0);
     setBusy(false);
     for (int id = 1; id <= cmd::Last; ++id) m_Timers.stop(id);
     // A popup of an exchange cut off here must not stay over a disabled window.
@@ -144,6 +154,5 @@ void AcuController::OnPortHangup(const std::string& portName) {
     Disconnect();
     // Look for the port again: it comes back when the adapter is plugged in again.
     m_Timers.start(kDiscoveryTimer, kDiscoveryPeriod);
-    m_View.MessageBox(portName + " was disconnected.\r\nCheck the cable and the serial adapter.",
-                      MessageIcon::Exclamation);
+    m_View.MessageBox(hangupText(portName), MessageIcon::Exclamation);
 }

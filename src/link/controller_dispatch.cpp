@@ -118,9 +118,11 @@ void AcuController::onProductInfo(std::span<const std::uint8_t> payload) {
 }
 
 void AcuController::onCurrentRegion(std::span<const std::uint8_t> payload) {
-    m_Timers.stop(cmd::CurrentRegion);
     const std::optional<RegionReply> reply = decodeRegionReply(payload);
-    if (!reply) return;  // names a place outside the tables: the chain ends as on a lost reply
+    // A reply naming a place outside the tables is not used: the timer runs on and ends the
+    // chain as on a lost reply.
+    if (!reply) return;
+    m_Timers.stop(cmd::CurrentRegion);
     g_CurContinent = reply->continent;
     g_CurRegion = reply->region;
     g_RegionCount[reply->continent] = reply->regionCount;

@@ -12,3 +12,17 @@ std::string progressPercentText(std::uint32_t count, std::uint32_t total);
 
 // "%2.2f": the current position fields.
 std::string positionText(double degrees);
+
+// What the user reads when the identification chain stops because reply 3 or 4 never came
+// (or came unusable): which answer is missing, and how to ask again. For reply 4, index is
+// the zero-based satellite that was asked for and count the region's satellites.
+std::string lostChainReplyText(std::uint8_t code, std::uint32_t index, std::uint32_t count);
+
+// The box for a line that went away under us.
+std::string hangupText(const std::string& portName);
+// The box for receive bytes the queue had no room for; dropped counts since the port opened.
+std::string queueFullText(std::uint64_t dropped);
+// Messages of one kind share one box on screen: a repeat while it is open updates it instead
+// of stacking another. The kind is the text itself, except for the texts above, whose port
+// name or count changes from one repeat to the next.
+std::string messageKind(const std::string& text);

@@ -4,22 +4,23 @@
 
 namespace {
 
-// Converting a double outside the integer range is undefined in C++, so the low 16 bits are
-// taken arithmetically: the result is what a 32-bit truncation would have sent.
-std::uint16_t low16OfTruncated(double value) {
-    if (!std::isfinite(value)) return 0;
-    double wrapped = std::fmod(std::trunc(value), 65536.0);
-    if (wrapped < 0.0) wrapped += 65536.0;
-    return static_cast<std::uint16_t>(wrapped);
+// Tenths and hundredths out of the 16-bit range are held at its ends: wrapped, 700.00 would
+// leave as 44.64 and point the antenna somewhere else entirely. The pages refuse such input
+// before it gets here; this is the last line. Comparing first also keeps the conversion
+// defined, which a plain cast of a huge double would not be.
+std::uint16_t saturatedTruncation(double value) {
+    if (std::isnan(value) || value <= 0.0) return 0;
+    if (value >= 65535.0) return 0xFFFF;
+    return static_cast<std::uint16_t>(value);
 }
 
 }  // namespace
 
 std::uint16_t scaleX10(double value) {
-    return low16OfTruncated(value * 10.0);
+    return saturatedTruncation(value * 10.0);
 }
 std::uint16_t scaleX100(double value) {
-    return low16OfTruncated(value * 100.0);
+    return saturatedTruncation(value * 100.0);
 }
 
 bool fitsX100(double value) {

@@ -7,7 +7,7 @@
 // The encodings of payload fields. Every multi-byte value is big-endian; nothing is wider
 // than 16 bits on the line, so wider values lose their high bits without warning.
 
-// value * 10 (or * 100) truncated toward zero, as the low 16 bits of its two's complement.
+// value * 10 (or * 100) truncated toward zero and held inside 0..65535.
 std::uint16_t scaleX10(double value);
 std::uint16_t scaleX100(double value);
 

@@ -18,7 +18,8 @@ void SerialBox::paintEvent(QPaintEvent*) {
     painter.setPen(Qt::white);
     painter.setBrush(fill);
     painter.drawRect(rect().adjusted(0, 0, -1, -1));
-    painter.setPen(Qt::white);
+    // White reads well on blue but not on the light grey of a closed port.
+    painter.setPen(m_Connected ? Qt::white : Qt::black);
     // Device paths are long; the box shows the name's end, which tells ports apart.
     const QString shown = fontMetrics().elidedText(text(), Qt::ElideLeft, width() - 4);
     painter.drawText(rect(), Qt::AlignCenter, shown);

@@ -2,7 +2,7 @@
 
 #include <QWidget>
 
-// The box beside "Connect": the open port's name in white on blue, or "COM" on grey.
+// The box beside "Connect": the open port's name in white on blue, or "COM" in black on grey.
 class SerialBox : public QWidget {
     Q_OBJECT
 

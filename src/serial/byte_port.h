@@ -22,8 +22,8 @@ public:
     virtual ~CommConsumer() = default;
     // New bytes are in the receive queue (one call per batch of reads).
     virtual void onCommRead(std::uint16_t portId) = 0;
-    // A message for the user: "m_QueueRead FULL!" or "Error while creating ThreadWatchComm, "
-    // followed by the port name.
+    // A message for the user: "m_QueueRead FULL!" (once, until the consumer says it has shown
+    // it) or "Error while creating ThreadWatchComm, " followed by the port name.
     virtual void onCommMessage(const std::string& text) = 0;
     // The line is gone (other end closed, adapter pulled, I/O error). Called once; the
     // watcher has ended by then and the port should be closed.

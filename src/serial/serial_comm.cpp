@@ -101,6 +101,8 @@ int CSerialComm::OpenPort(const std::string& portName, std::uint32_t baudRate,
     m_bLineLost = false;
     m_bStalled = false;
     m_nReadsWithData = 0;
+    m_nDroppedBytes = 0;
+    m_bOverflowReported = false;
     m_QueueRead.clear();
 
     const int cancelFd = eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
@@ -267,7 +269,9 @@ std::uint32_t CSerialComm::ReadChunk(std::uint8_t* buffer) {
 void CSerialComm::queueChunk(const std::uint8_t* chunk, std::uint32_t n) {
     // A chunk that doesn't fit is dropped whole; the frame layer resynchronises on the next
     // STX, which a half-stored chunk would make harder, not easier.
-    if (!m_QueueRead.putChunk(chunk, n)) m_Consumer.onCommMessage("m_QueueRead FULL!");
+    if (m_QueueRead.putChunk(chunk, n)) return;
+    m_nDroppedBytes += n;
+    if (!m_bOverflowReported.exchange(true)) m_Consumer.onCommMessage("m_QueueRead FULL!");
 }
 
 bool CSerialComm::drainPort(std::uint8_t* chunk) {

@@ -34,13 +34,19 @@ public:
     int OpenPort(const std::string& portName, std::uint32_t baudRate, std::uint16_t portId);
     // Stops the watcher, then flushes and closes the device. Safe to call at any time, twice,
     // or from the watcher's own callbacks.
-    void ClosePort();
+    void ClosePort() override;
 
     int WriteByte(std::uint8_t byte) override;
 
     // Reads what the device holds, at most kReadChunkSize bytes, into buffer. 0 when nothing
     // is there; on an I/O error it returns 0 and marks the line as lost.
     std::uint32_t ReadChunk(std::uint8_t* buffer);
+
+    // Receive bytes dropped because the queue was full, since the port was opened.
+    std::uint64_t droppedBytes() const { return m_nDroppedBytes.load(); }
+    // The consumer has shown the last overflow message: the next overflow sends another. Until
+    // then overflows are only counted, so a flood sends one message, not one per chunk.
+    void overflowShown() { m_bOverflowReported = false; }
 
     bool watcherRunning() const { return m_bWatcherRunning.load(); }
     const std::string& portName() const { return m_sPortName; }
@@ -75,6 +81,8 @@ private:
     std::atomic<bool> m_bLineLost{false};
     bool m_bStalled = false;  // the last write found the line full for kWriteStallLimit
     std::atomic<std::uint32_t> m_nReadsWithData{0};
+    std::atomic<std::uint64_t> m_nDroppedBytes{0};
+    std::atomic<bool> m_bOverflowReported{false};
     std::thread m_hThread;
     std::uint16_t m_wPortId = 0;
     int m_nOpenError = 0;

@@ -179,13 +179,13 @@ TEST_F(CommandBuilder, ParametersCarryScaledAndSignedFields) {
     EXPECT_EQ(payload(29), (Bytes{0x1D, 0x00, 0x70, 0x01, 0x2C, 0x00, 0xFA, '+', 0x00, 0x96, '-',
                                   0x00, 0x19, 0x00, 0x1E, 0x00, 0x05}));
 
-    // No sign byte for the tracking scale: a negative one goes out in two's complement.
+    // No sign byte for the tracking scale: a negative one is held at 0, never wrapped.
     g_ParTrackingScale = -1.5;
     g_ParElAdjust = 0.0;
     g_ParDetectLevel = -1;
     const Bytes negative = payload(29);
     EXPECT_EQ(Bytes(negative.begin() + 1, negative.begin() + 10),
-              (Bytes{0xFF, 0x6A, 0xFF, 0xFF, 0x00, 0xFA, '-', 0x00, 0x00}));
+              (Bytes{0x00, 0x00, 0xFF, 0xFF, 0x00, 0xFA, '-', 0x00, 0x00}));
 }
 
 TEST_F(CommandBuilder, LcdWriteCarriesTheBlockInFivePieces) {

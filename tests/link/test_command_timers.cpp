@@ -93,7 +93,7 @@ TEST_F(CommandTimers, EachIdFollowsItsPolicy) {
         timers.stop(id);
     }
     // Commands sent once: the timer only bounds the wait.
-    for (int id : {3, 4, 7, 9, 10, 13}) {
+    for (int id : {7, 9, 10, 13}) {
         port.written.clear();
         timers.start(id, 1000ms);
         advance(3000);
@@ -106,6 +106,33 @@ TEST_F(CommandTimers, EachIdFollowsItsPolicy) {
     advance(3000);
     EXPECT_TRUE(port.written.empty());
     EXPECT_TRUE(view.calls.empty());
+}
+
+TEST_F(CommandTimers, ALostReplyThreeOrFourEndsTheWaitAndSaysWhichAnswerIsMissing) {
+    const std::string retry = ".\r\nPress \"Get Antenna Information\" to try again., !)";
+    controller.StartConnection();
+    reply({0x01, 0x02});
+    reply(productInfoReply());
+    reply(regionReply(9, 0));  // no continent 9: refused, as good as lost
+    advance(1000);
+    EXPECT_FALSE(view.busyCursor);
+    EXPECT_EQ(
+        view.callsStartingWith("MessageBox"),
+        std::vector<std::string>{
+            "MessageBox(No valid answer to command 3 (current region) came from the ACU" + retry});
+
+    view.calls.clear();
+    controller.OnGetAntennaInformation();
+    reply(productInfoReply());
+    reply(regionReply());
+    reply(satelliteReply(0));
+    advance(2000);  // the second of two satellites never comes
+    EXPECT_FALSE(view.busyCursor);
+    EXPECT_EQ(view.callsStartingWith("MessageBox"),
+              std::vector<std::string>{
+                  "MessageBox(No valid answer to command 4 (satellite 2 of 2) came from the ACU" +
+                  retry});
+    EXPECT_FALSE(timers.running(4));
 }
 
 TEST_F(CommandTimers, StartUpTickDrawsGreyThenDiscoveryRunsUntilAPortOpens) {
@@ -141,6 +168,11 @@ TEST_F(CommandTimers, DisconnectStopsEveryCommandTimer) {
               (std::vector<std::string>{"showConnectionControls(1)", "showConnectionControls(0)"}));
     EXPECT_EQ(view.callsStartingWith("DrawSerialBox"),
               (std::vector<std::string>{"DrawSerialBox(1)", "DrawSerialBox(0)"}));
+    // Nothing is connected: no lamp may go on claiming an antenna state.
+    EXPECT_EQ(view.callsStartingWith("DrawConnectLamp"),
+              std::vector<std::string>{"DrawConnectLamp(0)"});
+    EXPECT_EQ(view.callsStartingWith("DrawStateLamps"),
+              std::vector<std::string>{"DrawStateLamps(0)"});
 }
 
 TEST_F(CommandTimers, AHangUpIsADisconnectThatNamesThePort) {

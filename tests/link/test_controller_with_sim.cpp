@@ -111,26 +111,6 @@ TEST_F(ControllerWithSim, AFullDiagnosisLightsEveryItemAndStopsItself) {
     EXPECT_FALSE(acu.diagnosisRunning());
 }
 
-TEST_F(ControllerWithSim, WithoutASkewTestItemSevenStaysDark) {
-    acu.state().product.antennaModel = 1;
-    g_AntennaModel = 1;
-    controller.sendAndStart(21, 1000ms);
-    run(15000ms);
-    EXPECT_EQ(g_DiagLamps, 0xAAA2Au);
-}
-
-TEST_F(ControllerWithSim, AFactoryDefaultShowsItsProgressToTheEnd) {
-    controller.sendAndStart(30, 2000ms);
-    run(8000ms);
-    EXPECT_EQ(view.callsStartingWith("OpenProgress"),
-              std::vector<std::string>{"OpenProgress(Load,100)"});
-    EXPECT_EQ(view.callsStartingWith("StepProgress").back(), "StepProgress(Load,100,100)");
-    EXPECT_EQ(view.callsStartingWith("CloseProgress"),
-              std::vector<std::string>{"CloseProgress(Load)"});
-    EXPECT_EQ(g_BusyCursor, 0);
-    EXPECT_FALSE(timers.running(30));
-}
-
 TEST_F(ControllerWithSim, UploadOfAllContinentsArrivesWholeAndInOrder) {
     g_RegionMode = 12;
     g_RegionCount = {2, 0, 0, 0, 0, 1};
@@ -167,27 +147,4 @@ TEST_F(ControllerWithSim, UploadOfAllContinentsArrivesWholeAndInOrder) {
     EXPECT_TRUE(upload.complete);
     EXPECT_EQ(view.callsStartingWith("CloseProgress"),
               std::vector<std::string>{"CloseProgress(Update)"});
-}
-
-TEST_F(ControllerWithSim, UploadOfOneContinentSendsItsThreeRegions) {
-    g_RegionMode = 8;
-    g_RegionCount = {0, 0, 3, 0, 0, 0};
-    for (std::uint32_t r = 0; r < 3; ++r) {
-        RegionRecord region = europeWest();
-        region.breakTime = r;
-        *mutableRegionRecord(2, r) = region;
-    }
-    g_SatelliteCount = 1;
-    g_SatelliteTable[0] = hotbird();
-    startUpload();
-    run(3000ms);
-
-    const auto& regions = acu.state().upload.regions;
-    ASSERT_EQ(regions.size(), 3u);
-    for (std::uint8_t r = 0; r < 3; ++r) {
-        EXPECT_EQ(regions[r].continent, 2);
-        EXPECT_EQ(regions[r].region, r);
-        EXPECT_EQ(regions[r].record.breakTime, r);
-    }
-    EXPECT_TRUE(acu.state().upload.complete);
 }

@@ -35,17 +35,19 @@ TEST(Encoding, ScalingTruncatesTowardZero) {
     EXPECT_EQ(scaleX10(19.25), 192);
 }
 
-TEST(Encoding, ValuesWiderThan16BitsKeepTheirLowBits) {
+TEST(Encoding, PlainValuesWiderThan16BitsKeepTheirLowBitsScaledOnesSaturate) {
     EXPECT_EQ(written([](PayloadWriter& o) { o.BE16(70000); }), (Bytes{0x11, 0x70}));
     EXPECT_EQ(written([](PayloadWriter& o) { o.U8(0x1234); }), (Bytes{0x34}));
-    EXPECT_EQ(scaleX100(700.0), 4464);  // 70000 - 65536
-    // A negative value without a sign byte goes out in two's complement.
-    EXPECT_EQ(scaleX100(-1.5), 0xFF6A);
+    // An angle or a scale out of range is held at the end of the range, never wrapped.
+    EXPECT_EQ(scaleX100(700.0), 0xFFFF);
+    EXPECT_EQ(scaleX10(6553.6), 0xFFFF);
+    EXPECT_EQ(scaleX10(6553.5), 65535);
+    EXPECT_EQ(scaleX100(-1.5), 0);
     EXPECT_EQ(scaleX100(-0.005), 0);
-    // Values a C++ cast could not even represent still give a defined answer.
-    EXPECT_EQ(scaleX100(1e300), 0);
+    EXPECT_EQ(scaleX100(1e300), 0xFFFF);
     EXPECT_EQ(scaleX100(std::numeric_limits<double>::quiet_NaN()), 0);
-    EXPECT_EQ(scaleX100(std::numeric_limits<double>::infinity()), 0);
+    EXPECT_EQ(scaleX100(std::numeric_limits<double>::infinity()), 0xFFFF);
+    EXPECT_EQ(written([](PayloadWriter& o) { o.SGN100(-1000.0); }), (Bytes{'-', 0xFF, 0xFF}));
 }
 
 TEST(Encoding, WriterRefusesToRunPastItsBuffer) {

@@ -27,23 +27,6 @@ TEST_F(ReplyReception, AFrameSplitAcrossTwoNotificationsIsDispatchedOnce) {
     EXPECT_EQ(queue.used(), 0u);
 }
 
-TEST_F(ReplyReception, GarbageBeforeAnStxIsSkipped) {
-    deliver({0xFF, 0x00, 0x03, 0x19, 0x02, 0x02, 0x19, 0x00, 0x1B, 0x03});
-    EXPECT_FALSE(timers.running(25));
-}
-
-TEST_F(ReplyReception, ABadChecksumDropsOnlyThatFrame) {
-    deliver({0x02, 0x01, 0x19, 0x1B, 0x03, 0x02, 0x01, 0x1A, 0x1B, 0x03});
-    EXPECT_TRUE(timers.running(25));
-    EXPECT_FALSE(timers.running(26));
-}
-
-TEST_F(ReplyReception, BackToBackFramesInOneReadAreAllDispatched) {
-    deliver({0x02, 0x01, 0x19, 0x1A, 0x03, 0x02, 0x01, 0x1A, 0x1B, 0x03});
-    EXPECT_FALSE(timers.running(25));
-    EXPECT_FALSE(timers.running(26));
-}
-
 TEST_F(ReplyReception, OnlyTheBytesPresentAtTheNotificationAreTaken) {
     put({0x02, 0x01, 0x19, 0x1A, 0x03});
     controller.OnCommRead();

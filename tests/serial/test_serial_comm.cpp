@@ -157,7 +157,7 @@ TEST_F(SerialComm, BurstBeyondOneReadArrivesIntactWithNoMoreNotificationsThanRea
     EXPECT_GE(m_port.readsWithData(), 2u);
 }
 
-TEST_F(SerialComm, FullQueueDropsTheWholeChunkAndSaysSo) {
+TEST_F(SerialComm, FullQueueDropsWholeChunksAndSaysSoOnceUntilShown) {
     ASSERT_EQ(openPort(), 1);
     // The test stands in for the watcher this once, while the line is still silent.
     ASSERT_TRUE(m_port.m_QueueRead.putChunk(counting(8000).data(), 8000));
@@ -169,7 +169,16 @@ TEST_F(SerialComm, FullQueueDropsTheWholeChunkAndSaysSo) {
     // 191 bytes leave exactly the one slot that must stay free.
     ASSERT_TRUE(m_pty.writeAll(counting(191, 0x80)));
     ASSERT_TRUE(waitFor(&CommEvents::reads, 2));
+
+    // A flood into the full queue is counted byte by byte but said only once more after the
+    // consumer has shown the first message, not once per chunk.
+    ASSERT_TRUE(m_pty.writeAll(Bytes(60000, 0x55)));
+    ASSERT_TRUE(eventually([&] { return m_port.droppedBytes() == 200u + 60000u; }));
     EXPECT_EQ(events().messages.size(), 1u);
+    m_port.overflowShown();
+    ASSERT_TRUE(m_pty.writeAll(Bytes(10, 0x55)));
+    ASSERT_TRUE(eventually([&] { return m_port.droppedBytes() == 200u + 60010u; }));
+    EXPECT_EQ(events().messages.size(), 2u);
     EXPECT_EQ(collect(m_port.m_QueueRead, 8191), concat({counting(8000), counting(191, 0x80)}));
 }
 

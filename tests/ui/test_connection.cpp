@@ -7,8 +7,8 @@
 #include <QPushButton>
 #include <QtTest>
 
-#include "app/lumidor_app.h"
 #include "app/load_progress.h"
+#include "app/lumidor_app.h"
 #include "app/lumidor_dlg.h"
 #include "app/timer_bank_qt.h"
 #include "link/link_state.h"
@@ -123,6 +123,9 @@ private slots:
         QVERIFY(m_Window->findChild<QComboBox*>(QStringLiteral("port_combo"))->isEnabled());
         QCOMPARE(m_Window->serialBox()->text(), QStringLiteral("COM"));
         for (int id = 1; id <= 42; ++id) QVERIFY(!m_Window->timers().running(id));
+        // No lamp goes on claiming the antenna connected or tracking.
+        QCOMPARE(m_Window->connectLamp()->color(), LampColor::Grey);
+        for (const Lamp* lamp : m_Window->stateLamps()) QCOMPARE(lamp->color(), LampColor::Grey);
 
         const std::uint32_t frames = framesAtAcu();
         QTest::qWait(1500);
@@ -176,6 +179,16 @@ private slots:
         QCOMPARE(combo->findText(path), -1);
         QVERIFY(m_Window->serialBox()->text() != path);
         QCOMPARE(other.pendingOnMaster(), 0);
+    }
+
+    void aLostRegionReplyEndsTheWaitAndSaysWhichAnswerIsMissing() {
+        m_Server->withSimulator([](AcuSimulator& acu) { acu.faults().ignoreNext(3); });
+        QTRY_COMPARE_WITH_TIMEOUT(m_Messages.size(), 1, 5000);
+        QCOMPARE(m_Messages[0], QStringLiteral("No valid answer to command 3 (current region) "
+                                               "came from the ACU.\nPress \"Get Antenna "
+                                               "Information\" to try again."));
+        QCOMPARE(QApplication::overrideCursor(), nullptr);
+        QVERIFY(!m_Window->timers().running(14));
     }
 
     void aHangUpDisconnectsAndNamesThePort() {
