@@ -109,6 +109,7 @@ Administrator::Administrator(QWidget* parent) : QuietDialog(parent, Qt::Widget) 
     lnb->setObjectName(QString::fromUtf8(kLnbField.name));
     lnb->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
     lnb->setIndent(2);
+    lnb->setTextFormat(Qt::PlainText);  // as it paints it
     lnb->setGeometry(dialogRect(kLnbField.x, kLnbField.y, kLnbField.width, kLnbField.height));
 
     for (const char* name : kValueFields) {
