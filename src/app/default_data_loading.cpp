@@ -1,11 +1,11 @@
 // Load Default Data and the Administrator page's continent and region selectors.
 
 #include <QComboBox>
-#include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
 
 #include "app/lumidor_dlg.h"
+#include "app/regular_file.h"
 #include "data/region_selectors.h"
 #include "data/satellite_tables.h"
 #include "data/sif_reader.h"
@@ -55,19 +55,18 @@ void CLumidorDlg::loadDefaultData() {
 
 void CLumidorDlg::loadDefaultDataFrom(const QString& path) {
     const std::string fileName = QFileInfo(path).fileName().toStdString();
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
+    // The whole file is read before any of it is parsed; one byte past the limit tells the
+    // reader that the file is too large.
+    const std::optional<QByteArray> bytes =
+        readRegularFile(path, static_cast<qint64>(kSifMaxBytes) + 1);
+    if (!bytes) {
         MessageBox(sifOpenFailureText(fileName), MessageIcon::Exclamation);
         m_AntennaInformation->ShowProductInformation();
         return;
     }
-    // The whole file is read before any of it is parsed; one byte past the limit tells the
-    // reader that the file is too large.
-    const QByteArray bytes = file.read(static_cast<qint64>(kSifMaxBytes) + 1);
-    file.close();
     const auto data =
-        std::span<const std::uint8_t>(reinterpret_cast<const std::uint8_t*>(bytes.constData()),
-                                      static_cast<std::size_t>(bytes.size()));
+        std::span<const std::uint8_t>(reinterpret_cast<const std::uint8_t*>(bytes->constData()),
+                                      static_cast<std::size_t>(bytes->size()));
     if (const std::optional<SifRefusal> refusal = loadSatelliteInformation(data)) {
         MessageBox(sifRefusalText(fileName, *refusal), MessageIcon::Exclamation);
         m_AntennaInformation->ShowProductInformation();

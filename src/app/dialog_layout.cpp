@@ -31,6 +31,9 @@ namespace {
 
 QLabel* makeLabel(const QString& caption, Qt::Alignment alignment, QWidget* parent) {
     auto* label = new QLabel(caption, parent);
+    // Names of satellites and regions come from files and from the ACU; a name that begins
+    // like a tag must show as the characters it holds, never as markup. No caption is markup.
+    label->setTextFormat(Qt::PlainText);
     label->setAlignment(alignment);
     return label;
 }

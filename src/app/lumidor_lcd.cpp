@@ -1,13 +1,13 @@
 // The main window's side of the LCD editor and its preview: their buttons, the .lcd file
 // read and written, and the page changes in and out of them.
 
-#include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QPushButton>
 #include <QSaveFile>
 
 #include "app/lumidor_dlg.h"
+#include "app/regular_file.h"
 #include "lcd/lcd_data.h"
 #include "lcd/ui/acu_lcd_display.h"
 #include "lcd/ui/view_lcd_display.h"
@@ -20,7 +20,7 @@ namespace {
 const QString kLcdFilter = QStringLiteral("lcd File(*.lcd *.LCD)");
 
 // A real .lcd file is some 300 bytes, and only its first 14 lines count. Reading stops here
-// so that a wrong pick (a large file, a device) cannot fill the memory.
+// so that a wrong pick (a large file) cannot fill the memory.
 constexpr qint64 kLcdFileReadLimit = 1 << 20;
 
 }  // namespace
@@ -60,11 +60,10 @@ QString CLumidorDlg::lcdFileName(bool save) {
 void CLumidorDlg::LoadLcdFile() {
     const QString path = lcdFileName(false);
     if (path.isEmpty()) return;
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) return;
-    const QByteArray bytes = file.read(kLcdFileReadLimit);
-    ParseLcdFile(std::span(reinterpret_cast<const std::uint8_t*>(bytes.constData()),
-                           static_cast<std::size_t>(bytes.size())));
+    const std::optional<QByteArray> bytes = readRegularFile(path, kLcdFileReadLimit);
+    if (!bytes) return;  // like a file that cannot be opened: silently, nothing changes
+    ParseLcdFile(std::span(reinterpret_cast<const std::uint8_t*>(bytes->constData()),
+                           static_cast<std::size_t>(bytes->size())));
     ShowLcdDataInEditor();
     TakeLcdDataFromEditor();
 }

@@ -123,7 +123,9 @@ void CLumidorDlg::setBusyCursor(bool busy) {
 }
 
 void CLumidorDlg::showTargetChoice(const std::string& longitude, bool changeEnabled) {
-    label("target_longitude")->setText(QString::fromStdString(longitude));
+    // " %3.1f%c": the hemisphere is the record's own byte, shown as the character of that code.
+    label("target_longitude")
+        ->setText(QString::fromLatin1(longitude.data(), static_cast<qsizetype>(longitude.size())));
     setTargetChangeEnabled(changeEnabled);
 }
 
@@ -139,9 +141,10 @@ void CLumidorDlg::RefreshTargetPanel(std::uint8_t position, std::uint8_t contine
                                      std::uint8_t region) {
     const std::optional<TargetPanelTexts> texts = targetPanelFor(position, continent, region);
     if (!texts) return;
+    const std::string& orbit = texts->targetPosition;  // its last byte is the record's own
     label("target_sat")
         ->setText(m_TargetCombo->itemText(position) +
-                  QString::fromStdString(texts->targetPosition));
+                  QString::fromLatin1(orbit.data(), static_cast<qsizetype>(orbit.size())));
     setPanelText("transponder_heading", texts->transponderHeading);
     setPanelText("transponder_freq", texts->frequency);
     setPanelText("transponder_sr", texts->symbolRate);

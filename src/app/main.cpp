@@ -18,7 +18,7 @@ const char* const kUsage =
     "              are tried in turn, these first, until one answers\n"
     "  --trace FILE\n"
     "              append every frame sent and received to FILE, decoded, one line\n"
-    "              each, flushed as it happens (the Traffic Monitor's line format)\n"
+    "              each, flushed within 50 ms (the Traffic Monitor's line format)\n"
     "  --help      show this text and exit\n"
     "  --version   show the version and exit\n";
 

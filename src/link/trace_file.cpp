@@ -24,22 +24,27 @@ bool TraceFile::open(const std::string& path, std::string& error) {
 
 void TraceFile::write(const TrafficEntry& entry) {
     if (m_File == nullptr) return;
-    bool wasEmpty = false;
+    bool wake = false;
     {
         std::lock_guard<std::mutex> lock(m_Mutex);
         if (m_Queue.size() >= kTraceBacklog) {
             ++m_Lost;
             return;
         }
-        wasEmpty = m_Queue.empty();
         m_Queue.push_back(entry);
+        // Only the first event after a quiet spell starts the period, and a half-full queue
+        // ends it early; every other event is left for the writer to find.
+        wake = m_Asleep || m_Queue.size() == kTraceBacklog / 2;
+        m_Asleep = false;
     }
-    // The writer sleeps only on an empty queue.
-    if (wasEmpty) m_Wake.notify_one();
+    if (wake) m_Wake.notify_one();
 }
 
 void TraceFile::drain() {
     std::unique_lock<std::mutex> lock(m_Mutex);
+    if (m_Queue.empty() && !m_Writing) return;
+    m_FlushNow = true;
+    m_Wake.notify_one();
     m_Idle.wait(lock, [this] { return m_Queue.empty() && !m_Writing; });
 }
 
@@ -68,24 +73,35 @@ std::string TraceFile::firstError() const {
 void TraceFile::run() {
     std::unique_lock<std::mutex> lock(m_Mutex);
     for (;;) {
+        m_Asleep = m_Queue.empty() && !m_Stop;
         m_Wake.wait(lock, [this] { return m_Stop || !m_Queue.empty(); });
+        m_Asleep = false;
+        m_Wake.wait_for(lock, kTraceFlushPeriod, [this] {
+            return m_Stop || m_FlushNow || m_Queue.size() >= kTraceBacklog / 2;
+        });
         // What is queued when the stop comes is still written.
         if (m_Queue.empty()) break;
-        const TrafficEntry entry = m_Queue.front();
-        m_Queue.pop_front();
+        std::deque<TrafficEntry> batch;
+        batch.swap(m_Queue);
         m_Writing = true;
         lock.unlock();
         // Formatted here, not on the window thread: the link only pays for the copy.
-        const std::string line = trafficLine(entry) + "\n";
-        const bool written = std::fputs(line.c_str(), m_File) >= 0 && std::fflush(m_File) == 0;
+        std::string text;
+        for (const TrafficEntry& entry : batch) text += trafficLine(entry) + "\n";
+        const bool written = std::fwrite(text.data(), 1, text.size(), m_File) == text.size() &&
+                             std::fflush(m_File) == 0;
         const int reason = errno;
         lock.lock();
         m_Writing = false;
         if (!written) {
-            ++m_Lost;
+            // Which of the lines reached the disk is not known; none is counted as kept.
+            m_Lost += batch.size();
             if (m_FirstError.empty()) m_FirstError = std::strerror(reason);
         }
-        if (m_Queue.empty()) m_Idle.notify_all();
+        if (m_Queue.empty()) {
+            m_FlushNow = false;
+            m_Idle.notify_all();
+        }
     }
     m_Idle.notify_all();
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <condition_variable>
 #include <cstdint>
 #include <cstdio>
@@ -10,13 +11,17 @@
 
 #include "link/traffic.h"
 
-// The --trace file: every event as one line of the monitor's text format, appended and
-// flushed line by line on a thread of its own, so a slow or full disk never holds up the
-// link. When the writer falls behind by more than kTraceBacklog events, the newest are
-// dropped and counted; a line the disk refuses is counted too. Frames are never touched.
+// The --trace file: every event as one line of the monitor's text format, appended on a
+// thread of its own, so a slow or full disk never holds up the link. Waking that thread for
+// each event cost the link a measurable share of every turnaround, so the writer sleeps for
+// kTraceFlushPeriod (or until half of the backlog is queued) and then writes and flushes all
+// that came meanwhile: every line is on disk within that period, and all of them once the
+// trace is closed. When the writer falls behind by more than kTraceBacklog events, the newest
+// are dropped and counted; a line the disk refuses is counted too. Frames are never touched.
 class TraceFile {
 public:
     static constexpr std::size_t kTraceBacklog = 4096;
+    static constexpr std::chrono::milliseconds kTraceFlushPeriod{50};
 
     TraceFile() = default;
     ~TraceFile();
@@ -28,9 +33,9 @@ public:
     bool isOpen() const { return m_File != nullptr; }
     const std::string& path() const { return m_Path; }
 
-    // Queues one event; never blocks on the disk.
+    // Queues one event; never blocks on the disk, and wakes the writer at most once a period.
     void write(const TrafficEntry& entry);
-    // Waits until every queued line is written (tests, and before closing).
+    // Writes every queued line now and waits until it is flushed.
     void drain();
     void close();
 
@@ -50,6 +55,8 @@ private:
     std::condition_variable m_Idle;
     std::deque<TrafficEntry> m_Queue;
     bool m_Writing = false;
+    bool m_Asleep = false;    // the writer waits for a first event, with no period running
+    bool m_FlushNow = false;  // drain() wants the queue written without waiting the period
     bool m_Stop = false;
     std::uint64_t m_Lost = 0;
     std::string m_FirstError;

@@ -109,6 +109,7 @@ Administrator::Administrator(QWidget* parent) : QuietDialog(parent, Qt::Widget) 
     lnb->setObjectName(QString::fromUtf8(kLnbField.name));
     lnb->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
     lnb->setIndent(2);
+    lnb->setTextFormat(Qt::PlainText);  // as it paints it
     lnb->setGeometry(dialogRect(kLnbField.x, kLnbField.y, kLnbField.width, kLnbField.height));
 
     for (const char* name : kValueFields) {
@@ -179,7 +180,9 @@ void Administrator::showSatelliteDetails() {
     const std::pair<const char*, QString> fields[] = {
         {"index", QString::fromStdString(texts.index)},
         {"name", QString::fromStdU16String(texts.name)},
-        {"longitude", QString::fromStdString(texts.longitude)},
+        // The hemisphere is the record's own byte, shown as the character of that code.
+        {"longitude", QString::fromLatin1(texts.longitude.data(),
+                                          static_cast<qsizetype>(texts.longitude.size()))},
         {"ver_low_band", QString::fromStdString(texts.verLowBand)},
         {"ver_high_band", QString::fromStdString(texts.verHighBand)},
         {"hor_low_band", QString::fromStdString(texts.horLowBand)},

@@ -115,3 +115,25 @@ TEST(TraceFile, AppendsOneLinePerEventAndReportsAFileItCannotOpen) {
     EXPECT_EQ(second, "     1.000001 PC>ACU  14 Status poll | 02 01 0E 0F 03");
     std::filesystem::remove(path);
 }
+
+TEST(TraceFile, ClosingWritesEveryQueuedLineWithoutADrain) {
+    // More than half the backlog, so the writer is also woken by the queue's size.
+    constexpr std::size_t kEvents = TraceFile::kTraceBacklog / 2 + 100;
+    const auto path = std::filesystem::temp_directory_path() / "skyrelay_trace_close_test.txt";
+    std::filesystem::remove(path);
+    {
+        TraceFile trace;
+        std::string error;
+        ASSERT_TRUE(trace.open(path.string(), error));
+        for (std::size_t i = 0; i < kEvents; ++i) trace.write(entryAt(2'000'000));
+        trace.close();
+        EXPECT_EQ(trace.lost(), 0u);
+    }
+    std::ifstream in(path);
+    std::size_t lines = 0;
+    for (std::string line; std::getline(in, line); ++lines) {
+        ASSERT_EQ(line, "     2.000000 PC>ACU  14 Status poll | 02 01 0E 0F 03");
+    }
+    EXPECT_EQ(lines, kEvents);
+    std::filesystem::remove(path);
+}

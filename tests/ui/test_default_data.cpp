@@ -2,10 +2,13 @@
 #include "acu_simulator.h"
 #include "pty_server.h"
 
+#include <sys/stat.h>
+
 #include <QComboBox>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QtTest>
 #include <mutex>
 
@@ -262,8 +265,14 @@ private slots:
         button("load_data_button")->click();
         m_ChosenFile = samplePath("no_such_file.sif");
         button("load_data_button")->click();
+        // A named pipe is refused like a missing file, without waiting for a writer.
+        QTemporaryDir dir;
+        m_ChosenFile = dir.filePath(QStringLiteral("pipe.sif"));
+        QCOMPARE(::mkfifo(QFile::encodeName(m_ChosenFile).constData(), 0600), 0);
+        button("load_data_button")->click();
         QCOMPARE(m_Messages,
-                 QStringList{" no_such_file.sif cannot be opened !!! \n Nothing was loaded. "});
+                 (QStringList{" no_such_file.sif cannot be opened !!! \n Nothing was loaded. ",
+                              " pipe.sif cannot be opened !!! \n Nothing was loaded. "}));
         QCOMPARE(entries(selector("region")), QStringList{"TASMAN-SEA  "});
 
         // The page's hidden "Load Factory Data" asks for a file once, like the main button.

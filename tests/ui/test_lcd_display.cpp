@@ -2,6 +2,8 @@
 #include "acu_simulator.h"
 #include "pty_server.h"
 
+#include <sys/stat.h>
+
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -115,6 +117,13 @@ private slots:
         editor()->button("font_load")->click();
         m_FileName = m_Dir.filePath(QStringLiteral("missing.lcd"));
         editor()->button("font_load")->click();
+        // Neither does a pick that is no regular file: a pipe without a writer would block.
+        m_FileName = m_Dir.filePath(QStringLiteral("pipe.lcd"));
+        QCOMPARE(::mkfifo(QFile::encodeName(m_FileName).constData(), 0600), 0);
+        for (const QString& name : {m_FileName, m_Dir.path(), QStringLiteral("/dev/zero")}) {
+            m_FileName = name;
+            editor()->button("font_load")->click();
+        }
         QCOMPARE(editor()->lineEdit(0)->text(), QStringLiteral("KEPT"));
         QCOMPARE(block().left(8), QByteArray("skyrelay"));
         QVERIFY(m_Messages.isEmpty());

@@ -99,6 +99,23 @@ private slots:
         }
     }
 
+    void namesThatLookLikeMarkupShowTheirCharacters() {
+        Pages p;
+        // A name read from a file or the ACU may begin like a tag; no label reads markup.
+        const QWidget* const pages[] = {&p.gps,         &p.satellite,     &p.diagnosis,
+                                        &p.information, &p.administrator, &p.lcd};
+        for (const QWidget* page : pages) {
+            for (const QLabel* label : page->findChildren<QLabel*>()) {
+                if (!label->text().isEmpty()) continue;  // a fixed caption, not a value
+                QVERIFY2(label->textFormat() == Qt::PlainText, qPrintable(label->objectName()));
+            }
+        }
+        auto* name = child<QLabel>(&p.administrator, "name");
+        name->setText(QStringLiteral("<b>X</b>"));
+        QCOMPARE(name->text(), QStringLiteral("<b>X</b>"));
+        QCOMPARE(name->textFormat(), Qt::PlainText);
+    }
+
     void editsAndChoicesBehave() {
         Pages p;
         // An untouched hemisphere reads as no choice, which the calculation takes as W or S.

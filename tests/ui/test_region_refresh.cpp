@@ -120,6 +120,16 @@ private slots:
         QCOMPARE(label(administrator(), "longitude"), QStringLiteral(" 91.5E \r\n"));
     }
 
+    void aHemisphereByteAbove127ShowsAsTheCharacterOfThatCode() {
+        g_CurContinent = 1;
+        g_RegionSatellites[2] = record(3, u"MEASAT 3", 91.5);
+        g_RegionSatellites[2].eastWest = '\xC9';  // É in Latin-1, not valid UTF-8 alone
+        m_Window->refreshAfterDownload();
+        QCOMPARE(label(m_Window.get(), "target_longitude"), QString::fromUtf8(" 91.5É"));
+        QCOMPARE(label(m_Window.get(), "target_sat"), QString::fromUtf8("MEASAT 3   91.5É"));
+        QCOMPARE(label(administrator(), "longitude"), QString::fromUtf8(" 91.5É \r\n"));
+    }
+
     void anEmptyRegionEmptiesTheSatelliteFields() {
         m_Window->refreshRegionDisplay();
         mutableRegionRecord(1, 4)->satelliteCount = 0;
