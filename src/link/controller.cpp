@@ -80,7 +80,6 @@ void AcuController::OnTimer(int id) {
     } else if (id == cmd::LinkCheck) {
         if (g_ConnectRetryCount >= kMaxConnectResends) {
             m_Timers.stop(id);
-            m_View.DrawConnectLamp(1);
             setBusy(false);
             if (m_ScanOpened) {
                 // The scan picked this port, not the user: a laptop's ttyS0 that leads
@@ -89,6 +88,9 @@ void AcuController::OnTimer(int id) {
                 Disconnect();
                 m_Timers.start(kDiscoveryTimer, kDiscoveryPeriod);
             }
+            // Drawn after the close, which puts the lamps out: red says this port did not
+            // answer until the next one is tried.
+            m_View.DrawConnectLamp(1);
         } else {
             g_ConnectRetryCount += 1;
             SendCommand(cmd::LinkCheck);
