@@ -308,19 +308,22 @@ private:
 
 }  // namespace
 
+std::optional<SifRefusal> readSatelliteInformationInto(std::span<const std::uint8_t> bytes,
+                                                       SifTables& staged) {
+    if (bytes.size() > kSifMaxBytes) return SifRefusal{0, "the file is larger than 1 MiB"};
+    const std::string_view text(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+    Reader reader(text, staged);
+    if (reader.read()) return std::nullopt;
+    return reader.refusal();
+}
+
 SifReadResult readSatelliteInformation(std::span<const std::uint8_t> bytes, const SifTables& base) {
     SifReadResult result;
-    if (bytes.size() > kSifMaxBytes) {
-        result.refusal = SifRefusal{0, "the file is larger than 1 MiB"};
-        return result;
-    }
     auto staged = std::make_unique<SifTables>(base);
-    const std::string_view text(reinterpret_cast<const char*>(bytes.data()), bytes.size());
-    Reader reader(text, *staged);
-    if (reader.read()) {
-        result.tables = std::move(staged);
+    if (std::optional<SifRefusal> refusal = readSatelliteInformationInto(bytes, *staged)) {
+        result.refusal = std::move(*refusal);
     } else {
-        result.refusal = reader.refusal();
+        result.tables = std::move(staged);
     }
     return result;
 }
