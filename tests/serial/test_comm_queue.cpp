@@ -9,13 +9,6 @@
 
 namespace {
 
-// first, first + 1, ... wrapping at 256: every byte says where it belongs.
-Bytes counting(std::size_t count, std::uint8_t first = 0) {
-    Bytes bytes(count);
-    for (std::size_t i = 0; i < count; ++i) bytes[i] = static_cast<std::uint8_t>(first + i);
-    return bytes;
-}
-
 bool put(CommQueue& queue, const Bytes& bytes) {
     return queue.putChunk(bytes.data(), static_cast<std::uint32_t>(bytes.size()));
 }

@@ -52,12 +52,6 @@ Bytes collect(CommQueue& queue, std::size_t count) {
     return bytes;
 }
 
-Bytes counting(std::size_t count, std::uint8_t first = 0) {
-    Bytes bytes(count);
-    for (std::size_t i = 0; i < count; ++i) bytes[i] = static_cast<std::uint8_t>(first + i);
-    return bytes;
-}
-
 // The port on a pseudo-terminal; the fixture is its consumer and records what it is told.
 class SerialComm : public ::testing::Test, public CommConsumer {
 protected:

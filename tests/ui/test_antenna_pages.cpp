@@ -1,6 +1,5 @@
-// The simulator's headers come before Qt's, whose "emit" keyword is a macro.
-#include "acu_simulator.h"
-#include "pty_server.h"
+// Before Qt's headers: it brings the simulator's, and Qt's "emit" keyword is a macro.
+#include "support/window_on_sim.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -23,15 +22,10 @@ using namespace std::chrono_literals;
 // The diagnosis and move page and the antenna information page in the real main window,
 // against the simulated ACU on a pseudo-terminal: a self test, moves that Current Position
 // follows, and parameters sent and read back.
-class TestAntennaPages : public QObject {
+class TestAntennaPages : public QObject, private WindowOnSim {
     Q_OBJECT
 
 private:
-    std::unique_ptr<AcuSimulator> m_Acu;
-    std::unique_ptr<PtyServer> m_Server;
-    std::unique_ptr<CLumidorDlg> m_Window;
-    QStringList m_Messages;
-
     QWidget* page(int entry) { return m_Window->page(entry); }
     void click(QWidget* on, const char* name) {
         auto* button = on->findChild<QPushButton*>(QString::fromUtf8(name));
@@ -39,11 +33,7 @@ private:
         button->click();
     }
     QString text(QWidget* on, const char* name) {
-        const QObject* control = on->findChild<QObject*>(QString::fromUtf8(name));
-        if (auto* label = qobject_cast<const QLabel*>(control)) return label->text();
-        if (auto* edit = qobject_cast<const QLineEdit*>(control)) return edit->text();
-        if (auto* button = qobject_cast<const QPushButton*>(control)) return button->text();
-        return QStringLiteral("<missing>");
+        return controlText(on->findChild<QObject*>(QString::fromUtf8(name)));
     }
     void type(QWidget* on, const char* name, const QString& typed) {
         auto* edit = on->findChild<QLineEdit*>(QString::fromUtf8(name));
@@ -51,7 +41,6 @@ private:
         edit->clear();
         QTest::keyClicks(edit, typed);
     }
-    void screenshot(const char* file) { m_Window->grab().save(QString::fromUtf8(file)); }
 
     // Connected, identified and in setup mode, with the status poll running again (Get Antenna
     // Information ends in it), so the position keeps coming while the dish moves.
@@ -72,24 +61,9 @@ private slots:
         settings.diagnosis.step = 150ms;
         settings.diagnosis.failingItem = 4;
         m_Acu = std::make_unique<AcuSimulator>(settings);
-        m_Server = std::make_unique<PtyServer>(*m_Acu);
-        std::string error;
-        QVERIFY2(m_Server->open(error), error.c_str());
-        QVERIFY(m_Server->start());
-        m_Window = std::make_unique<CLumidorDlg>(
-            QStringList{QString::fromStdString(m_Server->slavePath())});
-        m_Window->setMessageBoxHook(
-            [this](const QString& text, MessageIcon) { m_Messages << text; });
-        m_Window->setConfirmHook([](const QString&) { return true; });
-        m_Window->show();
+        openOnSim();
     }
-    void cleanup() {
-        m_Window.reset();
-        m_Server->stop();
-        m_Server.reset();
-        m_Acu.reset();
-        ResetProcessState();
-    }
+    void cleanup() { close(); }
 
     void aDiagnosisLightsEachItemAndStopsByItself() {
         QTRY_VERIFY_WITH_TIMEOUT(m_Window->timers().running(14), 5000);

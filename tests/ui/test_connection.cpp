@@ -1,6 +1,5 @@
-// The simulator's headers come before Qt's, whose "emit" keyword is a macro.
-#include "acu_simulator.h"
-#include "pty_server.h"
+// Before Qt's headers: it brings the simulator's, and Qt's "emit" keyword is a macro.
+#include "support/window_on_sim.h"
 
 #include <QComboBox>
 #include <QListWidget>
@@ -20,23 +19,13 @@
 
 // The main window against the simulated ACU on a pseudo-terminal, through the real serial
 // port: the automatic scan, identification, the status poll, Disconnect and a hang-up.
-class TestConnection : public QObject {
+class TestConnection : public QObject, private WindowOnSim {
     Q_OBJECT
 
 private:
-    std::unique_ptr<AcuSimulator> m_Acu;
-    std::unique_ptr<PtyServer> m_Server;
-    std::unique_ptr<CLumidorDlg> m_Window;
-    QStringList m_Messages;
-
-    std::uint32_t framesAtAcu() {
-        return m_Server->withSimulator([](AcuSimulator& acu) { return acu.framesReceived(); });
-    }
     // A window whose port list starts with ports, in place of the one init() made.
     void reopenWindow(const QStringList& ports) {
-        m_Window = std::make_unique<CLumidorDlg>(ports);
-        m_Window->setMessageBoxHook(
-            [this](const QString& text, MessageIcon) { m_Messages << text; });
+        makeWindow(ports);
         m_Window->show();
     }
     static Bytes takeAll(const PtyPair& pty, Bytes taken) {
@@ -46,33 +35,14 @@ private:
         taken.insert(taken.end(), more.begin(), more.end());
         return taken;
     }
-    QPushButton* connectButton() {
-        return m_Window->findChild<QPushButton*>(QStringLiteral("connect_button"));
-    }
+    QPushButton* connectButton() { return mainButton("connect_button"); }
 
 private slots:
     void init() {
         ResetProcessState();
-        m_Messages.clear();
-        m_Acu = std::make_unique<AcuSimulator>();
-        m_Server = std::make_unique<PtyServer>(*m_Acu);
-        std::string error;
-        QVERIFY2(m_Server->open(error), error.c_str());
-        QVERIFY(m_Server->start());
-        m_Window = std::make_unique<CLumidorDlg>(
-            QStringList{QString::fromStdString(m_Server->slavePath())});
-        m_Window->setMessageBoxHook(
-            [this](const QString& text, MessageIcon) { m_Messages << text; });
-        m_Window->setConfirmHook([](const QString&) { return true; });
-        m_Window->show();
+        openOnSim();
     }
-    void cleanup() {
-        m_Window.reset();
-        m_Server->stop();
-        m_Server.reset();
-        m_Acu.reset();
-        ResetProcessState();
-    }
+    void cleanup() { close(); }
 
     void scanConnectsIdentifiesAndPolls() {
         const QString path = QString::fromStdString(m_Server->slavePath());

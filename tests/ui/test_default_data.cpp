@@ -1,6 +1,5 @@
-// The simulator's headers come before Qt's, whose "emit" keyword is a macro.
-#include "acu_simulator.h"
-#include "pty_server.h"
+// Before Qt's headers: it brings the simulator's, and Qt's "emit" keyword is a macro.
+#include "support/window_on_sim.h"
 
 #include <sys/stat.h>
 
@@ -152,20 +151,14 @@ QString samplePath(const char* file) {
 
 // Load Default Data, the Administrator selectors and Update Default Data through the real
 // main window, against the simulated ACU on a pseudo-terminal.
-class TestDefaultData : public QObject {
+class TestDefaultData : public QObject, private WindowOnSim {
     Q_OBJECT
 
 private:
-    std::unique_ptr<AcuSimulator> m_Acu;
-    std::unique_ptr<PtyServer> m_Server;
-    std::unique_ptr<CLumidorDlg> m_Window;
-    QStringList m_Messages;
     QString m_ChosenFile;
     std::vector<Bytes> m_Commands;  // payloads the unit received, written on the server thread
 
-    QPushButton* button(const char* name) {
-        return m_Window->findChild<QPushButton*>(QString::fromUtf8(name));
-    }
+    QPushButton* button(const char* name) { return mainButton(name); }
     QComboBox* selector(const char* name) {
         return m_Window->page(4)->findChild<QComboBox*>(QString::fromUtf8(name));
     }
@@ -178,9 +171,8 @@ private:
         widget->grab().save(QStringLiteral("/tmp/i10_%1.png").arg(QString::fromUtf8(name)));
     }
     void connectAndEnterSetupMode() {
-        QTRY_VERIFY_WITH_TIMEOUT(m_Window->timers().running(14), 5000);
-        button("setup_button")->click();
-        QTRY_COMPARE_WITH_TIMEOUT(g_SetupMode, std::uint8_t{1}, 3000);
+        QTRY_VERIFY_WITH_TIMEOUT(polling(), 5000);
+        enterSetupMode();
     }
     void load(const char* file) {
         m_ChosenFile = samplePath(file);
@@ -198,25 +190,13 @@ private slots:
                 if (direction != AcuSimulator::Direction::FromProgram || frame.size() < 4) return;
                 m_Commands.emplace_back(frame.begin() + 2, frame.end() - 2);
             });
-        m_Server = std::make_unique<PtyServer>(*m_Acu);
-        std::string error;
-        QVERIFY2(m_Server->open(error), error.c_str());
-        QVERIFY(m_Server->start());
-        m_Window = std::make_unique<CLumidorDlg>(
-            QStringList{QString::fromStdString(m_Server->slavePath())});
-        m_Window->setMessageBoxHook(
-            [this](const QString& text, MessageIcon) { m_Messages << text; });
-        m_Window->setConfirmHook([](const QString&) { return true; });
+        startSim();
+        if (QTest::currentTestFailed()) return;
+        makeWindow({simPort()});
         m_Window->setOpenFileHook([this] { return m_ChosenFile; });
         m_Window->show();
     }
-    void cleanup() {
-        m_Window.reset();
-        m_Server->stop();
-        m_Server.reset();
-        m_Acu.reset();
-        ResetProcessState();
-    }
+    void cleanup() { close(); }
 
     void loadingFillsTheSelectorsByScope() {
         // Identification brings the unit's own region in; the file comes after it.

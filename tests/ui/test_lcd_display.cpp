@@ -1,6 +1,5 @@
-// The simulator's headers come before Qt's, whose "emit" keyword is a macro.
-#include "acu_simulator.h"
-#include "pty_server.h"
+// Before Qt's headers: it brings the simulator's, and Qt's "emit" keyword is a macro.
+#include "support/window_on_sim.h"
 
 #include <sys/stat.h>
 
@@ -23,22 +22,15 @@
 // The LCD editor and its preview in the real main window: files in and out, the page changes,
 // what the cells show, and a write and read back through the serial port against the
 // simulated ACU.
-class TestLcdDisplay : public QObject {
+class TestLcdDisplay : public QObject, private WindowOnSim {
     Q_OBJECT
 
 private:
-    std::unique_ptr<AcuSimulator> m_Acu;
-    std::unique_ptr<PtyServer> m_Server;
-    std::unique_ptr<CLumidorDlg> m_Window;
-    QStringList m_Messages;
     QString m_FileName;
     QTemporaryDir m_Dir;
 
-    void makeWindow(QStringList ports = {}) {
-        m_Window = std::make_unique<CLumidorDlg>(ports);
-        m_Window->setMessageBoxHook(
-            [this](const QString& text, MessageIcon) { m_Messages << text; });
-        m_Window->setConfirmHook([](const QString&) { return true; });
+    void makeLcdWindow(const QStringList& ports = {}) {
+        makeWindow(ports);
         m_Window->setLcdFileHook([this](bool) { return m_FileName; });
         m_Window->show();
     }
@@ -73,16 +65,10 @@ private slots:
         m_Messages.clear();
         m_FileName.clear();
     }
-    void cleanup() {
-        m_Window.reset();
-        if (m_Server) m_Server->stop();
-        m_Server.reset();
-        m_Acu.reset();
-        ResetProcessState();
-    }
+    void cleanup() { close(); }
 
     void fontLoadFillsTheEditorAndOpensThePreviewOverIt() {
-        makeWindow();
+        makeLcdWindow();
         m_Window->showPage(editor());
         writeFile("skyrelay\r\n\r\nTWENTY-ONE CHARACTERS\r\n");
         editor()->button("font_load")->click();
@@ -130,7 +116,7 @@ private slots:
     }
 
     void thePreviewShowsTheBlockInRedAroundTheFixedSerialCells() {
-        makeWindow();
+        makeLcdWindow();
         m_Window->showPage(editor());
         editor()->lineEdit(0)->setText(QStringLiteral("A&<B>"));
         editor()->lineEdit(13)->setText(QStringLiteral("SR60-2419087"));
@@ -155,7 +141,7 @@ private slots:
     }
 
     void closeEscapeBackAndThePageListLeaveNoPageBehind() {
-        makeWindow();
+        makeLcdWindow();
         // Close returns to the editor even when another page was shown before the preview.
         m_Window->pageList()->setCurrentRow(0);
         m_Window->TakeLcdDataFromEditor();
@@ -187,7 +173,7 @@ private slots:
     }
 
     void saveThenFontLoadGivesTheSameBlock() {
-        makeWindow();
+        makeLcdWindow();
         m_Window->showPage(editor());
         editor()->lineEdit(0)->setText(QStringLiteral("SKYRELAY"));
         editor()->lineEdit(7)->setText(QString::fromUtf8("CAFÉ 45"));
@@ -223,12 +209,9 @@ private slots:
 
     // End to end: a sample file written into the simulated ACU and read back from it.
     void writeThenReadBackThroughTheSimulator() {
-        m_Acu = std::make_unique<AcuSimulator>();
-        m_Server = std::make_unique<PtyServer>(*m_Acu);
-        std::string error;
-        QVERIFY2(m_Server->open(error), error.c_str());
-        QVERIFY(m_Server->start());
-        makeWindow({QString::fromStdString(m_Server->slavePath())});
+        startSim();
+        if (QTest::currentTestFailed()) return;
+        makeLcdWindow({simPort()});
         QTRY_VERIFY_WITH_TIMEOUT(m_Window->timers().running(14), 5000);
 
         m_Window->showPage(editor());

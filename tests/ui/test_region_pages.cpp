@@ -1,6 +1,5 @@
-// The simulator's headers come before Qt's, whose "emit" keyword is a macro.
-#include "acu_simulator.h"
-#include "pty_server.h"
+// Before Qt's headers: it brings the simulator's, and Qt's "emit" keyword is a macro.
+#include "support/window_on_sim.h"
 
 #include <QAbstractButton>
 #include <QButtonGroup>
@@ -23,25 +22,16 @@
 // satellite goes to the ACU and comes back with Get Antenna Information; another target is
 // chosen and changed. The simulator's region is NW-EUROPE, six satellites, HOTBIRD (13.0 E,
 // position 1) the target, a universal LNB 9750 / 10600 MHz, DiSEqC not used.
-class TestRegionPages : public QObject {
+class TestRegionPages : public QObject, private WindowOnSim {
     Q_OBJECT
 
 private:
-    std::unique_ptr<AcuSimulator> m_Acu;
-    std::unique_ptr<PtyServer> m_Server;
-    std::unique_ptr<CLumidorDlg> m_Window;
-    QStringList m_Messages;
-
     template <class T>
     T* on(int page, const char* name) {
         return m_Window->page(page)->findChild<T*>(QString::fromUtf8(name));
     }
     QString text(int page, const char* name) {
-        const QObject* control = m_Window->page(page)->findChild<QObject*>(QString::fromUtf8(name));
-        if (auto* label = qobject_cast<const QLabel*>(control)) return label->text();
-        if (auto* edit = qobject_cast<const QLineEdit*>(control)) return edit->text();
-        if (auto* combo = qobject_cast<const QComboBox*>(control)) return combo->currentText();
-        return QStringLiteral("<missing>");
+        return controlText(m_Window->page(page)->findChild<QObject*>(QString::fromUtf8(name)));
     }
     QString mainText(const char* name) {
         return m_Window->findChild<QLabel*>(QString::fromUtf8(name))->text();
@@ -49,48 +39,21 @@ private:
     QComboBox* targetCombo() {
         return m_Window->findChild<QComboBox*>(QStringLiteral("target_combo"));
     }
-    QPushButton* mainButton(const char* name) {
-        return m_Window->findChild<QPushButton*>(QString::fromUtf8(name));
-    }
     void shoot(int page, const char* file) {
         m_Window->pageList()->setCurrentRow(page);
         QCoreApplication::processEvents();
         const QString path = QDir::temp().filePath(QString::fromUtf8(file));
         QVERIFY(m_Window->grab().save(path));
     }
-    std::uint32_t framesAtAcu() {
-        return m_Server->withSimulator([](AcuSimulator& acu) { return acu.framesReceived(); });
-    }
-    bool polling() { return m_Window->timers().running(14); }
-    void enterSetupMode() {
-        mainButton("setup_button")->click();
-        QTRY_COMPARE_WITH_TIMEOUT(g_SetupMode, std::uint8_t{1}, 3000);
-    }
 
 private slots:
     void init() {
         ResetProcessState();
-        m_Messages.clear();
-        m_Acu = std::make_unique<AcuSimulator>();
-        m_Server = std::make_unique<PtyServer>(*m_Acu);
-        std::string error;
-        QVERIFY2(m_Server->open(error), error.c_str());
-        QVERIFY(m_Server->start());
-        m_Window = std::make_unique<CLumidorDlg>(
-            QStringList{QString::fromStdString(m_Server->slavePath())});
-        m_Window->setMessageBoxHook(
-            [this](const QString& text, MessageIcon) { m_Messages << text; });
-        m_Window->setConfirmHook([](const QString&) { return true; });
-        m_Window->show();
+        openOnSim();
+        if (QTest::currentTestFailed()) return;
         QTRY_VERIFY_WITH_TIMEOUT(polling(), 8000);
     }
-    void cleanup() {
-        m_Window.reset();
-        m_Server->stop();
-        m_Server.reset();
-        m_Acu.reset();
-        ResetProcessState();
-    }
+    void cleanup() { close(); }
 
     void afterConnectingEveryPageShowsTheAcusRegion() {
         QComboBox* target = targetCombo();

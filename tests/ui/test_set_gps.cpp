@@ -1,6 +1,5 @@
-// The simulator's headers come before Qt's, whose "emit" keyword is a macro.
-#include "acu_simulator.h"
-#include "pty_server.h"
+// Before Qt's headers: it brings the simulator's, and Qt's "emit" keyword is a macro.
+#include "support/window_on_sim.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -112,17 +111,13 @@ private slots:
     }
 
     void antennaGpsFollowsTheAcuAndFeedsTheCalculation() {
-        AcuSimulator acu;
-        PtyServer server(acu);
-        std::string error;
-        QVERIFY2(server.open(error), error.c_str());
-        QVERIFY(server.start());
+        WindowOnSim sim;
+        sim.openOnSim();
+        if (QTest::currentTestFailed()) return;
         {
-            CLumidorDlg window(QStringList{QString::fromStdString(server.slavePath())});
-            QStringList messages;
-            window.setMessageBoxHook(
-                [&messages](const QString& text, MessageIcon) { messages << text; });
-            window.show();
+            CLumidorDlg& window = *sim.m_Window;
+            const QStringList& messages = sim.m_Messages;
+            PtyServer& server = *sim.m_Server;
             window.pageList()->setCurrentRow(0);
             const QWidget* page = window.page(0);
             QTRY_VERIFY_WITH_TIMEOUT(window.timers().running(14), 8000);
@@ -171,10 +166,10 @@ private slots:
 
             QVERIFY(messages.isEmpty());
             if (const QByteArray shot = qgetenv("SKYRELAY_SHOT"); !shot.isEmpty()) {
-                window.grab().save(QString::fromLocal8Bit(shot));
+                sim.screenshot(QString::fromLocal8Bit(shot));
             }
         }
-        server.stop();
+        sim.close();
     }
 };
 

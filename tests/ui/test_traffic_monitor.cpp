@@ -1,7 +1,6 @@
-// The simulator's headers come before Qt's, whose "emit" keyword is a macro.
-#include "acu_simulator.h"
+// Before Qt's headers: it brings the simulator's, and Qt's "emit" keyword is a macro.
 #include "frame_log.h"
-#include "pty_server.h"
+#include "support/window_on_sim.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -20,13 +19,10 @@
 
 // The Traffic Monitor of the real main window against the simulated ACU on a pseudo-terminal,
 // next to the simulator's own --log of the same session.
-class TestTrafficMonitor : public QObject {
+class TestTrafficMonitor : public QObject, private WindowOnSim {
     Q_OBJECT
 
 private:
-    std::unique_ptr<AcuSimulator> m_Acu;
-    std::unique_ptr<PtyServer> m_Server;
-    std::unique_ptr<CLumidorDlg> m_Window;
     std::mutex m_LogMutex;
     QStringList m_SimLog;
 
@@ -59,22 +55,9 @@ private slots:
                 std::lock_guard<std::mutex> lock(m_LogMutex);
                 m_SimLog << QString::fromStdString(frameLogLine(m_Acu->now(), direction, frame));
             });
-        m_Server = std::make_unique<PtyServer>(*m_Acu);
-        std::string error;
-        QVERIFY2(m_Server->open(error), error.c_str());
-        QVERIFY(m_Server->start());
-        m_Window = std::make_unique<CLumidorDlg>(
-            QStringList{QString::fromStdString(m_Server->slavePath())});
-        m_Window->setMessageBoxHook([](const QString&, MessageIcon) {});
-        m_Window->show();
+        openOnSim();
     }
-    void cleanup() {
-        m_Window.reset();
-        m_Server->stop();
-        m_Server.reset();
-        m_Acu.reset();
-        ResetProcessState();
-    }
+    void cleanup() { close(); }
 
     void showsTheChainAndThePollsInOrderAsTheSimulatorLogsThem() {
         m_Window->activateWindow();
