@@ -17,9 +17,6 @@ protected:
                        {0x2A, 0xDB, 0x74, 0x04, 0x01, 0x3E, 0x30, 0xBC, 0x74, 0xCC, 0x01, 0x3E},
                        {0x01, 0x00, 0x02}});
     }
-    static Bytes slice(const Bytes& payload, std::size_t from, std::size_t count) {
-        return Bytes(payload.begin() + from, payload.begin() + from + count);
-    }
 };
 
 TEST_F(StateChanges, SettingsShowInTheRegionReplyAndGoToTheTripleOfTheUnitsModel) {
