@@ -69,28 +69,6 @@ TEST_F(Replies, StatusIsTwentyFiveBytesWithSignedAngles) {
     EXPECT_EQ(out, frameOf(expected));
 }
 
-TEST_F(Replies, CommandsWithACompletionReplyAreAcknowledgedWithTheirCode) {
-    const std::vector<Bytes> commands = {{0x0F},
-                                         {0x11, 0x00},
-                                         {0x13, 0x01},
-                                         {0x14, 0x02},
-                                         {0x15},
-                                         {0x18},
-                                         {0x19, '+', 0x00, 0x64, '+', 0x0B, 0xB8},
-                                         {0x1A, '+', 0x04, 0x1A},
-                                         {0x1B, '+', 0x0B, 0xB8},
-                                         {0x1C, '-', 0x00, 0xE1},
-                                         {0x1D, 0x00, 0x96, 0x01, 0x2C, 0x00, 0xFA, '+', 0x00, 0x32,
-                                          '-', 0x00, 0x7D, 0x00, 0x1E, 0x00, 0x0A}};
-    for (const Bytes& payload : commands) {
-        out.clear();
-        command(payload);
-        const std::uint8_t code = payload[0];
-        EXPECT_EQ(out, (Bytes{0x02, 0x01, code, static_cast<std::uint8_t>(code + 1), 0x03}))
-            << "command " << int(code);
-    }
-}
-
 TEST_F(Replies, UnknownCodesAndShortCommandsGetNoReply) {
     for (std::uint8_t code : {0, 5, 22, 23, 31, 32, 43, 200}) command({code});
     command({0x04});
