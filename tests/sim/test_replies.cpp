@@ -6,19 +6,6 @@ namespace {
 
 class Replies : public SimHarness {};
 
-TEST_F(Replies, LinkCheckAndSetupModeReportTheStateByte) {
-    acu.state().position = {123.25, 30.5, -12.75};
-    command({0x01});  // tracking
-    acu.state().mode = AntennaMode::Search;
-    command({0x01});
-    command({0x10});  // stop, with the position
-    command({0x01});  // setup mode
-    EXPECT_EQ(out, concat({{0x02, 0x02, 0x01, 0x04, 0x07, 0x03},
-                           {0x02, 0x02, 0x01, 0x03, 0x06, 0x03},
-                           frameOf({0x10, 0x06, '+', 0x30, 0x25, '+', 0x0B, 0xEA, '-', 0x04, 0xFB}),
-                           {0x02, 0x02, 0x01, 0x01, 0x04, 0x03}}));
-}
-
 TEST_F(Replies, ProductInformationIsFiftyBytesInTableOrder) {
     const Bytes expected = concat({
         {0x02, 0x02, 0x02, 0x00},  // code, gyro type, model 2, skew axis
