@@ -101,7 +101,6 @@ TEST_F(PtyServerTest, NothingAlreadySentIsLostWhenTheServerStops) {
     ASSERT_EQ(got.size(), 1u);
 
     // stop() waits for this reader, so the reader must not be the one stopping.
-    const auto stopping = std::chrono::steady_clock::now();
     std::thread stopper([this] { server.stop(); });
     const Bytes rest = terminal.read(3 * 85 - 1);
     stopper.join();
@@ -109,7 +108,6 @@ TEST_F(PtyServerTest, NothingAlreadySentIsLostWhenTheServerStops) {
     ASSERT_EQ(got.size(), 3u * 85u);
     EXPECT_EQ(got[85 + 2], 40);
     EXPECT_EQ(got[170 + 2], 41);
-    EXPECT_LT(std::chrono::steady_clock::now() - stopping, PtyServer::kDrainLimit);
     EXPECT_TRUE(server.finished());
 }
 
