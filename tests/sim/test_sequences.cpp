@@ -131,20 +131,19 @@ TEST_F(Sequences, FactoryDefaultAnnouncesItsTotalReportsProgressAndRestoresTheDe
     command(concat({{0x21}, ascii("ABCDEFGHIJKLMNOPQRST")}));
     out.clear();
 
+    // Total, step and stride are settings; the last step stops at the total.
+    acu.settings().factory = {50ms, 10, 4};
     command({0x1E});
-    EXPECT_EQ(out, (Bytes{0x02, 0x03, 0x1E, 0x00, 0x64, 0x85, 0x03}));  // total 100
-    std::vector<Timed> expected;
-    for (std::uint8_t step = 1; step <= 20; ++step) {
-        expected.push_back({step * 200ms, {0x1F, 0x00, static_cast<std::uint8_t>(5 * step)}});
-    }
-    expected.push_back({4200ms, {0x20}});
-    std::vector<Timed> got = runAndCollect(300ms, 1ms);
+    EXPECT_EQ(out, (Bytes{0x02, 0x03, 0x1E, 0x00, 0x0A, 0x2B, 0x03}));
+    std::vector<Timed> got = runAndCollect(60ms, 1ms);
     // A repeated command (its reply was lost) only repeats the total, and the reset carries on.
     command({0x1E});
-    EXPECT_EQ(payloads(), (std::vector<Bytes>{{0x1E, 0x00, 0x64}}));
-    for (Timed& later : runAndCollect(3900ms, 1ms))
-        got.push_back({later.at + 300ms, later.payload});
-    EXPECT_EQ(got, expected);
+    EXPECT_EQ(payloads(), (std::vector<Bytes>{{0x1E, 0x00, 0x0A}}));
+    for (Timed& later : runAndCollect(140ms, 1ms)) got.push_back({later.at + 60ms, later.payload});
+    EXPECT_EQ(got, (std::vector<Timed>{{50ms, {0x1F, 0x00, 0x04}},
+                                       {100ms, {0x1F, 0x00, 0x08}},
+                                       {150ms, {0x1F, 0x00, 0x0A}},
+                                       {200ms, {0x20}}}));
 
     const Bytes region = replyTo({0x03});
     EXPECT_EQ(region.at(17), 1);  // the default target again
