@@ -65,6 +65,11 @@ protected:
         return found.empty() ? Bytes{} : found.front();
     }
 
+    // Bytes from..from + count of a payload; none if it is shorter.
+    static Bytes slice(const Bytes& payload, std::size_t from, std::size_t count) {
+        if (from + count > payload.size()) return {};
+        return Bytes(payload.begin() + from, payload.begin() + from + count);
+    }
     static int be16(const Bytes& payload, std::size_t n) {
         return payload.at(n) * 256 + payload.at(n + 1);
     }

@@ -34,26 +34,21 @@ TEST_F(Faults, IgnoresTheCountedCommandsOfOneCodeWithoutActingOnThem) {
     EXPECT_EQ(acu.state().current.record.defaultSatellite, 4);
 }
 
-TEST_F(Faults, CorruptsTheChecksumOfTheNextReplyOfACodeOrOfEveryReply) {
+TEST_F(Faults, CorruptsTheChecksumOfTheNextReplyOfACodeOrOfEveryReplyAndSendsGarbage) {
     acu.faults().corruptNext(1);
     command({0x14, 0x00});
     command({0x01});
     command({0x01});
     acu.faults().corruptAll = true;
     command({0x0F});
+    acu.faults().corruptAll = false;
+    acu.faults().garbage = true;
+    command({0x0F});
     EXPECT_EQ(out, concat({{0x02, 0x01, 0x14, 0x15, 0x03},
                            {0x02, 0x02, 0x01, 0x04, 0x08, 0x03},  // one off
                            {0x02, 0x02, 0x01, 0x04, 0x07, 0x03},
-                           {0x02, 0x01, 0x0F, 0x11, 0x03}}));
-}
-
-TEST_F(Faults, GarbageGoesOutBeforeEveryReply) {
-    acu.faults().garbage = true;
-    command({0x01});
-    command({0x0F});
-    EXPECT_EQ(out, concat({{0x00, 0xFF, 0x55, 0x03, 0xAA},
-                           {0x02, 0x02, 0x01, 0x04, 0x07, 0x03},
-                           {0x00, 0xFF, 0x55, 0x03, 0xAA},
+                           {0x02, 0x01, 0x0F, 0x11, 0x03},
+                           {0x00, 0xFF, 0x55, 0x03, 0xAA},  // garbage before every reply
                            {0x02, 0x01, 0x0F, 0x10, 0x03}}));
 }
 

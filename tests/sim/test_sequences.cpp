@@ -19,33 +19,31 @@ protected:
             return os << timed.at.count() << " ms: " << ::testing::PrintToString(timed.payload);
         }
     };
-    // Runs the clock in steps and notes each reply with the moment it came.
+    // Runs the clock in steps and notes each reply with the moment it came, counted from now.
     std::vector<Timed> runAndCollect(std::chrono::milliseconds span,
                                      std::chrono::milliseconds step) {
         std::vector<Timed> got;
         out.clear();
-        for (auto t = 0ms; t < span; t += step) {
+        for (auto t = step; t <= span; t += step) {
             acu.advance(step);
-            const auto now = std::chrono::duration_cast<std::chrono::milliseconds>(acu.now());
-            for (const Bytes& payload : payloads()) got.push_back({now, payload});
+            for (const Bytes& payload : payloads()) got.push_back({t, payload});
             out.clear();
         }
         return got;
     }
 };
 
-TEST_F(Sequences, RestartInitialisesSearchesThenTracks) {
+TEST_F(Sequences, RestartAndTargetChangeInitialiseSearchThenTrack) {
     AcuState& state = acu.state();
     const AntennaAngles on = state.position;
     state.position = {on.az - 60.0, on.el - 15.0, on.skew - 20.0};
     EXPECT_EQ(replyTo({0x0F}), (Bytes{0x0F}));
 
     // Initialising: two seconds, axes still, nothing but noise.
+    acu.advance(1990ms);
     Bytes status = replyTo({0x0E});
     EXPECT_EQ(status.at(2), 2);
     EXPECT_EQ(be16(status, 3), 180);
-    acu.advance(1990ms);
-    EXPECT_EQ(modeNow(), 2);
     EXPECT_NEAR(state.position.az, on.az - 60.0, 1e-9);
 
     // Searching: 30 degrees a second in azimuth, 15 in elevation.
@@ -65,28 +63,22 @@ TEST_F(Sequences, RestartInitialisesSearchesThenTracks) {
     EXPECT_NEAR(signed100(status, 16), on.az, 0.011);
     EXPECT_NEAR(signed100(status, 19), on.el, 0.011);
     EXPECT_NEAR(signed100(status, 22), on.skew, 0.011);
-}
 
-TEST_F(Sequences, TargetChangeSwingsTheDishOverWithTheSignalRisingAsItClosesIn) {
+    // A target change swings the dish over, the signal rising as it closes in.
     EXPECT_EQ(replyTo({0x11, 0x00}), (Bytes{0x11}));  // ASTRA 1, 19.2 E
-    std::vector<int> modes;
     std::vector<int> levels;
     for (int i = 0; i < 60; ++i) {
         acu.advance(200ms);
-        const Bytes status = replyTo({0x0E});
-        modes.push_back(status.at(2));
-        levels.push_back(be16(status, 3));
+        levels.push_back(be16(replyTo({0x0E}), 3));
     }
-    modes.erase(std::unique(modes.begin(), modes.end()), modes.end());
-    EXPECT_EQ(modes, (std::vector<int>{2, 3, 4}));  // initialising, searching, tracking
     EXPECT_TRUE(std::is_sorted(levels.begin(), levels.end())) << "the signal fell";
     EXPECT_EQ(levels.front(), 180);
     EXPECT_EQ(levels.back(), 820);
     EXPECT_TRUE(std::any_of(levels.begin(), levels.end(), [](int l) { return l > 180 && l < 820; }))
         << "the signal jumped instead of rising";
-
-    const Bytes status = replyTo({0x0E});
+    status = replyTo({0x0E});
     EXPECT_EQ(status.at(1), 0);
+    EXPECT_EQ(status.at(2), 4);
     EXPECT_NEAR(signed100(status, 16), 161.5, 0.1);  // 19.2 E from 4.48 E 51.90 N
     EXPECT_NEAR(signed100(status, 19), 29.0, 0.1);
 }
@@ -104,48 +96,30 @@ TEST_F(Sequences, SetupModeHoldsStopUntilARestartOrATargetChange) {
     }
 }
 
-TEST_F(Sequences, DiagnosisReportsEachItemThenItsResultThenAllDone) {
+TEST_F(Sequences, DiagnosisReportsEachItemThenItsResultAStepApartAndStopsOnCommand) {
+    acu.settings().diagnosis.step = 100ms;
+    acu.settings().diagnosis.failingItem = 4;
+    acu.state().product.skewless = 1;  // no skew axis, so no item 7
     command({0x10});
     EXPECT_EQ(replyTo({0x15}), (Bytes{0x15}));
     EXPECT_EQ(modeNow(), 7);
-    acu.advance(499ms);
-    EXPECT_EQ(payloads().size(), 1u) << "nothing before the first step but the status";
-
-    const std::vector<Timed> reports = runAndCollect(10501ms, 1ms);
     std::vector<Timed> expected;
-    for (std::uint8_t item = 1; item <= 10; ++item) {
-        expected.push_back({item * 1000ms - 500ms, {0x16, item}});
-        expected.push_back({item * 1000ms, {0x17, item, 'P'}});
+    for (std::uint8_t item : {1, 2, 3, 4, 5, 6, 8, 9, 10}) {
+        expected.push_back({expected.size() * 100ms + 100ms, {0x16, item}});
+        expected.push_back({expected.size() * 100ms + 100ms,
+                            {0x17, item, static_cast<std::uint8_t>(item == 4 ? 'F' : 'P')}});
     }
-    expected.push_back({10500ms, {0x16, 0x0B}});
-    EXPECT_EQ(reports, expected);
+    expected.push_back({1900ms, {0x16, 0x0B}});  // all done
+    EXPECT_EQ(runAndCollect(2s, 1ms), expected);
     EXPECT_FALSE(acu.diagnosisRunning());
-
     // The program answers item 11 with command 24: stopped in setup mode again.
     EXPECT_EQ(replyTo({0x18}), (Bytes{0x18}));
     EXPECT_EQ(modeNow(), 6);
-}
-
-TEST_F(Sequences, DiagnosisFollowsItsSettingsSkipsSkewWithoutTheAxisAndStopsOnCommand) {
-    acu.settings().diagnosis.step = 100ms;
-    acu.settings().diagnosis.failingItem = 4;
-    acu.state().product.skewless = 1;  // model 1 has no skew axis either
-    command({0x15});
-    const std::vector<Timed> reports = runAndCollect(1900ms, 10ms);
-    ASSERT_EQ(reports.size(), 19u);
-    EXPECT_EQ(reports.front(), (Timed{100ms, {0x16, 0x01}}));
-    EXPECT_EQ(reports[5].payload, (Bytes{0x17, 0x03, 'P'}));
-    EXPECT_EQ(reports[7].payload, (Bytes{0x17, 0x04, 'F'}));
-    EXPECT_EQ(reports[9].payload, (Bytes{0x17, 0x05, 'P'}));
-    EXPECT_EQ(reports[11].payload, (Bytes{0x17, 0x06, 'P'}));
-    EXPECT_EQ(reports[12].payload, (Bytes{0x16, 0x08}));
-    EXPECT_EQ(reports.back(), (Timed{1900ms, {0x16, 0x0B}}));
 
     // A stop ends a run at any point.
-    command({0x18});
     command({0x15});
-    acu.advance(550ms);  // item 3 under test
-    EXPECT_EQ(payloads().back(), (Bytes{0x16, 0x03}));
+    acu.advance(350ms);  // item 2 under test
+    EXPECT_EQ(payloads().back(), (Bytes{0x16, 0x02}));
     EXPECT_EQ(replyTo({0x18}), (Bytes{0x18}));
     EXPECT_TRUE(runAndCollect(5s, 100ms).empty());
 }
@@ -157,35 +131,25 @@ TEST_F(Sequences, FactoryDefaultAnnouncesItsTotalReportsProgressAndRestoresTheDe
     command(concat({{0x21}, ascii("ABCDEFGHIJKLMNOPQRST")}));
     out.clear();
 
+    // Total, step and stride are settings; the last step stops at the total.
+    acu.settings().factory = {50ms, 10, 4};
     command({0x1E});
-    EXPECT_EQ(out, (Bytes{0x02, 0x03, 0x1E, 0x00, 0x64, 0x85, 0x03}));  // total 100
-    acu.advance(199ms);
-    EXPECT_EQ(payloads().size(), 1u);
-
-    std::vector<Timed> expected;
-    for (std::uint8_t step = 1; step <= 20; ++step) {
-        expected.push_back({step * 200ms, {0x1F, 0x00, static_cast<std::uint8_t>(5 * step)}});
-    }
-    expected.push_back({4200ms, {0x20}});
-    EXPECT_EQ(runAndCollect(4001ms, 1ms), expected);
+    EXPECT_EQ(out, (Bytes{0x02, 0x03, 0x1E, 0x00, 0x0A, 0x2B, 0x03}));
+    std::vector<Timed> got = runAndCollect(60ms, 1ms);
+    // A repeated command (its reply was lost) only repeats the total, and the reset carries on.
+    command({0x1E});
+    EXPECT_EQ(payloads(), (std::vector<Bytes>{{0x1E, 0x00, 0x0A}}));
+    for (Timed& later : runAndCollect(140ms, 1ms)) got.push_back({later.at + 60ms, later.payload});
+    EXPECT_EQ(got, (std::vector<Timed>{{50ms, {0x1F, 0x00, 0x04}},
+                                       {100ms, {0x1F, 0x00, 0x08}},
+                                       {150ms, {0x1F, 0x00, 0x0A}},
+                                       {200ms, {0x20}}}));
 
     const Bytes region = replyTo({0x03});
     EXPECT_EQ(region.at(17), 1);  // the default target again
     EXPECT_EQ(region.at(24), 1);  // universal LNB again
     EXPECT_EQ(replyTo({0x26}), concat({{0x26}, ascii("  OCEANSAT  MARINE  ")}));
     EXPECT_EQ(modeNow(), 2);  // and the dish starts over
-}
-
-TEST_F(Sequences, FactoryDefaultTotalAndPaceAreSettingsAndARepeatOnlyRepeatsTheTotal) {
-    acu.settings().factory = {50ms, 3, 1};
-    command({0x1E});
-    acu.advance(60ms);
-    out.clear();
-    command({0x1E});
-    EXPECT_EQ(payloads(), (std::vector<Bytes>{{0x1E, 0x00, 0x03}}));
-    EXPECT_EQ(runAndCollect(140ms, 10ms),  // it carried on
-              (std::vector<Timed>{
-                  {100ms, {0x1F, 0x00, 0x02}}, {150ms, {0x1F, 0x00, 0x03}}, {200ms, {0x20}}}));
 }
 
 }  // namespace
