@@ -38,26 +38,21 @@ TEST_F(AntennaInfo, ProductInformationTexts) {
 
     g_ModelName[3] = 0xC5;  // a byte is one character, whatever its value
     g_AntennaType = 1;
-    g_ReceiverV = 13.4;
-    texts = productInformationTexts();
-    EXPECT_EQ(texts.antennaType, " Sub-Reflector Type");
-    EXPECT_EQ(texts.antennaModel, u" TV5\u00C5");
-    EXPECT_EQ(texts.receiver, "13.4V  0kHz");
-    g_AntennaType = 2;
     g_Receiver22k = 1;
     g_ReceiverV = 18.25;
     texts = productInformationTexts();
-    EXPECT_EQ(texts.antennaType, " Gyro Sensor Type");
+    EXPECT_EQ(texts.antennaType, " Sub-Reflector Type");
+    EXPECT_EQ(texts.antennaModel, u" TV5\u00C5");
     EXPECT_EQ(texts.receiver, "18.2V 22kHz");
+    g_AntennaType = 2;
+    EXPECT_EQ(productInformationTexts().antennaType, " Gyro Sensor Type");
 }
 
-TEST_F(AntennaInfo, ContinentNames) {
+TEST_F(AntennaInfo, ContinentNamesAndParameterTexts) {
     const char* names[] = {"EUROPE", "ASIA", "OCEANIA", "N. AMERICA", "S. AMERICA", "AFRICA", ""};
     for (std::uint32_t c = 0; c < 7; ++c) EXPECT_EQ(continentName(c), names[c]) << c;
     EXPECT_EQ(continentName(255), "");
-}
 
-TEST_F(AntennaInfo, ParameterTextsUseTheirFormats) {
     g_ParTrackingScale = 1.8;
     g_ParDetectLevel = 320;
     g_ParTrackingLevel = 270;
