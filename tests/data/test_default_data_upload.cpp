@@ -75,7 +75,7 @@ TEST_F(DefaultDataUpload, TheLoadedFileGoesOutRecordByRecordWhateverTheACUReport
     EXPECT_EQ(view.callsStartingWith("StepProgress").back(), "StepProgress(Update,3,100)");
 }
 
-TEST_F(DefaultDataUpload, SelectorsFollowTheScopeAndTheUsersChoice) {
+TEST_F(DefaultDataUpload, AllContinentsToChooseFromAndTheChoiceMakesRegionZeroCurrent) {
     g_RegionMode = 12;
     g_RegionCount = {2, 0, 0, 0, 0, 1};
     storeFixedText(mutableRegionRecord(0, 1)->name, u"BALTIC");
@@ -98,16 +98,6 @@ TEST_F(DefaultDataUpload, SelectorsFollowTheScopeAndTheUsersChoice) {
     EXPECT_EQ(g_DefaultSatIndex, 3);
     EXPECT_FALSE(chooseContinent(6));
     EXPECT_FALSE(chooseContinent(-1));
-
-    // Only the one continent, and it cannot be changed.
-    g_RegionMode = 9;
-    g_RegionSelector = 4;
-    s = selectorsForLoadedScope();
-    EXPECT_EQ(s.continents.entries, std::vector<std::string>{"N.America"});
-    EXPECT_FALSE(s.continents.enabled);
-    EXPECT_EQ(s.regions.entries.size(), 4u);
-    EXPECT_TRUE(s.regions.enabled);
-    EXPECT_EQ(s.continent, 3);
 }
 
 TEST_F(DefaultDataUpload, AStalledUploadSaysWhichStepGotNoAnswer) {
