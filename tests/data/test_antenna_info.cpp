@@ -48,24 +48,8 @@ TEST_F(AntennaInfo, ProductInformationTexts) {
     EXPECT_EQ(productInformationTexts().antennaType, " Gyro Sensor Type");
 }
 
-TEST_F(AntennaInfo, ContinentNamesAndParameterTexts) {
+TEST_F(AntennaInfo, ContinentNames) {
     const char* names[] = {"EUROPE", "ASIA", "OCEANIA", "N. AMERICA", "S. AMERICA", "AFRICA", ""};
     for (std::uint32_t c = 0; c < 7; ++c) EXPECT_EQ(continentName(c), names[c]) << c;
     EXPECT_EQ(continentName(255), "");
-
-    g_ParTrackingScale = 1.8;
-    g_ParDetectLevel = 320;
-    g_ParTrackingLevel = 270;
-    g_ParElAdjust = 0.0;
-    g_ParSkewAdjust = -0.25;
-    g_ParSignalLostTime = 30;
-    g_ParBreakTime = 5;
-    const AntennaParameterTexts texts = antennaParameterTexts();
-    EXPECT_EQ(texts.trackingScale, "1.80");
-    EXPECT_EQ(texts.detectLevel, "320");
-    EXPECT_EQ(texts.trackingLevel, "270");
-    EXPECT_EQ(texts.elAdjust, "0.00");
-    EXPECT_EQ(texts.skewAdjust, "-0.25");
-    EXPECT_EQ(texts.signalLostTime, "30");
-    EXPECT_EQ(texts.breakTime, "5");
 }
