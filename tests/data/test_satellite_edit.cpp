@@ -29,27 +29,20 @@ protected:
 
 }  // namespace
 
+// The bytes of a whole form are checked where it is sent; these are the readings the send
+// test does not reach.
 TEST_F(SatelliteEdit, TheFormBecomesTheRecord) {
     const SatelliteFormReading reading = readSatelliteForm(form, base);
     ASSERT_EQ(reading.refusal, "");
-    const SatelliteRecord& sat = reading.record;
-    EXPECT_EQ(sat.number, 9);
-    EXPECT_EQ(fixedTextToString(sat.name), u"ABCDEFGHIJ");
-    EXPECT_EQ(sat.longitude, 19.25);  // unrounded
-    EXPECT_EQ(sat.eastWest, 'W');
-    EXPECT_EQ(sat.vLowFreq, 11u);
-    EXPECT_EQ(sat.vLowSymbolRate, 27500u);
-    EXPECT_EQ(sat.vLowNid, 318u);
-    EXPECT_EQ(sat.vHighFreq, 65535u);
-    EXPECT_EQ(sat.vHighSymbolRate, 0u);
-    EXPECT_EQ(sat.vHighNid, 0u);
-    EXPECT_EQ(sat.verification, 2);
-    EXPECT_EQ(sat.polarization, 1);
-    EXPECT_EQ(sat.tone, 0);
+    EXPECT_EQ(reading.record.number, 9);
+    EXPECT_EQ(reading.record.longitude, 19.25);  // unrounded
+    EXPECT_EQ(reading.record.vHighSymbolRate, 0u);
+    EXPECT_EQ(reading.record.vHighNid, 0u);  // "x1"
+    EXPECT_EQ(reading.record.verification, 2);
 
     form.name = u"HB";
     EXPECT_EQ(fixedTextToString(readSatelliteForm(form, base).record.name), u"HB        ");
-    for (const auto& [hemisphere, eastWest] : {std::pair{0, 'E'}, {-1, 'W'}}) {
+    for (const auto& [hemisphere, eastWest] : {std::pair{0, 'E'}, {1, 'W'}, {-1, 'W'}}) {
         form.hemisphere = hemisphere;  // nothing chosen (-1) reads as W
         EXPECT_EQ(readSatelliteForm(form, base).record.eastWest, eastWest);
     }
@@ -74,10 +67,6 @@ TEST_F(SatelliteEdit, NumbersTheLinkCannotCarryAreRefusedByName) {
         EXPECT_EQ(readSatelliteForm(bad, base).refusal,
                   std::string(" ") + row.what + " !!! \r\n Nothing was sent !!!");
     }
-    EXPECT_EQ(readLocalFrequency(u"10750").value, 10750u);
-    EXPECT_EQ(readLocalFrequency(u"10750").refusal, "");
-    EXPECT_EQ(readLocalFrequency(u"65536").refusal,
-              " Single Band Local Frequency must be 0 to 65535 !!! \r\n Nothing was sent !!!");
 }
 
 TEST_F(SatelliteEdit, ShowingASatelliteTakesItsChoicesOnlyInsideTheRegion) {
