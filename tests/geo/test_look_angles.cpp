@@ -59,13 +59,6 @@ TEST(LookAngles, WorkedExamplesToTheDigit) {
     }
 }
 
-TEST(LookAngles, CalculationLeavesItsInputsSigned) {
-    storeCalcInputs({74.0, 'W', 33.9, 'S', 101.0, 'W'});
-    calculateLookAngles();
-    EXPECT_EQ(calcInputs(), (LookAngleInputs{-74.0, 'W', -33.9, 'S', -101.0, 'W'}));
-    resetLookAngleInputs();
-}
-
 namespace {
 
 constexpr double kRadian = 3.14159265358979323846 / 180.0;
