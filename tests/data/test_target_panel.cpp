@@ -41,18 +41,14 @@ std::optional<std::string> shown(const char* text) {
 
 }  // namespace
 
-TEST(TargetPanel, AutoAutoFollowsTheReceiverAndOddCodesChooseNoText) {
+TEST(TargetPanel, TextsOfTheSatellitesCodesAndOddCodesChooseNoText) {
     auto texts = targetPanelTexts(satellite(0, 0), universal(), receiver(1, 1));
-    EXPECT_EQ(texts.transponderHeading, "H(L) HighBand");
-    EXPECT_EQ(texts.frequency, "40714");
     EXPECT_EQ(texts.symbolRate, "41000");
     EXPECT_EQ(texts.networkId, "4");
-    EXPECT_EQ(texts.targetPosition, " 19.2E");
     EXPECT_EQ(texts.verification, "DVB Decode");
     EXPECT_EQ(texts.polarization, "Auto");
     EXPECT_EQ(texts.tone, "Auto");
     EXPECT_EQ(texts.diseqc, "Change Band");
-    EXPECT_EQ(texts.signal, "612");
     EXPECT_EQ(texts.receiverVoltage, "13.4V 22kHz");
 
     SatelliteRecord odd = satellite(3, 1);
@@ -71,29 +67,32 @@ TEST(TargetPanel, EveryPolarisationToneAndReceiverOutput) {
     struct Case {
         std::uint8_t pol, tone, v18, tone22k;
         const char* heading;  // nullptr: the text stays as it was
+        const char* frequency;
         const char* localFrequency;
         const char* receiver;
     };
     const Case cases[] = {
-        {0, 0, 0, 0, "V(R) LowBand", "9750", "13V    0kHz"},
-        {0, 1, 1, 1, "H(L) LowBand", "9750", "18V   22kHz"},  // a fixed tone wins
-        {0, 2, 0, 0, "V(R) HighBand", "10600", "13V    0kHz"},
-        {1, 0, 1, 1, "V(R) HighBand", "10600", "18V   22kHz"},  // a fixed side wins
-        {2, 0, 0, 0, "H(L) LowBand", "9750", "13V    0kHz"},
-        {1, 1, 1, 1, "V(R) LowBand", "9750", "18V   22kHz"},
-        {1, 2, 1, 0, "V(R) HighBand", "10600", "18V    0kHz"},
-        {2, 1, 0, 1, "H(L) LowBand", "9750", "13V   22kHz"},
-        {2, 2, 0, 0, "H(L) HighBand", "10600", "13V    0kHz"},
+        {0, 0, 0, 0, "V(R) LowBand", "10714", "9750", "13V    0kHz"},  // Auto follows the output
+        {0, 0, 1, 1, "H(L) HighBand", "40714", "10600", "18V   22kHz"},
+        {0, 1, 1, 1, "H(L) LowBand", "30714", "9750", "18V   22kHz"},  // a fixed tone wins
+        {0, 2, 0, 0, "V(R) HighBand", "20714", "10600", "13V    0kHz"},
+        {1, 0, 1, 1, "V(R) HighBand", "20714", "10600", "18V   22kHz"},  // a fixed side wins
+        {2, 0, 0, 0, "H(L) LowBand", "30714", "9750", "13V    0kHz"},
+        {1, 1, 1, 1, "V(R) LowBand", "10714", "9750", "18V   22kHz"},
+        {1, 2, 1, 0, "V(R) HighBand", "20714", "10600", "18V    0kHz"},
+        {2, 1, 0, 1, "H(L) LowBand", "30714", "9750", "13V   22kHz"},
+        {2, 2, 0, 0, "H(L) HighBand", "40714", "10600", "13V    0kHz"},
         // Auto side; a tone code of 7 is not "22 kHz only", and gives no band to choose by.
-        {0, 7, 0, 1, "V(R) LowBand", nullptr, "13V   22kHz"},
-        {3, 1, 0, 0, nullptr, "9750", "13V    0kHz"},
-        {1, 9, 0, 0, nullptr, nullptr, "13V    0kHz"},
+        {0, 7, 0, 1, "V(R) LowBand", "10714", nullptr, "13V   22kHz"},
+        {3, 1, 0, 0, nullptr, nullptr, "9750", "13V    0kHz"},
+        {1, 9, 0, 0, nullptr, nullptr, nullptr, "13V    0kHz"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << int(c.pol) << "/" << int(c.tone));
         const auto texts =
             targetPanelTexts(satellite(c.pol, c.tone), universal(), receiver(c.v18, c.tone22k));
         EXPECT_EQ(texts.transponderHeading, shown(c.heading));
+        EXPECT_EQ(texts.frequency, shown(c.frequency));
         EXPECT_EQ(texts.localFrequency, shown(c.localFrequency));
         EXPECT_EQ(texts.receiver, c.receiver);
     }
