@@ -19,11 +19,6 @@ protected:
         g_SetupMode = 1;
         controller.updateDefaultData();
     }
-    void acknowledgeUntilQuiet() {
-        for (std::size_t answered = 0; answered < port.payloads().size(); ++answered) {
-            reply({port.payloads()[answered][0]});
-        }
-    }
 };
 
 // The region and the two satellites of oneRegionLines(), as commands 11 and 12 carry them.
@@ -66,7 +61,9 @@ TEST_F(DefaultDataUpload, TheLoadedFileGoesOutRecordByRecordWhateverTheACUReport
     view.continentSelection = 0;
     view.regionSelection = 0;
     startUpload();
-    acknowledgeUntilQuiet();
+    for (std::size_t answered = 0; answered < port.payloads().size(); ++answered) {
+        reply({port.payloads()[answered][0]});  // each command's one-byte answer
+    }
     EXPECT_EQ(port.payloads(), (std::vector<Bytes>{{0x0A, 0x04, 0xB3, 0, 0, 0, 0, 0, 0, 0x00, 0x00},
                                                    kTasmanRecord,
                                                    kAlphaRecord,
