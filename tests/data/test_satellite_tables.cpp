@@ -77,10 +77,6 @@ TEST_F(SatelliteTables, SelectingARegionMaterialisesItsListAndDiscardsEdits) {
     EXPECT_EQ(g_CurPolMode, 0);
     EXPECT_EQ(g_CurToneMode, 1);
     EXPECT_EQ(g_LnbType, 1);
-    EXPECT_EQ(g_LocalFreqSingle, 10750u);
-    EXPECT_EQ(g_LocalFreqUniversalLow, 9750u);
-    EXPECT_EQ(g_LocalFreqUniversalHigh, 10600u);
-    EXPECT_EQ(g_DiseqcMode, 2);
 
     g_EditSatellites[0].vLowFreq = 12345;
     EXPECT_EQ(g_SatelliteTable[2].vLowFreq, 11003u);
