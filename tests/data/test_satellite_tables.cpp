@@ -29,12 +29,10 @@ protected:
 }  // namespace
 
 TEST_F(SatelliteTables, NumbersAndIndicesOutsideTheTablesNeverReachOutside) {
-    EXPECT_EQ(&satelliteByNumber(1), &g_SatelliteTable[0]);
     EXPECT_EQ(&satelliteByNumber(200), &g_SatelliteTable[199]);
     for (std::uint32_t n : {0u, 201u, 0xFFFFFFFFu}) {
         EXPECT_EQ(satelliteByNumber(n), SatelliteRecord{}) << n;
     }
-    EXPECT_EQ(&regionRecord(2, 7), &g_RegionTable[207]);
     EXPECT_EQ(&regionRecord(5, 99), &g_RegionTable[599]);
     EXPECT_EQ(mutableRegionRecord(6, 0), nullptr);
     EXPECT_EQ(mutableRegionRecord(0, 100), nullptr);
