@@ -1,32 +1,24 @@
 #include <gtest/gtest.h>
 
 #include "data/antenna_info.h"
-#include "data/fixed_text.h"
 #include "data/satellite_tables.h"
 #include "link/process_state.h"
+#include "support/records.h"
 
 namespace {
 
-SatelliteRecord satellite(std::uint8_t number, std::uint8_t verification, std::uint8_t pol,
-                          std::uint8_t tone) {
-    SatelliteRecord sat;
-    sat.number = number;
-    storeFixedText(sat.name, u"SAT");
-    sat.longitude = number * 1.5;
-    sat.eastWest = 'E';
-    sat.vLowFreq = 11000u + number;
-    sat.verification = verification;
-    sat.polarization = pol;
-    sat.tone = tone;
-    return sat;
-}
-
+// Satellites 1 to 5, each with its own frequency and radio choices.
 class SatelliteTables : public ::testing::Test {
 protected:
     void SetUp() override {
         ResetProcessState();
         for (std::uint8_t n = 1; n <= 5; ++n) {
-            g_SatelliteTable[n - 1] = satellite(n, n % 4, n % 3, (n + 1) % 3);
+            SatelliteRecord& sat = g_SatelliteTable[n - 1];
+            sat.number = n;
+            sat.vLowFreq = 11000u + n;
+            sat.verification = n % 4;
+            sat.polarization = n % 3;
+            sat.tone = (n + 1) % 3;
         }
     }
     void TearDown() override { ResetProcessState(); }
@@ -36,76 +28,16 @@ protected:
 
 }  // namespace
 
-TEST_F(SatelliteTables, NumbersAndIndicesOutsideTheTablesGiveZeroRecords) {
-    EXPECT_EQ(&satelliteByNumber(1), &g_SatelliteTable[0]);
+TEST_F(SatelliteTables, NumbersAndIndicesOutsideTheTablesNeverReachOutside) {
     EXPECT_EQ(&satelliteByNumber(200), &g_SatelliteTable[199]);
-    for (std::uint32_t n : {0u, 201u, 255u, 0xFFFFFFFFu}) {
+    for (std::uint32_t n : {0u, 201u, 0xFFFFFFFFu}) {
         EXPECT_EQ(satelliteByNumber(n), SatelliteRecord{}) << n;
     }
-
-    EXPECT_EQ(&regionRecord(2, 7), &g_RegionTable[207]);
     EXPECT_EQ(&regionRecord(5, 99), &g_RegionTable[599]);
     EXPECT_EQ(mutableRegionRecord(6, 0), nullptr);
     EXPECT_EQ(mutableRegionRecord(0, 100), nullptr);
-    EXPECT_EQ(regionRecord(6, 0), RegionRecord{});
     EXPECT_EQ(regionRecord(0xFFFFFFFFu, 0xFFFFFFFFu), RegionRecord{});
-}
 
-TEST_F(SatelliteTables, SelectingARegionMaterialisesItsListInListOrder) {
-    RegionRecord& eu = region(0, 3);
-    eu.satelliteCount = 3;
-    eu.defaultSatellite = 1;
-    eu.satelliteList = {3, 1, 3};
-    eu.lnbType = 1;
-    eu.singleLocalFreq = 10750;
-    eu.universalLowLocalFreq = 9750;
-    eu.universalHighLocalFreq = 10600;
-    eu.diseqcMode = 2;
-
-    ASSERT_TRUE(selectRegion(0, 3));
-
-    EXPECT_EQ(g_CurContinent, 0);
-    EXPECT_EQ(g_CurRegion, 3);
-    EXPECT_EQ(g_DefaultSatIndex, 1);
-    EXPECT_EQ(g_RegionSatellites[0], g_SatelliteTable[2]);
-    EXPECT_EQ(g_RegionSatellites[1], g_SatelliteTable[0]);
-    EXPECT_EQ(g_RegionSatellites[2], g_SatelliteTable[2]);
-    EXPECT_EQ(g_RegionSatellites[3], SatelliteRecord{});
-    for (int k = 0; k < 3; ++k) EXPECT_EQ(g_EditSatellites[k], g_RegionSatellites[k]);
-    // The radio choices are those of the last satellite of the list: number 3.
-    EXPECT_EQ(g_CurVerification, 3);
-    EXPECT_EQ(g_CurPolMode, 0);
-    EXPECT_EQ(g_CurToneMode, 1);
-    EXPECT_EQ(g_LnbType, 1);
-    EXPECT_EQ(g_LocalFreqSingle, 10750u);
-    EXPECT_EQ(g_LocalFreqUniversalLow, 9750u);
-    EXPECT_EQ(g_LocalFreqUniversalHigh, 10600u);
-    EXPECT_EQ(g_DiseqcMode, 2);
-}
-
-TEST_F(SatelliteTables, AnEmptyRegionKeepsTheSatellitesButLoadsItsDefaults) {
-    region(1, 0).satelliteCount = 1;
-    region(1, 0).satelliteList[0] = 2;
-    ASSERT_TRUE(selectRegion(1, 0));
-    const SatelliteRecord before = g_RegionSatellites[0];
-
-    RegionRecord& empty = region(1, 1);
-    empty.lnbType = 1;
-    empty.diseqcMode = 1;
-    empty.elAdjust = -1.25;
-    empty.breakTime = 9;
-    ASSERT_TRUE(selectRegion(1, 1));
-
-    EXPECT_EQ(g_RegionSatellites[0], before);
-    EXPECT_EQ(g_EditSatellites[0], before);
-    EXPECT_EQ(g_CurVerification, 2);  // satellite 2's, from the earlier region
-    EXPECT_EQ(g_LnbType, 1);
-    EXPECT_EQ(g_DiseqcMode, 1);
-    EXPECT_DOUBLE_EQ(g_ParElAdjust, -1.25);
-    EXPECT_EQ(g_ParBreakTime, 9);
-}
-
-TEST_F(SatelliteTables, DamagedRegionsNeverReachOutsideTheTables) {
     RegionRecord& bad = region(0, 0);
     bad.satelliteCount = 250;   // more than the list holds
     bad.satelliteList.fill(0);  // and entries that name no satellite
@@ -119,41 +51,55 @@ TEST_F(SatelliteTables, DamagedRegionsNeverReachOutsideTheTables) {
     EXPECT_FALSE(selectRegion(0, 100));
     EXPECT_FALSE(prepareEditCopy(9, 9));
     EXPECT_EQ(g_CurContinent, 2);
-}
-
-TEST_F(SatelliteTables, ReselectingARegionDiscardsEdits) {
-    region(0, 1).satelliteCount = 1;
-    region(0, 1).satelliteList[0] = 4;
-    ASSERT_TRUE(selectRegion(0, 1));
-    g_EditSatellites[0].vLowFreq = 12345;
-    EXPECT_EQ(g_SatelliteTable[3].vLowFreq, 11004u);
-    EXPECT_EQ(g_RegionSatellites[0].vLowFreq, 11004u);
-
-    ASSERT_TRUE(selectRegion(0, 1));
-    EXPECT_EQ(g_EditSatellites[0].vLowFreq, 11004u);
-}
-
-TEST_F(SatelliteTables, TargetSatelliteIsStoredInTheCurrentRegionToo) {
-    ASSERT_TRUE(selectRegion(3, 42));
-    setDefaultSatellite(4);
-    EXPECT_EQ(g_DefaultSatIndex, 4);
-    EXPECT_EQ(regionRecord(3, 42).defaultSatellite, 4);
-
-    g_CurContinent = 7;  // as a damaged reply could leave it
+    g_CurContinent = 7;  // as a damaged reply could leave it: the target is kept all the same
     setDefaultSatellite(5);
     EXPECT_EQ(g_DefaultSatIndex, 5);
 }
 
+TEST_F(SatelliteTables, SelectingARegionMaterialisesItsListAndDiscardsEdits) {
+    RegionRecord& eu = region(0, 3);
+    eu = europeWest();
+    eu.satelliteCount = 3;
+    eu.satelliteList = {3, 1, 3};
+    ASSERT_TRUE(selectRegion(0, 3));
+    EXPECT_EQ(g_CurContinent, 0);
+    EXPECT_EQ(g_CurRegion, 3);
+    EXPECT_EQ(g_DefaultSatIndex, 1);
+    EXPECT_EQ(g_RegionSatellites[0], g_SatelliteTable[2]);
+    EXPECT_EQ(g_RegionSatellites[1], g_SatelliteTable[0]);
+    EXPECT_EQ(g_RegionSatellites[2], g_SatelliteTable[2]);
+    EXPECT_EQ(g_RegionSatellites[3], SatelliteRecord{});
+    for (int k = 0; k < 3; ++k) EXPECT_EQ(g_EditSatellites[k], g_RegionSatellites[k]);
+    // The radio choices are those of the last satellite of the list: number 3.
+    EXPECT_EQ(g_CurVerification, 3);
+    EXPECT_EQ(g_CurPolMode, 0);
+    EXPECT_EQ(g_CurToneMode, 1);
+    EXPECT_EQ(g_LnbType, 1);
+
+    g_EditSatellites[0].vLowFreq = 12345;
+    EXPECT_EQ(g_SatelliteTable[2].vLowFreq, 11003u);
+    ASSERT_TRUE(selectRegion(0, 3));
+    EXPECT_EQ(g_EditSatellites[0].vLowFreq, 11003u);
+
+    // An empty region keeps the satellites (and their choices) but takes its own defaults.
+    RegionRecord& empty = region(1, 1);
+    empty.lnbType = 0;
+    empty.diseqcMode = 1;
+    empty.elAdjust = -1.25;
+    empty.breakTime = 9;
+    ASSERT_TRUE(selectRegion(1, 1));
+    EXPECT_EQ(g_RegionSatellites[0], g_SatelliteTable[2]);
+    EXPECT_EQ(g_EditSatellites[0], g_SatelliteTable[2]);
+    EXPECT_EQ(g_CurVerification, 3);
+    EXPECT_EQ(g_LnbType, 0);
+    EXPECT_EQ(g_DiseqcMode, 1);
+    EXPECT_DOUBLE_EQ(g_ParElAdjust, -1.25);
+    EXPECT_EQ(g_ParBreakTime, 9);
+}
+
 TEST_F(SatelliteTables, AntennaParametersFollowTheModelInUse) {
     RegionRecord& r = region(4, 2);
-    r.modelParams[0] = {1.5, 300, 250};
-    r.modelParams[1] = {2.25, 400, 350};
-    r.modelParams[2] = {0.75, 500, 450};
-    r.elAdjust = 1.5;
-    r.skewAdjust = -0.25;
-    r.signalLostTime = 30;
-    r.breakTime = 5;
-
+    r = europeWest();  // models 1.5/300/250, 2.25/400/350, 0.75/500/450
     g_AntennaModel = 2;
     LoadAntennaParameters(4, 2);
     EXPECT_DOUBLE_EQ(g_ParTrackingScale, 2.25);
@@ -173,15 +119,4 @@ TEST_F(SatelliteTables, AntennaParametersFollowTheModelInUse) {
     EXPECT_EQ(g_ParDetectLevel, 400);
     EXPECT_DOUBLE_EQ(g_ParElAdjust, 2.0);
     EXPECT_EQ(g_ParBreakTime, 7);
-}
-
-TEST_F(SatelliteTables, ResetRestoresTheStartUpState) {
-    region(5, 99).satelliteCount = 3;
-    g_DefaultDataLoaded = 1;
-    g_RegionCount[5] = 4;
-    ResetProcessState();
-    EXPECT_EQ(regionRecord(5, 99), RegionRecord{});
-    EXPECT_EQ(g_SatelliteTable[0], SatelliteRecord{});
-    EXPECT_EQ(g_DefaultDataLoaded, 0);
-    EXPECT_EQ(g_RegionCount[5], 0);
 }

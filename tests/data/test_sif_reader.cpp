@@ -3,7 +3,6 @@
 #include <fstream>
 #include <iterator>
 
-#include "data/fixed_text.h"
 #include "data/region_selectors.h"
 #include "data/satellite_tables.h"
 #include "data/sif_reader.h"
@@ -26,72 +25,43 @@ protected:
     void SetUp() override { ResetProcessState(); }
     void TearDown() override { ResetProcessState(); }
 
-    // Reads lines over an all-zero base; the test fails if the file is refused.
-    std::unique_ptr<SifTables> read(const std::vector<std::string>& lines, const SifTables& base) {
+    // Reads lines over base; the test fails if the file is refused.
+    std::unique_ptr<SifTables> read(const std::vector<std::string>& lines,
+                                    const SifTables& base = SifTables{}) {
         SifReadResult result = readSatelliteInformation(sifBytes(lines), base);
         EXPECT_TRUE(result.tables) << result.refusal.line << ": " << result.refusal.reason;
         return std::move(result.tables);
     }
-    std::unique_ptr<SifTables> read(const std::vector<std::string>& lines) {
-        return read(lines, SifTables{});
-    }
-    static const RegionRecord& region(const SifTables& t, std::size_t c, std::size_t r) {
-        return t.regions[c * 100 + r];
+    template <class Tables>
+    static auto& tasman(Tables& t) {
+        return t.regions[2 * 100 + 7];
     }
 };
 
 }  // namespace
 
-TEST_F(SifReader, AllContinentsSampleFillsSixBlocksAndTenSatellites) {
-    // Scope line 12 3 2 0 0 0 1: six blocks, so the satellite count is line 51 and the first
-    // satellite's number line is line 53.
-    ASSERT_EQ(loadSatelliteInformation(sampleFile("all_continents.sif")), std::nullopt);
-    EXPECT_EQ(g_DefaultDataLoaded, 1);
-    EXPECT_EQ(g_RegionMode, 12);
-    EXPECT_EQ(g_RegionCount, (std::array<std::uint8_t, 6>{3, 2, 0, 0, 0, 1}));
-    EXPECT_EQ(g_RegionSelector, 3);
-    EXPECT_EQ(g_SatelliteCount, 10);
-    EXPECT_EQ(g_SifHeaderNumber, 1203u);
-
-    const RegionRecord& med = regionRecord(0, 1);
-    EXPECT_EQ(name(med.name), "MEDITERRANEA");
-    EXPECT_EQ(med.satelliteCount, 3);
-    EXPECT_EQ(med.defaultSatellite, 1);
-    EXPECT_EQ(med.satelliteList[0], 2u);
-    EXPECT_EQ(med.satelliteList[2], 4u);
-    EXPECT_EQ(med.diseqcMode, 1);
-    EXPECT_EQ(med.modelParams[0], (ModelParams{1.25, 55, 35}));
-    EXPECT_EQ(med.elAdjust, 1.0);
-    EXPECT_EQ(med.skewAdjust, -0.5);
-    EXPECT_EQ(med.gpsLongitude, 14.5);
-    const RegionRecord& africa = regionRecord(5, 0);
-    EXPECT_EQ(name(africa.name), "WEST-AFRICA ");
-    EXPECT_EQ(africa.singleLocalFreq, 5150u);
-    EXPECT_EQ(africa.gpsEastWest, 'W');
-    EXPECT_EQ(africa.gpsLatitude, 5.5);
-
-    EXPECT_EQ(name(g_SatelliteTable[0].name), "NORDSAT-1 ");
-    EXPECT_EQ(g_SatelliteTable[0].longitude, 4.8);
-    EXPECT_EQ(g_SatelliteTable[0].hHighFreq, 12200u);
-    EXPECT_EQ(g_SatelliteTable[6].longitude, 156.0);
-    EXPECT_EQ(g_SatelliteTable[9].number, 10);
-    EXPECT_EQ(g_SatelliteTable[9].eastWest, 'W');
-    EXPECT_EQ(g_SatelliteTable[9].tone, 2);
+// A sample that fills every table to its limit.
+TEST_F(SifReader, TheLimitsSampleReadsWhole) {
+    ASSERT_EQ(loadSatelliteInformation(sampleFile("limits_six_continents.sif")), std::nullopt);
+    EXPECT_EQ(g_SatelliteCount, 200);
+    EXPECT_EQ(g_RegionCount, (std::array<std::uint8_t, 6>{19, 19, 19, 19, 18, 18}));
+    EXPECT_EQ(regionRecord(5, 17).satelliteCount, 20);
+    EXPECT_EQ(name(g_SatelliteTable[199].name), "LIMSAT-200");
 }
 
-TEST_F(SifReader, OneContinentScopeStoresItsCountAndLeavesTheOthers) {
+TEST_F(SifReader, TheScopeLineDecidesWhatItsBlocksFill) {
+    // One continent: its count is stored, the others' kept; the block names (2, 7) all the same.
     SifTables base;
     base.regionCount = {5, 5, 5, 5, 5, 5};
     std::vector<std::string> lines = oneRegionLines();
-    lines[7] = "9 1";  // N.America, one region: the block at line 9 names (2, 7) all the same
+    lines[7] = "9 1";
     const auto t = read(lines, base);
     EXPECT_EQ(t->regionCount, (std::array<std::uint8_t, 6>{5, 5, 5, 1, 5, 5}));
     EXPECT_EQ(t->regionSelector, 1);
-    EXPECT_EQ(name(region(*t, 2, 7).name), "TASMAN      ");
-}
+    EXPECT_EQ(name(tasman(*t).name), "TASMAN      ");
 
-TEST_F(SifReader, SingleRegionScopeSelectsItsRegionWhateverTheBlockNames) {
-    std::vector<std::string> lines = oneRegionLines();
+    // One region: the scope line's region is selected, whatever the block names.
+    lines = oneRegionLines();
     lines[9] = "2 3";
     ASSERT_EQ(loadSatelliteInformation(sifBytes(lines)), std::nullopt);
     EXPECT_EQ(name(regionRecord(2, 3).name), "TASMAN      ");
@@ -105,57 +75,47 @@ TEST_F(SifReader, SingleRegionScopeSelectsItsRegionWhateverTheBlockNames) {
 }
 
 TEST_F(SifReader, FieldsConvertAsTheCLibraryReadsThem) {
-    const auto t = read(oneRegionLines());
-    const RegionRecord& r = region(*t, 2, 7);
+    auto t = read(oneRegionLines());
     EXPECT_EQ(t->sifHeaderNumber, 1203u);
-    EXPECT_EQ(r.elAdjust, -2.5);  // -250 hundredths
-    EXPECT_EQ(r.skewAdjust, 1.2);
-    EXPECT_EQ(r.gpsLongitude, 160.0);
-    EXPECT_EQ(r.gpsNorthSouth, 'S');
+    EXPECT_EQ(tasman(*t).elAdjust, -2.5);  // -250 hundredths
+    EXPECT_EQ(tasman(*t).skewAdjust, 1.2);
+    EXPECT_EQ(tasman(*t).gpsLongitude, 160.0);
+    EXPECT_EQ(tasman(*t).gpsNorthSouth, 'S');
     EXPECT_EQ(t->satellites[0].longitude, 130.0);  // 1300 tenths
     EXPECT_EQ(t->satellites[1].longitude, 48.0);
 
-    struct Case {
-        const char* field;
-        std::uint32_t frequency;
-    };
-    for (const Case& c : {Case{"12.5", 12}, Case{"ABC", 0}, Case{"+7x", 7}, Case{"\t42", 42},
-                          Case{"99999999999", 0x7FFFFFFF}}) {
+    const std::pair<const char*, std::uint32_t> frequencies[] = {
+        {"12.5", 12}, {"ABC", 0}, {"+7x", 7}, {"\t42", 42}, {"99999999999", 0x7FFFFFFF}};
+    for (const auto& [field, frequency] : frequencies) {
         std::vector<std::string> lines = oneRegionLines();
-        lines[12] = std::string("1 ") + c.field + " 9750 10600 2";
-        EXPECT_EQ(region(*read(lines), 2, 7).singleLocalFreq, c.frequency) << c.field;
+        lines[12] = std::string("1 ") + field + " 9750 10600 2";
+        EXPECT_EQ(tasman(*read(lines)).singleLocalFreq, frequency) << field;
     }
-}
-
-TEST_F(SifReader, AHeaderOfFewerThanFourFieldsGivesNumberZero) {
     SifTables base;
     base.sifHeaderNumber = 77;
     for (const char* header : {"", "SIF", "SIF 2026-11-30", "SIF 2026-11-30 REV"}) {
         std::vector<std::string> lines = oneRegionLines();
-        lines[1] = header;
+        lines[1] = header;  // fewer than four fields: number 0
         EXPECT_EQ(read(lines, base)->sifHeaderNumber, 0u) << header;
     }
 }
 
-TEST_F(SifReader, LineEndsAndEmptyFieldsFollowTheLayout) {
+TEST_F(SifReader, NamesAndShortLinesFollowTheLayout) {
     SifTables base;
-    RegionRecord& old = base.regions[2 * 100 + 7];
-    old.satelliteList = {9, 9, 9, 9};
-    old.defaultSatellite = 5;
+    tasman(base).satelliteList = {9, 9, 9, 9};
+    tasman(base).defaultSatellite = 5;
     base.satellites[0].eastWest = 'E';
-
     std::vector<std::string> lines = oneRegionLines();
-    lines[10] = "TASMAN 4 1";
-    lines[11] = "3 1";          // two entries for a count of four
-    lines[19] = "ALPHA 1300";   // no hemisphere: the empty field at the line's end
-    lines[25] = "BETA  480 W";  // two blanks: longitude field is empty, the rest shift
+    lines[10] = "ABCDEFGHIJKLMNOP 4 1";
+    lines[11] = "3 1";                  // two entries for a count of four
+    lines[19] = "ABCDEFGHIJKLMN 1300";  // no hemisphere: the empty field at the line's end
+    lines[25] = "AB  480 W";            // two blanks: longitude field is empty, the rest shift
     auto t = read(lines, base);
-    const RegionRecord& r = region(*t, 2, 7);
-    EXPECT_EQ(r.satelliteList[0], 3u);
-    EXPECT_EQ(r.satelliteList[1], 1u);
-    EXPECT_EQ(r.satelliteList[2], 0u);
-    EXPECT_EQ(r.satelliteList[3], 9u);
+    EXPECT_EQ(name(tasman(*t).name), "ABCDEFGHIJKL");
+    EXPECT_EQ(tasman(*t).satelliteList, (std::array<std::uint32_t, 20>{3, 1, 0, 9}));
+    EXPECT_EQ(name(t->satellites[0].name), "ABCDEFGHIJ");
     EXPECT_EQ(t->satellites[0].eastWest, '\0');
+    EXPECT_EQ(name(t->satellites[1].name), "AB        ");
     EXPECT_EQ(t->satellites[1].longitude, 0.0);
     EXPECT_EQ(t->satellites[1].eastWest, '4');
 
@@ -163,29 +123,18 @@ TEST_F(SifReader, LineEndsAndEmptyFieldsFollowTheLayout) {
     lines = oneRegionLines();
     lines[10] = "TASMAN";
     t = read(lines, base);
-    EXPECT_EQ(region(*t, 2, 7).satelliteCount, 0);
-    EXPECT_EQ(region(*t, 2, 7).defaultSatellite, 5);
+    EXPECT_EQ(tasman(*t).satelliteCount, 0);
+    EXPECT_EQ(tasman(*t).defaultSatellite, 5);
 
     // LF alone, and a last line without its line end, read the same as CR LF.
     const auto crlf = read(oneRegionLines());
-    SifReadResult lf = readSatelliteInformation(sifBytes(oneRegionLines(), "\n"), SifTables{});
+    const auto lf = readSatelliteInformation(sifBytes(oneRegionLines(), "\n"), SifTables{});
     ASSERT_TRUE(lf.tables);
     EXPECT_EQ(lf.tables->satellites, crlf->satellites);
     EXPECT_EQ(lf.tables->regions, crlf->regions);
     Bytes unended = sifBytes(oneRegionLines());
     unended.resize(unended.size() - 5);  // line 29 and the line end of line 28
-    ASSERT_TRUE(readSatelliteInformation(unended, SifTables{}).tables);
-}
-
-TEST_F(SifReader, NamesAreCutOrPaddedToTheirField) {
-    std::vector<std::string> lines = oneRegionLines();
-    lines[10] = "ABCDEFGHIJKLMNOP 2 1";
-    lines[19] = "ABCDEFGHIJKLMN 1300 E";
-    lines[25] = "AB 480 W";
-    const auto t = read(lines);
-    EXPECT_EQ(name(region(*t, 2, 7).name), "ABCDEFGHIJKL");
-    EXPECT_EQ(name(t->satellites[0].name), "ABCDEFGHIJ");
-    EXPECT_EQ(name(t->satellites[1].name), "AB        ");
+    EXPECT_TRUE(readSatelliteInformation(unended, SifTables{}).tables);
 }
 
 TEST_F(SifReader, SatelliteKIsNumberKPlusOneWhateverItsNumberLineSays) {
@@ -222,9 +171,11 @@ TEST_F(SifReader, RefusesAFileThatCannotBeReadWholeAndNamesTheLine) {
         {16, nullptr, 17, "the file ends after line 16, before the satellite count line"},
         {12, nullptr, 15, "the file ends after line 12, before the end of region block 1"},
         {7, nullptr, 8, "the file ends after line 7, before the scope line"},
+        {2000, "#", 2001, "the file has more than 2000 lines"},
     };
     for (const Case& c : cases) {
         std::vector<std::string> lines = oneRegionLines();
+        if (c.changedLine >= lines.size()) lines.resize(c.changedLine + 1, "#");
         if (c.text != nullptr) {
             lines[c.changedLine] = c.text;
         } else {
@@ -235,14 +186,9 @@ TEST_F(SifReader, RefusesAFileThatCannotBeReadWholeAndNamesTheLine) {
         EXPECT_EQ(result.refusal.line, c.refusedLine) << c.reason;
         EXPECT_EQ(result.refusal.reason, c.reason);
     }
-
-    std::vector<std::string> tooLong = oneRegionLines();
-    tooLong.resize(2001, "#");
-    const SifReadResult result = readSatelliteInformation(sifBytes(tooLong), SifTables{});
-    EXPECT_EQ(result.refusal.line, 2001u);
-    EXPECT_EQ(result.refusal.reason, "the file has more than 2000 lines");
-    tooLong.resize(2000);
-    EXPECT_TRUE(readSatelliteInformation(sifBytes(tooLong), SifTables{}).tables);
+    std::vector<std::string> longest = oneRegionLines();
+    longest.resize(2000, "#");
+    EXPECT_TRUE(read(longest));
 }
 
 TEST_F(SifReader, ARefusedFileLeavesTheTablesAndTheLoadedFlagAlone) {
@@ -259,12 +205,4 @@ TEST_F(SifReader, ARefusedFileLeavesTheTablesAndTheLoadedFlagAlone) {
     EXPECT_EQ(g_DefaultDataLoaded, 0);
     EXPECT_EQ(sifOpenFailureText("gone.sif"),
               " gone.sif cannot be opened !!! \r\n Nothing was loaded. ");
-}
-
-TEST_F(SifReader, TheLimitsSampleReadsWhole) {
-    ASSERT_EQ(loadSatelliteInformation(sampleFile("limits_six_continents.sif")), std::nullopt);
-    EXPECT_EQ(g_SatelliteCount, 200);
-    EXPECT_EQ(g_RegionCount, (std::array<std::uint8_t, 6>{19, 19, 19, 19, 18, 18}));
-    EXPECT_EQ(regionRecord(5, 17).satelliteCount, 20);
-    EXPECT_EQ(name(g_SatelliteTable[199].name), "LIMSAT-200");
 }

@@ -15,56 +15,48 @@ LcdDataBlock filled(std::uint8_t byte) {
     return block;
 }
 
-Bytes lineOf(const LcdDataBlock& block, std::size_t offset, std::size_t size) {
-    return Bytes(block.begin() + static_cast<long>(offset),
-                 block.begin() + static_cast<long>(offset + size));
+std::string part(const LcdDataBlock& block, std::size_t offset, std::size_t size) {
+    return std::string(reinterpret_cast<const char*>(block.data()) + offset, size);
 }
 
-LcdDataBlock parsed(std::string_view file, LcdDataBlock block = filled('#')) {
+LcdDataBlock parsed(std::string_view file) {
+    LcdDataBlock block = filled('#');
     ParseLcdFile(ascii(file), block);
     return block;
 }
 
 }  // namespace
 
-TEST(LcdFile, LinesTakeTheirPlaceBlankPadded) {
-    const LcdDataBlock block = parsed("ABC\n\nL2\n");
-    EXPECT_EQ(lineOf(block, 0, 20), ascii("ABC                 "));
-    EXPECT_EQ(lineOf(block, 20, 20), ascii("                    "));
-    EXPECT_EQ(lineOf(block, 40, 20), ascii("L2                  "));
-    // The 11 lines the file does not have keep what they held.
-    EXPECT_EQ(lineOf(block, 60, 212), Bytes(212, '#'));
-    EXPECT_EQ(parsed(""), filled('#'));
-}
-
-TEST(LcdFile, FourteenthLineIsTheTwelveByteSerialAndLaterLinesAreIgnored) {
-    std::string file;
-    for (int line = 0; line < 13; ++line) file += "LINE\n";
-    file += "SN-2026-0001XYZ\nFIFTEENTH\nSIXTEENTH\n";
-    const LcdDataBlock block = parsed(file);
-    EXPECT_EQ(lineOf(block, 240, 20), ascii("LINE                "));
-    EXPECT_EQ(lineOf(block, 260, 12), ascii("SN-2026-0001"));
-}
-
-TEST(LcdFile, CrLfAndLfFilesGiveTheSameBlock) {
+TEST(LcdFile, LinesTakeTheirPlaceCutOrBlankPadded) {
+    std::string thirteen;
+    for (int line = 0; line < 13; ++line) thirteen += "LINE\n";
+    const struct {
+        std::string file;
+        std::size_t offset;
+        std::string expected;
+    } cases[] = {
+        {"ABC\n\nL2\n", 0, "ABC                                     L2                  "},
+        {"ABC\n\nL2\n", 60, std::string(212, '#')},  // lines the file lacks keep what they held
+        {"", 0, std::string(272, '#')},
+        {"0123456789ABCDEFGHIJKLMNOP\nnext", 0, "0123456789ABCDEFGHIJnext                "},
+        {"A\rB\n", 0, "A                   "},
+        // The fourteenth line is the 12-byte serial; later lines are ignored.
+        {thirteen + "SN-2026-0001XYZ\nFIFTEENTH\n", 240, "LINE                SN-2026-0001"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.file);
+        EXPECT_EQ(part(parsed(c.file), c.offset, c.expected.size()), c.expected);
+    }
     EXPECT_EQ(parsed("SKYRELAY\r\nSR-37\r\n\r\nX"), parsed("SKYRELAY\nSR-37\n\nX"));
-    EXPECT_EQ(lineOf(parsed("A\rB\n"), 0, 4), ascii("A   "));
+
+    // A line given by number never writes past its own field.
+    LcdDataBlock block = filled('#');
+    ParseLcdLine("12345678901234567890", 13, block);
+    ParseLcdLine("nowhere", 14, block);
+    EXPECT_EQ(part(block, 0, 272), std::string(260, '#') + "123456789012");
 }
 
-TEST(LcdFile, LongLinesAreCutAtTheirLineAndNeverWritePastIt) {
-    const LcdDataBlock block = parsed("0123456789ABCDEFGHIJKLMNOP\nnext");
-    EXPECT_EQ(lineOf(block, 0, 20), ascii("0123456789ABCDEFGHIJ"));
-    EXPECT_EQ(lineOf(block, 20, 20), ascii("next                "));
-
-    LcdDataBlock serial = filled('#');
-    ParseLcdLine("12345678901234567890", 13, serial);
-    EXPECT_EQ(lineOf(serial, 260, 12), ascii("123456789012"));
-    EXPECT_EQ(lineOf(serial, 0, 260), Bytes(260, '#'));
-    ParseLcdLine("nowhere", 14, serial);
-    EXPECT_EQ(lineOf(serial, 0, 260), Bytes(260, '#'));
-}
-
-TEST(LcdFile, SavedBlockLoadsBackUnchanged) {
+TEST(LcdFile, ASavedBlockLoadsBackUnlessALineHoldsALineBreak) {
     LcdDataBlock block;
     for (std::size_t i = 0; i < block.size(); ++i) {
         block[i] = static_cast<std::uint8_t>(0x20 + i % 90);  // '\r' and '\n' never appear
@@ -76,13 +68,10 @@ TEST(LcdFile, SavedBlockLoadsBackUnchanged) {
     EXPECT_EQ(file->size(), 272u + 2 * 14);
     EXPECT_EQ(file->substr(20, 2), "\r\n");
     EXPECT_EQ(file->substr(file->size() - 14), "pqrstuvwxy !\r\n");
-    EXPECT_EQ(parsed(*file, filled('#')), block);
-}
+    EXPECT_EQ(parsed(*file), block);
 
-TEST(LcdFile, BytesThatWouldSplitALineAreNotSaved) {
-    LcdDataBlock block = filled(' ');
-    block[45] = '\n';
     std::size_t badLine = 99;
+    block[45] = '\n';
     EXPECT_FALSE(FormatLcdFile(block, &badLine));
     EXPECT_EQ(badLine, 2u);
     block[45] = ' ';
@@ -95,13 +84,11 @@ TEST(LcdEditor, FieldsStoreLowBytesAndShowUpToTheFirstZero) {
     LcdDataBlock block = filled('#');
     // U+00C9 fits a byte; U+0141 and U+010A keep only their low bytes 0x41 and 0x0A.
     storeEditorLine(u"\u00C9\u0141\u010AZ", 1, block);
-    EXPECT_EQ(lineOf(block, 20, 20), (Bytes{0xC9, 0x41, 0x0A, 'Z', ' ', ' ', ' ', ' ', ' ', ' ',
-                                            ' ',  ' ',  ' ',  ' ', ' ', ' ', ' ', ' ', ' ', ' '}));
+    EXPECT_EQ(part(block, 20, 20), "\xC9\x41\x0AZ                ");
     storeEditorLine(u"", 0, block);
-    EXPECT_EQ(lineOf(block, 0, 20), Bytes(20, ' '));
+    EXPECT_EQ(part(block, 0, 20), std::string(20, ' '));
     storeEditorLine(u"ABCDEFGHIJKLMNO", 13, block);
-    EXPECT_EQ(lineOf(block, 260, 12), ascii("ABCDEFGHIJKL"));
-    EXPECT_EQ(lineOf(block, 40, 220), Bytes(220, '#'));
+    EXPECT_EQ(part(block, 40, 232), std::string(220, '#') + "ABCDEFGHIJKL");
 
     EXPECT_EQ(editorLineText(block, 1), std::u16string(u"\u00C9A\nZ                "));
     block[63] = 0;
