@@ -142,24 +142,6 @@ TEST_F(CommandBuilder, ValuesWiderThanTheirFieldsNeverWrap) {
                                   0x00, 0x00, 0x00, 0x00, 0x00, 0x00}));
 }
 
-TEST_F(CommandBuilder, LcdWriteCarriesTheBlockInFivePieces) {
-    for (std::size_t i = 0; i < kLcdDataSize; ++i)
-        g_LcdData[i] = static_cast<std::uint8_t>(i % 251);
-    const Bytes p33 = payload(33);
-    ASSERT_EQ(p33.size(), 21u);
-    EXPECT_EQ(p33[1], 0);
-    EXPECT_EQ(p33.back(), 19);
-    EXPECT_EQ(payload(34)[1], 20);
-    EXPECT_EQ(payload(34).back(), 99);
-    EXPECT_EQ(payload(35)[1], 100);
-    EXPECT_EQ(payload(35).back(), 179);
-    const Bytes p36 = payload(36);
-    EXPECT_EQ(p36[1], 180);
-    EXPECT_EQ(p36[72], 0);     // byte 251 wraps the pattern
-    EXPECT_EQ(p36.back(), 8);  // byte 259
-    EXPECT_EQ(payload(37), (Bytes{37, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18, 19, 20}));
-}
-
 TEST_F(CommandBuilder, FramesGoOutUnescapedWithAChecksumModulo256) {
     // 0x02 and 0x03 inside the payload are not escaped.
     g_DiseqcMode = 2;

@@ -62,28 +62,6 @@ TEST_F(CommandTimers, LostAntennaInformationEndsTheWaitCursorAfterOneSecond) {
     EXPECT_EQ(port.codes(), (std::vector<int>{2}));
 }
 
-TEST_F(CommandTimers, SetupModeStopsThePollUntilRestartOrTargetChangeIsAcknowledged) {
-    controller.sendAndStart(14, 1000ms);
-    // What "Setup Mode" does once confirmed: pause the poll, ask for setup mode.
-    controller.stopTimer(14);
-    controller.sendAndStart(16, 1000ms);
-    reply({0x10, 0x06, '+', 0x00, 0x64, '+', 0x0F, 0xA0, '-', 0x00, 0x00});
-    EXPECT_EQ(g_SetupMode, 1);
-    EXPECT_EQ(g_AntennaMode, 6);
-    EXPECT_EQ(view.callsStartingWith("showCurrentPosition"),
-              std::vector<std::string>{"showCurrentPosition(1.00,40.00,0.00)"});
-    advance(10000);
-    EXPECT_EQ(port.codes(), (std::vector<int>{14, 16}));
-
-    controller.sendAndStart(15, 1000ms);
-    advance(1000);  // no answer yet: restart is repeated, still no poll
-    EXPECT_EQ(port.codes(), (std::vector<int>{14, 16, 15, 15}));
-    reply({0x0F});
-    EXPECT_EQ(g_SetupMode, 0);
-    advance(2000);
-    EXPECT_EQ(port.codes(), (std::vector<int>{14, 16, 15, 15, 14, 14}));
-}
-
 TEST_F(CommandTimers, EachIdFollowsItsPolicy) {
     // Repeating commands go out again every period until their reply.
     for (int id : {14, 21, 24, 30, 33, 38, 42}) {
@@ -155,11 +133,14 @@ TEST_F(CommandTimers, DisconnectStopsEveryCommandTimer) {
     controller.StartConnection();
     for (int id : {14, 18, 29, 33, 38}) timers.start(id, 1000ms);
     timers.start(100, 1000ms);
-    const Bytes factoryReply{0x02, 0x03, 0x1E, 0x00, 0x64, 0x85, 0x03};  // still queued
-    ASSERT_TRUE(queue.putChunk(factoryReply.data(), 7));
+    reply({0x1E, 0x00, 0x64});  // a factory reset's progress is up
+    const Bytes stepReply{0x02, 0x03, 0x1F, 0x00, 0x32, 0x54, 0x03};  // still queued
+    ASSERT_TRUE(queue.putChunk(stepReply.data(), 7));
     controller.Disconnect();
     controller.OnCommRead();  // the notification that was already on its way
-    EXPECT_TRUE(view.callsStartingWith("OpenProgress").empty());
+    EXPECT_EQ(view.callsStartingWith("CloseProgress"),
+              std::vector<std::string>{"CloseProgress(Load)"});
+    EXPECT_TRUE(view.callsStartingWith("StepProgress").empty());
     EXPECT_TRUE(port.closed);
     EXPECT_EQ(g_Connected, 0);
     EXPECT_EQ(g_BusyCursor, 0);

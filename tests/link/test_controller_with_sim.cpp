@@ -145,6 +145,11 @@ TEST_F(ControllerWithSim, UploadOfAllContinentsArrivesWholeAndInOrder) {
     ASSERT_EQ(upload.satellites.size(), 3u);
     for (std::size_t k = 0; k < 3; ++k) EXPECT_EQ(upload.satellites[k], g_SatelliteTable[k]);
     EXPECT_TRUE(upload.complete);
+    // Ten steps of six announced: the figure runs past 100, as continents without regions
+    // still have their region 0 sent.
+    EXPECT_EQ(view.callsStartingWith("StepProgress").back(), "StepProgress(Update,10,166)");
     EXPECT_EQ(view.callsStartingWith("CloseProgress"),
               std::vector<std::string>{"CloseProgress(Update)"});
+    EXPECT_EQ(g_BusyCursor, 0);
+    EXPECT_FALSE(timers.running(13));
 }

@@ -36,25 +36,6 @@ protected:
 
 }  // namespace
 
-TEST_F(Exchanges, UploadOfAllContinentsVisitsEveryContinentThenTheSatellites) {
-    g_RegionMode = 12;
-    g_RegionCount = {2, 0, 0, 0, 0, 1};
-    g_SatelliteCount = 3;
-    startUpload();
-    acknowledgeUntilQuiet();
-
-    EXPECT_EQ(regionsSent(11), (std::vector<std::pair<int, int>>{
-                                   {0, 0}, {0, 1}, {1, 0}, {2, 0}, {3, 0}, {4, 0}, {5, 0}}));
-    EXPECT_EQ(port.codes(), (std::vector<int>{10, 11, 11, 11, 11, 11, 11, 11, 12, 12, 12, 13}));
-    EXPECT_EQ(timers.period(13), 0ms);  // stopped by reply 13
-    // Ten steps of six announced: the figure runs past 100, as continents without regions
-    // still have their region 0 sent.
-    EXPECT_EQ(view.callsStartingWith("StepProgress").back(), "StepProgress(Update,10,166)");
-    EXPECT_EQ(view.callsStartingWith("CloseProgress"),
-              std::vector<std::string>{"CloseProgress(Update)"});
-    EXPECT_EQ(g_BusyCursor, 0);
-}
-
 TEST_F(Exchanges, UploadOfOneContinentSendsItsRegionsInOrder) {
     g_RegionMode = 8;
     g_RegionCount = {0, 0, 3, 0, 0, 0};
@@ -70,17 +51,6 @@ TEST_F(Exchanges, UploadOfOneContinentSendsItsRegionsInOrder) {
               (std::vector<std::string>{"StepProgress(Update,1,20)", "StepProgress(Update,2,40)",
                                         "StepProgress(Update,3,60)", "StepProgress(Update,4,80)",
                                         "StepProgress(Update,5,100)"}));
-}
-
-TEST_F(Exchanges, AnUploadGivenUpIgnoresLateAnswers) {
-    g_RegionMode = 3;
-    g_SatelliteCount = 1;
-    startUpload();
-    advance(1000);  // no reply 10: given up
-    reply({0x0A});
-    reply({0x0B});
-    EXPECT_EQ(port.codes(), (std::vector<int>{10}));
-    EXPECT_EQ(view.callsStartingWith("StepProgress").size(), 0u);
 }
 
 TEST_F(Exchanges, TheAcusOwnChainEndsByIdentifyingItAgain) {
@@ -113,6 +83,22 @@ TEST_F(Exchanges, DiagnosisLampsFollowTheItems) {
     reply({0x17, 0x0C, 'P'});  // no item 12: nothing changes, the lamps are redrawn
     EXPECT_EQ(g_DiagLamps, 0x80003u);
     EXPECT_EQ(view.callsStartingWith("DrawDiagLamps").size(), 5u);
+    reply({0x16, 0x01});  // the under-test bit ORed into "passed" reads "failed"
+    EXPECT_EQ(view.callsStartingWith("DrawDiagLamps").back(), "DrawDiagLamps(786435)");
+
+    // Item 7 (bits 7..6) is the skew test: ignored for a model 1 or a skewless antenna.
+    for (auto [model, skewless] : {std::pair{1, 0}, std::pair{2, 1}}) {
+        g_AntennaModel = static_cast<std::uint8_t>(model);
+        g_SkewlessFlag = static_cast<std::uint8_t>(skewless);
+        view.calls.clear();
+        reply({0x16, 0x07});
+        reply({0x17, 0x07, 'F'});
+        EXPECT_EQ(g_DiagLamps, 0xC0003u);
+        EXPECT_TRUE(view.calls.empty());
+    }
+    g_SkewlessFlag = 0;
+    reply({0x17, 0x07, 'P'});
+    EXPECT_EQ(g_DiagLamps, 0xC0083u);
 
     reply({0x16, 0x0B});  // end of the test: the program stops it
     EXPECT_EQ(port.payloads().back(), (Bytes{0x18}));
@@ -124,24 +110,6 @@ TEST_F(Exchanges, DiagnosisLampsFollowTheItems) {
     EXPECT_EQ(view.callsStartingWith("setDiagnosisButtonCaption"),
               std::vector<std::string>{"setDiagnosisButtonCaption(Diagnosis Start)"});
     EXPECT_EQ(view.callsStartingWith("DrawStateLamps").back(), "DrawStateLamps(6)");
-}
-
-TEST_F(Exchanges, SkewItemIsIgnoredForAntennasWithoutASkewTest) {
-    for (auto [model, skewless] : {std::pair{1, 0}, std::pair{2, 1}}) {
-        g_AntennaModel = static_cast<std::uint8_t>(model);
-        g_SkewlessFlag = static_cast<std::uint8_t>(skewless);
-        g_DiagLamps = 0x12345;
-        view.calls.clear();
-        reply({0x16, 0x07});
-        reply({0x17, 0x07, 'F'});
-        EXPECT_EQ(g_DiagLamps, 0x12345u);
-        EXPECT_TRUE(view.calls.empty());
-    }
-    g_AntennaModel = 2;
-    g_SkewlessFlag = 0;
-    g_DiagLamps = 0;
-    reply({0x17, 0x07, 'P'});  // item 7 owns bits 7..6
-    EXPECT_EQ(g_DiagLamps, 0x80u);
 }
 
 TEST_F(Exchanges, FactoryDefaultProgressOpensStepsAndCloses) {
@@ -172,16 +140,7 @@ TEST_F(Exchanges, FactoryDefaultProgressOpensStepsAndCloses) {
     EXPECT_EQ(view.callsStartingWith("StepProgress").back(), "StepProgress(Load,5,0)");
 }
 
-TEST_F(Exchanges, LcdWriteAndReadRunInFiveChainedPieces) {
-    controller.setBusy(true);
-    controller.sendAndStart(33, 2000ms);
-    for (std::uint8_t code = 33; code <= 37; ++code) reply({code});
-    EXPECT_EQ(port.codes(), (std::vector<int>{33, 34, 35, 36, 37}));
-    EXPECT_EQ(view.callsStartingWith("MessageBox"),
-              std::vector<std::string>{"MessageBox( LCD display data write complete !!! )"});
-    EXPECT_EQ(g_BusyCursor, 0);
-
-    port.written.clear();
+TEST_F(Exchanges, LcdReadRunsInFiveChainedPieces) {
     controller.sendAndStart(38, 10000ms);
     reply(concat({{38}, Bytes(20, 'A')}));
     EXPECT_EQ(timers.period(39), 2000ms);
