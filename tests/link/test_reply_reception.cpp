@@ -19,21 +19,17 @@ protected:
 
 }  // namespace
 
-TEST_F(ReplyReception, AFrameSplitAcrossTwoNotificationsIsDispatchedOnce) {
+TEST_F(ReplyReception, TakesOnlyTheBytesPresentAtTheNotificationAndKeepsAPartFrame) {
     deliver({0x02, 0x01, 0x19});
     EXPECT_TRUE(timers.running(25));
-    deliver({0x1A, 0x03});
-    EXPECT_FALSE(timers.running(25));
-    EXPECT_EQ(queue.used(), 0u);
-}
-
-TEST_F(ReplyReception, OnlyTheBytesPresentAtTheNotificationAreTaken) {
-    put({0x02, 0x01, 0x19, 0x1A, 0x03});
+    put({0x1A, 0x03});
     controller.OnCommRead();
     put({0x02, 0x01, 0x1A, 0x1B, 0x03});  // arrives after: left for its own notification
+    EXPECT_FALSE(timers.running(25));
     EXPECT_TRUE(timers.running(26));
     controller.OnCommRead();
     EXPECT_FALSE(timers.running(26));
+    EXPECT_EQ(queue.used(), 0u);
 }
 
 TEST_F(ReplyReception, AMessageBoxThatDeliversMoreFramesKeepsAssemblyConsistent) {
