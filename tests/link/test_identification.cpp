@@ -68,8 +68,24 @@ TEST_F(Identification, ChainRunsFromLinkCheckToTheStatusPoll) {
     // The poll goes on every second without an answer, and each answer keeps it going.
     advance(3000);
     EXPECT_EQ(port.codes(), (std::vector<int>{1, 2, 3, 4, 4, 14, 14, 14, 14}));
+    g_SetupMode = 1;
+    view.calls.clear();
     reply(statusReply());
     EXPECT_TRUE(timers.running(14));
+    EXPECT_EQ(g_DefaultSatIndex, 1);
+    EXPECT_EQ(g_AntennaMode, 4);
+    EXPECT_EQ(g_SignalLevel, 600u);
+    EXPECT_EQ(g_GpsLinkState, 1);
+    EXPECT_EQ(g_SetupMode, 0);
+    EXPECT_DOUBLE_EQ(regionRecord(0, 4).gpsLongitude, 127.5);
+    EXPECT_EQ(regionRecord(0, 4).gpsEastWest, 'E');
+    EXPECT_DOUBLE_EQ(regionRecord(0, 4).gpsLatitude, 37.25);
+    EXPECT_EQ(regionRecord(0, 4).gpsNorthSouth, 'N');
+    EXPECT_DOUBLE_EQ(g_ReceiverV, 13.4);
+    EXPECT_DOUBLE_EQ(g_CurrentSkew, -3.25);
+    EXPECT_EQ(view.calls, (std::vector<std::string>{
+                              "RefreshTargetPanel(1,0,4)", "DrawStateLamps(4)", "DrawGpsLamps(1)",
+                              "showRegionGps(0,4)", "showCurrentPosition(180.50,45.50,-3.25)"}));
 }
 
 TEST_F(Identification, LinkCheckInSetupStateShowsRedAndEndsTheWaitCursor) {
@@ -81,38 +97,6 @@ TEST_F(Identification, LinkCheckInSetupStateShowsRedAndEndsTheWaitCursor) {
     EXPECT_EQ(g_BusyCursor, 0);
     EXPECT_FALSE(view.busyCursor);
     EXPECT_EQ(port.payloads().back(), (Bytes{0x02}));  // identification goes on regardless
-}
-
-TEST_F(Identification, StatusReplyUpdatesStateThenRefreshesInOrder) {
-    g_CurContinent = 0;
-    g_CurRegion = 4;
-    g_SetupMode = 1;
-    view.calls.clear();
-    reply(statusReply());
-
-    EXPECT_EQ(g_DefaultSatIndex, 1);
-    EXPECT_EQ(g_AntennaMode, 4);
-    EXPECT_EQ(g_SignalLevel, 600u);
-    EXPECT_EQ(g_GpsLinkState, 1);
-    EXPECT_EQ(g_SetupMode, 0);
-    EXPECT_DOUBLE_EQ(regionRecord(0, 4).gpsLongitude, 127.5);
-    EXPECT_EQ(regionRecord(0, 4).gpsEastWest, 'E');
-    EXPECT_DOUBLE_EQ(regionRecord(0, 4).gpsLatitude, 37.25);
-    EXPECT_EQ(regionRecord(0, 4).gpsNorthSouth, 'N');
-    EXPECT_DOUBLE_EQ(g_ReceiverV, 13.4);
-    EXPECT_DOUBLE_EQ(g_CurrentAz, 180.5);
-    EXPECT_DOUBLE_EQ(g_CurrentEl, 45.5);
-    EXPECT_DOUBLE_EQ(g_CurrentSkew, -3.25);
-    EXPECT_EQ(view.calls, (std::vector<std::string>{
-                              "RefreshTargetPanel(1,0,4)", "DrawStateLamps(4)", "DrawGpsLamps(1)",
-                              "showRegionGps(0,4)", "showCurrentPosition(180.50,45.50,-3.25)"}));
-}
-
-TEST_F(Identification, SatelliteReplyIndexOutsideTheRegionLandsInEntryZero) {
-    reply(regionReply());
-    reply(satelliteReply(7));  // the region has two satellites
-    EXPECT_EQ(g_RegionSatellites[0], hotbird());
-    EXPECT_EQ(g_RegionSatellites[7], SatelliteRecord{});
 }
 
 TEST_F(Identification, RepliesThatWouldWriteOutsideTheTablesAreRejected) {
@@ -137,6 +121,12 @@ TEST_F(Identification, RepliesThatWouldWriteOutsideTheTablesAreRejected) {
     EXPECT_EQ(g_RegionSatellites, satellitesBefore);
     EXPECT_EQ(g_ReceiveSatIndex, 0);
     EXPECT_TRUE(port.written.empty());
+
+    // After reply 3, an index beyond the region's two satellites lands in entry 0.
+    reply(regionReply());
+    reply(satelliteReply(7));
+    EXPECT_EQ(g_RegionSatellites[0], hotbird());
+    EXPECT_EQ(g_RegionSatellites[7], SatelliteRecord{});
 }
 
 TEST_F(Identification, ShortRepliesAreIgnoredNotDecodedFromOldBytes) {
