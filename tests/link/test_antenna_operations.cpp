@@ -1,4 +1,7 @@
 #include "data/antenna_info.h"
+#include "data/fixed_text.h"
+#include "data/satellite_edit.h"
+#include "data/satellite_tables.h"
 #include "link/antenna_state.h"
 #include "link/link_state.h"
 #include "support/link_fixture.h"
@@ -22,6 +25,21 @@ protected:
         g_SetupMode = 1;
     }
     std::vector<std::string> messages() const { return view.callsStartingWith("MessageBox"); }
+};
+
+// The satellite page's form for satellite 3 in position 1, as typed.
+class SatelliteSends : public AntennaOperations {
+protected:
+    void SetUp() override {
+        AntennaOperations::SetUp();
+        g_EditSatellites[1].number = 3;
+        form.position = 1;
+        form.name = u"ABCDEFGHIJKL";
+        form.longitude = u"19.25";
+        form.hemisphere = 1;
+        form.transponders = {u"11 727", u"27500", u"318", u"65535"};
+    }
+    SatelliteForm form;
 };
 
 const AntennaParameterEdits kParameters = {u"1.5", u"300", u"250", u"1.5", u"-0.25", u"30", u"5"};
@@ -185,4 +203,81 @@ TEST_F(AntennaOperations, ParametersThatDoNotFitAreRefusedAndNothingChanges) {
     EXPECT_FALSE(timers.running(29));
     EXPECT_EQ(g_ParTrackingScale, 0.0);
     EXPECT_EQ(g_ParBreakTime, 0);
+}
+
+TEST_F(SatelliteSends, TheEditedSatelliteGoesOutAsTypedAndRefusalsSendNothing) {
+    g_CurVerification = 2;
+    g_CurPolMode = 1;  // "13V" clicked: nothing is sent until the button
+    EXPECT_TRUE(port.written.empty());
+    controller.sendEditedSatellite(form);
+    EXPECT_EQ(port.payloads(), std::vector<Bytes>{concat({
+                                   {0x12, 0x01, 0x03},
+                                   ascii("ABCDEFGHIJ"),
+                                   {0x00, 0xC0, 'W'},  // 19.25 travels as 192
+                                   {0x00, 0x0B, 0x6B, 0x6C, 0x01, 0x3E, 0xFF, 0xFF},
+                                   Bytes(16, 0x00),
+                                   {0x02, 0x01, 0x00},
+                               })});
+    EXPECT_EQ(timers.period(18), 1000ms);
+    EXPECT_EQ(g_EditSatIndex, 1);
+    EXPECT_EQ(g_EditSatellites[1].longitude, 19.25);
+    EXPECT_EQ(fixedTextToString(g_EditSatellites[1].name), u"ABCDEFGHIJ");
+    EXPECT_TRUE(view.calls.empty());
+
+    const SatelliteRecord sent = g_EditSatellites[1];
+    SatelliteForm tooLarge = form;
+    tooLarge.transponders[6] = u"65536";
+    SatelliteForm unselected = form;
+    unselected.position = -1;
+    controller.sendEditedSatellite(tooLarge);
+    controller.sendEditedSatellite(unselected);
+    g_SetupMode = 0;
+    controller.sendEditedSatellite(form);
+    g_Connected = 0;
+    controller.sendEditedSatellite(form);  // silently
+    EXPECT_EQ(view.calls,
+              (std::vector<std::string>{
+                  "MessageBox( Horizontal LowBand Freq. must be 0 to 65535 !!! \r\n Nothing was "
+                  "sent !!!, !)",
+                  "MessageBox( No satellite selected !!! \r\n Select a satellite and try again "
+                  "!!!, !)",
+                  kNotSetup}));
+    EXPECT_EQ(port.payloads().size(), 1u);
+    EXPECT_EQ(g_EditSatellites[1], sent);
+}
+
+TEST_F(SatelliteSends, LocalFrequencyAndDiseqcMode) {
+    controller.sendLocalFrequency(u"11300");
+    EXPECT_EQ(port.payloads().back(), (Bytes{0x13, 0x00, 0x2C, 0x24}));
+    EXPECT_EQ(timers.period(19), 1000ms);
+
+    g_LnbType = 1;  // "Universal LNB" clicked: the single band value is stored, not sent
+    controller.sendLocalFrequency(u"10750");
+    EXPECT_EQ(port.payloads().back(), (Bytes{0x13, 0x01}));
+    EXPECT_EQ(g_LocalFreqSingle, 10750u);
+
+    // A value the link cannot carry stops a single band send only; it is never stored.
+    controller.sendLocalFrequency(u"70000");
+    EXPECT_EQ(port.payloads().size(), 3u);
+    g_LnbType = 0;
+    controller.sendLocalFrequency(u"70000");
+    EXPECT_EQ(port.payloads().size(), 3u);
+    EXPECT_EQ(g_LocalFreqSingle, 10750u);
+    EXPECT_EQ(view.calls, std::vector<std::string>{
+                              "MessageBox( Single Band Local Frequency must be 0 to 65535 !!! "
+                              "\r\n Nothing was sent !!!, !)"});
+
+    view.calls.clear();
+    EXPECT_TRUE(controller.sendDiseqcMode(2));
+    EXPECT_EQ(port.payloads().back(), (Bytes{0x14, 0x02}));
+    EXPECT_EQ(g_DiseqcMode, 2);
+    EXPECT_EQ(timers.period(20), 1000ms);
+    g_SetupMode = 0;
+    g_AntennaMode = 6;  // stop / setup opens the gate as well
+    EXPECT_TRUE(controller.sendDiseqcMode(1));
+    g_AntennaMode = 4;
+    EXPECT_FALSE(controller.sendDiseqcMode(0));
+    EXPECT_EQ(g_DiseqcMode, 1);
+    EXPECT_EQ(view.calls, std::vector<std::string>{kNotSetup});
+    EXPECT_EQ(port.payloads().size(), 5u);
 }
