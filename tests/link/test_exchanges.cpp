@@ -36,21 +36,46 @@ protected:
 
 }  // namespace
 
-TEST_F(Exchanges, UploadOfOneContinentSendsItsRegionsInOrder) {
-    g_RegionMode = 8;
-    g_RegionCount = {0, 0, 3, 0, 0, 0};
-    g_SatelliteCount = 2;
-    view.continentSelection = 2;
-    view.regionSelection = 1;
-    startUpload();
-    acknowledgeUntilQuiet();
-
-    EXPECT_EQ(regionsSent(11), (std::vector<std::pair<int, int>>{{2, 0}, {2, 1}, {2, 2}}));
-    EXPECT_EQ(port.codes(), (std::vector<int>{10, 11, 11, 11, 12, 12, 13}));
-    EXPECT_EQ(view.callsStartingWith("StepProgress"),
-              (std::vector<std::string>{"StepProgress(Update,1,20)", "StepProgress(Update,2,40)",
-                                        "StepProgress(Update,3,60)", "StepProgress(Update,4,80)",
-                                        "StepProgress(Update,5,100)"}));
+TEST_F(Exchanges, AnUploadSendsTheRegionsOfItsScopeInOrderThenTheSatellites) {
+    using Regions = std::vector<std::pair<int, int>>;
+    const struct {
+        std::uint8_t mode;
+        std::array<std::uint8_t, 6> counts;
+        Regions regions;
+        std::vector<int> codes;
+        const char* lastStep;
+    } cases[] = {
+        // Nine steps of five announced: the figure runs past 100, as continents without regions
+        // still have their region 0 sent.
+        {12,
+         {2, 0, 0, 0, 0, 1},
+         Regions{{0, 0}, {0, 1}, {1, 0}, {2, 0}, {3, 0}, {4, 0}, {5, 0}},
+         {10, 11, 11, 11, 11, 11, 11, 11, 12, 12, 13},
+         "StepProgress(Update,9,180)"},
+        {8,
+         {0, 0, 3, 0, 0, 0},
+         Regions{{2, 0}, {2, 1}, {2, 2}},
+         {10, 11, 11, 11, 12, 12, 13},
+         "StepProgress(Update,5,100)"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.lastStep);
+        port.written.clear();
+        view.calls.clear();
+        g_RegionMode = c.mode;
+        g_RegionCount = c.counts;
+        g_SatelliteCount = 2;
+        view.continentSelection = 2;
+        startUpload();
+        acknowledgeUntilQuiet();
+        EXPECT_EQ(regionsSent(11), c.regions);
+        EXPECT_EQ(port.codes(), c.codes);
+        EXPECT_EQ(view.callsStartingWith("StepProgress").back(), c.lastStep);
+        EXPECT_EQ(view.callsStartingWith("CloseProgress"),
+                  std::vector<std::string>{"CloseProgress(Update)"});
+        EXPECT_EQ(g_BusyCursor, 0);
+        EXPECT_FALSE(timers.running(13));
+    }
 }
 
 TEST_F(Exchanges, TheAcusOwnChainEndsByIdentifyingItAgain) {
