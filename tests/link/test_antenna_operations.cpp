@@ -58,9 +58,18 @@ TEST_F(AntennaOperations, EveryButtonNeedsTheLinkAndSetupMode) {
         controller.OnSkewStepPlus(u"1");
         controller.OnSetParameters(kParameters);
     };
+    // Without a link nothing is sent or shown, from this page or the main window.
     g_Connected = 0;
+    g_DefaultDataLoaded = 1;
     pressAll();
+    controller.OnAntennaRestart();
+    controller.OnSetupMode();
+    controller.OnGetAntennaInformation();
+    controller.OnFactorySetting();
+    controller.updateDefaultData();
     EXPECT_TRUE(view.calls.empty());
+    EXPECT_TRUE(port.written.empty());
+    EXPECT_EQ(g_DefaultDataLoaded, 1);
 
     g_Connected = 1;
     g_SetupMode = 0;

@@ -26,6 +26,9 @@ protected:
         g_DefaultDataLoaded = 1;
         controller.updateDefaultData();
     }
+    void put(const Bytes& bytes) {
+        ASSERT_TRUE(queue.putChunk(bytes.data(), static_cast<std::uint32_t>(bytes.size())));
+    }
     // Answers every command of the upload with its one-byte reply until the chain stops.
     void acknowledgeUntilQuiet() {
         for (std::size_t answered = 0; answered < port.payloads().size(); ++answered) {
@@ -181,13 +184,39 @@ TEST_F(Exchanges, LcdReadRunsInFiveChainedPieces) {
                                         "MessageBox( LCD display data read complete !!! )"}));
 }
 
-TEST_F(Exchanges, CompletionRepliesStopTheirTimerAndSaySo) {
+TEST_F(Exchanges, TakesOnlyTheBytesPresentAtTheNotificationAndKeepsAPartFrame) {
+    timers.start(25, 1000ms);
+    timers.start(26, 1000ms);
+    deliver({0x02, 0x01, 0x19});
+    EXPECT_TRUE(timers.running(25));
+    put({0x1A, 0x03});
+    controller.OnCommRead();
+    put({0x02, 0x01, 0x1A, 0x1B, 0x03});  // arrives after: left for its own notification
+    EXPECT_FALSE(timers.running(25));
+    EXPECT_TRUE(timers.running(26));
+    controller.OnCommRead();
+    EXPECT_FALSE(timers.running(26));
+    EXPECT_EQ(queue.used(), 0u);
+}
+
+TEST_F(Exchanges, CompletionRepliesStopTheirTimerAndSaySoEvenFromInsideABox) {
     for (int id : {18, 19, 20, 25, 26, 27, 28, 29}) timers.start(id, 1000ms);
-    for (std::uint8_t code : {18, 19, 20, 25, 26, 27, 28, 29}) reply({code});
+    // While the box of reply 29 is open the event loop delivers the next notification:
+    // a reply 18 and the first half of a reply 26.
+    int nested = 0;
+    view.onMessageBox = [&](const std::string&) {
+        if (nested++ > 0) return;
+        put({0x02, 0x01, 0x12, 0x13, 0x03, 0x02, 0x01});
+        controller.OnCommRead();
+    };
+    reply({29});
+    EXPECT_FALSE(timers.running(18));
+    deliver({0x1A, 0x1B, 0x03});  // the rest of reply 26
+    for (std::uint8_t code : {19, 20, 25, 27, 28}) reply({code});
     for (int id : {18, 19, 20, 25, 26, 27, 28, 29}) EXPECT_FALSE(timers.running(id)) << id;
     EXPECT_EQ(view.callsStartingWith("MessageBox"),
-              (std::vector<std::string>{"MessageBox( Edit Satellite Information Complete !!! , !)",
+              (std::vector<std::string>{"MessageBox( Set Antenna Parameter Complete !!! , !)",
+                                        "MessageBox( Edit Satellite Information Complete !!! , !)",
                                         "MessageBox( Set Local Frequency Complete !!! , !)",
-                                        "MessageBox( Set DiSEqc USE Complete !!! , !)",
-                                        "MessageBox( Set Antenna Parameter Complete !!! , !)"}));
+                                        "MessageBox( Set DiSEqc USE Complete !!! , !)"}));
 }

@@ -17,20 +17,6 @@ protected:
 
 }  // namespace
 
-TEST_F(Operations, NothingHappensWithoutALink) {
-    g_SetupMode = 1;
-    g_DefaultDataLoaded = 1;
-    controller.OnAntennaRestart();
-    controller.OnSetupMode();
-    controller.OnTargetChange(1);
-    controller.OnGetAntennaInformation();
-    controller.OnFactorySetting();
-    controller.updateDefaultData();
-    EXPECT_TRUE(port.written.empty());
-    EXPECT_TRUE(view.calls.empty());
-    EXPECT_EQ(g_DefaultDataLoaded, 1);
-}
-
 TEST_F(Operations, RestartAndSetupModePauseThePollUntilTheirReply) {
     connected();
     controller.OnAntennaRestart();
@@ -93,7 +79,7 @@ TEST_F(Operations, AQuestionAnsweredAfterTheLineDroppedSendsNothing) {
     EXPECT_FALSE(timers.running(16));
 }
 
-TEST_F(Operations, TargetChoiceEnablesTheChangeOnlyForAnotherSatellite) {
+TEST_F(Operations, TargetChoiceEnablesTheChangeOnlyForAnotherSatelliteWhichIsThenSent) {
     g_RegionSatellites[0] = hotbird();
     g_RegionSatellites[1] = hotbird();
     g_RegionSatellites[1].longitude = 7.5;
@@ -103,13 +89,13 @@ TEST_F(Operations, TargetChoiceEnablesTheChangeOnlyForAnotherSatellite) {
     controller.OnTargetSelected(0);
     controller.OnTargetSelected(-1);  // nothing chosen
     controller.OnTargetSelected(20);  // past the satellite list
+    controller.OnTargetChange(2);     // no link: nothing
     EXPECT_EQ(view.calls, (std::vector<std::string>{"showTargetChoice( 7.5W,0)",
                                                     "showTargetChoice( 13.0E,1)"}));
-}
 
-TEST_F(Operations, TargetChangeRefreshesStoresAndSends) {
     connected();
     ASSERT_TRUE(selectRegion(2, 5));
+    view.calls.clear();
     controller.OnTargetChange(-1);
     EXPECT_TRUE(port.written.empty());
     controller.OnTargetChange(2);

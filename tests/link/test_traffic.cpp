@@ -53,10 +53,7 @@ TEST(TrafficRing, KeepsTheBytesOfEveryKeptEventWhateverTheirSizes) {
     const std::size_t sizes[] = {259, 5, 259, 259, 100, 259, 1, 0, 259, 64, 259, 259, 7};
     std::vector<Bytes> pushed;
     for (const std::size_t size : sizes) {
-        Bytes bytes(size);
-        for (std::size_t i = 0; i < size; ++i) {
-            bytes[i] = static_cast<std::uint8_t>(pushed.size() * 31 + i);
-        }
+        const Bytes bytes = counting(size, static_cast<std::uint8_t>(pushed.size() * 31));
         ring.push(std::chrono::microseconds{0}, TrafficKind::Received, bytes);
         pushed.push_back(bytes);
         for (std::uint64_t s = ring.firstSequence(); s < ring.endSequence(); ++s) {
