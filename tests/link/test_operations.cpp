@@ -105,30 +105,25 @@ TEST_F(Operations, TargetChoiceEnablesTheChangeOnlyForAnotherSatelliteWhichIsThe
     EXPECT_EQ(timers.period(17), 1000ms);
 }
 
-TEST_F(Operations, GetAntennaInformationForgetsTheLoadedFile) {
-    connected();
-    g_DefaultDataLoaded = 1;
-    controller.OnGetAntennaInformation();
-    EXPECT_EQ(g_DefaultDataLoaded, 0);
-    EXPECT_EQ(g_BusyCursor, 1);
-    EXPECT_EQ(port.codes(), (std::vector<int>{2}));
-    EXPECT_EQ(timers.period(2), 1000ms);
-
-    // The upload now refuses: the tables hold the ACU's data, not a file's.
-    g_SetupMode = 1;
-    controller.updateDefaultData();
-    EXPECT_EQ(view.callsStartingWith("MessageBox").back(),
-              "MessageBox( Not Update Data !!! \r\n Try again after Update Data !!!, !)");
-    EXPECT_EQ(port.codes(), (std::vector<int>{2}));
-}
-
-TEST_F(Operations, AnUploadAnnouncesRegionsPlusSatellitesAndIsGivenUpWithoutAnAnswer) {
+TEST_F(Operations, AnUploadNeedsALoadedFileAndIsGivenUpWithoutAnAnswer) {
     g_Connected = 1;
     g_SetupMode = 1;
-    g_DefaultDataLoaded = 1;
     g_RegionMode = 12;
     g_RegionCount = {3, 2, 0, 0, 0, 1};
     g_SatelliteCount = 10;
+    // Get Antenna Information forgets a loaded file: the tables then hold the ACU's data.
+    g_DefaultDataLoaded = 1;
+    controller.OnGetAntennaInformation();
+    EXPECT_EQ(g_DefaultDataLoaded, 0);
+    EXPECT_EQ(port.codes(), (std::vector<int>{2}));
+    EXPECT_EQ(timers.period(2), 1000ms);
+    advance(1000);
+    controller.updateDefaultData();
+    EXPECT_EQ(view.callsStartingWith("MessageBox"),
+              std::vector<std::string>{
+                  "MessageBox( Not Update Data !!! \r\n Try again after Update Data !!!, !)"});
+
+    g_DefaultDataLoaded = 1;
     controller.updateDefaultData();
     EXPECT_EQ(g_ProgressTotal, 16u);
     EXPECT_EQ(g_BusyCursor, 1);
@@ -144,5 +139,5 @@ TEST_F(Operations, AnUploadAnnouncesRegionsPlusSatellitesAndIsGivenUpWithoutAnAn
               std::vector<std::string>{"CloseProgress(Update)"});
     EXPECT_TRUE(view.callsStartingWith("StepProgress").empty());
     EXPECT_EQ(g_BusyCursor, 0);
-    EXPECT_EQ(port.codes(), (std::vector<int>{10}));  // never repeated
+    EXPECT_EQ(port.codes(), (std::vector<int>{2, 10}));  // neither repeated
 }
