@@ -1,4 +1,7 @@
 #include "data/antenna_info.h"
+#include "data/fixed_text.h"
+#include "data/satellite_edit.h"
+#include "data/satellite_tables.h"
 #include "link/antenna_state.h"
 #include "link/link_state.h"
 #include "support/link_fixture.h"
@@ -10,6 +13,10 @@ namespace {
 const std::string kNotSetup =
     "MessageBox( Not Setup mode !!! \r\n Try again after Setup mode !!!, !)";
 
+std::string outOfRange(const std::string& field, const std::string& range) {
+    return "MessageBox( " + field + " : out of range !!! \r\n Enter " + range + " !!!, !)";
+}
+
 class AntennaOperations : public LinkFixture {
 protected:
     void SetUp() override {
@@ -18,26 +25,26 @@ protected:
         g_SetupMode = 1;
     }
     std::vector<std::string> messages() const { return view.callsStartingWith("MessageBox"); }
-    static AntennaParameterEdits parameters(std::u16string el, std::u16string skew) {
-        return {u"1.5", u"300", u"250", std::move(el), std::move(skew), u"30", u"5"};
-    }
 };
 
-}  // namespace
+// The satellite page's form for satellite 3 in position 1, as typed.
+class SatelliteSends : public AntennaOperations {
+protected:
+    void SetUp() override {
+        AntennaOperations::SetUp();
+        g_EditSatellites[1].number = 3;
+        form.position = 1;
+        form.name = u"ABCDEFGHIJKL";
+        form.longitude = u"19.25";
+        form.hemisphere = 1;
+        form.transponders = {u"11 727", u"27500", u"318", u"65535"};
+    }
+    SatelliteForm form;
+};
 
-TEST_F(AntennaOperations, DiagnosisButtonStartsThenStopsAtOnce) {
-    controller.OnDiagnosisStartStop();
-    EXPECT_EQ(port.payloads().back(), (Bytes{0x15}));
-    EXPECT_EQ(timers.period(21), 1000ms);
-    EXPECT_EQ(g_DiagIdle, 0);
-    controller.OnDiagnosisStartStop();
-    EXPECT_EQ(port.payloads().back(), (Bytes{0x18}));
-    EXPECT_EQ(timers.period(24), 1000ms);
-    EXPECT_EQ(g_DiagIdle, 1);
-    EXPECT_EQ(view.calls, (std::vector<std::string>{
-                              "DrawStateLamps(7)", "setDiagnosisButtonCaption(Diagnosis Stop)",
-                              "DrawStateLamps(6)", "setDiagnosisButtonCaption(Diagnosis Start)"}));
-}
+const AntennaParameterEdits kParameters = {u"1.5", u"300", u"250", u"1.5", u"-0.25", u"30", u"5"};
+
+}  // namespace
 
 TEST_F(AntennaOperations, EveryButtonNeedsTheLinkAndSetupMode) {
     const auto pressAll = [this] {
@@ -49,11 +56,20 @@ TEST_F(AntennaOperations, EveryButtonNeedsTheLinkAndSetupMode) {
         controller.OnElStepDown(u"1");
         controller.OnSkewStepMinus(u"1");
         controller.OnSkewStepPlus(u"1");
-        controller.OnSetParameters(parameters(u"1", u"1"));
+        controller.OnSetParameters(kParameters);
     };
+    // Without a link nothing is sent or shown, from this page or the main window.
     g_Connected = 0;
+    g_DefaultDataLoaded = 1;
     pressAll();
+    controller.OnAntennaRestart();
+    controller.OnSetupMode();
+    controller.OnGetAntennaInformation();
+    controller.OnFactorySetting();
+    controller.updateDefaultData();
     EXPECT_TRUE(view.calls.empty());
+    EXPECT_TRUE(port.written.empty());
+    EXPECT_EQ(g_DefaultDataLoaded, 1);
 
     g_Connected = 1;
     g_SetupMode = 0;
@@ -68,18 +84,25 @@ TEST_F(AntennaOperations, EveryButtonNeedsTheLinkAndSetupMode) {
 
     // The ACU reporting the stop state opens the gate as setup mode does.
     g_AntennaMode = 6;
+    view.calls.clear();
     controller.OnDiagnosisStartStop();
-    EXPECT_EQ(port.codes(), (std::vector<int>{21}));
+    EXPECT_EQ(port.payloads().back(), (Bytes{0x15}));
+    EXPECT_EQ(timers.period(21), 1000ms);
+    EXPECT_EQ(g_DiagIdle, 0);
 
     // Polled during its self test, the ACU reports state 7: the test can still be stopped,
     // but not started again.
     g_AntennaMode = 7;
     controller.OnDiagnosisStartStop();
-    EXPECT_EQ(port.codes(), (std::vector<int>{21, 24}));
-    view.calls.clear();
+    EXPECT_EQ(port.payloads().back(), (Bytes{0x18}));
+    EXPECT_EQ(timers.period(24), 1000ms);
+    EXPECT_EQ(g_DiagIdle, 1);
     controller.OnDiagnosisStartStop();
-    EXPECT_EQ(messages(), std::vector<std::string>{kNotSetup});
     EXPECT_EQ(port.codes(), (std::vector<int>{21, 24}));
+    EXPECT_EQ(view.calls,
+              (std::vector<std::string>{
+                  "DrawStateLamps(7)", "setDiagnosisButtonCaption(Diagnosis Stop)",
+                  "DrawStateLamps(6)", "setDiagnosisButtonCaption(Diagnosis Start)", kNotSetup}));
 }
 
 TEST_F(AntennaOperations, GoToPositionSendsSignedHundredths) {
@@ -133,21 +156,15 @@ TEST_F(AntennaOperations, AnglesBeyondTheFieldAreRefusedByName) {
     controller.OnAzStepCw(u"60");         // target 660
     controller.OnElStepUp(u"99999");      // a step no field takes
     controller.OnSkewStepMinus(u"55.4");  // target -655.4
-    EXPECT_EQ(messages(),
-              (std::vector<std::string>{
-                  "MessageBox( Go to Position AZ : out of range !!! \r\n Enter -655.35 to "
-                  "655.35 !!!, !)",
-                  "MessageBox( Go to Position EL : out of range !!! \r\n Enter -655.35 to "
-                  "655.35 !!!, !)",
-                  "MessageBox( Go to Position EL : out of range !!! \r\n Enter -655.35 to "
-                  "655.35 !!!, !)",
-                  "MessageBox( Antenna Move Step AZ : out of range !!! \r\n Enter -655.35 to "
-                  "655.35 !!!, !)",
-                  "MessageBox( Antenna Move Step EL : out of range !!! \r\n Enter -655.35 to "
-                  "655.35 !!!, !)",
-                  "MessageBox( Antenna Move Step Skew : out of range !!! \r\n Enter -655.35 "
-                  "to 655.35 !!!, !)",
-              }));
+    const std::string range = "-655.35 to 655.35";
+    EXPECT_EQ(messages(), (std::vector<std::string>{
+                              outOfRange("Go to Position AZ", range),
+                              outOfRange("Go to Position EL", range),
+                              outOfRange("Go to Position EL", range),
+                              outOfRange("Antenna Move Step AZ", range),
+                              outOfRange("Antenna Move Step EL", range),
+                              outOfRange("Antenna Move Step Skew", range),
+                          }));
     EXPECT_TRUE(port.written.empty());
     EXPECT_EQ(g_TargetAz, 1.0);
     for (int id : {25, 26, 27, 28}) EXPECT_FALSE(timers.running(id)) << id;
@@ -157,7 +174,7 @@ TEST_F(AntennaOperations, AnglesBeyondTheFieldAreRefusedByName) {
 }
 
 TEST_F(AntennaOperations, SetParametersSendsTheSevenEdits) {
-    controller.OnSetParameters(parameters(u"1.5", u"-0.25"));
+    controller.OnSetParameters(kParameters);
     EXPECT_EQ(port.payloads().back(), (Bytes{0x1D, 0x00, 0x96, 0x01, 0x2C, 0x00, 0xFA, '+', 0x00,
                                              0x96, '-', 0x00, 0x19, 0x00, 0x1E, 0x00, 0x05}));
     EXPECT_EQ(timers.period(29), 1000ms);
@@ -171,29 +188,25 @@ TEST_F(AntennaOperations, SetParametersSendsTheSevenEdits) {
 }
 
 TEST_F(AntennaOperations, ParametersThatDoNotFitAreRefusedAndNothingChanges) {
-    const std::pair<AntennaParameterEdits, const char*> cases[] = {
-        {{u"-1.5", u"300", u"250", u"1", u"1", u"30", u"5"},
-         "Tracking Scale : out of range !!! \r\n Enter 0 to 655.35"},
-        {{u"9999", u"300", u"250", u"1", u"1", u"30", u"5"},
-         "Tracking Scale : out of range !!! \r\n Enter 0 to 655.35"},
-        {{u"1.5", u"-1", u"250", u"1", u"1", u"30", u"5"},
-         "Detect Level Threshold : out of range !!! \r\n Enter 0 to 65535"},
-        {{u"1.5", u"300", u"-25", u"1", u"1", u"30", u"5"},
-         "Tracking Level Threshold : out of range !!! \r\n Enter 0 to 65535"},
-        {{u"1.5", u"300", u"250", u"9999", u"1", u"30", u"5"},
-         "EL Adjust : out of range !!! \r\n Enter -655.35 to 655.35"},
-        {{u"1.5", u"300", u"250", u"1", u"-999", u"30", u"5"},
-         "Skew Adjust : out of range !!! \r\n Enter -655.35 to 655.35"},
-        {{u"1.5", u"300", u"250", u"1", u"1", u"-30", u"5"},
-         "Signal lost time : out of range !!! \r\n Enter 0 to 65535"},
-        {{u"1.5", u"300", u"250", u"1", u"1", u"30", u"-5"},
-         "Antenna Break Time : out of range !!! \r\n Enter 0 to 65535"},
-    };
-    for (const auto& [edits, message] : cases) {
+    const std::tuple<std::u16string AntennaParameterEdits::*, const char16_t*, const char*,
+                     const char*>
+        cases[] = {
+            {&AntennaParameterEdits::trackingScale, u"-1.5", "Tracking Scale", "0 to 655.35"},
+            {&AntennaParameterEdits::trackingScale, u"9999", "Tracking Scale", "0 to 655.35"},
+            {&AntennaParameterEdits::detectLevel, u"-1", "Detect Level Threshold", "0 to 65535"},
+            {&AntennaParameterEdits::trackingLevel, u"-25", "Tracking Level Threshold",
+             "0 to 65535"},
+            {&AntennaParameterEdits::elAdjust, u"9999", "EL Adjust", "-655.35 to 655.35"},
+            {&AntennaParameterEdits::skewAdjust, u"-999", "Skew Adjust", "-655.35 to 655.35"},
+            {&AntennaParameterEdits::signalLostTime, u"-30", "Signal lost time", "0 to 65535"},
+            {&AntennaParameterEdits::breakTime, u"-5", "Antenna Break Time", "0 to 65535"},
+        };
+    for (const auto& [field, text, name, range] : cases) {
+        AntennaParameterEdits edits = kParameters;
+        edits.*field = text;
         view.calls.clear();
         controller.OnSetParameters(edits);
-        EXPECT_EQ(messages(),
-                  std::vector<std::string>{"MessageBox( " + std::string(message) + " !!!, !)"});
+        EXPECT_EQ(messages(), std::vector<std::string>{outOfRange(name, range)});
     }
     EXPECT_TRUE(port.written.empty());
     EXPECT_FALSE(timers.running(29));
@@ -201,11 +214,79 @@ TEST_F(AntennaOperations, ParametersThatDoNotFitAreRefusedAndNothingChanges) {
     EXPECT_EQ(g_ParBreakTime, 0);
 }
 
-TEST_F(AntennaOperations, AnItemTestedAgainAfterPassingTurnsRed) {
-    reply({0x15});
-    reply({0x16, 0x05});
-    reply({0x17, 0x05, 'P'});
-    reply({0x16, 0x05});  // the under-test bit ORed into "passed" reads "failed"
-    EXPECT_EQ(g_DiagLamps, 0xC00u);
-    EXPECT_EQ(view.callsStartingWith("DrawDiagLamps").back(), "DrawDiagLamps(3072)");
+TEST_F(SatelliteSends, TheEditedSatelliteGoesOutAsTypedAndRefusalsSendNothing) {
+    g_CurVerification = 2;
+    g_CurPolMode = 1;  // "13V" clicked: nothing is sent until the button
+    EXPECT_TRUE(port.written.empty());
+    controller.sendEditedSatellite(form);
+    EXPECT_EQ(port.payloads(), std::vector<Bytes>{concat({
+                                   {0x12, 0x01, 0x03},
+                                   ascii("ABCDEFGHIJ"),
+                                   {0x00, 0xC0, 'W'},  // 19.25 travels as 192
+                                   {0x00, 0x0B, 0x6B, 0x6C, 0x01, 0x3E, 0xFF, 0xFF},
+                                   Bytes(16, 0x00),
+                                   {0x02, 0x01, 0x00},
+                               })});
+    EXPECT_EQ(timers.period(18), 1000ms);
+    EXPECT_EQ(g_EditSatIndex, 1);
+    EXPECT_EQ(g_EditSatellites[1].longitude, 19.25);
+    EXPECT_EQ(fixedTextToString(g_EditSatellites[1].name), u"ABCDEFGHIJ");
+    EXPECT_TRUE(view.calls.empty());
+
+    const SatelliteRecord sent = g_EditSatellites[1];
+    SatelliteForm tooLarge = form;
+    tooLarge.transponders[6] = u"65536";
+    SatelliteForm unselected = form;
+    unselected.position = -1;
+    controller.sendEditedSatellite(tooLarge);
+    controller.sendEditedSatellite(unselected);
+    g_SetupMode = 0;
+    controller.sendEditedSatellite(form);
+    g_Connected = 0;
+    controller.sendEditedSatellite(form);  // silently
+    EXPECT_EQ(view.calls,
+              (std::vector<std::string>{
+                  "MessageBox( Horizontal LowBand Freq. must be 0 to 65535 !!! \r\n Nothing was "
+                  "sent !!!, !)",
+                  "MessageBox( No satellite selected !!! \r\n Select a satellite and try again "
+                  "!!!, !)",
+                  kNotSetup}));
+    EXPECT_EQ(port.payloads().size(), 1u);
+    EXPECT_EQ(g_EditSatellites[1], sent);
+}
+
+TEST_F(SatelliteSends, LocalFrequencyAndDiseqcMode) {
+    controller.sendLocalFrequency(u"11300");
+    EXPECT_EQ(port.payloads().back(), (Bytes{0x13, 0x00, 0x2C, 0x24}));
+    EXPECT_EQ(timers.period(19), 1000ms);
+
+    g_LnbType = 1;  // "Universal LNB" clicked: the single band value is stored, not sent
+    controller.sendLocalFrequency(u"10750");
+    EXPECT_EQ(port.payloads().back(), (Bytes{0x13, 0x01}));
+    EXPECT_EQ(g_LocalFreqSingle, 10750u);
+
+    // A value the link cannot carry stops a single band send only; it is never stored.
+    controller.sendLocalFrequency(u"70000");
+    EXPECT_EQ(port.payloads().size(), 3u);
+    g_LnbType = 0;
+    controller.sendLocalFrequency(u"70000");
+    EXPECT_EQ(port.payloads().size(), 3u);
+    EXPECT_EQ(g_LocalFreqSingle, 10750u);
+    EXPECT_EQ(view.calls, std::vector<std::string>{
+                              "MessageBox( Single Band Local Frequency must be 0 to 65535 !!! "
+                              "\r\n Nothing was sent !!!, !)"});
+
+    view.calls.clear();
+    EXPECT_TRUE(controller.sendDiseqcMode(2));
+    EXPECT_EQ(port.payloads().back(), (Bytes{0x14, 0x02}));
+    EXPECT_EQ(g_DiseqcMode, 2);
+    EXPECT_EQ(timers.period(20), 1000ms);
+    g_SetupMode = 0;
+    g_AntennaMode = 6;  // stop / setup opens the gate as well
+    EXPECT_TRUE(controller.sendDiseqcMode(1));
+    g_AntennaMode = 4;
+    EXPECT_FALSE(controller.sendDiseqcMode(0));
+    EXPECT_EQ(g_DiseqcMode, 1);
+    EXPECT_EQ(view.calls, std::vector<std::string>{kNotSetup});
+    EXPECT_EQ(port.payloads().size(), 5u);
 }

@@ -50,40 +50,6 @@ TEST_F(CommandTimers, APortTheScanOpenedIsGivenUpAfterSixSilentCommandsOne) {
     EXPECT_EQ(timers.period(100), 1000ms);  // the next port is tried a second later
 }
 
-TEST_F(CommandTimers, LostAntennaInformationEndsTheWaitCursorAfterOneSecond) {
-    g_Connected = 1;
-    controller.setBusy(true);
-    controller.sendAndStart(2, 1000ms);
-    advance(999);
-    EXPECT_EQ(g_BusyCursor, 1);
-    advance(1);
-    EXPECT_EQ(g_BusyCursor, 0);
-    advance(5000);
-    EXPECT_EQ(port.codes(), (std::vector<int>{2}));
-}
-
-TEST_F(CommandTimers, SetupModeStopsThePollUntilRestartOrTargetChangeIsAcknowledged) {
-    controller.sendAndStart(14, 1000ms);
-    // What "Setup Mode" does once confirmed: pause the poll, ask for setup mode.
-    controller.stopTimer(14);
-    controller.sendAndStart(16, 1000ms);
-    reply({0x10, 0x06, '+', 0x00, 0x64, '+', 0x0F, 0xA0, '-', 0x00, 0x00});
-    EXPECT_EQ(g_SetupMode, 1);
-    EXPECT_EQ(g_AntennaMode, 6);
-    EXPECT_EQ(view.callsStartingWith("showCurrentPosition"),
-              std::vector<std::string>{"showCurrentPosition(1.00,40.00,0.00)"});
-    advance(10000);
-    EXPECT_EQ(port.codes(), (std::vector<int>{14, 16}));
-
-    controller.sendAndStart(15, 1000ms);
-    advance(1000);  // no answer yet: restart is repeated, still no poll
-    EXPECT_EQ(port.codes(), (std::vector<int>{14, 16, 15, 15}));
-    reply({0x0F});
-    EXPECT_EQ(g_SetupMode, 0);
-    advance(2000);
-    EXPECT_EQ(port.codes(), (std::vector<int>{14, 16, 15, 15, 14, 14}));
-}
-
 TEST_F(CommandTimers, EachIdFollowsItsPolicy) {
     // Repeating commands go out again every period until their reply.
     for (int id : {14, 21, 24, 30, 33, 38, 42}) {
@@ -109,10 +75,19 @@ TEST_F(CommandTimers, EachIdFollowsItsPolicy) {
     EXPECT_TRUE(view.calls.empty());
 }
 
-TEST_F(CommandTimers, ALostReplyThreeOrFourEndsTheWaitAndSaysWhichAnswerIsMissing) {
+TEST_F(CommandTimers, ALostIdentificationReplyEndsTheWaitAndSaysWhichAnswerIsMissing) {
     const std::string retry = ".\r\nPress \"Get Antenna Information\" to try again., !)";
     controller.StartConnection();
     reply({0x01, 0x02});
+    advance(999);
+    EXPECT_TRUE(view.busyCursor);
+    advance(1);  // no reply 2: the wait ends quietly after a second, nothing is repeated
+    EXPECT_FALSE(view.busyCursor);
+    advance(5000);
+    EXPECT_EQ(port.codes(), (std::vector<int>{1, 2}));
+    EXPECT_TRUE(view.callsStartingWith("MessageBox").empty());
+
+    controller.OnGetAntennaInformation();
     reply(productInfoReply());
     reply(regionReply(9, 0));  // no continent 9: refused, as good as lost
     advance(1000);
@@ -151,20 +126,22 @@ TEST_F(CommandTimers, StartUpTickDrawsGreyThenDiscoveryRunsUntilAPortOpens) {
     EXPECT_EQ(view.callsStartingWith("ScanAndConnect").size(), 2u);
 }
 
-TEST_F(CommandTimers, DisconnectStopsEveryCommandTimer) {
+TEST_F(CommandTimers, AHangUpDisconnectsStopsEveryCommandTimerAndNamesThePort) {
     controller.StartConnection();
     for (int id : {14, 18, 29, 33, 38}) timers.start(id, 1000ms);
-    timers.start(100, 1000ms);
-    const Bytes factoryReply{0x02, 0x03, 0x1E, 0x00, 0x64, 0x85, 0x03};  // still queued
-    ASSERT_TRUE(queue.putChunk(factoryReply.data(), 7));
-    controller.Disconnect();
+    reply({0x1E, 0x00, 0x64});  // a factory reset's progress is up
+    const Bytes stepReply{0x02, 0x03, 0x1F, 0x00, 0x32, 0x54, 0x03};  // still queued
+    ASSERT_TRUE(queue.putChunk(stepReply.data(), 7));
+    controller.OnPortHangup("/dev/ttyUSB0");
     controller.OnCommRead();  // the notification that was already on its way
-    EXPECT_TRUE(view.callsStartingWith("OpenProgress").empty());
+    EXPECT_EQ(view.callsStartingWith("CloseProgress"),
+              std::vector<std::string>{"CloseProgress(Load)"});
+    EXPECT_TRUE(view.callsStartingWith("StepProgress").empty());
     EXPECT_TRUE(port.closed);
     EXPECT_EQ(g_Connected, 0);
     EXPECT_EQ(g_BusyCursor, 0);
     for (int id = 1; id <= 42; ++id) EXPECT_FALSE(timers.running(id)) << id;
-    EXPECT_TRUE(timers.running(100));  // discovery goes on and will reconnect
+    EXPECT_EQ(timers.period(100), 1000ms);  // the scan reconnects when the port is back
     EXPECT_EQ(view.callsStartingWith("showConnectionControls"),
               (std::vector<std::string>{"showConnectionControls(1)", "showConnectionControls(0)"}));
     EXPECT_EQ(view.callsStartingWith("DrawSerialBox"),
@@ -174,14 +151,6 @@ TEST_F(CommandTimers, DisconnectStopsEveryCommandTimer) {
               std::vector<std::string>{"DrawConnectLamp(0)"});
     EXPECT_EQ(view.callsStartingWith("DrawStateLamps"),
               std::vector<std::string>{"DrawStateLamps(0)"});
-}
-
-TEST_F(CommandTimers, AHangUpIsADisconnectThatNamesThePort) {
-    controller.StartConnection();
-    controller.OnPortHangup("/dev/ttyUSB0");
-    EXPECT_EQ(g_Connected, 0);
-    EXPECT_FALSE(timers.running(1));
-    EXPECT_EQ(timers.period(100), 1000ms);  // the scan reconnects when the port is back
     EXPECT_EQ(view.callsStartingWith("MessageBox"),
               std::vector<std::string>{"MessageBox(/dev/ttyUSB0 was disconnected.\r\nCheck the "
                                        "cable and the serial adapter., !)"});

@@ -6,58 +6,38 @@
 #include "link/encoding.h"
 #include "support/bytes.h"
 
-namespace {
+TEST(Encoding, ScalingTruncatesTowardZeroAndSaturates) {
+    // The products of the first four land just below the whole number: the line gets the
+    // lower one. Out of range is held at the end of the range, never wrapped.
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    const double inf = std::numeric_limits<double>::infinity();
+    const std::pair<double, int> x100[] = {
+        {1.13, 112}, {0.29, 28},  {1.15, 114},     {2.25, 225}, {700.0, 0xFFFF},
+        {-1.5, 0},   {-0.005, 0}, {1e300, 0xFFFF}, {nan, 0},    {inf, 0xFFFF}};
+    for (const auto& [value, scaled] : x100) EXPECT_EQ(scaleX100(value), scaled) << value;
+    const std::pair<double, int> x10[] = {
+        {13.0, 130}, {19.25, 192}, {6553.5, 65535}, {6553.6, 0xFFFF}};
+    for (const auto& [value, scaled] : x10) EXPECT_EQ(scaleX10(value), scaled) << value;
+}
 
-Bytes written(void (*write)(PayloadWriter&)) {
-    std::uint8_t buffer[16]{};
+TEST(Encoding, WriterSignsHundredthsKeepsLowBitsAndStopsAtItsBuffer) {
+    std::uint8_t buffer[32]{};
     PayloadWriter out(buffer);
-    write(out);
-    return Bytes(buffer, buffer + out.size());
-}
+    for (double value : {180.5, -3.25, 0.0, -0.0, 45.5, -1000.0}) out.SGN100(value);
+    out.BE16(70000);
+    out.U8(0x1234);
+    EXPECT_EQ(Bytes(buffer, buffer + out.size()),
+              (Bytes{'+',  0x46, 0x82, '-',  0x01, 0x45, '-',  0x00, 0x00, '-', 0x00,
+                     0x00, '+',  0x11, 0xC6, '-',  0xFF, 0xFF, 0x11, 0x70, 0x34}));
+    EXPECT_FALSE(out.overflowed());
 
-}  // namespace
-
-TEST(Encoding, Sgn100SendsASignThenTheTruncatedMagnitude) {
-    EXPECT_EQ(written([](PayloadWriter& o) { o.SGN100(180.5); }), (Bytes{'+', 0x46, 0x82}));
-    EXPECT_EQ(written([](PayloadWriter& o) { o.SGN100(-3.25); }), (Bytes{'-', 0x01, 0x45}));
-    EXPECT_EQ(written([](PayloadWriter& o) { o.SGN100(0.0); }), (Bytes{'-', 0x00, 0x00}));
-    EXPECT_EQ(written([](PayloadWriter& o) { o.SGN100(-0.0); }), (Bytes{'-', 0x00, 0x00}));
-    EXPECT_EQ(written([](PayloadWriter& o) { o.SGN100(45.5); }), (Bytes{'+', 0x11, 0xC6}));
-}
-
-TEST(Encoding, ScalingTruncatesTowardZero) {
-    // The products land just below the whole number, and the line gets the lower one.
-    EXPECT_EQ(scaleX100(1.13), 112);
-    EXPECT_EQ(scaleX100(0.29), 28);
-    EXPECT_EQ(scaleX100(1.15), 114);
-    EXPECT_EQ(scaleX100(2.25), 225);
-    EXPECT_EQ(scaleX10(13.0), 130);
-    EXPECT_EQ(scaleX10(19.25), 192);
-}
-
-TEST(Encoding, PlainValuesWiderThan16BitsKeepTheirLowBitsScaledOnesSaturate) {
-    EXPECT_EQ(written([](PayloadWriter& o) { o.BE16(70000); }), (Bytes{0x11, 0x70}));
-    EXPECT_EQ(written([](PayloadWriter& o) { o.U8(0x1234); }), (Bytes{0x34}));
-    // An angle or a scale out of range is held at the end of the range, never wrapped.
-    EXPECT_EQ(scaleX100(700.0), 0xFFFF);
-    EXPECT_EQ(scaleX10(6553.6), 0xFFFF);
-    EXPECT_EQ(scaleX10(6553.5), 65535);
-    EXPECT_EQ(scaleX100(-1.5), 0);
-    EXPECT_EQ(scaleX100(-0.005), 0);
-    EXPECT_EQ(scaleX100(1e300), 0xFFFF);
-    EXPECT_EQ(scaleX100(std::numeric_limits<double>::quiet_NaN()), 0);
-    EXPECT_EQ(scaleX100(std::numeric_limits<double>::infinity()), 0xFFFF);
-    EXPECT_EQ(written([](PayloadWriter& o) { o.SGN100(-1000.0); }), (Bytes{'-', 0xFF, 0xFF}));
-}
-
-TEST(Encoding, WriterRefusesToRunPastItsBuffer) {
-    std::uint8_t buffer[4] = {0xAA, 0xAA, 0xAA, 0xAA};
-    PayloadWriter out(std::span<std::uint8_t>(buffer, 3));
-    out.BE16(0x0102);
-    out.SGN100(1.0);
-    EXPECT_TRUE(out.overflowed());
-    EXPECT_EQ(out.size(), 3u);
-    EXPECT_EQ(bytesOf(buffer), (Bytes{0x01, 0x02, '+', 0xAA}));
+    std::uint8_t small[4] = {0xAA, 0xAA, 0xAA, 0xAA};
+    PayloadWriter full(std::span<std::uint8_t>(small, 3));
+    full.BE16(0x0102);
+    full.SGN100(1.0);
+    EXPECT_TRUE(full.overflowed());
+    EXPECT_EQ(full.size(), 3u);
+    EXPECT_EQ(bytesOf(small), (Bytes{0x01, 0x02, '+', 0xAA}));
 }
 
 TEST(Encoding, ReaderDecodesTheLineEncodings) {

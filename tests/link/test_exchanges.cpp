@@ -26,6 +26,9 @@ protected:
         g_DefaultDataLoaded = 1;
         controller.updateDefaultData();
     }
+    void put(const Bytes& bytes) {
+        ASSERT_TRUE(queue.putChunk(bytes.data(), static_cast<std::uint32_t>(bytes.size())));
+    }
     // Answers every command of the upload with its one-byte reply until the chain stops.
     void acknowledgeUntilQuiet() {
         for (std::size_t answered = 0; answered < port.payloads().size(); ++answered) {
@@ -36,51 +39,46 @@ protected:
 
 }  // namespace
 
-TEST_F(Exchanges, UploadOfAllContinentsVisitsEveryContinentThenTheSatellites) {
-    g_RegionMode = 12;
-    g_RegionCount = {2, 0, 0, 0, 0, 1};
-    g_SatelliteCount = 3;
-    startUpload();
-    acknowledgeUntilQuiet();
-
-    EXPECT_EQ(regionsSent(11), (std::vector<std::pair<int, int>>{
-                                   {0, 0}, {0, 1}, {1, 0}, {2, 0}, {3, 0}, {4, 0}, {5, 0}}));
-    EXPECT_EQ(port.codes(), (std::vector<int>{10, 11, 11, 11, 11, 11, 11, 11, 12, 12, 12, 13}));
-    EXPECT_EQ(timers.period(13), 0ms);  // stopped by reply 13
-    // Ten steps of six announced: the figure runs past 100, as continents without regions
-    // still have their region 0 sent.
-    EXPECT_EQ(view.callsStartingWith("StepProgress").back(), "StepProgress(Update,10,166)");
-    EXPECT_EQ(view.callsStartingWith("CloseProgress"),
-              std::vector<std::string>{"CloseProgress(Update)"});
-    EXPECT_EQ(g_BusyCursor, 0);
-}
-
-TEST_F(Exchanges, UploadOfOneContinentSendsItsRegionsInOrder) {
-    g_RegionMode = 8;
-    g_RegionCount = {0, 0, 3, 0, 0, 0};
-    g_SatelliteCount = 2;
-    view.continentSelection = 2;
-    view.regionSelection = 1;
-    startUpload();
-    acknowledgeUntilQuiet();
-
-    EXPECT_EQ(regionsSent(11), (std::vector<std::pair<int, int>>{{2, 0}, {2, 1}, {2, 2}}));
-    EXPECT_EQ(port.codes(), (std::vector<int>{10, 11, 11, 11, 12, 12, 13}));
-    EXPECT_EQ(view.callsStartingWith("StepProgress"),
-              (std::vector<std::string>{"StepProgress(Update,1,20)", "StepProgress(Update,2,40)",
-                                        "StepProgress(Update,3,60)", "StepProgress(Update,4,80)",
-                                        "StepProgress(Update,5,100)"}));
-}
-
-TEST_F(Exchanges, AnUploadGivenUpIgnoresLateAnswers) {
-    g_RegionMode = 3;
-    g_SatelliteCount = 1;
-    startUpload();
-    advance(1000);  // no reply 10: given up
-    reply({0x0A});
-    reply({0x0B});
-    EXPECT_EQ(port.codes(), (std::vector<int>{10}));
-    EXPECT_EQ(view.callsStartingWith("StepProgress").size(), 0u);
+TEST_F(Exchanges, AnUploadSendsTheRegionsOfItsScopeInOrderThenTheSatellites) {
+    using Regions = std::vector<std::pair<int, int>>;
+    const struct {
+        std::uint8_t mode;
+        std::array<std::uint8_t, 6> counts;
+        Regions regions;
+        std::vector<int> codes;
+        const char* lastStep;
+    } cases[] = {
+        // Nine steps of five announced: the figure runs past 100, as continents without regions
+        // still have their region 0 sent.
+        {12,
+         {2, 0, 0, 0, 0, 1},
+         Regions{{0, 0}, {0, 1}, {1, 0}, {2, 0}, {3, 0}, {4, 0}, {5, 0}},
+         {10, 11, 11, 11, 11, 11, 11, 11, 12, 12, 13},
+         "StepProgress(Update,9,180)"},
+        {8,
+         {0, 0, 3, 0, 0, 0},
+         Regions{{2, 0}, {2, 1}, {2, 2}},
+         {10, 11, 11, 11, 12, 12, 13},
+         "StepProgress(Update,5,100)"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.lastStep);
+        port.written.clear();
+        view.calls.clear();
+        g_RegionMode = c.mode;
+        g_RegionCount = c.counts;
+        g_SatelliteCount = 2;
+        view.continentSelection = 2;
+        startUpload();
+        acknowledgeUntilQuiet();
+        EXPECT_EQ(regionsSent(11), c.regions);
+        EXPECT_EQ(port.codes(), c.codes);
+        EXPECT_EQ(view.callsStartingWith("StepProgress").back(), c.lastStep);
+        EXPECT_EQ(view.callsStartingWith("CloseProgress"),
+                  std::vector<std::string>{"CloseProgress(Update)"});
+        EXPECT_EQ(g_BusyCursor, 0);
+        EXPECT_FALSE(timers.running(13));
+    }
 }
 
 TEST_F(Exchanges, TheAcusOwnChainEndsByIdentifyingItAgain) {
@@ -113,6 +111,22 @@ TEST_F(Exchanges, DiagnosisLampsFollowTheItems) {
     reply({0x17, 0x0C, 'P'});  // no item 12: nothing changes, the lamps are redrawn
     EXPECT_EQ(g_DiagLamps, 0x80003u);
     EXPECT_EQ(view.callsStartingWith("DrawDiagLamps").size(), 5u);
+    reply({0x16, 0x01});  // the under-test bit ORed into "passed" reads "failed"
+    EXPECT_EQ(view.callsStartingWith("DrawDiagLamps").back(), "DrawDiagLamps(786435)");
+
+    // Item 7 (bits 7..6) is the skew test: ignored for a model 1 or a skewless antenna.
+    for (auto [model, skewless] : {std::pair{1, 0}, std::pair{2, 1}}) {
+        g_AntennaModel = static_cast<std::uint8_t>(model);
+        g_SkewlessFlag = static_cast<std::uint8_t>(skewless);
+        view.calls.clear();
+        reply({0x16, 0x07});
+        reply({0x17, 0x07, 'F'});
+        EXPECT_EQ(g_DiagLamps, 0xC0003u);
+        EXPECT_TRUE(view.calls.empty());
+    }
+    g_SkewlessFlag = 0;
+    reply({0x17, 0x07, 'P'});
+    EXPECT_EQ(g_DiagLamps, 0xC0083u);
 
     reply({0x16, 0x0B});  // end of the test: the program stops it
     EXPECT_EQ(port.payloads().back(), (Bytes{0x18}));
@@ -126,30 +140,10 @@ TEST_F(Exchanges, DiagnosisLampsFollowTheItems) {
     EXPECT_EQ(view.callsStartingWith("DrawStateLamps").back(), "DrawStateLamps(6)");
 }
 
-TEST_F(Exchanges, SkewItemIsIgnoredForAntennasWithoutASkewTest) {
-    for (auto [model, skewless] : {std::pair{1, 0}, std::pair{2, 1}}) {
-        g_AntennaModel = static_cast<std::uint8_t>(model);
-        g_SkewlessFlag = static_cast<std::uint8_t>(skewless);
-        g_DiagLamps = 0x12345;
-        view.calls.clear();
-        reply({0x16, 0x07});
-        reply({0x17, 0x07, 'F'});
-        EXPECT_EQ(g_DiagLamps, 0x12345u);
-        EXPECT_TRUE(view.calls.empty());
-    }
-    g_AntennaModel = 2;
-    g_SkewlessFlag = 0;
-    g_DiagLamps = 0;
-    reply({0x17, 0x07, 'P'});  // item 7 owns bits 7..6
-    EXPECT_EQ(g_DiagLamps, 0x80u);
-}
-
 TEST_F(Exchanges, FactoryDefaultProgressOpensStepsAndCloses) {
     controller.sendAndStart(30, 2000ms);
     reply({0x1E, 0x00, 0xC8});
     EXPECT_FALSE(timers.running(30));
-    EXPECT_EQ(g_ProgressTotal, 200u);
-    EXPECT_EQ(g_BusyCursor, 1);
     reply({0x1F, 0x00, 0x64});
     reply({0x1F, 0x00, 0xC8});
     EXPECT_EQ(g_BusyCursor, 1);
@@ -172,16 +166,7 @@ TEST_F(Exchanges, FactoryDefaultProgressOpensStepsAndCloses) {
     EXPECT_EQ(view.callsStartingWith("StepProgress").back(), "StepProgress(Load,5,0)");
 }
 
-TEST_F(Exchanges, LcdWriteAndReadRunInFiveChainedPieces) {
-    controller.setBusy(true);
-    controller.sendAndStart(33, 2000ms);
-    for (std::uint8_t code = 33; code <= 37; ++code) reply({code});
-    EXPECT_EQ(port.codes(), (std::vector<int>{33, 34, 35, 36, 37}));
-    EXPECT_EQ(view.callsStartingWith("MessageBox"),
-              std::vector<std::string>{"MessageBox( LCD display data write complete !!! )"});
-    EXPECT_EQ(g_BusyCursor, 0);
-
-    port.written.clear();
+TEST_F(Exchanges, LcdReadRunsInFiveChainedPieces) {
     controller.sendAndStart(38, 10000ms);
     reply(concat({{38}, Bytes(20, 'A')}));
     EXPECT_EQ(timers.period(39), 2000ms);
@@ -190,13 +175,8 @@ TEST_F(Exchanges, LcdWriteAndReadRunInFiveChainedPieces) {
     reply(concat({{41}, Bytes(80, 'D')}));
     reply(concat({{42}, Bytes(12, 'E')}));
     EXPECT_EQ(port.codes(), (std::vector<int>{38, 39, 40, 41, 42}));
-    EXPECT_EQ(g_LcdData[0], 'A');
-    EXPECT_EQ(g_LcdData[19], 'A');
-    EXPECT_EQ(g_LcdData[20], 'B');
-    EXPECT_EQ(g_LcdData[100], 'C');
-    EXPECT_EQ(g_LcdData[259], 'D');
-    EXPECT_EQ(g_LcdData[260], 'E');
-    EXPECT_EQ(g_LcdData[271], 'E');
+    EXPECT_EQ(bytesOf(g_LcdData), concat({Bytes(20, 'A'), Bytes(80, 'B'), Bytes(80, 'C'),
+                                          Bytes(80, 'D'), Bytes(12, 'E')}));
     const auto calls = view.calls;
     EXPECT_EQ(std::vector<std::string>(calls.end() - 4, calls.end()),
               (std::vector<std::string>{"ShowLcdDataInEditor()", "TakeLcdDataFromEditor()",
@@ -204,13 +184,39 @@ TEST_F(Exchanges, LcdWriteAndReadRunInFiveChainedPieces) {
                                         "MessageBox( LCD display data read complete !!! )"}));
 }
 
-TEST_F(Exchanges, CompletionRepliesStopTheirTimerAndSaySo) {
+TEST_F(Exchanges, TakesOnlyTheBytesPresentAtTheNotificationAndKeepsAPartFrame) {
+    timers.start(25, 1000ms);
+    timers.start(26, 1000ms);
+    deliver({0x02, 0x01, 0x19});
+    EXPECT_TRUE(timers.running(25));
+    put({0x1A, 0x03});
+    controller.OnCommRead();
+    put({0x02, 0x01, 0x1A, 0x1B, 0x03});  // arrives after: left for its own notification
+    EXPECT_FALSE(timers.running(25));
+    EXPECT_TRUE(timers.running(26));
+    controller.OnCommRead();
+    EXPECT_FALSE(timers.running(26));
+    EXPECT_EQ(queue.used(), 0u);
+}
+
+TEST_F(Exchanges, CompletionRepliesStopTheirTimerAndSaySoEvenFromInsideABox) {
     for (int id : {18, 19, 20, 25, 26, 27, 28, 29}) timers.start(id, 1000ms);
-    for (std::uint8_t code : {18, 19, 20, 25, 26, 27, 28, 29}) reply({code});
+    // While the box of reply 29 is open the event loop delivers the next notification:
+    // a reply 18 and the first half of a reply 26.
+    int nested = 0;
+    view.onMessageBox = [&](const std::string&) {
+        if (nested++ > 0) return;
+        put({0x02, 0x01, 0x12, 0x13, 0x03, 0x02, 0x01});
+        controller.OnCommRead();
+    };
+    reply({29});
+    EXPECT_FALSE(timers.running(18));
+    deliver({0x1A, 0x1B, 0x03});  // the rest of reply 26
+    for (std::uint8_t code : {19, 20, 25, 27, 28}) reply({code});
     for (int id : {18, 19, 20, 25, 26, 27, 28, 29}) EXPECT_FALSE(timers.running(id)) << id;
     EXPECT_EQ(view.callsStartingWith("MessageBox"),
-              (std::vector<std::string>{"MessageBox( Edit Satellite Information Complete !!! , !)",
+              (std::vector<std::string>{"MessageBox( Set Antenna Parameter Complete !!! , !)",
+                                        "MessageBox( Edit Satellite Information Complete !!! , !)",
                                         "MessageBox( Set Local Frequency Complete !!! , !)",
-                                        "MessageBox( Set DiSEqc USE Complete !!! , !)",
-                                        "MessageBox( Set Antenna Parameter Complete !!! , !)"}));
+                                        "MessageBox( Set DiSEqc USE Complete !!! , !)"}));
 }

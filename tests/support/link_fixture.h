@@ -15,7 +15,7 @@
 class RecordingPort : public BytePort {
 public:
     int WriteByte(std::uint8_t byte) override {
-        if (closed) return 0;
+        if (closed || ++writes == refuseWrite) return 0;
         written.push_back(byte);
         return 1;
     }
@@ -39,6 +39,8 @@ public:
 
     Bytes written;
     bool closed = false;
+    int writes = 0;
+    int refuseWrite = -1;  // the one write, counted from 1, that the line loses
 };
 
 // A controller on a recording port, a recorder view and a manual clock; replies are put in
