@@ -16,8 +16,9 @@
 
 #include "app/load_progress.h"
 #include "app/update_progress.h"
+#include "geo/look_angles.h"
 #include "lcd/ui/acu_lcd_display.h"
-#include "lcd/ui/view_lcd_display.h"
+#include "link/process_state.h"
 #include "pages/administrator.h"
 #include "pages/antenna_diagnosis.h"
 #include "pages/antenna_information.h"
@@ -116,19 +117,10 @@ private slots:
         QCOMPARE(name->textFormat(), Qt::PlainText);
     }
 
-    void editsAndChoicesBehave() {
+    void choicesAndTheTypedPositionBehave() {
         Pages p;
-        // An untouched hemisphere reads as no choice, which the calculation takes as W or S.
-        for (const char* name : {"region_longitude_hemisphere", "region_latitude_hemisphere",
-                                 "satellite_longitude_hemisphere"}) {
-            QCOMPARE(child<QComboBox>(&p.gps, name)->currentIndex(), -1);
-        }
-        auto* latitude = child<QLineEdit>(&p.gps, "region_latitude");
-        QTest::keyClicks(latitude, QStringLiteral("37.55"));
-        QCOMPARE(latitude->text(), QStringLiteral("37.5"));
-
         // The satellite page's radio groups don't uncheck each other. (The DiSEqC marks are
-        // not a choice: they show the mode held, see test_region_refresh.)
+        // not a choice: they show the mode held.)
         const char* choices[] = {"pol_13v", "tone_22khz", "verification_dss_decode",
                                  "universal_lnb"};
         for (const char* name : choices) child<QRadioButton>(&p.satellite, name)->click();
@@ -137,20 +129,36 @@ private slots:
         }
         QCOMPARE(child<QButtonGroup>(&p.satellite, "polarization")->checkedId(), 1);
 
-        // The LCD lines take capitals only, up to their limit.
-        auto* company = child<QLineEdit>(&p.lcd, "lcd_line_0");
-        QTest::keyClicks(company, QStringLiteral("skyrelay tvro 123456789"));
-        QCOMPARE(company->text(), QStringLiteral("SKYRELAY TVRO 123456"));
-        auto* serial = child<QLineEdit>(&p.lcd, "lcd_line_13");
-        QTest::keyClicks(serial, QStringLiteral("ab0123456789xyz"));
-        QCOMPARE(serial->text(), QStringLiteral("AB0123456789"));
-
-        View_LCD_Display preview(&p.host);
-        QString serialRow;
-        for (int column = 0; column < 20; ++column) {
-            serialRow += textOf(&preview, ("cell_13_" + QByteArray::number(column)).constData());
+        // An untouched hemisphere reads as no choice, which the calculation takes as W or S.
+        const auto type = [&p](const char* name, const char* text) {
+            auto* edit = child<QLineEdit>(&p.gps, name);
+            edit->clear();
+            QTest::keyClicks(edit, QString::fromUtf8(text));
+        };
+        type("region_longitude", "127.0");
+        type("region_latitude", "37.5");
+        type("satellite_longitude", "116.0");
+        child<QPushButton>(&p.gps, "use_region_gps")->click();
+        QCOMPARE(g_CalcSiteLonHemisphere, 'W');
+        QCOMPARE(g_CalcSiteLatHemisphere, 'S');
+        QCOMPARE(g_CalcSatLonHemisphere, 'W');
+        QCOMPARE(g_CalcSiteLatitude, -37.5);
+        const auto results = [&p] {
+            return QStringList{textOf(&p.gps, "azimuth"), textOf(&p.gps, "elevation"),
+                               textOf(&p.gps, "skew")};
+        };
+        for (const char* name : {"region_longitude_hemisphere", "region_latitude_hemisphere",
+                                 "satellite_longitude_hemisphere"}) {
+            child<QComboBox>(&p.gps, name)->setCurrentIndex(0);
         }
-        QCOMPARE(serialRow, QStringLiteral("SN: EXIT"));
+        child<QPushButton>(&p.gps, "use_region_gps")->click();
+        QCOMPARE(results(), (QStringList{"197.7", "45.0", "-14.0"}));
+        // Right below the satellite on the equator there is no direction to show.
+        type("region_longitude", "116.0");
+        type("region_latitude", "0");
+        child<QPushButton>(&p.gps, "use_region_gps")->click();
+        QCOMPARE(results(), (QStringList{"---", "---", "---"}));
+        ResetProcessState();
     }
 
     void progressPopupRunsStartFromZeroAndHoldTheBarInRange() {
