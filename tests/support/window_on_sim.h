@@ -4,12 +4,7 @@
 #include "acu_simulator.h"
 #include "pty_server.h"
 
-#include <QComboBox>
-#include <QLabel>
-#include <QLineEdit>
 #include <QListWidget>
-#include <QPushButton>
-#include <QtTest>
 #include <memory>
 #include <string>
 
@@ -17,35 +12,7 @@
 #include "app/timer_bank_qt.h"
 #include "link/link_state.h"
 #include "link/process_state.h"
-
-template <class T>
-T* child(const QObject* parent, const char* name) {
-    return parent->findChild<T*>(QString::fromUtf8(name));
-}
-
-// The text a control shows, whatever its kind; a missing control reads as its name.
-inline QString shown(const QObject* parent, const char* name) {
-    const auto* control = child<QObject>(parent, name);
-    if (auto* label = qobject_cast<const QLabel*>(control)) return label->text();
-    if (auto* edit = qobject_cast<const QLineEdit*>(control)) return edit->text();
-    if (auto* combo = qobject_cast<const QComboBox*>(control)) return combo->currentText();
-    if (auto* button = qobject_cast<const QPushButton*>(control)) return button->text();
-    return QStringLiteral("<missing %1>").arg(QString::fromUtf8(name));
-}
-
-// Typed key by key, as a person would, so that the edit's limits apply.
-inline void typeInto(const QObject* parent, const char* name, const QString& text) {
-    auto* edit = child<QLineEdit>(parent, name);
-    QVERIFY2(edit != nullptr, name);
-    edit->clear();
-    QTest::keyClicks(edit, text);
-}
-
-inline void click(const QObject* parent, const char* name) {
-    auto* button = child<QPushButton>(parent, name);
-    QVERIFY2(button != nullptr, name);
-    button->click();
-}
+#include "ui/controls.h"
 
 // The real main window on the simulated ACU's pseudo-terminal, for the end-to-end window
 // tests: the test class holds one and calls openOnSim() from init() and close() from

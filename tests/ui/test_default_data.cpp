@@ -3,22 +3,11 @@
 
 #include <sys/stat.h>
 
-#include <QComboBox>
-#include <QLabel>
-#include <QListWidget>
-#include <QPushButton>
 #include <QTemporaryDir>
-#include <QtTest>
-#include <mutex>
 
 #include "app/lumidor_app.h"
-#include "app/lumidor_dlg.h"
-#include "app/timer_bank_qt.h"
 #include "app/update_progress.h"
-#include "data/fixed_text.h"
 #include "data/satellite_tables.h"
-#include "link/link_state.h"
-#include "link/process_state.h"
 
 namespace {
 

@@ -1,14 +1,9 @@
 #include <QAbstractItemView>
 #include <QButtonGroup>
-#include <QComboBox>
-#include <QLabel>
-#include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
 #include <QMessageBox>
-#include <QPushButton>
 #include <QRadioButton>
-#include <QtTest>
 
 #include "app/lumidor_app.h"
 #include "app/lumidor_dlg.h"
@@ -22,6 +17,7 @@
 #include "link/process_state.h"
 #include "panel/lamp.h"
 #include "panel/serial_box.h"
+#include "ui/controls.h"
 
 // The main window without an ACU: start-up, pages, keys, the port controls, and the region
 // displays filled as from a file or from the ACU.
@@ -37,13 +33,6 @@ private:
         m_Window->setMessageBoxHook(
             [this](const QString& text, MessageIcon) { m_Messages << text; });
         m_Window->show();
-    }
-    template <class T>
-    T* on(const QWidget* parent, const char* name) {
-        return parent->findChild<T*>(QString::fromUtf8(name));
-    }
-    QString label(const QWidget* parent, const char* name) {
-        return on<QLabel>(parent, name)->text();
     }
     QWidget* main() { return m_Window.get(); }
 
@@ -96,12 +85,9 @@ private slots:
             {"target_change_button", "  Target    Change"},
             {"load_data_button", "   Load   Default Data"},
             {"refresh_button", "Reflesh"}};
-        for (const auto& [name, text] : captions) {
-            auto* control = on<QWidget>(main(), name);
-            const QString shown = control->property("text").toString();
-            QVERIFY2(shown == QString::fromUtf8(text), name);
-        }
-        QVERIFY(!on<QPushButton>(main(), "target_change_button")->isEnabled());
+        for (const auto& [name, text] : captions)
+            QCOMPARE(shown(main(), name), QString::fromUtf8(text));
+        QVERIFY(!child<QPushButton>(main(), "target_change_button")->isEnabled());
 
         // The start-up tick paints every indicator grey, "COM" dark on the grey box.
         QTRY_COMPARE_WITH_TIMEOUT(m_Window->connectLamp()->color(), LampColor::Grey, 2000);
@@ -194,7 +180,7 @@ private slots:
         const QString first = QStringLiteral("/dev/serial/by-id/usb-skyrelay-test-adapter-0");
         const QString second = QStringLiteral("/dev/serial/by-id/usb-skyrelay-test-adapter-1");
         makeWindow({first, second});
-        auto* combo = on<QComboBox>(main(), "port_combo");
+        auto* combo = child<QComboBox>(main(), "port_combo");
         m_Window->RefreshPortList();
         QCOMPARE(combo->itemText(0), first);
         QCOMPARE(combo->itemText(1), second);
@@ -204,7 +190,7 @@ private slots:
         QVERIFY(combo->view()->minimumWidth() > combo->fontMetrics().horizontalAdvance(second));
         QCOMPARE(combo->toolTip(), second);
 
-        auto* connect = on<QPushButton>(main(), "connect_button");
+        auto* connect = child<QPushButton>(main(), "connect_button");
         combo->clear();
         connect->click();
         combo->addItem(QStringLiteral("/dev/skyrelay-no-such-port"));
@@ -222,7 +208,7 @@ private slots:
 
     void targetPanelShowsTheChosenTransponder() {
         makeWindow();
-        on<QComboBox>(main(), "target_combo")->addItem(QStringLiteral("HOTBIRD"));
+        child<QComboBox>(main(), "target_combo")->addItem(QStringLiteral("HOTBIRD"));
         SatelliteRecord& sat = g_RegionSatellites[0];
         sat.longitude = 13.0;
         sat.eastWest = 'E';
@@ -241,8 +227,8 @@ private slots:
             {"receiver", "18V   22kHz"},
             {"signal", "640"}};
         for (const auto& [name, text] : texts)
-            QCOMPARE(label(main(), name), QString::fromUtf8(text));
-        QCOMPARE(label(m_Window->page(3), "receiver"), QStringLiteral("18.2V 22kHz"));
+            QCOMPARE(shown(main(), name), QString::fromUtf8(text));
+        QCOMPARE(shown(m_Window->page(3), "receiver"), QStringLiteral("18.2V 22kHz"));
     }
 
     void regionRefreshesFillEverySelector() {
@@ -253,28 +239,28 @@ private slots:
         QWidget* administrator = m_Window->page(4);
         m_Window->pageList()->setCurrentRow(1);
         m_Window->refreshRegionDisplay();
-        auto* target = on<QComboBox>(main(), "target_combo");
-        for (QComboBox* selector :
-             {target, on<QComboBox>(gps, "satellite"), on<QComboBox>(satellite, "satellite")}) {
+        auto* target = child<QComboBox>(main(), "target_combo");
+        for (QComboBox* selector : {target, child<QComboBox>(gps, "satellite"),
+                                    child<QComboBox>(satellite, "satellite")}) {
             QCOMPARE(selector->count(), 3);
             QCOMPARE(selector->itemText(1), QStringLiteral("HOTBIRD   "));
             QCOMPARE(selector->currentIndex(), 2);
         }
-        QCOMPARE(label(main(), "target_sat"), QStringLiteral("KOREASAT 5 130.0E"));
-        QCOMPARE(on<QLineEdit>(gps, "satellite_longitude")->text(), QStringLiteral("130.0"));
-        QCOMPARE(on<QComboBox>(gps, "satellite_longitude_hemisphere")->currentText(),
+        QCOMPARE(shown(main(), "target_sat"), QStringLiteral("KOREASAT 5 130.0E"));
+        QCOMPARE(child<QLineEdit>(gps, "satellite_longitude")->text(), QStringLiteral("130.0"));
+        QCOMPARE(child<QComboBox>(gps, "satellite_longitude_hemisphere")->currentText(),
                  QStringLiteral("E"));
-        QCOMPARE(on<QLineEdit>(satellite, "name")->text(), QStringLiteral("KOREASAT 5"));
-        auto* list = on<QListWidget>(administrator, "satellite_list");
+        QCOMPARE(child<QLineEdit>(satellite, "name")->text(), QStringLiteral("KOREASAT 5"));
+        auto* list = child<QListWidget>(administrator, "satellite_list");
         QCOMPARE(list->count(), 3);
         QCOMPARE(list->currentRow(), 2);
-        QCOMPARE(label(administrator, "name"), QStringLiteral("  KOREASAT 5"));
+        QCOMPARE(shown(administrator, "name"), QStringLiteral("  KOREASAT 5"));
 
         // A DiSEqC mark shows the mode held: "Not Use" has not been sent, so clicking it
         // leaves its mark empty and "Change Satellite" marked.
-        auto* marks = on<QButtonGroup>(satellite, "diseqc_mode");
+        auto* marks = child<QButtonGroup>(satellite, "diseqc_mode");
         QCOMPARE(marks->checkedId(), 2);
-        auto* notUse = on<QRadioButton>(satellite, "diseqc_not_use_mark");
+        auto* notUse = child<QRadioButton>(satellite, "diseqc_not_use_mark");
         QTest::mouseClick(notUse, Qt::LeftButton);
         QVERIFY(!notUse->isChecked());
         QCOMPARE(marks->checkedId(), 2);
@@ -283,17 +269,17 @@ private slots:
         // Another target chosen in the main window, then another default.
         target->setFocus();
         QTest::keyClick(target, Qt::Key_Up);
-        QCOMPARE(label(main(), "target_longitude"), QStringLiteral(" 13.0E"));
-        QVERIFY(on<QPushButton>(main(), "target_change_button")->isEnabled());
+        QCOMPARE(shown(main(), "target_longitude"), QStringLiteral(" 13.0E"));
+        QVERIFY(child<QPushButton>(main(), "target_change_button")->isEnabled());
         setDefaultSatellite(1);
         m_Window->refreshRegionDisplay();
-        QCOMPARE(on<QLineEdit>(gps, "satellite_longitude")->text(), QStringLiteral("13.0"));
-        QVERIFY(!on<QPushButton>(main(), "target_change_button")->isEnabled());
+        QCOMPARE(child<QLineEdit>(gps, "satellite_longitude")->text(), QStringLiteral("13.0"));
+        QVERIFY(!child<QPushButton>(main(), "target_change_button")->isEnabled());
 
         // After a download: the ACU's region alone, fixed, and a hemisphere byte above 127
         // shown as the character of that code.
         for (const char* name : {"continent", "region"}) {
-            on<QComboBox>(administrator, name)->addItems({"a", "b", "c"});
+            child<QComboBox>(administrator, name)->addItems({"a", "b", "c"});
         }
         setDefaultSatellite(2);
         g_CurContinent = 1;
@@ -303,32 +289,32 @@ private slots:
         const std::pair<const char*, const char*> selectors[] = {{"continent", "Asia     "},
                                                                  {"region", "KOREA       "}};
         for (const auto& [name, entry] : selectors) {
-            auto* selector = on<QComboBox>(administrator, name);
+            auto* selector = child<QComboBox>(administrator, name);
             QCOMPARE(selector->count(), 1);
             QCOMPARE(selector->currentText(), QString::fromUtf8(entry));
             QVERIFY(!selector->isEnabled());
         }
-        QCOMPARE(on<QLineEdit>(satellite, "name")->text(), QStringLiteral("MEASAT 3  "));
-        QCOMPARE(label(main(), "target_sat"), QString::fromUtf8("MEASAT 3   91.5É"));
-        QCOMPARE(label(administrator, "longitude"), QString::fromUtf8(" 91.5É \r\n"));
+        QCOMPARE(child<QLineEdit>(satellite, "name")->text(), QStringLiteral("MEASAT 3  "));
+        QCOMPARE(shown(main(), "target_sat"), QString::fromUtf8("MEASAT 3   91.5É"));
+        QCOMPARE(shown(administrator, "longitude"), QString::fromUtf8(" 91.5É \r\n"));
 
         // An empty region empties every satellite field but the LNB's.
         mutableRegionRecord(1, 4)->satelliteCount = 0;
         m_Window->refreshRegionDisplay();
         QCOMPARE(target->count(), 0);
-        QCOMPARE(label(main(), "target_longitude"), QString());
-        QCOMPARE(on<QLineEdit>(gps, "satellite_longitude")->text(), QString());
-        QCOMPARE(on<QLineEdit>(satellite, "name")->text(), QString());
+        QCOMPARE(shown(main(), "target_longitude"), QString());
+        QCOMPARE(child<QLineEdit>(gps, "satellite_longitude")->text(), QString());
+        QCOMPARE(child<QLineEdit>(satellite, "name")->text(), QString());
         QCOMPARE(list->count(), 0);
         for (const char* name : {"index", "name", "longitude", "ver_low_band", "diseqc"}) {
-            QCOMPARE(label(administrator, name), QString());
+            QCOMPARE(shown(administrator, name), QString());
         }
-        QCOMPARE(label(administrator, "lnb_information"),
+        QCOMPARE(shown(administrator, "lnb_information"),
                  QStringLiteral(" LNB Type : Universal\tLocal Freq.: 9750 / 10600 MHz"));
 
         // LCD Display Font opens the editor in the page's place.
         m_Window->pageList()->setCurrentRow(4);
-        on<QPushButton>(administrator, "lcd_display_font")->click();
+        child<QPushButton>(administrator, "lcd_display_font")->click();
         QCOMPARE(m_Window->currentPage(), static_cast<QWidget*>(m_Window->lcdDisplay()));
         QVERIFY(m_Window->lcdDisplay()->isVisible());
         QVERIFY(!administrator->isVisible());

@@ -2,17 +2,10 @@
 // characters, odd spellings the program always had), the character limits of the edits, the
 // progress popups' runs, and the keys that must not close or press anything.
 
-#include <QAbstractButton>
 #include <QButtonGroup>
-#include <QComboBox>
-#include <QGroupBox>
-#include <QLabel>
-#include <QLineEdit>
 #include <QProgressBar>
-#include <QPushButton>
 #include <QRadioButton>
 #include <QSignalSpy>
-#include <QTest>
 
 #include "app/load_progress.h"
 #include "app/update_progress.h"
@@ -24,22 +17,9 @@
 #include "pages/antenna_information.h"
 #include "pages/satellite_information.h"
 #include "pages/set_gps.h"
+#include "ui/controls.h"
 
 namespace {
-
-// The text a control shows, whatever its kind; a missing control fails with its name.
-QString textOf(const QWidget* window, const char* name) {
-    const QObject* control = window->findChild<QObject*>(QString::fromUtf8(name));
-    if (auto* label = qobject_cast<const QLabel*>(control)) return label->text();
-    if (auto* button = qobject_cast<const QAbstractButton*>(control)) return button->text();
-    if (auto* group = qobject_cast<const QGroupBox*>(control)) return group->title();
-    return QStringLiteral("<missing>") + QString::fromUtf8(name);
-}
-
-template <class T>
-T* child(const QWidget* window, const char* name) {
-    return window->findChild<T*>(QString::fromUtf8(name));
-}
 
 // Every page, as the main window holds them.
 struct Pages {
@@ -74,7 +54,7 @@ private slots:
             {&p.administrator, "diseqc_label", "⑪ DiSEqc"},
             {&p.lcd, "view_write", "View ＆ Write"}};
         for (const auto& [page, name, text] : captions) {
-            QCOMPARE(textOf(page, name), QString::fromUtf8(text));
+            QCOMPARE(shown(page, name), QString::fromUtf8(text));
         }
 
         const std::tuple<const QWidget*, int, const char*> limits[] = {
@@ -130,33 +110,28 @@ private slots:
         QCOMPARE(child<QButtonGroup>(&p.satellite, "polarization")->checkedId(), 1);
 
         // An untouched hemisphere reads as no choice, which the calculation takes as W or S.
-        const auto type = [&p](const char* name, const char* text) {
-            auto* edit = child<QLineEdit>(&p.gps, name);
-            edit->clear();
-            QTest::keyClicks(edit, QString::fromUtf8(text));
-        };
-        type("region_longitude", "127.0");
-        type("region_latitude", "37.5");
-        type("satellite_longitude", "116.0");
-        child<QPushButton>(&p.gps, "use_region_gps")->click();
+        typeInto(&p.gps, "region_longitude", QStringLiteral("127.0"));
+        typeInto(&p.gps, "region_latitude", QStringLiteral("37.5"));
+        typeInto(&p.gps, "satellite_longitude", QStringLiteral("116.0"));
+        click(&p.gps, "use_region_gps");
         QCOMPARE(g_CalcSiteLonHemisphere, 'W');
         QCOMPARE(g_CalcSiteLatHemisphere, 'S');
         QCOMPARE(g_CalcSatLonHemisphere, 'W');
         QCOMPARE(g_CalcSiteLatitude, -37.5);
         const auto results = [&p] {
-            return QStringList{textOf(&p.gps, "azimuth"), textOf(&p.gps, "elevation"),
-                               textOf(&p.gps, "skew")};
+            return QStringList{shown(&p.gps, "azimuth"), shown(&p.gps, "elevation"),
+                               shown(&p.gps, "skew")};
         };
         for (const char* name : {"region_longitude_hemisphere", "region_latitude_hemisphere",
                                  "satellite_longitude_hemisphere"}) {
             child<QComboBox>(&p.gps, name)->setCurrentIndex(0);
         }
-        child<QPushButton>(&p.gps, "use_region_gps")->click();
+        click(&p.gps, "use_region_gps");
         QCOMPARE(results(), (QStringList{"197.7", "45.0", "-14.0"}));
         // Right below the satellite on the equator there is no direction to show.
-        type("region_longitude", "116.0");
-        type("region_latitude", "0");
-        child<QPushButton>(&p.gps, "use_region_gps")->click();
+        typeInto(&p.gps, "region_longitude", QStringLiteral("116.0"));
+        typeInto(&p.gps, "region_latitude", QStringLiteral("0"));
+        click(&p.gps, "use_region_gps");
         QCOMPARE(results(), (QStringList{"---", "---", "---"}));
         ResetProcessState();
     }
@@ -167,7 +142,7 @@ private slots:
         owner.show();
         Load_Progress popup(&owner);
         auto* bar = child<QProgressBar>(&popup, "progress_bar");
-        QCOMPARE(textOf(&popup, "progress_caption"), QStringLiteral("Load:"));
+        QCOMPARE(shown(&popup, "progress_caption"), QStringLiteral("Load:"));
 
         popup.openProgress(200);
         QVERIFY(popup.isVisible());
@@ -182,11 +157,11 @@ private slots:
         QVERIFY((popup.geometry().center() - owner.geometry().center()).manhattanLength() <= 2);
         popup.stepProgress(50, QStringLiteral("25"));
         QCOMPARE(bar->value(), 50);
-        QCOMPARE(textOf(&popup, "progress_percent"), QStringLiteral("25"));
+        QCOMPARE(shown(&popup, "progress_percent"), QStringLiteral("25"));
         // More steps than announced: the bar stays full, the figure goes on.
         popup.stepProgress(230, QStringLiteral("115"));
         QCOMPARE(bar->value(), 200);
-        QCOMPARE(textOf(&popup, "progress_percent"), QStringLiteral("115"));
+        QCOMPARE(shown(&popup, "progress_percent"), QStringLiteral("115"));
         popup.closeProgress();
         QVERIFY(popup.isHidden());
 
@@ -194,12 +169,12 @@ private slots:
         QCOMPARE(bar->maximum(), 0xFFFF);
         QCOMPARE(bar->value(), 0);
         // A new run never shows the last run's figure over its empty bar.
-        QCOMPARE(textOf(&popup, "progress_percent"), QStringLiteral("0"));
+        QCOMPARE(shown(&popup, "progress_percent"), QStringLiteral("0"));
         popup.closeProgress();
 
         // Nothing announced: an empty bar, not a busy one (equal ends would make it busy).
         Update_Progress update(&owner);
-        QCOMPARE(textOf(&update, "progress_caption"), QStringLiteral("Update:"));
+        QCOMPARE(shown(&update, "progress_caption"), QStringLiteral("Update:"));
         update.openProgress(0);
         bar = child<QProgressBar>(&update, "progress_bar");
         QVERIFY(bar->maximum() > bar->minimum());

@@ -2,20 +2,12 @@
 #include "frame_log.h"
 #include "support/window_on_sim.h"
 
-#include <QComboBox>
-#include <QLabel>
-#include <QPushButton>
 #include <QTableView>
-#include <QtTest>
 #include <mutex>
 
 #include "app/lumidor_app.h"
-#include "app/lumidor_dlg.h"
-#include "app/timer_bank_qt.h"
 #include "app/traffic_monitor.h"
 #include "app/traffic_table_model.h"
-#include "link/link_state.h"
-#include "link/process_state.h"
 
 // The Traffic Monitor of the real main window against the simulated ACU on a pseudo-terminal,
 // next to the simulator's own --log of the same session.
@@ -82,8 +74,8 @@ private slots:
         QVERIFY(cell(row + 1, TrafficTableModel::MeaningColumn).contains(QStringLiteral(", AZ ")));
         monitor()->grab().save(QStringLiteral("/tmp/ui_traffic_monitor.png"));
 
-        auto* code = monitor()->findChild<QComboBox*>(QStringLiteral("code_filter"));
-        auto* direction = monitor()->findChild<QComboBox*>(QStringLiteral("direction_filter"));
+        auto* code = child<QComboBox>(monitor(), "code_filter");
+        auto* direction = child<QComboBox>(monitor(), "direction_filter");
         code->setCurrentIndex(code->findData(TrafficTableModel::kAllButPolls));
         direction->setCurrentIndex(direction->findText(QStringLiteral("ACU>PC")));
         QVERIFY(model()->rowCount() > 0);
@@ -93,7 +85,7 @@ private slots:
         }
         code->setCurrentIndex(code->findData(14));
         QCOMPARE(rowKey(0), QStringLiteral("ACU>PC 14"));
-        monitor()->findChild<QTableView*>(QStringLiteral("traffic_table"))->selectRow(0);
+        child<QTableView>(monitor(), "traffic_table")->selectRow(0);
         QVERIFY(monitor()->selectedLines().contains(QStringLiteral(" ACU>PC  14 Status: ")));
         QTemporaryDir dir;
         const QString csvPath = dir.filePath(QStringLiteral("traffic.csv"));
@@ -103,7 +95,7 @@ private slots:
         QCOMPARE(csv.readLine(), QByteArray("time_ms,direction,code,meaning,hex\n"));
         QVERIFY(csv.readLine().contains(",ACU>PC,14,\"Status: target "));
 
-        auto* pause = monitor()->findChild<QPushButton*>(QStringLiteral("pause_button"));
+        auto* pause = child<QPushButton>(monitor(), "pause_button");
         pause->click();
         const int paused = model()->rowCount();
         QTest::qWait(1200);
@@ -117,7 +109,7 @@ private slots:
         const TrafficRing& ring = monitor()->recorder().ring();
         QTRY_VERIFY_WITH_TIMEOUT(ring.find(ring.endSequence() - 1)->kind == TrafficKind::Received,
                                  3000);
-        auto* connect = m_Window->findChild<QPushButton*>(QStringLiteral("connect_button"));
+        auto* connect = child<QPushButton>(m_Window.get(), "connect_button");
         connect->click();
         QCOMPARE(g_Connected, std::uint8_t{0});
         monitor()->refreshNow();
@@ -143,7 +135,7 @@ private slots:
         }
 
         // Cleared, the table fills again from the next session.
-        monitor()->findChild<QPushButton*>(QStringLiteral("clear_button"))->click();
+        child<QPushButton>(monitor(), "clear_button")->click();
         QCOMPARE(model()->rowCount(), 0);
         connect->click();
         QTRY_VERIFY_WITH_TIMEOUT(model()->rowCount() > 0, 3000);
