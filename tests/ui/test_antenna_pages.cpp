@@ -103,7 +103,8 @@ private slots:
             {"acu_sw_version", "2.07"},
             {"antenna_power", "24.10"},
             {"tracking_scale", "1.80"},
-            {"detect_level", "320"}};
+            {"detect_level", "320"},
+            {"receiver", "18.3V 22kHz"}};
         for (const auto& [name, text] : identified) {
             QCOMPARE(shown(information, name), QString::fromUtf8(text));
         }

@@ -63,8 +63,11 @@ private slots:
         QCOMPARE(target->count(), 6);
         QCOMPARE(target->itemText(0), QStringLiteral("ASTRA 1   "));
         QCOMPARE(target->currentIndex(), 1);
-        checkShown(m_Window.get(),
-                   {{"target_longitude", " 13.0E"}, {"target_sat", "HOTBIRD    13.0E"}});
+        checkShown(m_Window.get(), {{"target_longitude", " 13.0E"},
+                                    {"target_sat", "HOTBIRD    13.0E"},
+                                    {"transponder_heading", "H(L) HighBand"},
+                                    {"transponder_freq", "12476"},
+                                    {"receiver", "18V   22kHz"}});
         QVERIFY(!child<QPushButton>(m_Window.get(), "target_change_button")->isEnabled());
         checkShown(m_Window->page(1), {{"satellite", "HOTBIRD   "},
                                        {"name", "HOTBIRD   "},

@@ -7,11 +7,9 @@
 
 #include "app/lumidor_app.h"
 #include "app/lumidor_dlg.h"
-#include "data/antenna_info.h"
 #include "data/fixed_text.h"
 #include "data/satellite_tables.h"
 #include "lcd/ui/acu_lcd_display.h"
-#include "link/antenna_state.h"
 #include "link/display_text.h"
 #include "link/link_state.h"
 #include "link/process_state.h"
@@ -204,31 +202,6 @@ private slots:
         QCOMPARE(g_Connected, std::uint8_t{0});
         QCOMPARE(connect->text(), QStringLiteral("Connect"));
         QVERIFY(combo->isEnabled());
-    }
-
-    void targetPanelShowsTheChosenTransponder() {
-        makeWindow();
-        child<QComboBox>(main(), "target_combo")->addItem(QStringLiteral("HOTBIRD"));
-        SatelliteRecord& sat = g_RegionSatellites[0];
-        sat.longitude = 13.0;
-        sat.eastWest = 'E';
-        sat.hHighFreq = 12476;
-        sat.hHighSymbolRate = 29900;
-        sat.hHighNid = 318;
-        g_Receiver18V = 1;
-        g_Receiver22k = 1;
-        g_ReceiverV = 18.2;
-        g_SignalLevel = 640;
-        m_Window->RefreshTargetPanel(0, 0, 0);
-        const std::pair<const char*, const char*> texts[] = {
-            {"target_sat", "HOTBIRD 13.0E"},
-            {"transponder_heading", "H(L) HighBand"},
-            {"transponder_freq", "12476"},
-            {"receiver", "18V   22kHz"},
-            {"signal", "640"}};
-        for (const auto& [name, text] : texts)
-            QCOMPARE(shown(main(), name), QString::fromUtf8(text));
-        QCOMPARE(shown(m_Window->page(3), "receiver"), QStringLiteral("18.2V 22kHz"));
     }
 
     void regionRefreshesFillEverySelector() {
