@@ -105,13 +105,6 @@ private slots:
         }
         QVERIFY(m_Window->isVisible());
         QCOMPARE(m_Window->pageList()->currentRow(), 1);
-        for (int entry : {0, 2, 3, 4, 1}) {
-            m_Window->pageList()->setCurrentRow(entry);
-            QCOMPARE(m_Window->currentPage(), m_Window->page(entry));
-            for (int other = 0; other < 5; ++other) {
-                QCOMPARE(m_Window->page(other)->isVisible(), other == entry);
-            }
-        }
         QVERIFY(m_Messages.isEmpty());
 
         // Lamps keep their state when covered; the GPS lamps start grey when their page shows.
