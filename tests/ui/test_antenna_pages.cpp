@@ -31,9 +31,9 @@ private slots:
     void init() {
         ResetProcessState();
         AcuSimulator::Settings settings;
-        settings.diagnosis.step = 150ms;
+        settings.diagnosis.step = 100ms;
         settings.diagnosis.failingItem = 4;
-        settings.factory.step = 100ms;
+        settings.factory.step = 50ms;
         m_Acu = std::make_unique<AcuSimulator>(settings);
         openOnSim();
     }
@@ -99,19 +99,19 @@ private slots:
         // What identification brought: the product, the region and model 2's defaults.
         QWidget* information = showPage(3);
         const std::pair<const char*, const char*> identified[] = {
+            {"antenna_model", " OCEANSAT SR-60"},
             {"antenna_type", " Gyro Sensor Type"},
+            {"serial_number", " SR60-2419087"},
             {"acu_sw_version", "2.07"},
             {"antenna_power", "24.10"},
+            {"receiver", "18.3V 22kHz"},
+            {"continent", "EUROPE"},
+            {"region", "NW-EUROPE   "},
             {"tracking_scale", "1.80"},
-            {"detect_level", "320"},
-            {"receiver", "18.3V 22kHz"}};
+            {"detect_level", "320"}};
         for (const auto& [name, text] : identified) {
             QCOMPARE(shown(information, name), QString::fromUtf8(text));
         }
-        QVERIFY(shown(information, "antenna_model").startsWith(u' '));
-        QVERIFY(shown(information, "antenna_model").size() > 1);
-        QVERIFY(!shown(information, "continent").isEmpty());
-        QVERIFY(!shown(information, "region").isEmpty());
 
         const std::pair<const char*, const char*> typed[] = {
             {"tracking_scale", "2.5"}, {"detect_level", "410"}, {"tracking_level", "380"},
