@@ -7,6 +7,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QtTest>
+#include <initializer_list>
+#include <utility>
 
 // Finding the window tests' controls by object name, reading them and working them.
 
@@ -24,6 +26,15 @@ inline QString shown(const QObject* parent, const char* name) {
     if (auto* button = qobject_cast<const QAbstractButton*>(control)) return button->text();
     if (auto* group = qobject_cast<const QGroupBox*>(control)) return group->title();
     return QStringLiteral("<missing %1>").arg(QString::fromUtf8(name));
+}
+
+// Each named control shows its text; a mismatch names the control and what it shows.
+inline void checkShown(const QObject* parent,
+                       std::initializer_list<std::pair<const char*, const char*>> expected) {
+    for (const auto& [name, text] : expected) {
+        const QString actual = shown(parent, name);
+        QVERIFY2(actual == QString::fromUtf8(text), qPrintable(name + (": " + actual)));
+    }
 }
 
 // Typed key by key, as a person would, so that the edit's limits apply.

@@ -98,21 +98,16 @@ private slots:
 
         // What identification brought: the product, the region and model 2's defaults.
         QWidget* information = showPage(3);
-        const std::pair<const char*, const char*> identified[] = {
-            {"antenna_model", " OCEANSAT SR-60"},
-            {"antenna_type", " Gyro Sensor Type"},
-            {"serial_number", " SR60-2419087"},
-            {"acu_sw_version", "2.07"},
-            {"antenna_power", "24.10"},
-            {"receiver", "18.3V 22kHz"},
-            {"continent", "EUROPE"},
-            {"region", "NW-EUROPE   "},
-            {"tracking_scale", "1.80"},
-            {"detect_level", "320"}};
-        for (const auto& [name, text] : identified) {
-            QCOMPARE(shown(information, name), QString::fromUtf8(text));
-        }
-
+        checkShown(information, {{"antenna_model", " OCEANSAT SR-60"},
+                                 {"antenna_type", " Gyro Sensor Type"},
+                                 {"serial_number", " SR60-2419087"},
+                                 {"acu_sw_version", "2.07"},
+                                 {"antenna_power", "24.10"},
+                                 {"receiver", "18.3V 22kHz"},
+                                 {"continent", "EUROPE"},
+                                 {"region", "NW-EUROPE   "},
+                                 {"tracking_scale", "1.80"},
+                                 {"detect_level", "320"}});
         const std::pair<const char*, const char*> typed[] = {
             {"tracking_scale", "2.5"}, {"detect_level", "410"}, {"tracking_level", "380"},
             {"el_adjust", "1.5"},      {"skew_adjust", "-0.5"}, {"signal_lost_time", "45"},

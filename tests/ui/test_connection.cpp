@@ -28,14 +28,6 @@ private:
     }
     QComboBox* portCombo() { return child<QComboBox>(m_Window.get(), "port_combo"); }
 
-    void checkShown(const QWidget* on,
-                    std::initializer_list<std::pair<const char*, const char*>> expected) {
-        for (const auto& [name, text] : expected) {
-            const QString actual = shown(on, name);
-            QVERIFY2(actual == QString::fromUtf8(text), qPrintable(name + (": " + actual)));
-        }
-    }
-
 private slots:
     void init() {
         ResetProcessState();

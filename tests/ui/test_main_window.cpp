@@ -78,13 +78,10 @@ private slots:
         QCOMPARE(m_Window->pageList()->item(4)->text(),
                  QStringLiteral("     View Region Satellite Information"));
         QCOMPARE(m_Window->page(1)->geometry(), QRect(350, 90, 470, 375));
-        const std::pair<const char*, const char*> captions[] = {
-            {"version", "Skyrelay Ver 2.19"},
-            {"target_change_button", "  Target    Change"},
-            {"load_data_button", "   Load   Default Data"},
-            {"refresh_button", "Reflesh"}};
-        for (const auto& [name, text] : captions)
-            QCOMPARE(shown(main(), name), QString::fromUtf8(text));
+        checkShown(main(), {{"version", "Skyrelay Ver 2.19"},
+                            {"target_change_button", "  Target    Change"},
+                            {"load_data_button", "   Load   Default Data"},
+                            {"refresh_button", "Reflesh"}});
         QVERIFY(!child<QPushButton>(main(), "target_change_button")->isEnabled());
 
         // The start-up tick paints every indicator grey, "COM" dark on the grey box.

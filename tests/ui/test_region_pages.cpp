@@ -85,16 +85,13 @@ private slots:
         waitForPoll();
         QCOMPARE(target->itemText(2), QStringLiteral("ASTRA 2F  "));
         child<QListWidget>(administrator, "satellite_list")->setCurrentRow(2);
-        const std::pair<const char*, const char*> readBack[] = {
-            {"name", "  ASTRA 2F  "},
-            {"longitude", " 28.5E \r\n"},
-            {"ver_low_band", "10800  22000      2"},
-            {"polarization", "Only 13V"},
-            {"lnb_information", " LNB Type : Single Band\tLocal Freq.: 11300 MHz"},
-            {"diseqc", "Change Satellite"}};
-        for (const auto& [name, text] : readBack) {
-            QCOMPARE(shown(administrator, name), QString::fromUtf8(text));
-        }
+        checkShown(administrator,
+                   {{"name", "  ASTRA 2F  "},
+                    {"longitude", " 28.5E \r\n"},
+                    {"ver_low_band", "10800  22000      2"},
+                    {"polarization", "Only 13V"},
+                    {"lnb_information", " LNB Type : Single Band\tLocal Freq.: 11300 MHz"},
+                    {"diseqc", "Change Satellite"}});
         QVERIFY(m_Messages.isEmpty());
     }
 };
