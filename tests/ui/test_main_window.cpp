@@ -18,29 +18,9 @@
 #include "link/display_text.h"
 #include "link/link_state.h"
 #include "link/process_state.h"
-#include "pages/administrator.h"
-#include "pages/antenna_diagnosis.h"
-#include "pages/antenna_information.h"
-#include "pages/satellite_information.h"
-#include "pages/set_gps.h"
 #include "panel/lamp.h"
 #include "panel/serial_box.h"
 #include "ui/controls.h"
-
-namespace {
-
-// Every page, as the main window holds them.
-struct Pages {
-    QWidget host;
-    Set_GPS gps{&host};
-    Satellite_Information satellite{&host};
-    Antenna_Diagnosis diagnosis{&host};
-    Antenna_Information information{&host};
-    Administrator administrator{&host};
-    ACU_LCD_Display lcd{&host};
-};
-
-}  // namespace
 
 // The pages alone and the main window without an ACU: start-up, pages, keys, the port controls, and
 // the region displays filled as from a file or from the ACU.
@@ -58,6 +38,10 @@ private:
         m_Window->show();
     }
     QWidget* main() { return m_Window.get(); }
+    // The five pages of the list, then the LCD editor.
+    QWidget* page(int entry) {
+        return entry < 5 ? m_Window->page(entry) : static_cast<QWidget*>(m_Window->lcdDisplay());
+    }
 
     static SatelliteRecord record(std::uint8_t number, std::u16string_view name, double longitude) {
         SatelliteRecord sat;
@@ -95,17 +79,8 @@ private slots:
         ResetProcessState();
     }
 
-    void startsOnTheSatellitePageAndKeysChangeNothing() {
+    void startUpPaintsTheIndicatorsGreyAndLampsKeepTheirState() {
         makeWindow();
-        QCOMPARE(m_Window->windowTitle(), QStringLiteral("LUMIDOR"));
-        QCOMPARE(m_Window->pageList()->item(4)->text(),
-                 QStringLiteral("     View Region Satellite Information"));
-        checkShown(main(), {{"version", "Skyrelay Ver 2.19"},
-                            {"target_change_button", "  Target    Change"},
-                            {"load_data_button", "   Load   Default Data"},
-                            {"refresh_button", "Reflesh"}});
-        QVERIFY(!child<QPushButton>(main(), "target_change_button")->isEnabled());
-
         // The start-up tick paints every indicator grey, "COM" dark on the grey box.
         QTRY_COMPARE_WITH_TIMEOUT(m_Window->connectLamp()->color(), LampColor::Grey, 2000);
         for (const Lamp* lamp : m_Window->stateLamps()) QCOMPARE(lamp->color(), LampColor::Grey);
@@ -117,15 +92,6 @@ private slots:
             for (int x = 0; x < box.width(); ++x) dark = dark || qGray(box.pixel(x, y)) < 100;
         }
         QVERIFY(dark);
-
-        for (QWidget* target : {main(), m_Window->page(1)}) {
-            QTest::keyClick(target, Qt::Key_Escape);
-            QTest::keyClick(target, Qt::Key_Return);
-            QTest::keyClick(target, Qt::Key_Enter);
-        }
-        QVERIFY(m_Window->isVisible());
-        QCOMPARE(m_Window->pageList()->currentRow(), 1);
-        QVERIFY(m_Messages.isEmpty());
 
         // Lamps keep their state when covered; the GPS lamps start grey when their page shows.
         m_Window->DrawStateLamps(6);
@@ -279,36 +245,42 @@ private slots:
     }
 
     void captionsLimitsAndPlainTextLabels() {
-        const Pages p;
-        const std::tuple<const QWidget*, const char*, const char*> captions[] = {
-            {&p.gps, "antenna_longitude_label", "Longitude ："},
-            {&p.gps, "region_longitude_degree", "˚"},
-            {&p.gps, "calculation_label", "Angle ＆ Skew Calculation"},
-            {&p.satellite, "pol_band_group", "Pol ＆ Band"},
-            {&p.satellite, "verification_dvb_decode", "DVD Decode"},
-            {&p.satellite, "vertical_group", "Vertical / RHCP"},
-            {&p.diagnosis, "diagnosis_group", "Antenna Antenna_Diagnosis"},
-            {&p.information, "ant_sw_version_label", "Ant S/W Ver."},
-            {&p.administrator, "index_label", "① Index"},
-            {&p.administrator, "verification_label", "⑧ Verfication"},
-            {&p.administrator, "diseqc_label", "⑪ DiSEqc"},
-            {&p.lcd, "view_write", "View ＆ Write"}};
-        for (const auto& [page, name, text] : captions) {
-            QCOMPARE(shown(page, name), QString::fromUtf8(text));
+        makeWindow();
+        QCOMPARE(m_Window->windowTitle(), QStringLiteral("LUMIDOR"));
+        QCOMPARE(m_Window->pageList()->item(4)->text(),
+                 QStringLiteral("     View Region Satellite Information"));
+        checkShown(main(), {{"version", "Skyrelay Ver 2.19"},
+                            {"target_change_button", "  Target    Change"},
+                            {"load_data_button", "   Load   Default Data"},
+                            {"refresh_button", "Reflesh"}});
+        const std::tuple<int, const char*, const char*> captions[] = {
+            {0, "antenna_longitude_label", "Longitude ："},
+            {0, "region_longitude_degree", "˚"},
+            {0, "calculation_label", "Angle ＆ Skew Calculation"},
+            {1, "pol_band_group", "Pol ＆ Band"},
+            {1, "verification_dvb_decode", "DVD Decode"},
+            {1, "vertical_group", "Vertical / RHCP"},
+            {2, "diagnosis_group", "Antenna Antenna_Diagnosis"},
+            {3, "ant_sw_version_label", "Ant S/W Ver."},
+            {4, "index_label", "① Index"},
+            {4, "verification_label", "⑧ Verfication"},
+            {4, "diseqc_label", "⑪ DiSEqc"},
+            {5, "view_write", "View ＆ Write"}};
+        for (const auto& [entry, name, text] : captions) {
+            QCOMPARE(shown(page(entry), name), QString::fromUtf8(text));
         }
 
-        const std::tuple<const QWidget*, int, const char*> limits[] = {
-            {&p.gps, 5, "region_longitude satellite_longitude"},
-            {&p.gps, 4, "region_latitude"},
-            {&p.satellite, 12, "name"},
-            {&p.satellite, 5,
-             "longitude vlow_freq vhigh_symbol hlow_nid hhigh_freq single_band_frequency"},
-            {&p.diagnosis, 5, "go_to_az go_to_el az_step el_step skew_step"},
-            {&p.information, 4, "tracking_scale detect_level tracking_level el_adjust skew_adjust"},
-            {&p.information, 3, "signal_lost_time break_time"}};
-        for (const auto& [page, limit, names] : limits) {
+        const std::tuple<int, int, const char*> limits[] = {
+            {0, 5, "region_longitude satellite_longitude"},
+            {0, 4, "region_latitude"},
+            {1, 12, "name"},
+            {1, 5, "longitude vlow_freq vhigh_symbol hlow_nid hhigh_freq single_band_frequency"},
+            {2, 5, "go_to_az go_to_el az_step el_step skew_step"},
+            {3, 4, "tracking_scale detect_level tracking_level el_adjust skew_adjust"},
+            {3, 3, "signal_lost_time break_time"}};
+        for (const auto& [entry, limit, names] : limits) {
             for (const QString& name : QString::fromUtf8(names).split(u' ')) {
-                const auto* edit = page->findChild<QLineEdit*>(name);
+                const auto* edit = page(entry)->findChild<QLineEdit*>(name);
                 const int actual = edit ? edit->maxLength() : -1;
                 QVERIFY2(actual == limit,
                          qPrintable(name + QStringLiteral(" takes %1").arg(actual)));
@@ -316,14 +288,13 @@ private slots:
         }
         for (int line = 0; line < 14; ++line) {
             const QByteArray name = "lcd_line_" + QByteArray::number(line);
-            QCOMPARE(child<QLineEdit>(&p.lcd, name.constData())->maxLength(), line == 13 ? 12 : 20);
+            QCOMPARE(child<QLineEdit>(page(5), name.constData())->maxLength(),
+                     line == 13 ? 12 : 20);
         }
 
         // A name read from a file or the ACU may begin like a tag; no value label reads markup.
-        const QWidget* const pages[] = {&p.gps,         &p.satellite,     &p.diagnosis,
-                                        &p.information, &p.administrator, &p.lcd};
-        for (const QWidget* page : pages) {
-            for (const QLabel* label : page->findChildren<QLabel*>()) {
+        for (int entry = 0; entry < 6; ++entry) {
+            for (const QLabel* label : page(entry)->findChildren<QLabel*>()) {
                 if (!label->text().isEmpty()) continue;  // a fixed caption, not a value
                 QVERIFY2(label->textFormat() == Qt::PlainText, qPrintable(label->objectName()));
             }
@@ -331,55 +302,55 @@ private slots:
     }
 
     void choicesAndTheTypedPositionBehave() {
-        Pages p;
+        makeWindow();
+        QWidget* gps = page(0);
+        QWidget* satellite = page(1);
         // The satellite page's radio groups don't uncheck each other. (The DiSEqC marks are
         // not a choice: they show the mode held.)
         const char* choices[] = {"pol_13v", "tone_22khz", "verification_dss_decode",
                                  "universal_lnb"};
-        for (const char* name : choices) child<QRadioButton>(&p.satellite, name)->click();
+        for (const char* name : choices) child<QRadioButton>(satellite, name)->click();
         for (const char* name : choices) {
-            QVERIFY2(child<QRadioButton>(&p.satellite, name)->isChecked(), name);
+            QVERIFY2(child<QRadioButton>(satellite, name)->isChecked(), name);
         }
-        QCOMPARE(child<QButtonGroup>(&p.satellite, "polarization")->checkedId(), 1);
+        QCOMPARE(child<QButtonGroup>(satellite, "polarization")->checkedId(), 1);
 
         // An untouched hemisphere reads as no choice, which the calculation takes as W or S.
-        typeInto(&p.gps, "region_longitude", QStringLiteral("127.0"));
-        typeInto(&p.gps, "region_latitude", QStringLiteral("37.5"));
-        typeInto(&p.gps, "satellite_longitude", QStringLiteral("116.0"));
-        click(&p.gps, "use_region_gps");
+        typeInto(gps, "region_longitude", QStringLiteral("127.0"));
+        typeInto(gps, "region_latitude", QStringLiteral("37.5"));
+        typeInto(gps, "satellite_longitude", QStringLiteral("116.0"));
+        click(gps, "use_region_gps");
         QCOMPARE(g_CalcSiteLonHemisphere, 'W');
         QCOMPARE(g_CalcSiteLatHemisphere, 'S');
         QCOMPARE(g_CalcSatLonHemisphere, 'W');
         QCOMPARE(g_CalcSiteLatitude, -37.5);
         for (const char* name : {"region_longitude_hemisphere", "region_latitude_hemisphere",
                                  "satellite_longitude_hemisphere"}) {
-            child<QComboBox>(&p.gps, name)->setCurrentIndex(0);
+            child<QComboBox>(gps, name)->setCurrentIndex(0);
         }
-        click(&p.gps, "use_region_gps");
-        const QStringList results = {shown(&p.gps, "azimuth"), shown(&p.gps, "elevation"),
-                                     shown(&p.gps, "skew")};
+        click(gps, "use_region_gps");
+        const QStringList results = {shown(gps, "azimuth"), shown(gps, "elevation"),
+                                     shown(gps, "skew")};
         QCOMPARE(results, (QStringList{"197.7", "45.0", "-14.0"}));
     }
 
     void progressPopupRunsStartFromZeroAndHoldTheBarInRange() {
-        QWidget owner;
-        owner.setGeometry(100, 100, 840, 515);
-        owner.show();
-        Load_Progress popup(&owner);
+        makeWindow();
+        Load_Progress& popup = *m_Window->loadProgress();
         auto* bar = child<QProgressBar>(&popup, "progress_bar");
         QCOMPARE(shown(&popup, "progress_caption"), QStringLiteral("Load:"));
 
         popup.openProgress(200);
         QVERIFY(popup.isVisible());
         // The owner disables itself while a popup is open; the bar must not turn grey.
-        owner.setEnabled(false);
+        m_Window->setEnabled(false);
         QCOMPARE(bar->palette().color(QPalette::Disabled, QPalette::Highlight),
                  bar->palette().color(QPalette::Active, QPalette::Highlight));
-        owner.setEnabled(true);
+        m_Window->setEnabled(true);
         QCOMPARE(bar->minimum(), 0);
         QCOMPARE(bar->maximum(), 200);
         QCOMPARE(bar->value(), 0);
-        QVERIFY((popup.geometry().center() - owner.geometry().center()).manhattanLength() <= 2);
+        QVERIFY((popup.geometry().center() - m_Window->geometry().center()).manhattanLength() <= 2);
         popup.stepProgress(50, QStringLiteral("25"));
         QCOMPARE(bar->value(), 50);
         QCOMPARE(shown(&popup, "progress_percent"), QStringLiteral("25"));
@@ -398,7 +369,7 @@ private slots:
         popup.closeProgress();
 
         // Nothing announced: an empty bar, not a busy one (equal ends would make it busy).
-        Update_Progress update(&owner);
+        Update_Progress& update = *m_Window->updateProgress();
         QCOMPARE(shown(&update, "progress_caption"), QStringLiteral("Update:"));
         update.openProgress(0);
         bar = child<QProgressBar>(&update, "progress_bar");
@@ -408,29 +379,38 @@ private slots:
     }
 
     void enterAndEscapeNeitherCloseNorPress() {
-        Pages p;
-        p.host.resize(470, 375);
-        p.host.show();
-        for (QWidget* page : std::initializer_list<QWidget*>{
-                 &p.gps, &p.satellite, &p.diagnosis, &p.information, &p.administrator, &p.lcd}) {
-            const char* kind = page->metaObject()->className();
-            QVERIFY2(!page->isWindow(), kind);
-            page->show();
-            if (auto* edit = page->findChild<QLineEdit*>()) {
+        makeWindow();
+        for (QWidget* target : {main(), page(1)}) {
+            QTest::keyClick(target, Qt::Key_Escape);
+            QTest::keyClick(target, Qt::Key_Return);
+            QTest::keyClick(target, Qt::Key_Enter);
+        }
+        QVERIFY(m_Window->isVisible());
+        QCOMPARE(m_Window->pageList()->currentRow(), 1);
+        for (int entry = 0; entry < 6; ++entry) {
+            QWidget* shownPage = page(entry);
+            if (entry < 5)
+                m_Window->pageList()->setCurrentRow(entry);
+            else
+                m_Window->showPage(shownPage);
+            const char* kind = shownPage->metaObject()->className();
+            QVERIFY2(!shownPage->isWindow(), kind);
+            if (auto* edit = shownPage->findChild<QLineEdit*>()) {
                 QTest::keyClick(edit, Qt::Key_Escape);
                 QTest::keyClick(edit, Qt::Key_Return);
             }
-            QTest::keyClick(page, Qt::Key_Escape);
-            for (QPushButton* button : page->findChildren<QPushButton*>()) {
+            QTest::keyClick(shownPage, Qt::Key_Escape);
+            for (QPushButton* button : shownPage->findChildren<QPushButton*>()) {
                 QSignalSpy clicked(button, &QPushButton::clicked);
                 QTest::keyClick(button, Qt::Key_Return);
                 QTest::keyClick(button, Qt::Key_Enter);
                 QVERIFY2(clicked.isEmpty(), qPrintable(button->objectName()));
             }
-            QVERIFY2(page->isVisible(), kind);
+            QVERIFY2(shownPage->isVisible(), kind);
         }
+        QVERIFY(m_Messages.isEmpty());
 
-        Update_Progress popup(&p.host);
+        Update_Progress& popup = *m_Window->updateProgress();
         popup.openProgress(10);
         QTest::keyClick(&popup, Qt::Key_Escape);
         QTest::keyClick(&popup, Qt::Key_Return);
