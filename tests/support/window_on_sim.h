@@ -4,11 +4,7 @@
 #include "acu_simulator.h"
 #include "pty_server.h"
 
-#include <QComboBox>
-#include <QLabel>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QtTest>
+#include <QListWidget>
 #include <memory>
 #include <string>
 
@@ -16,6 +12,7 @@
 #include "app/timer_bank_qt.h"
 #include "link/link_state.h"
 #include "link/process_state.h"
+#include "ui/controls.h"
 
 // The real main window on the simulated ACU's pseudo-terminal, for the end-to-end window
 // tests: the test class holds one and calls openOnSim() from init() and close() from
@@ -66,26 +63,19 @@ struct WindowOnSim {
 
     // Identification is over once the status poll runs.
     bool polling() const { return m_Window->timers().running(14); }
+    void waitForPoll() { QTRY_VERIFY_WITH_TIMEOUT(polling(), 8000); }
     void enterSetupMode() {
-        mainButton("setup_button")->click();
+        click(m_Window.get(), "setup_button");
         QTRY_COMPARE_WITH_TIMEOUT(g_SetupMode, std::uint8_t{1}, 3000);
     }
 
     std::uint32_t framesAtAcu() {
         return m_Server->withSimulator([](AcuSimulator& acu) { return acu.framesReceived(); });
     }
-    QPushButton* mainButton(const char* name) const {
-        return m_Window->findChild<QPushButton*>(QString::fromUtf8(name));
+    QWidget* showPage(int entry) {
+        m_Window->pageList()->setCurrentRow(entry);
+        return m_Window->page(entry);
     }
     // Saves what the window shows, for a person to look at; the test does not depend on it.
     void screenshot(const QString& path) const { m_Window->grab().save(path); }
 };
-
-// The text a control shows, whatever its kind.
-inline QString controlText(const QObject* control) {
-    if (auto* label = qobject_cast<const QLabel*>(control)) return label->text();
-    if (auto* edit = qobject_cast<const QLineEdit*>(control)) return edit->text();
-    if (auto* combo = qobject_cast<const QComboBox*>(control)) return combo->currentText();
-    if (auto* button = qobject_cast<const QPushButton*>(control)) return button->text();
-    return QStringLiteral("<missing>");
-}

@@ -1,33 +1,24 @@
 // Before Qt's headers: it brings the simulator's, and Qt's "emit" keyword is a macro.
 #include "support/window_on_sim.h"
 
-#include <QComboBox>
-#include <QListWidget>
-#include <QPushButton>
+#include <QButtonGroup>
 #include <QtTest>
 
-#include "app/load_progress.h"
 #include "app/lumidor_app.h"
-#include "app/lumidor_dlg.h"
-#include "app/timer_bank_qt.h"
-#include "link/link_state.h"
-#include "link/process_state.h"
 #include "panel/lamp.h"
 #include "panel/serial_box.h"
 #include "serial/pty_pair.h"
 #include "support/bytes.h"
 
 // The main window against the simulated ACU on a pseudo-terminal, through the real serial
-// port: the automatic scan, identification, the status poll, Disconnect and a hang-up.
+// port: the scan, identification and what it shows on every page, the GPS page, Disconnect, a
+// silent port, a lost reply, a hang-up, and the region edited from the satellite page. The
+// simulator's antenna is in Rotterdam; its region is NW-EUROPE, six satellites, HOTBIRD (13.0 E,
+// position 1) the target, a universal LNB 9750 / 10600 MHz, DiSEqC not used.
 class TestConnection : public QObject, private WindowOnSim {
     Q_OBJECT
 
 private:
-    // A window whose port list starts with ports, in place of the one init() made.
-    void reopenWindow(const QStringList& ports) {
-        makeWindow(ports);
-        m_Window->show();
-    }
     static Bytes takeAll(const PtyPair& pty, Bytes taken) {
         const int pending = pty.pendingOnMaster();
         if (pending <= 0) return taken;
@@ -35,7 +26,7 @@ private:
         taken.insert(taken.end(), more.begin(), more.end());
         return taken;
     }
-    QPushButton* connectButton() { return mainButton("connect_button"); }
+    QComboBox* portCombo() { return child<QComboBox>(m_Window.get(), "port_combo"); }
 
 private slots:
     void init() {
@@ -44,61 +35,107 @@ private slots:
     }
     void cleanup() { close(); }
 
-    void scanConnectsIdentifiesAndPolls() {
-        const QString path = QString::fromStdString(m_Server->slavePath());
+    void identificationFillsEveryPageAndDisconnectStopsAll() {
         QTRY_COMPARE_WITH_TIMEOUT(g_Connected, std::uint8_t{1}, 3000);
-        QCOMPARE(m_Window->serialBox()->text(), path);
-        QCOMPARE(connectButton()->text(), QStringLiteral("Disconnect"));
-        QVERIFY(!m_Window->findChild<QComboBox*>(QStringLiteral("port_combo"))->isEnabled());
+        QCOMPARE(m_Window->serialBox()->text(), simPort());
+        QCOMPARE(shown(m_Window.get(), "connect_button"), QStringLiteral("Disconnect"));
+        QVERIFY(!portCombo()->isEnabled());
+        QVERIFY(QApplication::overrideCursor() != nullptr);
+        QCOMPARE(QApplication::overrideCursor()->shape(), Qt::WaitCursor);
 
         // Identification ends in the status poll, and the poll paints the antenna's state.
-        QTRY_VERIFY_WITH_TIMEOUT(m_Window->timers().running(14), 5000);
+        waitForPoll();
+        QCOMPARE(QApplication::overrideCursor(), nullptr);
         QCOMPARE(g_BusyCursor, std::uint8_t{0});
         QCOMPARE(m_Window->connectLamp()->color(), LampColor::Blue);
         QTRY_VERIFY_WITH_TIMEOUT(m_Window->stateLamps()[2]->color() == LampColor::Blue, 5000);
+
+        // The region the ACU sent, on the target panel and every page.
+        auto* target = child<QComboBox>(m_Window.get(), "target_combo");
+        QCOMPARE(target->count(), 6);
+        QCOMPARE(target->itemText(0), QStringLiteral("ASTRA 1   "));
+        QCOMPARE(target->currentIndex(), 1);
+        checkShown(m_Window.get(), {{"target_longitude", " 13.0E"},
+                                    {"target_sat", "HOTBIRD    13.0E"},
+                                    {"transponder_heading", "H(L) HighBand"},
+                                    {"transponder_freq", "12476"},
+                                    {"receiver", "18V   22kHz"}});
+        QVERIFY(!child<QPushButton>(m_Window.get(), "target_change_button")->isEnabled());
+        checkShown(m_Window->page(1), {{"satellite", "HOTBIRD   "},
+                                       {"name", "HOTBIRD   "},
+                                       {"longitude", "13.0"},
+                                       {"east_west", "E"},
+                                       {"vlow_freq", "11034"},
+                                       {"hhigh_symbol", "29900"},
+                                       {"hhigh_nid", "318"},
+                                       {"single_band_frequency", "10750"},
+                                       {"universal_frequency", "9750/10600"}});
+        QVERIFY(!child<QLineEdit>(m_Window->page(1), "single_band_frequency")->isEnabled());
+        const std::pair<const char*, int> groups[] = {{"verification", 2},
+                                                      {"polarization", 0},
+                                                      {"tone", 0},
+                                                      {"lnb_type", 1},
+                                                      {"diseqc_mode", 0}};
+        for (const auto& [name, checked] : groups) {
+            QVERIFY2(child<QButtonGroup>(m_Window->page(1), name)->checkedId() == checked, name);
+        }
+        QWidget* administrator = showPage(4);
+        auto* list = child<QListWidget>(administrator, "satellite_list");
+        QCOMPARE(list->count(), 6);
+        QCOMPARE(list->item(5)->text(), QStringLiteral("  6 "));
+        QCOMPARE(list->currentRow(), 1);
+        checkShown(administrator, {{"index", "  2 "},
+                                   {"hor_low_band", "10971  29700    318"},
+                                   {"verification", "DVB Decode"},
+                                   {"tone", "Tone Auto"},
+                                   {"continent", "Europe   "},
+                                   {"region", "NW-EUROPE   "}});
+        for (const char* name : {"continent", "region"}) {
+            QCOMPARE(child<QComboBox>(administrator, name)->count(), 1);
+            QVERIFY(!child<QComboBox>(administrator, name)->isEnabled());
+        }
+        screenshot(QStringLiteral("/tmp/ui_administrator.png"));
+
+        // The GPS page: the antenna's position with a fix, and a satellite picked from the region.
+        QWidget* gps = showPage(0);
+        QTRY_COMPARE_WITH_TIMEOUT(shown(gps, "antenna_longitude"), QStringLiteral("4.48"), 3000);
+        checkShown(gps, {{"antenna_longitude_hemisphere", "E"},
+                         {"antenna_latitude", "51.90"},
+                         {"antenna_latitude_hemisphere", "N"}});
+        QTRY_COMPARE_WITH_TIMEOUT(m_Window->gpsLamps()[0]->color(), LampColor::Blue, 3000);
+        QCOMPARE(m_Window->gpsLamps()[1]->color(), LampColor::Grey);
+        auto* satellite = child<QComboBox>(gps, "satellite");
+        QCOMPARE(satellite->count(), 6);
+        satellite->setFocus();
+        QTest::keyClick(satellite, Qt::Key_Down);
+        QTest::keyClick(satellite, Qt::Key_Down);
+        checkShown(gps, {{"satellite_longitude", "0.8"}, {"satellite_longitude_hemisphere", "W"}});
+
+        // The antenna is carried to New York and loses its fix; the page follows.
+        m_Server->withSimulator([](AcuSimulator& acu) {
+            acu.state().gps = GpsFix{2, 74.0, 'W', 40.7, 'N'};
+        });
+        QTRY_COMPARE_WITH_TIMEOUT(shown(gps, "antenna_longitude"), QStringLiteral("74.00"), 3000);
+        checkShown(gps, {{"antenna_longitude_hemisphere", "W"}, {"antenna_latitude", "40.70"}});
+        QTRY_COMPARE_WITH_TIMEOUT(m_Window->gpsLamps()[1]->color(), LampColor::Red, 3000);
+        QCOMPARE(m_Window->gpsLamps()[0]->color(), LampColor::Grey);
+        typeInto(gps, "satellite_longitude", QStringLiteral("101.0"));
+        click(gps, "use_antenna_gps");
+        checkShown(gps, {{"azimuth", "218.0"}, {"elevation", "35.4"}, {"skew", "-27.8"}});
+        screenshot(QStringLiteral("/tmp/ui_gps.png"));
         QVERIFY(m_Messages.isEmpty());
-    }
 
-    void theWaitCursorShowsWhileTheAcuIsIdentified() {
-        QTRY_COMPARE_WITH_TIMEOUT(g_Connected, std::uint8_t{1}, 3000);
-        QVERIFY(QApplication::overrideCursor() != nullptr);
-        QCOMPARE(QApplication::overrideCursor()->shape(), Qt::WaitCursor);
-        QTRY_VERIFY_WITH_TIMEOUT(m_Window->timers().running(14), 5000);
-        QCOMPARE(QApplication::overrideCursor(), nullptr);
-    }
-
-    void factoryDefaultShowsItsProgressWithTheWindowDisabled() {
-        QTRY_VERIFY_WITH_TIMEOUT(m_Window->timers().running(14), 5000);
-        m_Window->pageList()->setCurrentRow(3);
-        m_Window->findChild<QPushButton*>(QStringLiteral("setup_button"))->click();
-        QTRY_COMPARE_WITH_TIMEOUT(g_SetupMode, std::uint8_t{1}, 3000);
-        m_Window->findChild<QPushButton*>(QStringLiteral("factory_button"))->click();
-
-        QWidget* popup = m_Window->loadProgress();
-        QTRY_VERIFY_WITH_TIMEOUT(popup->isVisible(), 5000);
-        QVERIFY(!m_Window->isEnabled());
-        QCOMPARE(m_Window->currentPage(), popup);
-        QTRY_VERIFY_WITH_TIMEOUT(!popup->isVisible(), 10000);
-        QVERIFY(m_Window->isEnabled());
-        QCOMPARE(m_Window->currentPage(), m_Window->page(3));
-        QVERIFY(m_Window->page(3)->isVisible());
-        QVERIFY(m_Messages.isEmpty());
-    }
-
-    void disconnectRestoresTheControlsAndStopsSending() {
-        QTRY_VERIFY_WITH_TIMEOUT(m_Window->timers().running(14), 5000);
-        connectButton()->click();
+        click(m_Window.get(), "connect_button");
         QCOMPARE(g_Connected, std::uint8_t{0});
-        QCOMPARE(connectButton()->text(), QStringLiteral("Connect"));
-        QVERIFY(m_Window->findChild<QComboBox*>(QStringLiteral("port_combo"))->isEnabled());
+        QCOMPARE(shown(m_Window.get(), "connect_button"), QStringLiteral("Connect"));
+        QVERIFY(portCombo()->isEnabled());
         QCOMPARE(m_Window->serialBox()->text(), QStringLiteral("COM"));
         for (int id = 1; id <= 42; ++id) QVERIFY(!m_Window->timers().running(id));
         // No lamp goes on claiming the antenna connected or tracking.
         QCOMPARE(m_Window->connectLamp()->color(), LampColor::Grey);
         for (const Lamp* lamp : m_Window->stateLamps()) QCOMPARE(lamp->color(), LampColor::Grey);
-
         const std::uint32_t frames = framesAtAcu();
-        QTest::qWait(1500);
+        QTest::qWait(1200);
         QCOMPARE(framesAtAcu(), frames);
     }
 
@@ -106,17 +143,17 @@ private slots:
         PtyPair silent;
         QVERIFY(silent.ok());
         const QString silentPath = QString::fromStdString(silent.slavePath());
-        const QString acuPath = QString::fromStdString(m_Server->slavePath());
-        reopenWindow({silentPath, acuPath});
+        makeWindow({silentPath, simPort()});
+        m_Window->show();
 
         QTRY_COMPARE_WITH_TIMEOUT(g_Connected, std::uint8_t{1}, 3000);
         QCOMPARE(m_Window->serialBox()->text(), silentPath);  // the port being tried
         Bytes heard;
-        for (int i = 0; i < 200 && m_Window->serialBox()->text() != acuPath; ++i) {
+        for (int i = 0; i < 200 && m_Window->serialBox()->text() != simPort(); ++i) {
             heard = takeAll(silent, heard);
             QTest::qWait(50);
         }
-        QCOMPARE(m_Window->serialBox()->text(), acuPath);
+        QCOMPARE(m_Window->serialBox()->text(), simPort());
         QVERIFY(m_Window->connectLamp()->color() != LampColor::Red);  // no blame carried over
         heard = takeAll(silent, heard);
         const Bytes linkCheck{0x02, 0x01, 0x01, 0x02, 0x03};
@@ -127,49 +164,114 @@ private slots:
         QCOMPARE(heard, sixLinkChecks);
 
         // The identification chain runs on the second port, up to the status poll.
-        QTRY_VERIFY_WITH_TIMEOUT(m_Window->timers().running(14), 5000);
+        waitForPoll();
         QCOMPARE(m_Window->connectLamp()->color(), LampColor::Blue);
         QVERIFY(m_Messages.isEmpty());
     }
 
-    void aPseudoTerminalThatHungUpIsNeverOpenedAgain() {
-        const QString path = QString::fromStdString(m_Server->slavePath());
-        QTRY_VERIFY_WITH_TIMEOUT(m_Window->timers().running(14), 5000);
+    void aLostReplyIsNamedAndAHangUpNamesThePortThatIsNeverOpenedAgain() {
+        m_Server->withSimulator([](AcuSimulator& acu) { acu.faults().ignoreNext(3); });
+        QTRY_COMPARE_WITH_TIMEOUT(m_Messages.size(), 1, 5000);
+        QCOMPARE(m_Messages.takeFirst(),
+                 QStringLiteral("No valid answer to command 3 (current region) came from the "
+                                "ACU.\nPress \"Get Antenna Information\" to try again."));
+        QCOMPARE(QApplication::overrideCursor(), nullptr);
+        QVERIFY(!polling());
+        click(m_Window.get(), "get_info_button");
+        waitForPoll();
+
+        const QString path = simPort();
         m_Server->hangUp();
         QTRY_COMPARE_WITH_TIMEOUT(g_Connected, std::uint8_t{0}, 3000);
-        m_Server->stop();
+        QCOMPARE(m_Messages, QStringList{path + QStringLiteral(" was disconnected.\nCheck the "
+                                                               "cable and the serial adapter.")});
+        QCOMPARE(shown(m_Window.get(), "connect_button"), QStringLiteral("Connect"));
+
         // Another program's terminal, most likely under the number the simulator had.
+        m_Server->stop();
         PtyPair other;
         QVERIFY(other.ok());
         if (QString::fromStdString(other.slavePath()) != path) {
             qInfo("the new terminal got another number; the list is still checked");
         }
         QTest::qWait(2500);  // two runs of the scan
-        auto* combo = m_Window->findChild<QComboBox*>(QStringLiteral("port_combo"));
-        QCOMPARE(combo->findText(path), -1);
+        QCOMPARE(portCombo()->findText(path), -1);
         QVERIFY(m_Window->serialBox()->text() != path);
         QCOMPARE(other.pendingOnMaster(), 0);
     }
 
-    void aLostRegionReplyEndsTheWaitAndSaysWhichAnswerIsMissing() {
-        m_Server->withSimulator([](AcuSimulator& acu) { acu.faults().ignoreNext(3); });
-        QTRY_COMPARE_WITH_TIMEOUT(m_Messages.size(), 1, 5000);
-        QCOMPARE(m_Messages[0], QStringLiteral("No valid answer to command 3 (current region) "
-                                               "came from the ACU.\nPress \"Get Antenna "
-                                               "Information\" to try again."));
-        QCOMPARE(QApplication::overrideCursor(), nullptr);
-        QVERIFY(!m_Window->timers().running(14));
-    }
+    void targetAndSatelliteEditsReachTheAcuAndComeBack() {
+        waitForPoll();
+        QWidget* main = m_Window.get();
+        auto* target = child<QComboBox>(main, "target_combo");
+        target->setFocus();
+        QTest::keyClick(target, Qt::Key_Down);
+        QTest::keyClick(target, Qt::Key_Down);
+        QCOMPARE(target->currentIndex(), 3);
+        QCOMPARE(shown(main, "target_longitude"), QStringLiteral(" 0.8W"));
+        click(main, "target_change_button");
+        QCOMPARE(shown(main, "target_sat"), QStringLiteral("THOR       0.8W"));
+        QTRY_COMPARE_WITH_TIMEOUT(m_Server->withSimulator([](AcuSimulator& acu) {
+            return static_cast<int>(acu.state().current.record.defaultSatellite);
+        }),
+                                  3, 3000);
+        waitForPoll();
+        QTest::qWait(1200);  // a status reply: the ACU now names THOR as its target
+        QCOMPARE(shown(main, "target_sat"), QStringLiteral("THOR       0.8W"));
 
-    void aHangUpDisconnectsAndNamesThePort() {
-        QTRY_VERIFY_WITH_TIMEOUT(m_Window->timers().running(14), 5000);
-        m_Server->hangUp();
-        QTRY_COMPARE_WITH_TIMEOUT(g_Connected, std::uint8_t{0}, 3000);
-        QCOMPARE(m_Messages.size(), 1);
-        QCOMPARE(m_Messages[0], QString::fromStdString(m_Server->slavePath()) +
-                                    QStringLiteral(" was disconnected.\nCheck the cable and the "
-                                                   "serial adapter."));
-        QCOMPARE(connectButton()->text(), QStringLiteral("Connect"));
+        QWidget* page = showPage(1);
+        child<QComboBox>(page, "satellite")->setCurrentIndex(2);
+        QCOMPARE(shown(page, "name"), QStringLiteral("ASTRA 2   "));
+        child<QLineEdit>(page, "name")->setText(QStringLiteral("ASTRA 2F"));
+        child<QLineEdit>(page, "longitude")->setText(QStringLiteral("28.5"));
+        child<QLineEdit>(page, "vlow_freq")->setText(QStringLiteral("70000"));
+        click(page, "edit_satellite");
+        QCOMPARE(m_Messages.takeFirst(),
+                 QStringLiteral(" Not Setup mode !!! \n Try again after Setup mode !!!"));
+        enterSetupMode();
+        // In setup mode nothing polls: a radio click alone puts nothing on the line.
+        const std::uint32_t frames = framesAtAcu();
+        child<QAbstractButton>(page, "pol_13v")->click();
+        QTest::qWait(300);
+        QCOMPARE(framesAtAcu(), frames);
+        click(page, "edit_satellite");
+        QCOMPARE(m_Messages.takeFirst(),
+                 QStringLiteral(" Vertical LowBand Freq. must be 0 to 65535 !!! \n Nothing was "
+                                "sent !!!"));
+        child<QLineEdit>(page, "vlow_freq")->setText(QStringLiteral("10800"));
+        click(page, "edit_satellite");
+        QTRY_COMPARE_WITH_TIMEOUT(
+            m_Messages.value(0), QStringLiteral(" Edit Satellite Information Complete !!! "), 3000);
+        // The Administrator page shows the region data, not the edit.
+        QWidget* administrator = m_Window->page(4);
+        child<QListWidget>(administrator, "satellite_list")->setCurrentRow(2);
+        QCOMPARE(shown(administrator, "name"), QStringLiteral("  ASTRA 2   "));
+
+        child<QAbstractButton>(page, "single_band")->click();
+        QVERIFY(child<QLineEdit>(page, "single_band_frequency")->isEnabled());
+        child<QLineEdit>(page, "single_band_frequency")->setText(QStringLiteral("11300"));
+        click(page, "set_local_frequency");
+        QTRY_COMPARE_WITH_TIMEOUT(m_Messages.value(1),
+                                  QStringLiteral(" Set Local Frequency Complete !!! "), 3000);
+        click(page, "diseqc_change_satellite");
+        QCOMPARE(child<QButtonGroup>(page, "diseqc_mode")->checkedId(), 2);
+        QTRY_COMPARE_WITH_TIMEOUT(m_Messages.value(2),
+                                  QStringLiteral(" Set DiSEqc USE Complete !!! "), 3000);
+        screenshot(QStringLiteral("/tmp/ui_satellite.png"));
+
+        m_Messages.clear();
+        click(main, "get_info_button");
+        waitForPoll();
+        QCOMPARE(target->itemText(2), QStringLiteral("ASTRA 2F  "));
+        child<QListWidget>(administrator, "satellite_list")->setCurrentRow(2);
+        checkShown(administrator,
+                   {{"name", "  ASTRA 2F  "},
+                    {"longitude", " 28.5E \r\n"},
+                    {"ver_low_band", "10800  22000      2"},
+                    {"polarization", "Only 13V"},
+                    {"lnb_information", " LNB Type : Single Band\tLocal Freq.: 11300 MHz"},
+                    {"diseqc", "Change Satellite"}});
+        QVERIFY(m_Messages.isEmpty());
     }
 };
 

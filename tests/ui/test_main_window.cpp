@@ -1,110 +1,129 @@
 #include <QAbstractItemView>
-#include <QComboBox>
-#include <QLabel>
+#include <QButtonGroup>
 #include <QListWidget>
 #include <QMenu>
 #include <QMessageBox>
-#include <QPushButton>
-#include <QtTest>
+#include <QProgressBar>
+#include <QRadioButton>
+#include <QSignalSpy>
 
+#include "app/load_progress.h"
 #include "app/lumidor_app.h"
 #include "app/lumidor_dlg.h"
-#include "app/timer_bank_qt.h"
-#include "data/antenna_info.h"
+#include "app/update_progress.h"
+#include "data/fixed_text.h"
 #include "data/satellite_tables.h"
-#include "link/antenna_state.h"
+#include "geo/look_angles.h"
+#include "lcd/ui/acu_lcd_display.h"
 #include "link/display_text.h"
 #include "link/link_state.h"
 #include "link/process_state.h"
 #include "panel/lamp.h"
 #include "panel/serial_box.h"
-#include "serial/serial_comm.h"
+#include "ui/controls.h"
 
-// The main window without an ACU: start-up, pages, keys and the port controls.
+// The pages alone and the main window without an ACU: start-up, pages, keys, the port controls, and
+// the region displays filled as from a file or from the ACU.
 class TestMainWindow : public QObject {
     Q_OBJECT
 
 private:
-    struct Message {
-        QString text;
-        MessageIcon icon;
-    };
+    std::unique_ptr<CLumidorDlg> m_Window;
+    QStringList m_Messages;
 
-    std::unique_ptr<CLumidorDlg> makeWindow(QStringList ports = {}) {
-        ResetProcessState();
-        auto window = std::make_unique<CLumidorDlg>(ports);
-        window->setMessageBoxHook([this](const QString& text, MessageIcon icon) {
-            m_Messages.push_back({text, icon});
-        });
-        window->show();
-        return window;
+    void makeWindow(const QStringList& ports = {}) {
+        m_Window = std::make_unique<CLumidorDlg>(ports);
+        m_Window->setMessageBoxHook(
+            [this](const QString& text, MessageIcon) { m_Messages << text; });
+        m_Window->show();
+    }
+    QWidget* main() { return m_Window.get(); }
+    // The five pages of the list, then the LCD editor.
+    QWidget* page(int entry) {
+        return entry < 5 ? m_Window->page(entry) : static_cast<QWidget*>(m_Window->lcdDisplay());
     }
 
-    template <class T>
-    static T* child(QWidget* parent, const char* name) {
-        return parent->findChild<T*>(QString::fromUtf8(name));
+    static SatelliteRecord record(std::uint8_t number, std::u16string_view name, double longitude) {
+        SatelliteRecord sat;
+        sat.number = number;
+        storeFixedText(sat.name, name);
+        sat.longitude = longitude;
+        sat.eastWest = 'E';
+        return sat;
     }
-
-    std::vector<Message> m_Messages;
+    // A region of three satellites whose third (130.0 E) is the default, as a file or the ACU
+    // leaves it.
+    void loadKorea() {
+        g_SatelliteTable[0] = record(1, u"ASTRA 1", 19.2);
+        g_SatelliteTable[1] = record(2, u"HOTBIRD", 13.0);
+        g_SatelliteTable[2] = record(3, u"KOREASAT 5", 130.0);
+        RegionRecord& region = *mutableRegionRecord(1, 4);
+        storeFixedText(region.name, u"KOREA");
+        region.satelliteCount = 3;
+        region.defaultSatellite = 2;
+        region.satelliteList = {1, 2, 3};
+        region.lnbType = 1;
+        region.universalLowLocalFreq = 9750;
+        region.universalHighLocalFreq = 10600;
+        region.diseqcMode = 2;
+        QVERIFY(selectRegion(1, 4));
+    }
 
 private slots:
-    void init() { m_Messages.clear(); }
-    void cleanup() { ResetProcessState(); }
-
-    void startsOnTheSatellitePageWithTargetChangeDisabled() {
-        auto window = makeWindow();
-        QCOMPARE(window->windowTitle(), QStringLiteral("LUMIDOR"));
-        QCOMPARE(window->size(), QSize(840, 515));
-        QCOMPARE(window->pageList()->count(), 5);
-        QCOMPARE(window->pageList()->currentRow(), 1);
-        QCOMPARE(window->pageList()->item(4)->text(),
-                 QStringLiteral("     View Region Satellite Information"));
-        QCOMPARE(window->currentPage(), window->page(1));
-        QVERIFY(window->page(1)->isVisible());
-        QCOMPARE(window->page(1)->geometry(), QRect(350, 90, 470, 375));
-        QCOMPARE(child<QLabel>(window.get(), "version")->text(),
-                 QStringLiteral("Skyrelay Ver 2.19"));
-        QVERIFY(!child<QPushButton>(window.get(), "target_change_button")->isEnabled());
-        QCOMPARE(child<QPushButton>(window.get(), "target_change_button")->text(),
-                 QStringLiteral("  Target    Change"));
-        QCOMPARE(child<QPushButton>(window.get(), "load_data_button")->text(),
-                 QStringLiteral("   Load   Default Data"));
-        QCOMPARE(child<QPushButton>(window.get(), "refresh_button")->text(),
-                 QStringLiteral("Reflesh"));
+    void init() {
+        ResetProcessState();
+        m_Messages.clear();
+    }
+    void cleanup() {
+        m_Window.reset();
+        ResetProcessState();
     }
 
-    void startUpTickPaintsTheIndicatorsGrey() {
-        auto window = makeWindow();
-        QTRY_COMPARE_WITH_TIMEOUT(window->connectLamp()->color(), LampColor::Grey, 2000);
-        for (const Lamp* lamp : window->stateLamps()) QCOMPARE(lamp->color(), LampColor::Grey);
-        QVERIFY(!window->serialBox()->connected());
-        QCOMPARE(window->serialBox()->text(), QStringLiteral("COM"));
-        // "COM" is drawn dark on the grey box, not white on grey.
-        const QImage box = const_cast<SerialBox*>(window->serialBox())->grab().toImage();
+    void startUpPaintsTheIndicatorsGreyAndLampsKeepTheirState() {
+        makeWindow();
+        // The start-up tick paints every indicator grey, "COM" dark on the grey box.
+        QTRY_COMPARE_WITH_TIMEOUT(m_Window->connectLamp()->color(), LampColor::Grey, 2000);
+        for (const Lamp* lamp : m_Window->stateLamps()) QCOMPARE(lamp->color(), LampColor::Grey);
+        QVERIFY(!m_Window->serialBox()->connected());
+        QCOMPARE(m_Window->serialBox()->text(), QStringLiteral("COM"));
+        const QImage box = const_cast<SerialBox*>(m_Window->serialBox())->grab().toImage();
         bool dark = false;
         for (int y = 0; y < box.height(); ++y) {
             for (int x = 0; x < box.width(); ++x) dark = dark || qGray(box.pixel(x, y)) < 100;
         }
         QVERIFY(dark);
+
+        // Lamps keep their state when covered; the GPS lamps start grey when their page shows.
+        m_Window->DrawStateLamps(6);
+        m_Window->hide();
+        m_Window->show();
+        QCOMPARE(m_Window->stateLamps()[4]->color(), LampColor::Red);
+        QCOMPARE(m_Window->stateLamps()[0]->color(), LampColor::Grey);
+        m_Window->pageList()->setCurrentRow(0);
+        m_Window->DrawGpsLamps(1);
+        QCOMPARE(m_Window->gpsLamps()[0]->color(), LampColor::Blue);
+        m_Window->pageList()->setCurrentRow(3);
+        m_Window->pageList()->setCurrentRow(0);
+        QTRY_COMPARE_WITH_TIMEOUT(m_Window->gpsLamps()[0]->color(), LampColor::Grey, 1000);
     }
 
     void aRepeatedMessageUpdatesTheOpenBoxInsteadOfStackingAnother() {
-        auto window = makeWindow();
-        window->setMessageBoxHook(nullptr);  // the real boxes
+        makeWindow();
+        m_Window->setMessageBoxHook(nullptr);  // the real boxes
         QStringList seen;
         // While the first hang-up's box is open: another hang-up, then a flood twice over.
-        QTimer::singleShot(0, window.get(), [&] {
-            window->MessageBox(hangupText("/dev/ttyUSB1"), MessageIcon::Exclamation);
-            window->onCommMessage("m_QueueRead FULL!");
-            window->onCommMessage("m_QueueRead FULL!");
+        QTimer::singleShot(0, main(), [&] {
+            m_Window->MessageBox(hangupText("/dev/ttyUSB1"), MessageIcon::Exclamation);
+            m_Window->onCommMessage("m_QueueRead FULL!");
+            m_Window->onCommMessage("m_QueueRead FULL!");
         });
-        QTimer::singleShot(200, window.get(), [&] {
-            for (QMessageBox* box : window->findChildren<QMessageBox*>()) {
+        QTimer::singleShot(200, main(), [&] {
+            for (QMessageBox* box : m_Window->findChildren<QMessageBox*>()) {
                 if (box->isVisible()) seen << box->text();
                 box->done(QMessageBox::Ok);
             }
         });
-        window->MessageBox(hangupText("/dev/ttyUSB0"), MessageIcon::Exclamation);
+        m_Window->MessageBox(hangupText("/dev/ttyUSB0"), MessageIcon::Exclamation);
         QCOMPARE(seen,
                  (QStringList{QStringLiteral("/dev/ttyUSB1 was disconnected.\nCheck the cable and "
                                              "the serial adapter."),
@@ -113,14 +132,14 @@ private slots:
     }
 
     void aboutEntryOpensFromAnyBackgroundPoint() {
-        auto window = makeWindow();
+        makeWindow();
         for (int entry = 0; entry < 5; ++entry) {
-            window->pageList()->setCurrentRow(entry);
-            QWidget* page = window->page(entry);
+            m_Window->pageList()->setCurrentRow(entry);
+            QWidget* page = m_Window->page(entry);
             const QPoint at(page->width() - 2, page->height() - 2);
             QWidget* target = page->childAt(at) != nullptr ? page->childAt(at) : page;
             QString firstEntry;
-            QTimer::singleShot(0, window.get(), [&firstEntry] {
+            QTimer::singleShot(0, main(), [&firstEntry] {
                 if (auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget())) {
                     firstEntry = menu->actions().value(0)->text();
                     menu->close();
@@ -134,152 +153,269 @@ private slots:
         }
     }
 
-    void pageListShowsOnePageAtATime() {
-        auto window = makeWindow();
-        for (int entry : {0, 2, 3, 4, 1}) {
-            window->pageList()->setCurrentRow(entry);
-            QCOMPARE(window->currentPage(), window->page(entry));
-            for (int other = 0; other < 5; ++other) {
-                QCOMPARE(window->page(other)->isVisible(), other == entry);
+    void thePortControlsKeepTheChoiceAndNameWhatWentWrong() {
+        const QString first = QStringLiteral("/dev/serial/by-id/usb-skyrelay-test-adapter-0");
+        const QString second = QStringLiteral("/dev/serial/by-id/usb-skyrelay-test-adapter-1");
+        makeWindow({first, second});
+        auto* combo = child<QComboBox>(main(), "port_combo");
+        m_Window->RefreshPortList();
+        QCOMPARE(combo->itemText(0), first);
+        QCOMPARE(combo->itemText(1), second);
+        combo->setCurrentIndex(1);
+        m_Window->RefreshPortList();
+        QCOMPARE(combo->currentText(), second);
+        QVERIFY(combo->view()->minimumWidth() > combo->fontMetrics().horizontalAdvance(second));
+        QCOMPARE(combo->toolTip(), second);
+
+        auto* connect = child<QPushButton>(main(), "connect_button");
+        combo->clear();
+        connect->click();
+        combo->addItem(QStringLiteral("/dev/skyrelay-no-such-port"));
+        combo->setCurrentIndex(0);
+        connect->click();
+        QCOMPARE(m_Messages,
+                 (QStringList{QStringLiteral("Select Serial port."),
+                              QStringLiteral("/dev/skyrelay-no-such-port is not connected.\nTry "
+                                             "to connect another serial port.\nThe port has "
+                                             "vanished: the device is no longer there.")}));
+        QCOMPARE(g_Connected, std::uint8_t{0});
+        QCOMPARE(connect->text(), QStringLiteral("Connect"));
+        QVERIFY(combo->isEnabled());
+    }
+
+    void regionRefreshesAfterADownloadAndOfAnEmptyRegion() {
+        loadKorea();
+        makeWindow();
+        QWidget* gps = m_Window->page(0);
+        QWidget* satellite = m_Window->page(1);
+        QWidget* administrator = m_Window->page(4);
+        m_Window->pageList()->setCurrentRow(1);
+        m_Window->refreshRegionDisplay();
+        // A DiSEqC mark shows the mode held: "Not Use" has not been sent, so clicking it
+        // leaves its mark empty and "Change Satellite" marked.
+        auto* marks = child<QButtonGroup>(satellite, "diseqc_mode");
+        QCOMPARE(marks->checkedId(), 2);
+        auto* notUse = child<QRadioButton>(satellite, "diseqc_not_use_mark");
+        QTest::mouseClick(notUse, Qt::LeftButton);
+        QVERIFY(!notUse->isChecked());
+        QCOMPARE(marks->checkedId(), 2);
+        QCOMPARE(g_DiseqcMode, std::uint8_t{2});
+
+        // After a download: the ACU's region alone, fixed, and a hemisphere byte above 127
+        // shown as the character of that code.
+        for (const char* name : {"continent", "region"}) {
+            child<QComboBox>(administrator, name)->addItems({"a", "b", "c"});
+        }
+        g_CurContinent = 1;
+        g_RegionSatellites[2] = record(3, u"MEASAT 3", 91.5);
+        g_RegionSatellites[2].eastWest = '\xC9';  // É in Latin-1, not valid UTF-8 alone
+        m_Window->refreshAfterDownload();
+        const std::pair<const char*, const char*> selectors[] = {{"continent", "Asia     "},
+                                                                 {"region", "KOREA       "}};
+        for (const auto& [name, entry] : selectors) {
+            auto* selector = child<QComboBox>(administrator, name);
+            QCOMPARE(selector->count(), 1);
+            QCOMPARE(selector->currentText(), QString::fromUtf8(entry));
+            QVERIFY(!selector->isEnabled());
+        }
+        QCOMPARE(child<QLineEdit>(satellite, "name")->text(), QStringLiteral("MEASAT 3  "));
+        QCOMPARE(shown(main(), "target_sat"), QString::fromUtf8("MEASAT 3   91.5É"));
+        QCOMPARE(shown(administrator, "longitude"), QString::fromUtf8(" 91.5É \r\n"));
+
+        // An empty region empties every satellite field but the LNB's.
+        mutableRegionRecord(1, 4)->satelliteCount = 0;
+        m_Window->refreshRegionDisplay();
+        QCOMPARE(child<QComboBox>(main(), "target_combo")->count(), 0);
+        QCOMPARE(shown(main(), "target_longitude"), QString());
+        QCOMPARE(child<QLineEdit>(gps, "satellite_longitude")->text(), QString());
+        QCOMPARE(child<QLineEdit>(satellite, "name")->text(), QString());
+        QCOMPARE(child<QListWidget>(administrator, "satellite_list")->count(), 0);
+        for (const char* name : {"index", "name", "longitude", "ver_low_band", "diseqc"}) {
+            QCOMPARE(shown(administrator, name), QString());
+        }
+        QCOMPARE(shown(administrator, "lnb_information"),
+                 QStringLiteral(" LNB Type : Universal\tLocal Freq.: 9750 / 10600 MHz"));
+
+        // LCD Display Font opens the editor in the page's place.
+        m_Window->pageList()->setCurrentRow(4);
+        child<QPushButton>(administrator, "lcd_display_font")->click();
+        QCOMPARE(m_Window->currentPage(), static_cast<QWidget*>(m_Window->lcdDisplay()));
+        QVERIFY(m_Window->lcdDisplay()->isVisible());
+        QVERIFY(!administrator->isVisible());
+    }
+
+    void captionsLimitsAndPlainTextLabels() {
+        makeWindow();
+        QCOMPARE(m_Window->windowTitle(), QStringLiteral("LUMIDOR"));
+        QCOMPARE(m_Window->pageList()->item(4)->text(),
+                 QStringLiteral("     View Region Satellite Information"));
+        checkShown(main(), {{"version", "Skyrelay Ver 2.19"},
+                            {"target_change_button", "  Target    Change"},
+                            {"load_data_button", "   Load   Default Data"},
+                            {"refresh_button", "Reflesh"}});
+        const std::tuple<int, const char*, const char*> captions[] = {
+            {0, "antenna_longitude_label", "Longitude ："},
+            {0, "region_longitude_degree", "˚"},
+            {0, "calculation_label", "Angle ＆ Skew Calculation"},
+            {1, "pol_band_group", "Pol ＆ Band"},
+            {1, "verification_dvb_decode", "DVD Decode"},
+            {1, "vertical_group", "Vertical / RHCP"},
+            {2, "diagnosis_group", "Antenna Antenna_Diagnosis"},
+            {3, "ant_sw_version_label", "Ant S/W Ver."},
+            {4, "index_label", "① Index"},
+            {4, "verification_label", "⑧ Verfication"},
+            {4, "diseqc_label", "⑪ DiSEqc"},
+            {5, "view_write", "View ＆ Write"}};
+        for (const auto& [entry, name, text] : captions) {
+            QCOMPARE(shown(page(entry), name), QString::fromUtf8(text));
+        }
+
+        const std::tuple<int, int, const char*> limits[] = {
+            {0, 5, "region_longitude satellite_longitude"},
+            {0, 4, "region_latitude"},
+            {1, 12, "name"},
+            {1, 5, "longitude vlow_freq vhigh_symbol hlow_nid hhigh_freq single_band_frequency"},
+            {2, 5, "go_to_az go_to_el az_step el_step skew_step"},
+            {3, 4, "tracking_scale detect_level tracking_level el_adjust skew_adjust"},
+            {3, 3, "signal_lost_time break_time"}};
+        for (const auto& [entry, limit, names] : limits) {
+            for (const QString& name : QString::fromUtf8(names).split(u' ')) {
+                const auto* edit = page(entry)->findChild<QLineEdit*>(name);
+                const int actual = edit ? edit->maxLength() : -1;
+                QVERIFY2(actual == limit,
+                         qPrintable(name + QStringLiteral(" takes %1").arg(actual)));
+            }
+        }
+        for (int line = 0; line < 14; ++line) {
+            const QByteArray name = "lcd_line_" + QByteArray::number(line);
+            QCOMPARE(child<QLineEdit>(page(5), name.constData())->maxLength(),
+                     line == 13 ? 12 : 20);
+        }
+
+        // A name read from a file or the ACU may begin like a tag; no value label reads markup.
+        for (int entry = 0; entry < 6; ++entry) {
+            for (const QLabel* label : page(entry)->findChildren<QLabel*>()) {
+                if (!label->text().isEmpty()) continue;  // a fixed caption, not a value
+                QVERIFY2(label->textFormat() == Qt::PlainText, qPrintable(label->objectName()));
             }
         }
     }
 
-    void gpsLampsComeBackGreyWhenTheirPageIsShownAgain() {
-        auto window = makeWindow();
-        window->pageList()->setCurrentRow(0);
-        window->DrawGpsLamps(1);
-        QCOMPARE(window->gpsLamps()[0]->color(), LampColor::Blue);
-        window->pageList()->setCurrentRow(3);
-        window->pageList()->setCurrentRow(0);
-        QTRY_COMPARE_WITH_TIMEOUT(window->gpsLamps()[0]->color(), LampColor::Grey, 1000);
+    void choicesAndTheTypedPositionBehave() {
+        makeWindow();
+        QWidget* gps = page(0);
+        QWidget* satellite = page(1);
+        // The satellite page's radio groups don't uncheck each other. (The DiSEqC marks are
+        // not a choice: they show the mode held.)
+        const char* choices[] = {"pol_13v", "tone_22khz", "verification_dss_decode",
+                                 "universal_lnb"};
+        for (const char* name : choices) child<QRadioButton>(satellite, name)->click();
+        for (const char* name : choices) {
+            QVERIFY2(child<QRadioButton>(satellite, name)->isChecked(), name);
+        }
+        QCOMPARE(child<QButtonGroup>(satellite, "polarization")->checkedId(), 1);
+
+        // An untouched hemisphere reads as no choice, which the calculation takes as W or S.
+        typeInto(gps, "region_longitude", QStringLiteral("127.0"));
+        typeInto(gps, "region_latitude", QStringLiteral("37.5"));
+        typeInto(gps, "satellite_longitude", QStringLiteral("116.0"));
+        click(gps, "use_region_gps");
+        QCOMPARE(g_CalcSiteLonHemisphere, 'W');
+        QCOMPARE(g_CalcSiteLatHemisphere, 'S');
+        QCOMPARE(g_CalcSatLonHemisphere, 'W');
+        QCOMPARE(g_CalcSiteLatitude, -37.5);
+        for (const char* name : {"region_longitude_hemisphere", "region_latitude_hemisphere",
+                                 "satellite_longitude_hemisphere"}) {
+            child<QComboBox>(gps, name)->setCurrentIndex(0);
+        }
+        click(gps, "use_region_gps");
+        const QStringList results = {shown(gps, "azimuth"), shown(gps, "elevation"),
+                                     shown(gps, "skew")};
+        QCOMPARE(results, (QStringList{"197.7", "45.0", "-14.0"}));
     }
 
-    void enterAndEscapeChangeNothing() {
-        auto window = makeWindow();
-        for (QWidget* target : {static_cast<QWidget*>(window.get()), window->page(1)}) {
+    void progressPopupRunsStartFromZeroAndHoldTheBarInRange() {
+        makeWindow();
+        Load_Progress& popup = *m_Window->loadProgress();
+        auto* bar = child<QProgressBar>(&popup, "progress_bar");
+        QCOMPARE(shown(&popup, "progress_caption"), QStringLiteral("Load:"));
+
+        popup.openProgress(200);
+        QVERIFY(popup.isVisible());
+        // The owner disables itself while a popup is open; the bar must not turn grey.
+        m_Window->setEnabled(false);
+        QCOMPARE(bar->palette().color(QPalette::Disabled, QPalette::Highlight),
+                 bar->palette().color(QPalette::Active, QPalette::Highlight));
+        m_Window->setEnabled(true);
+        QCOMPARE(bar->minimum(), 0);
+        QCOMPARE(bar->maximum(), 200);
+        QCOMPARE(bar->value(), 0);
+        QVERIFY((popup.geometry().center() - m_Window->geometry().center()).manhattanLength() <= 2);
+        popup.stepProgress(50, QStringLiteral("25"));
+        QCOMPARE(bar->value(), 50);
+        QCOMPARE(shown(&popup, "progress_percent"), QStringLiteral("25"));
+        // More steps than announced: the bar stays full, the figure goes on.
+        popup.stepProgress(230, QStringLiteral("115"));
+        QCOMPARE(bar->value(), 200);
+        QCOMPARE(shown(&popup, "progress_percent"), QStringLiteral("115"));
+        popup.closeProgress();
+        QVERIFY(popup.isHidden());
+
+        popup.openProgress(70000);
+        QCOMPARE(bar->maximum(), 0xFFFF);
+        QCOMPARE(bar->value(), 0);
+        // A new run never shows the last run's figure over its empty bar.
+        QCOMPARE(shown(&popup, "progress_percent"), QStringLiteral("0"));
+        popup.closeProgress();
+
+        // Nothing announced: an empty bar, not a busy one (equal ends would make it busy).
+        Update_Progress& update = *m_Window->updateProgress();
+        QCOMPARE(shown(&update, "progress_caption"), QStringLiteral("Update:"));
+        update.openProgress(0);
+        bar = child<QProgressBar>(&update, "progress_bar");
+        QVERIFY(bar->maximum() > bar->minimum());
+        QCOMPARE(bar->value(), 0);
+        update.closeProgress();
+    }
+
+    void enterAndEscapeNeitherCloseNorPress() {
+        makeWindow();
+        for (QWidget* target : {main(), page(1)}) {
             QTest::keyClick(target, Qt::Key_Escape);
             QTest::keyClick(target, Qt::Key_Return);
             QTest::keyClick(target, Qt::Key_Enter);
         }
-        QVERIFY(window->isVisible());
-        QVERIFY(window->page(1)->isVisible());
-        QCOMPARE(window->pageList()->currentRow(), 1);
-        QVERIFY(m_Messages.empty());
-    }
+        QVERIFY(m_Window->isVisible());
+        QCOMPARE(m_Window->pageList()->currentRow(), 1);
+        for (int entry = 0; entry < 6; ++entry) {
+            QWidget* shownPage = page(entry);
+            if (entry < 5)
+                m_Window->pageList()->setCurrentRow(entry);
+            else
+                m_Window->showPage(shownPage);
+            const char* kind = shownPage->metaObject()->className();
+            QVERIFY2(!shownPage->isWindow(), kind);
+            if (auto* edit = shownPage->findChild<QLineEdit*>()) {
+                QTest::keyClick(edit, Qt::Key_Escape);
+                QTest::keyClick(edit, Qt::Key_Return);
+            }
+            QTest::keyClick(shownPage, Qt::Key_Escape);
+            for (QPushButton* button : shownPage->findChildren<QPushButton*>()) {
+                QSignalSpy clicked(button, &QPushButton::clicked);
+                QTest::keyClick(button, Qt::Key_Return);
+                QTest::keyClick(button, Qt::Key_Enter);
+                QVERIFY2(clicked.isEmpty(), qPrintable(button->objectName()));
+            }
+            QVERIFY2(shownPage->isVisible(), kind);
+        }
+        QVERIFY(m_Messages.isEmpty());
 
-    void connectWithNothingSelectedAsksForAPort() {
-        auto window = makeWindow();
-        auto* combo = child<QComboBox>(window.get(), "port_combo");
-        combo->clear();
-        child<QPushButton>(window.get(), "connect_button")->click();
-        QCOMPARE(m_Messages.size(), std::size_t{1});
-        QCOMPARE(m_Messages[0].text, QStringLiteral("Select Serial port."));
-        QCOMPARE(m_Messages[0].icon, MessageIcon::None);
-        QCOMPARE(g_Connected, std::uint8_t{0});
-    }
-
-    void aPortThatCannotBeOpenedIsNamed() {
-        auto window = makeWindow();
-        auto* combo = child<QComboBox>(window.get(), "port_combo");
-        combo->clear();
-        combo->addItem(QStringLiteral("/dev/skyrelay-no-such-port"));
-        combo->setCurrentIndex(0);
-        child<QPushButton>(window.get(), "connect_button")->click();
-        QCOMPARE(m_Messages.size(), std::size_t{1});
-        QCOMPARE(m_Messages[0].text,
-                 QStringLiteral("/dev/skyrelay-no-such-port is not connected.\nTry to connect "
-                                "another serial port.\nThe port has vanished: the device is no "
-                                "longer there."));
-        QCOMPARE(child<QPushButton>(window.get(), "connect_button")->text(),
-                 QStringLiteral("Connect"));
-        QVERIFY(combo->isEnabled());
-    }
-
-    void refillingKeepsTheChosenPortAndTheDropDownShowsWholePaths() {
-        const QString first = QStringLiteral("/dev/serial/by-id/usb-skyrelay-test-adapter-0");
-        const QString second = QStringLiteral("/dev/serial/by-id/usb-skyrelay-test-adapter-1");
-        auto window = makeWindow({first, second});
-        auto* combo = child<QComboBox>(window.get(), "port_combo");
-        window->RefreshPortList();
-        QCOMPARE(combo->itemText(0), first);
-        QCOMPARE(combo->itemText(1), second);
-        combo->setCurrentIndex(1);
-        window->RefreshPortList();
-        QCOMPARE(combo->currentText(), second);
-        QVERIFY(combo->view()->minimumWidth() > combo->fontMetrics().horizontalAdvance(second));
-        QCOMPARE(combo->toolTip(), second);
-    }
-
-    void setupModeAndFactorySettingAskFirst() {
-        // The gates behind the questions are the controller's (and tested there); here the
-        // buttons reach it and the questions reach the user.
-        auto window = makeWindow();
-        g_Connected = 1;  // no port is open: what is sent goes nowhere, the timers tell
-        g_SetupMode = 1;
-        QStringList questions;
-        window->setConfirmHook([&](const QString& text) {
-            questions << text;
-            return true;
-        });
-        child<QPushButton>(window.get(), "setup_button")->click();
-        QVERIFY(window->timers().running(16));
-        child<QPushButton>(window.get(), "factory_button")->click();
-        QVERIFY(window->timers().running(30));
-        QCOMPARE(questions,
-                 (QStringList{QStringLiteral(" Antenna Setup mode?"),
-                              QStringLiteral("Do you want to factory default setting?")}));
-    }
-
-    void targetChangeIsEnabledOnlyForAnotherSatellite() {
-        auto window = makeWindow();
-        auto* combo = child<QComboBox>(window.get(), "target_combo");
-        auto* change = child<QPushButton>(window.get(), "target_change_button");
-        combo->addItems({QStringLiteral("ASTRA1"), QStringLiteral("HOTBIRD")});
-        g_RegionSatellites[0].longitude = 19.2;
-        g_RegionSatellites[0].eastWest = 'E';
-        g_RegionSatellites[1].longitude = 13.0;
-        g_RegionSatellites[1].eastWest = 'E';
-        g_DefaultSatIndex = 1;
-        emit combo->activated(0);
-        QVERIFY(change->isEnabled());
-        QCOMPARE(child<QLabel>(window.get(), "target_longitude")->text(), QStringLiteral(" 19.2E"));
-        emit combo->activated(1);
-        QVERIFY(!change->isEnabled());
-    }
-
-    void targetPanelShowsTheChosenTransponder() {
-        auto window = makeWindow();
-        child<QComboBox>(window.get(), "target_combo")->addItem(QStringLiteral("HOTBIRD"));
-        SatelliteRecord& sat = g_RegionSatellites[0];
-        sat.longitude = 13.0;
-        sat.eastWest = 'E';
-        sat.hHighFreq = 12476;
-        sat.hHighSymbolRate = 29900;
-        sat.hHighNid = 318;
-        g_Receiver18V = 1;
-        g_Receiver22k = 1;
-        g_ReceiverV = 18.2;
-        g_SignalLevel = 640;
-        window->RefreshTargetPanel(0, 0, 0);
-        QCOMPARE(child<QLabel>(window.get(), "target_sat")->text(),
-                 QStringLiteral("HOTBIRD 13.0E"));
-        QCOMPARE(child<QLabel>(window.get(), "transponder_heading")->text(),
-                 QStringLiteral("H(L) HighBand"));
-        QCOMPARE(child<QLabel>(window.get(), "transponder_freq")->text(), QStringLiteral("12476"));
-        QCOMPARE(child<QLabel>(window.get(), "receiver")->text(), QStringLiteral("18V   22kHz"));
-        QCOMPARE(child<QLabel>(window.get(), "signal")->text(), QStringLiteral("640"));
-        QCOMPARE(window->page(3)->findChild<QLabel*>(QStringLiteral("receiver"))->text(),
-                 QStringLiteral("18.2V 22kHz"));
-    }
-
-    void lampsKeepTheirStateWhenCoveredAndShownAgain() {
-        auto window = makeWindow();
-        window->DrawStateLamps(6);
-        window->hide();
-        window->show();
-        QCOMPARE(window->stateLamps()[4]->color(), LampColor::Red);
-        QCOMPARE(window->stateLamps()[0]->color(), LampColor::Grey);
+        Update_Progress& popup = *m_Window->updateProgress();
+        popup.openProgress(10);
+        QTest::keyClick(&popup, Qt::Key_Escape);
+        QTest::keyClick(&popup, Qt::Key_Return);
+        QVERIFY(popup.isVisible());
+        popup.closeProgress();
     }
 };
 
