@@ -72,6 +72,18 @@ TEST_F(SifReader, TheScopeLineDecidesWhatItsBlocksFill) {
     EXPECT_FALSE(s.regions.enabled);
     EXPECT_EQ(s.continent, 2);
     EXPECT_EQ(s.region, 7);
+
+    // One continent's selectors: the continent fixed, its regions to choose from.
+    lines = oneRegionLines();
+    lines[7] = "9 1";
+    lines[9] = "3 0";
+    ASSERT_EQ(loadSatelliteInformation(sifBytes(lines)), std::nullopt);
+    const AdminSelectors continent = selectorsForLoadedScope();
+    EXPECT_EQ(continent.continents.entries, std::vector<std::string>{"N.America"});
+    EXPECT_FALSE(continent.continents.enabled);
+    EXPECT_EQ(continent.regions.entries, std::vector<std::string>{"TASMAN      "});
+    EXPECT_TRUE(continent.regions.enabled);
+    EXPECT_EQ(continent.continent, 3);
 }
 
 TEST_F(SifReader, FieldsConvertAsTheCLibraryReadsThem) {
