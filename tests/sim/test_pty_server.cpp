@@ -65,20 +65,6 @@ protected:
     PtyServer server{acu};
 };
 
-TEST_F(PtyServerTest, TheTerminalAnswersSpeaksUnaskedAndCanBeReopened) {
-    {
-        Terminal first(server.slavePath());
-        ASSERT_TRUE(first.write(frameOf({0x01})));
-        EXPECT_EQ(first.read(6), (Bytes{0x02, 0x02, 0x01, 0x04, 0x07, 0x03}));
-    }
-    Terminal again(server.slavePath());
-    ASSERT_TRUE(again.write(frameOf({0x0F})));
-    EXPECT_EQ(again.read(5), (Bytes{0x02, 0x01, 0x0F, 0x10, 0x03}));
-    server.withSimulator([](AcuSimulator& unit) { unit.announceDefaultData(); });
-    EXPECT_EQ(again.read(5), (Bytes{0x02, 0x01, 0x06, 0x07, 0x03}));  // unasked: at once
-    EXPECT_FALSE(server.finished());
-}
-
 TEST_F(PtyServerTest, AHangUpIsSeenByTheProgramAsTheLineGoingAway) {
     server.withSimulator([](AcuSimulator& unit) { unit.faults().hangupAfterFrames = 1; });
     Terminal terminal(server.slavePath());
