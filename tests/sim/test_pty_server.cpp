@@ -5,7 +5,6 @@
 #include <poll.h>
 #include <unistd.h>
 
-#include <cerrno>
 #include <thread>
 
 #include "pty_server.h"
@@ -13,41 +12,34 @@
 
 namespace {
 
-constexpr auto kWait = std::chrono::milliseconds{2000};
-
-// The program's end of the line.
+// The program's end of the line. Each wait for bytes is bounded by two seconds.
 class Terminal {
 public:
     explicit Terminal(const std::string& path)
-        : m_Fd(::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC)) {}
+        : m_Fd(::open(path.c_str(), O_RDWR | O_NOCTTY | O_CLOEXEC)) {}
     ~Terminal() {
         if (m_Fd >= 0) ::close(m_Fd);
     }
     bool write(const Bytes& bytes) const {
         return ::write(m_Fd, bytes.data(), bytes.size()) == static_cast<ssize_t>(bytes.size());
     }
-    // Count bytes, or fewer when they don't come within kWait or the line ends.
+    // Count bytes, or fewer when they stop coming or the line ends.
     Bytes read(std::size_t count) {
-        const auto deadline = std::chrono::steady_clock::now() + kWait;
-        Bytes got;
-        std::uint8_t chunk[512];
-        while (got.size() < count) {
-            const auto left = std::chrono::ceil<std::chrono::milliseconds>(
-                deadline - std::chrono::steady_clock::now());
-            pollfd fd{m_Fd, POLLIN, 0};
-            if (left.count() <= 0 || ::poll(&fd, 1, static_cast<int>(left.count())) <= 0) break;
-            const ssize_t n = ::read(m_Fd, chunk, std::min(sizeof chunk, count - got.size()));
-            if (n > 0) {
-                got.insert(got.end(), chunk, chunk + n);
-            } else if (n == 0 || errno != EAGAIN) {
-                ended = true;
+        Bytes got(count);
+        std::size_t n = 0;
+        for (pollfd fd{m_Fd, POLLIN, 0}; n<count&& ::poll(&fd, 1, 2000)> 0;) {
+            const ssize_t r = ::read(m_Fd, got.data() + n, count - n);
+            if (r <= 0) {
+                ended = true;  // the line is gone rather than "nothing yet"
                 break;
             }
+            n += static_cast<std::size_t>(r);
         }
+        got.resize(n);
         return got;
     }
 
-    bool ended = false;  // a read said the line is gone rather than "nothing yet"
+    bool ended = false;
 
 private:
     int m_Fd;
@@ -71,7 +63,7 @@ TEST_F(PtyServerTest, AHangUpIsSeenByTheProgramAsTheLineGoingAway) {
     ASSERT_TRUE(terminal.write(frameOf({0x01})));
     EXPECT_TRUE(terminal.read(1).empty()) << "never the answer to the frame it hung up on";
     EXPECT_TRUE(terminal.ended);
-    const auto deadline = std::chrono::steady_clock::now() + kWait;
+    const auto deadline = std::chrono::steady_clock::now() + 2s;
     while (!server.finished() && std::chrono::steady_clock::now() < deadline) {
         std::this_thread::sleep_for(5ms);
     }
