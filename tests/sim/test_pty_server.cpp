@@ -71,7 +71,12 @@ TEST_F(PtyServerTest, AHangUpIsSeenByTheProgramAsTheLineGoingAway) {
     EXPECT_TRUE(server.hungUp());
 }
 
-TEST_F(PtyServerTest, NothingAlreadySentIsLostWhenTheServerStops) {
+TEST_F(PtyServerTest, OutlivesAProgramThatLeavesAndLosesNothingSentWhenItStops) {
+    {
+        Terminal first(server.slavePath());
+        ASSERT_TRUE(first.write(frameOf({0x01})));
+        EXPECT_EQ(first.read(6), (Bytes{0x02, 0x02, 0x01, 0x04, 0x07, 0x03}));
+    }
     server.withSimulator([](AcuSimulator& unit) { unit.faults().pace = true; });
     Terminal terminal(server.slavePath());
     ASSERT_TRUE(terminal.write(concat({frameOf({39}), frameOf({40}), frameOf({41})})));
