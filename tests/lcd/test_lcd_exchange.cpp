@@ -12,25 +12,20 @@ class LcdOperations : public LinkFixture {};
 
 }  // namespace
 
-TEST_F(LcdOperations, NeedALinkAndSetupMode) {
+// The setup gate's refusal text is checked with the factory setting; here, that both
+// operations pass through it and need the link.
+TEST_F(LcdOperations, WriteSendsFivePiecesAndReadStopsALineAtItsZeroByte) {
     g_SetupMode = 1;
     controller.OnLcdWrite();
     controller.OnLcdRead();
-    EXPECT_TRUE(port.written.empty());
-    EXPECT_TRUE(view.calls.empty());
-
     g_Connected = 1;
     g_SetupMode = 0;
     controller.OnLcdWrite();
     controller.OnLcdRead();
     EXPECT_TRUE(port.written.empty());
-    const std::string refusal =
-        "MessageBox( Not Setup mode !!! \r\n Try again after Setup mode !!!, !)";
-    EXPECT_EQ(view.calls, (std::vector<std::string>{refusal, refusal}));
-}
+    EXPECT_EQ(view.calls.size(), 2u);
+    EXPECT_EQ(view.callsStartingWith("MessageBox( Not Setup mode").size(), 2u);
 
-TEST_F(LcdOperations, WriteSendsFivePiecesAndReadStopsALineAtItsZeroByte) {
-    g_Connected = 1;
     g_AntennaMode = 6;  // stop/setup reported by the ACU
     for (std::size_t line = 0; line < 14; ++line) {
         for (std::size_t i = 0; i < lcdLineSize(line); ++i) {
