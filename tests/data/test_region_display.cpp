@@ -9,34 +9,29 @@
 
 namespace {
 
-SatelliteRecord satellite(std::uint8_t number, std::u16string_view name, double longitude) {
+SatelliteRecord satellite(std::uint8_t number, std::u16string_view name) {
     SatelliteRecord sat;
     sat.number = number;
     storeFixedText(sat.name, name);
-    sat.longitude = longitude;
+    sat.longitude = 130.0;
     sat.eastWest = 'E';
-    sat.vLowFreq = 10719, sat.vLowSymbolRate = 27500, sat.vLowNid = 1;
     sat.vHighFreq = 12604, sat.vHighSymbolRate = 22000, sat.vHighNid = 65535;
     sat.hLowFreq = 950, sat.hLowSymbolRate = 2000, sat.hLowNid = 12;
-    sat.verification = 3, sat.polarization = 2, sat.tone = 1;
     return sat;
 }
 
-// A region of three satellites, the third (130.0 E) its default, loaded as from a file.
+// A region of three satellites with a single band LNB, loaded as from a file.
 class RegionDisplay : public ::testing::Test {
 protected:
     void SetUp() override {
         ResetProcessState();
-        g_SatelliteTable[0] = satellite(1, u"ASTRA 1", 19.2);
-        g_SatelliteTable[1] = satellite(2, u"HOTBIRD", 13.0);
-        g_SatelliteTable[2] = satellite(3, u"KOREASAT 5", 130.0);
+        g_SatelliteTable[0] = satellite(1, u"ASTRA 1");
+        g_SatelliteTable[1] = satellite(2, u"HOTBIRD");
+        g_SatelliteTable[2] = satellite(3, u"KOREASAT 5");
         RegionRecord& region = *mutableRegionRecord(1, 4);
-        storeFixedText(region.name, u"KOREA");
         region.satelliteCount = 3;
-        region.defaultSatellite = 2;
         region.satelliteList = {1, 2, 3};
         region.singleLocalFreq = 10750;
-        region.diseqcMode = 2;
         ASSERT_TRUE(selectRegion(1, 4));
     }
     void TearDown() override { ResetProcessState(); }
