@@ -35,10 +35,6 @@ ReceiverState receiver(std::uint8_t v18, std::uint8_t tone) {
     return ReceiverState{v18, tone, 13.4, 612};
 }
 
-std::optional<std::string> shown(const char* text) {
-    return text != nullptr ? std::optional<std::string>(text) : std::nullopt;
-}
-
 }  // namespace
 
 // One case per way of choosing: Auto (0) follows the receiver's output, a fixed side or band
@@ -46,9 +42,7 @@ std::optional<std::string> shown(const char* text) {
 TEST(TargetPanel, EveryWayOfChoosingTheTransponderAndTheLocalFrequency) {
     struct Case {
         std::uint8_t pol, tone, v18, tone22k;
-        const char* heading;  // nullptr: the text stays as it was
-        const char* frequency;
-        const char* localFrequency;
+        std::optional<std::string> heading, frequency, localFrequency;  // none: left as it was
         const char* receiver;
     };
     const Case cases[] = {
@@ -59,17 +53,17 @@ TEST(TargetPanel, EveryWayOfChoosingTheTransponderAndTheLocalFrequency) {
         {1, 1, 1, 1, "V(R) LowBand", "10714", "9750", "18V   22kHz"},
         {2, 2, 0, 0, "H(L) HighBand", "40714", "10600", "13V    0kHz"},
         // Auto side; a tone code of 7 is not "22 kHz only", and gives no band to choose by.
-        {0, 7, 0, 1, "V(R) LowBand", "10714", nullptr, "13V   22kHz"},
-        {3, 1, 0, 0, nullptr, nullptr, "9750", "13V    0kHz"},
-        {1, 9, 0, 0, nullptr, nullptr, nullptr, "13V    0kHz"},
+        {0, 7, 0, 1, "V(R) LowBand", "10714", {}, "13V   22kHz"},
+        {3, 1, 0, 0, {}, {}, "9750", "13V    0kHz"},
+        {1, 9, 0, 0, {}, {}, {}, "13V    0kHz"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << int(c.pol) << "/" << int(c.tone));
         const auto texts =
             targetPanelTexts(satellite(c.pol, c.tone), universal(), receiver(c.v18, c.tone22k));
-        EXPECT_EQ(texts.transponderHeading, shown(c.heading));
-        EXPECT_EQ(texts.frequency, shown(c.frequency));
-        EXPECT_EQ(texts.localFrequency, shown(c.localFrequency));
+        EXPECT_EQ(texts.transponderHeading, c.heading);
+        EXPECT_EQ(texts.frequency, c.frequency);
+        EXPECT_EQ(texts.localFrequency, c.localFrequency);
         EXPECT_EQ(texts.receiver, c.receiver);
     }
     // The chosen transponder's other two numbers; a single band LNB has one frequency.
