@@ -47,20 +47,15 @@ TEST_F(SatelliteEdit, TheFormBecomesTheRecord) {
 }
 
 TEST_F(SatelliteEdit, NumbersTheLinkCannotCarryAreRefusedByName) {
-    const struct {
-        std::size_t box;  // 12 is the longitude
-        std::u16string_view text;
-        const char* what;
-    } rows[] = {
-        {11, u"-1", "Horizontal HighBand NID must be 0 to 65535"},
-        {12, u"180.1", "Longitude must be 0 to 180"},
-        {12, u"-0.5", "Longitude must be 0 to 180"},
-    };
-    for (const auto& row : rows) {
-        SatelliteForm bad = form;
-        (row.box == 12 ? bad.longitude : bad.transponders[row.box]) = row.text;
+    SatelliteForm bad = form;
+    bad.transponders[11] = u"-1";
+    EXPECT_EQ(readSatelliteForm(bad, base).refusal,
+              " Horizontal HighBand NID must be 0 to 65535 !!! \r\n Nothing was sent !!!");
+    for (const char16_t* longitude : {u"180.1", u"-0.5"}) {
+        bad = form;
+        bad.longitude = longitude;
         EXPECT_EQ(readSatelliteForm(bad, base).refusal,
-                  std::string(" ") + row.what + " !!! \r\n Nothing was sent !!!");
+                  " Longitude must be 0 to 180 !!! \r\n Nothing was sent !!!");
     }
 }
 

@@ -42,9 +42,7 @@ const Example kExamples[] = {
 
 TEST(LookAngles, WorkedExamplesToTheDigit) {
     for (const Example& e : kExamples) {
-        SCOPED_TRACE(testing::Message() << e.in.siteLongitude << e.in.siteLonHemisphere << " "
-                                        << e.in.siteLatitude << e.in.siteLatHemisphere << " "
-                                        << e.in.satLongitude << e.in.satLonHemisphere);
+        SCOPED_TRACE(testing::Message() << "example " << &e - kExamples);
         const LookAngles angles = ComputeLookAngles(e.in);
         EXPECT_EQ(lookAngleTexts(angles), (LookAngleTexts{e.azimuth, e.elevation, e.skew}));
         if (e.skewBeforeCorrection == nullptr) continue;
