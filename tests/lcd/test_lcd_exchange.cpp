@@ -13,8 +13,8 @@ class LcdOperations : public LinkFixture {};
 }  // namespace
 
 // The setup gate's refusal text is checked with the factory setting; here, that both
-// operations pass through it and need the link.
-TEST_F(LcdOperations, WriteSendsFivePiecesAndReadStopsALineAtItsZeroByte) {
+// operations pass through it and need the link. The read's pieces are the exchange test's.
+TEST_F(LcdOperations, WriteSendsFivePiecesAndReadWaitsTenSecondsForTheFirst) {
     g_SetupMode = 1;
     controller.OnLcdWrite();
     controller.OnLcdRead();
@@ -56,10 +56,4 @@ TEST_F(LcdOperations, WriteSendsFivePiecesAndReadStopsALineAtItsZeroByte) {
     EXPECT_TRUE(view.busyCursor);
     EXPECT_EQ(port.payloads(), std::vector<Bytes>{Bytes{38}});
     EXPECT_EQ(timers.period(38), 10000ms);
-    reply(concat({{38}, ascii("SKY"), Bytes{'R', 'E', 0x00, 'L', 'A', 'Y'}, Bytes(11, 'z')}));
-    EXPECT_EQ(Bytes(g_LcdData.begin(), g_LcdData.begin() + 8),
-              (Bytes{'S', 'K', 'Y', 'R', 'E', 0x00, 'L', 'A'}));
-    // The trip through the editor that ends the read: the field stops at the zero byte.
-    storeEditorLine(editorLineText(g_LcdData, 0), 0, g_LcdData);
-    EXPECT_EQ(Bytes(g_LcdData.begin(), g_LcdData.begin() + 20), ascii("SKYRE               "));
 }
