@@ -1,7 +1,6 @@
 #include "data/region_selectors.h"
 #include "data/satellite_tables.h"
 #include "data/sif_reader.h"
-#include "data/upload_state.h"
 #include "link/link_state.h"
 #include "sif_text.h"
 #include "support/link_fixture.h"
