@@ -43,9 +43,6 @@ TEST_F(RegionDisplay, SelectorsListsAndDetailsOfTheRegionsSatellites) {
     EXPECT_EQ(satelliteSelectorEntries(),
               (std::vector<std::u16string>{u"ASTRA 1   ", u"HOTBIRD   ", u"KOREASAT 5"}));
     EXPECT_EQ(adminSatelliteListEntries(), (std::vector<std::string>{"  1 ", "  2 ", "  3 "}));
-    EXPECT_TRUE(isRegionSatellitePosition(2));
-    EXPECT_FALSE(isRegionSatellitePosition(3));
-    EXPECT_FALSE(isRegionSatellitePosition(-1));
 
     // Numbers shorter than five digits keep their columns.
     const SatelliteDetailsTexts third = currentSatelliteDetails(2);

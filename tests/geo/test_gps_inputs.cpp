@@ -45,7 +45,6 @@ TEST_F(GpsPage, ReportedPositionAndSatelliteLongitudeGoInAndOutAsTexts) {
     g_RegionSatellites[1].eastWest = 'W';
     EXPECT_EQ(satelliteLongitudeFor(0), (SatelliteLongitude{"130.0", true}));
     EXPECT_EQ(satelliteLongitudeFor(1), (SatelliteLongitude{"19.2", false}));
-    EXPECT_EQ(satelliteLongitudeFor(2), (SatelliteLongitude{"0.0", false}));
     EXPECT_EQ(satelliteLongitudeFor(-1), std::nullopt);
     EXPECT_EQ(satelliteLongitudeFor(20), std::nullopt);
 }
