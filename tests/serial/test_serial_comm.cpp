@@ -27,7 +27,8 @@ constexpr std::uint16_t kPortId = 7;
 // Polls for up to two seconds, so a broken watcher fails a test instead of hanging it.
 template <class Condition>
 bool eventually(Condition condition) {
-    const auto deadline = std::chrono::steady_clock::now() + 2s;
+    const auto deadline =
+        std::chrono::steady_clock::now() + 10s;  // generous: only a failure waits it out
     while (!condition()) {
         if (std::chrono::steady_clock::now() >= deadline) return false;
         std::this_thread::sleep_for(1ms);
@@ -209,15 +210,16 @@ TEST_F(SerialComm, WriteGivesUpOnALineThatTakesNothing) {
     }
     EXPECT_GT(accepted, 4096);
     EXPECT_LT(accepted, 1'000'000);
-    // It waited for room first, then gave up instead of hanging.
+    // It waited for room first, then gave up instead of hanging. The upper bound only tells a
+    // give-up from a hang: a loaded machine may leave the thread unscheduled for seconds.
     EXPECT_GE(lastCall, CSerialComm::kWriteStallLimit - 50ms);
-    EXPECT_LT(lastCall, CSerialComm::kWriteStallLimit + 1000ms);
+    EXPECT_LT(lastCall, CSerialComm::kWriteStallLimit + 10s);
     EXPECT_EQ(hangups, 0);
 
     // The rest of a frame on the stalled line fails at once rather than a second a byte.
     const auto start = std::chrono::steady_clock::now();
     for (int i = 0; i < 80; ++i) EXPECT_EQ(m_port.WriteByte(0x55), 0);
-    EXPECT_LT(std::chrono::steady_clock::now() - start, CSerialComm::kWriteStallLimit);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, 20 * CSerialComm::kWriteStallLimit);
 }
 
 TEST_F(SerialComm, WatcherThatCannotStartIsReportedWithThePortName) {
