@@ -27,8 +27,8 @@ constexpr std::uint16_t kPortId = 7;
 // Polls for up to two seconds, so a broken watcher fails a test instead of hanging it.
 template <class Condition>
 bool eventually(Condition condition) {
-    const auto deadline =
-        std::chrono::steady_clock::now() + 10s;  // generous: only a failure waits it out
+    // Generous: only a failure waits it out, and a loaded machine can be slow.
+    const auto deadline = std::chrono::steady_clock::now() + 10s;
     while (!condition()) {
         if (std::chrono::steady_clock::now() >= deadline) return false;
         std::this_thread::sleep_for(1ms);
