@@ -59,16 +59,11 @@ private slots:
         m_FileName = m_Dir.filePath(QStringLiteral("kept"));
         editor()->button("save")->click();
         QVERIFY(m_Messages.isEmpty());
-        QFile file(m_Dir.filePath(QStringLiteral("kept.lcd")));
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        const QByteArray saved = file.readAll();
-        QCOMPARE(saved.size(), 272 + 28);
-        QCOMPARE(saved.mid(154, 22), QByteArray("CAF\xC9 45             \r\n"));
         editor()->button("view_write")->click();
         const QByteArray before = block();
         clearEditor();
         g_LcdData.fill(0);
-        m_FileName = file.fileName();
+        m_FileName = m_Dir.filePath(QStringLiteral("kept.lcd"));  // the suffix was added
         editor()->button("font_load")->click();
         QCOMPARE(block(), before);
         QCOMPARE(editor()->lineEdit(7)->text(), QString::fromUtf8("CAFÉ 45             "));
@@ -109,12 +104,22 @@ private slots:
 
     void thePreviewMarksItsCellsAndEveryWayBackLeavesNoPageBehind() {
         makeLcdWindow();
-        m_Window->showPage(editor());
+        // The page shown is the only one: no preview or editor left behind it.
+        const auto onlyShown = [this](QWidget* page) {
+            QCOMPARE(m_Window->currentPage(), page);
+            QVERIFY(page->isVisible());
+            QVERIFY(!preview()->isVisible());
+            QVERIFY(page == editor() || !editor()->isVisible());
+        };
+        // LCD Display Font opens the editor in the Administrator page's place.
+        m_Window->pageList()->setCurrentRow(4);
+        click(m_Window->page(4), "lcd_display_font");
+        onlyShown(editor());
+        QVERIFY(!m_Window->page(4)->isVisible());
         editor()->lineEdit(0)->setText(QStringLiteral("A&<B>"));
         editor()->lineEdit(13)->setText(QStringLiteral("SR60-2419087"));
         editor()->button("view_write")->click();
         QCOMPARE(row(0), QStringLiteral("A&<B>               "));
-        QCOMPARE(block().left(20), QByteArray("A&<B>               "));
         QCOMPARE(row(13), QStringLiteral("SN:SR60-2419087 EXIT"));
         // The block in red around the fixed serial cells.
         const auto colour = [this](int row, int column) {
@@ -125,33 +130,23 @@ private slots:
         for (int column : {3, 14, 15}) QCOMPARE(colour(13, column), red);
         for (int column : {0, 1, 2, 16, 17, 18, 19}) QVERIFY(colour(13, column) != red);
 
-        const auto onlyEditorShown = [this] {
-            QCOMPARE(m_Window->currentPage(), editor());
-            QVERIFY(editor()->isVisible());
-            QVERIFY(!preview()->isVisible());
-        };
-        // Close returns to the editor even when another page was shown before the preview.
+        // Close and Escape return to the editor, even when another page was shown before the
+        // preview; BACK to the Administrator page; another entry of the list to its page.
         m_Window->pageList()->setCurrentRow(0);
         m_Window->TakeLcdDataFromEditor();
         QVERIFY(!m_Window->page(0)->isVisible());
         preview()->button("close")->click();
-        onlyEditorShown();
+        onlyShown(editor());
         editor()->button("view_write")->click();
         QTest::keyClick(preview(), Qt::Key_Escape);
-        onlyEditorShown();
-
+        onlyShown(editor());
         editor()->button("view_write")->click();
         editor()->button("back")->click();
-        QCOMPARE(m_Window->currentPage(), m_Window->page(4));
-        QVERIFY(m_Window->page(4)->isVisible());
-        QVERIFY(!editor()->isVisible());
-        QVERIFY(!preview()->isVisible());
+        onlyShown(m_Window->page(4));
         m_Window->showPage(editor());
         editor()->button("view_write")->click();
         m_Window->pageList()->setCurrentRow(2);
-        QCOMPARE(m_Window->currentPage(), m_Window->page(2));
-        QVERIFY(!editor()->isVisible());
-        QVERIFY(!preview()->isVisible());
+        onlyShown(m_Window->page(2));
     }
 
     // End to end: a sample file written into the simulated ACU and read back from it.
@@ -165,7 +160,6 @@ private slots:
 
         m_FileName = QStringLiteral(SKYRELAY_DATA_DIR "/lcd_skyrelay_marine.lcd");
         editor()->button("font_load")->click();
-        QCOMPARE(preview()->windowTitle(), QStringLiteral("ACU LCD Display"));
         preview()->button("write")->click();
         QVERIFY(QApplication::overrideCursor() != nullptr);
         QCOMPARE(QApplication::overrideCursor()->shape(), Qt::WaitCursor);
