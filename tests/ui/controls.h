@@ -2,7 +2,6 @@
 
 #include <QAbstractButton>
 #include <QComboBox>
-#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -24,7 +23,6 @@ inline QString shown(const QObject* parent, const char* name) {
     if (auto* edit = qobject_cast<const QLineEdit*>(control)) return edit->text();
     if (auto* combo = qobject_cast<const QComboBox*>(control)) return combo->currentText();
     if (auto* button = qobject_cast<const QAbstractButton*>(control)) return button->text();
-    if (auto* group = qobject_cast<const QGroupBox*>(control)) return group->title();
     return QStringLiteral("<missing %1>").arg(QString::fromUtf8(name));
 }
 

@@ -41,11 +41,8 @@ private:
 private slots:
     void init() {
         ResetProcessState();
-        startSim();
-        if (QTest::currentTestFailed()) return;
-        makeWindow({simPort()});
-        m_Window->setOpenFileHook([this] { return m_ChosenFile; });
-        m_Window->show();
+        openOnSim();
+        if (m_Window) m_Window->setOpenFileHook([this] { return m_ChosenFile; });
     }
     void cleanup() { close(); }
 
