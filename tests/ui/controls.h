@@ -9,6 +9,8 @@
 #include <initializer_list>
 #include <utility>
 
+#include "app/lumidor_app.h"
+
 // Finding the window tests' controls by object name, reading them and working them.
 
 template <class T>
@@ -48,3 +50,12 @@ inline void click(const QObject* parent, const char* name) {
     QVERIFY2(button != nullptr, name);
     button->click();
 }
+
+// main() of a window test: the offscreen platform and the program's own application object.
+#define SKYRELAY_WINDOW_TEST_MAIN(TestClass)     \
+    int main(int argc, char** argv) {            \
+        qputenv("QT_QPA_PLATFORM", "offscreen"); \
+        CLumidorApp app(argc, argv);             \
+        TestClass test;                          \
+        return QTest::qExec(&test, argc, argv);  \
+    }

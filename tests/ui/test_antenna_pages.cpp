@@ -5,7 +5,6 @@
 #include <cmath>
 
 #include "app/load_progress.h"
-#include "app/lumidor_app.h"
 #include "link/antenna_state.h"
 #include "link/lamp_colors.h"
 #include "panel/lamp.h"
@@ -129,11 +128,6 @@ private slots:
     }
 };
 
-int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    CLumidorApp app(argc, argv);
-    TestAntennaPages test;
-    return QTest::qExec(&test, argc, argv);
-}
+SKYRELAY_WINDOW_TEST_MAIN(TestAntennaPages)
 
 #include "test_antenna_pages.moc"

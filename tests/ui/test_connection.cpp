@@ -4,11 +4,9 @@
 #include <QButtonGroup>
 #include <QtTest>
 
-#include "app/lumidor_app.h"
 #include "panel/lamp.h"
 #include "panel/serial_box.h"
 #include "serial/pty_pair.h"
-#include "support/bytes.h"
 
 // The main window against the simulated ACU on a pseudo-terminal, through the real serial
 // port: the scan, identification and what it shows on every page, the GPS page, Disconnect, a
@@ -19,13 +17,6 @@ class TestConnection : public QObject, private WindowOnSim {
     Q_OBJECT
 
 private:
-    static Bytes takeAll(const PtyPair& pty, Bytes taken) {
-        const int pending = pty.pendingOnMaster();
-        if (pending <= 0) return taken;
-        const Bytes more = pty.readExactly(static_cast<std::size_t>(pending));
-        taken.insert(taken.end(), more.begin(), more.end());
-        return taken;
-    }
     QComboBox* portCombo() { return child<QComboBox>(m_Window.get(), "port_combo"); }
 
 private slots:
@@ -143,20 +134,10 @@ private slots:
 
         QTRY_COMPARE_WITH_TIMEOUT(g_Connected, std::uint8_t{1}, 3000);
         QCOMPARE(m_Window->serialBox()->text(), silentPath);  // the port being tried
-        Bytes heard;
-        for (int i = 0; i < 200 && m_Window->serialBox()->text() != simPort(); ++i) {
-            heard = takeAll(silent, heard);
-            QTest::qWait(50);
-        }
-        QCOMPARE(m_Window->serialBox()->text(), simPort());
+        // Six unanswered link checks give it up (the controller's tests count them).
+        QTRY_COMPARE_WITH_TIMEOUT(m_Window->serialBox()->text(), simPort(), 10000);
         QVERIFY(m_Window->connectLamp()->color() != LampColor::Red);  // no blame carried over
-        heard = takeAll(silent, heard);
-        const Bytes linkCheck{0x02, 0x01, 0x01, 0x02, 0x03};
-        Bytes sixLinkChecks;
-        for (int n = 0; n < 6; ++n) {
-            sixLinkChecks.insert(sixLinkChecks.end(), linkCheck.begin(), linkCheck.end());
-        }
-        QCOMPARE(heard, sixLinkChecks);
+        QVERIFY(silent.pendingOnMaster() > 0);
 
         QTRY_COMPARE_WITH_TIMEOUT(m_Messages.size(), 1, 5000);
         QVERIFY(m_Messages.takeFirst().startsWith(QStringLiteral("No valid answer to command 3")));
@@ -251,11 +232,6 @@ private slots:
     }
 };
 
-int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    CLumidorApp app(argc, argv);
-    TestConnection test;
-    return QTest::qExec(&test, argc, argv);
-}
+SKYRELAY_WINDOW_TEST_MAIN(TestConnection)
 
 #include "test_connection.moc"

@@ -5,7 +5,6 @@
 
 #include <QTemporaryDir>
 
-#include "app/lumidor_app.h"
 #include "app/update_progress.h"
 #include "data/satellite_tables.h"
 
@@ -148,11 +147,6 @@ private slots:
     }
 };
 
-int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    CLumidorApp app(argc, argv);
-    TestDefaultData test;
-    return QTest::qExec(&test, argc, argv);
-}
+SKYRELAY_WINDOW_TEST_MAIN(TestDefaultData)
 
 #include "test_default_data.moc"

@@ -5,7 +5,6 @@
 
 #include <QTemporaryDir>
 
-#include "app/lumidor_app.h"
 #include "lcd/lcd_data.h"
 #include "lcd/ui/acu_lcd_display.h"
 #include "lcd/ui/view_lcd_display.h"
@@ -192,11 +191,6 @@ private slots:
     }
 };
 
-int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    CLumidorApp app(argc, argv);
-    TestLcdDisplay test;
-    return QTest::qExec(&test, argc, argv);
-}
+SKYRELAY_WINDOW_TEST_MAIN(TestLcdDisplay)
 
 #include "test_lcd_display.moc"

@@ -7,7 +7,6 @@
 #include <QRadioButton>
 #include <QSignalSpy>
 
-#include "app/lumidor_app.h"
 #include "app/lumidor_dlg.h"
 #include "app/update_progress.h"
 #include "data/fixed_text.h"
@@ -336,11 +335,6 @@ private slots:
     }
 };
 
-int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    CLumidorApp app(argc, argv);
-    TestMainWindow test;
-    return QTest::qExec(&test, argc, argv);
-}
+SKYRELAY_WINDOW_TEST_MAIN(TestMainWindow)
 
 #include "test_main_window.moc"
