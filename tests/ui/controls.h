@@ -2,13 +2,14 @@
 
 #include <QAbstractButton>
 #include <QComboBox>
-#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QtTest>
 #include <initializer_list>
 #include <utility>
+
+#include "app/lumidor_app.h"
 
 // Finding the window tests' controls by object name, reading them and working them.
 
@@ -24,7 +25,6 @@ inline QString shown(const QObject* parent, const char* name) {
     if (auto* edit = qobject_cast<const QLineEdit*>(control)) return edit->text();
     if (auto* combo = qobject_cast<const QComboBox*>(control)) return combo->currentText();
     if (auto* button = qobject_cast<const QAbstractButton*>(control)) return button->text();
-    if (auto* group = qobject_cast<const QGroupBox*>(control)) return group->title();
     return QStringLiteral("<missing %1>").arg(QString::fromUtf8(name));
 }
 
@@ -50,3 +50,12 @@ inline void click(const QObject* parent, const char* name) {
     QVERIFY2(button != nullptr, name);
     button->click();
 }
+
+// main() of a window test: the offscreen platform and the program's own application object.
+#define SKYRELAY_WINDOW_TEST_MAIN(TestClass)     \
+    int main(int argc, char** argv) {            \
+        qputenv("QT_QPA_PLATFORM", "offscreen"); \
+        CLumidorApp app(argc, argv);             \
+        TestClass test;                          \
+        return QTest::qExec(&test, argc, argv);  \
+    }

@@ -7,8 +7,6 @@
 #include <QRadioButton>
 #include <QSignalSpy>
 
-#include "app/load_progress.h"
-#include "app/lumidor_app.h"
 #include "app/lumidor_dlg.h"
 #include "app/update_progress.h"
 #include "data/fixed_text.h"
@@ -131,28 +129,6 @@ private slots:
                                              "was opened.")}));
     }
 
-    void aboutEntryOpensFromAnyBackgroundPoint() {
-        makeWindow();
-        for (int entry = 0; entry < 5; ++entry) {
-            m_Window->pageList()->setCurrentRow(entry);
-            QWidget* page = m_Window->page(entry);
-            const QPoint at(page->width() - 2, page->height() - 2);
-            QWidget* target = page->childAt(at) != nullptr ? page->childAt(at) : page;
-            QString firstEntry;
-            QTimer::singleShot(0, main(), [&firstEntry] {
-                if (auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget())) {
-                    firstEntry = menu->actions().value(0)->text();
-                    menu->close();
-                }
-            });
-            QContextMenuEvent event(QContextMenuEvent::Mouse, target->mapFrom(page, at),
-                                    page->mapToGlobal(at));
-            QApplication::sendEvent(target, &event);
-            QCoreApplication::processEvents();
-            QCOMPARE(firstEntry, QString::fromUtf8("Lumidor 정보(&A)..."));
-        }
-    }
-
     void thePortControlsKeepTheChoiceAndNameWhatWentWrong() {
         const QString first = QStringLiteral("/dev/serial/by-id/usb-skyrelay-test-adapter-0");
         const QString second = QStringLiteral("/dev/serial/by-id/usb-skyrelay-test-adapter-1");
@@ -235,70 +211,6 @@ private slots:
         }
         QCOMPARE(shown(administrator, "lnb_information"),
                  QStringLiteral(" LNB Type : Universal\tLocal Freq.: 9750 / 10600 MHz"));
-
-        // LCD Display Font opens the editor in the page's place.
-        m_Window->pageList()->setCurrentRow(4);
-        child<QPushButton>(administrator, "lcd_display_font")->click();
-        QCOMPARE(m_Window->currentPage(), static_cast<QWidget*>(m_Window->lcdDisplay()));
-        QVERIFY(m_Window->lcdDisplay()->isVisible());
-        QVERIFY(!administrator->isVisible());
-    }
-
-    void captionsLimitsAndPlainTextLabels() {
-        makeWindow();
-        QCOMPARE(m_Window->windowTitle(), QStringLiteral("LUMIDOR"));
-        QCOMPARE(m_Window->pageList()->item(4)->text(),
-                 QStringLiteral("     View Region Satellite Information"));
-        checkShown(main(), {{"version", "Skyrelay Ver 2.19"},
-                            {"target_change_button", "  Target    Change"},
-                            {"load_data_button", "   Load   Default Data"},
-                            {"refresh_button", "Reflesh"}});
-        const std::tuple<int, const char*, const char*> captions[] = {
-            {0, "antenna_longitude_label", "Longitude ："},
-            {0, "region_longitude_degree", "˚"},
-            {0, "calculation_label", "Angle ＆ Skew Calculation"},
-            {1, "pol_band_group", "Pol ＆ Band"},
-            {1, "verification_dvb_decode", "DVD Decode"},
-            {1, "vertical_group", "Vertical / RHCP"},
-            {2, "diagnosis_group", "Antenna Antenna_Diagnosis"},
-            {3, "ant_sw_version_label", "Ant S/W Ver."},
-            {4, "index_label", "① Index"},
-            {4, "verification_label", "⑧ Verfication"},
-            {4, "diseqc_label", "⑪ DiSEqc"},
-            {5, "view_write", "View ＆ Write"}};
-        for (const auto& [entry, name, text] : captions) {
-            QCOMPARE(shown(page(entry), name), QString::fromUtf8(text));
-        }
-
-        const std::tuple<int, int, const char*> limits[] = {
-            {0, 5, "region_longitude satellite_longitude"},
-            {0, 4, "region_latitude"},
-            {1, 12, "name"},
-            {1, 5, "longitude vlow_freq vhigh_symbol hlow_nid hhigh_freq single_band_frequency"},
-            {2, 5, "go_to_az go_to_el az_step el_step skew_step"},
-            {3, 4, "tracking_scale detect_level tracking_level el_adjust skew_adjust"},
-            {3, 3, "signal_lost_time break_time"}};
-        for (const auto& [entry, limit, names] : limits) {
-            for (const QString& name : QString::fromUtf8(names).split(u' ')) {
-                const auto* edit = page(entry)->findChild<QLineEdit*>(name);
-                const int actual = edit ? edit->maxLength() : -1;
-                QVERIFY2(actual == limit,
-                         qPrintable(name + QStringLiteral(" takes %1").arg(actual)));
-            }
-        }
-        for (int line = 0; line < 14; ++line) {
-            const QByteArray name = "lcd_line_" + QByteArray::number(line);
-            QCOMPARE(child<QLineEdit>(page(5), name.constData())->maxLength(),
-                     line == 13 ? 12 : 20);
-        }
-
-        // A name read from a file or the ACU may begin like a tag; no value label reads markup.
-        for (int entry = 0; entry < 6; ++entry) {
-            for (const QLabel* label : page(entry)->findChildren<QLabel*>()) {
-                if (!label->text().isEmpty()) continue;  // a fixed caption, not a value
-                QVERIFY2(label->textFormat() == Qt::PlainText, qPrintable(label->objectName()));
-            }
-        }
     }
 
     void choicesAndTheTypedPositionBehave() {
@@ -334,56 +246,49 @@ private slots:
         QCOMPARE(results, (QStringList{"197.7", "45.0", "-14.0"}));
     }
 
-    void progressPopupRunsStartFromZeroAndHoldTheBarInRange() {
+    void progressPopupsKeepTheirBarInRangeAndIgnoreTheKeys() {
         makeWindow();
-        Load_Progress& popup = *m_Window->loadProgress();
+        Update_Progress& popup = *m_Window->updateProgress();
         auto* bar = child<QProgressBar>(&popup, "progress_bar");
-        QCOMPARE(shown(&popup, "progress_caption"), QStringLiteral("Load:"));
+        // Nothing announced: an empty bar, not a busy one (equal ends would make it busy).
+        popup.openProgress(0);
+        QVERIFY(bar->maximum() > bar->minimum());
+        QCOMPARE(bar->value(), 0);
 
         popup.openProgress(200);
-        QVERIFY(popup.isVisible());
+        QVERIFY((popup.geometry().center() - m_Window->geometry().center()).manhattanLength() <= 2);
         // The owner disables itself while a popup is open; the bar must not turn grey.
         m_Window->setEnabled(false);
         QCOMPARE(bar->palette().color(QPalette::Disabled, QPalette::Highlight),
                  bar->palette().color(QPalette::Active, QPalette::Highlight));
         m_Window->setEnabled(true);
-        QCOMPARE(bar->minimum(), 0);
-        QCOMPARE(bar->maximum(), 200);
-        QCOMPARE(bar->value(), 0);
-        QVERIFY((popup.geometry().center() - m_Window->geometry().center()).manhattanLength() <= 2);
-        popup.stepProgress(50, QStringLiteral("25"));
-        QCOMPARE(bar->value(), 50);
-        QCOMPARE(shown(&popup, "progress_percent"), QStringLiteral("25"));
         // More steps than announced: the bar stays full, the figure goes on.
         popup.stepProgress(230, QStringLiteral("115"));
         QCOMPARE(bar->value(), 200);
         QCOMPARE(shown(&popup, "progress_percent"), QStringLiteral("115"));
-        popup.closeProgress();
-        QVERIFY(popup.isHidden());
+        QTest::keyClick(&popup, Qt::Key_Escape);
+        QTest::keyClick(&popup, Qt::Key_Return);
+        QVERIFY(popup.isVisible());
 
+        // A total past the bar's 16 bits is held at the top, and a new run never shows the last
+        // run's figure over its empty bar.
         popup.openProgress(70000);
         QCOMPARE(bar->maximum(), 0xFFFF);
         QCOMPARE(bar->value(), 0);
-        // A new run never shows the last run's figure over its empty bar.
         QCOMPARE(shown(&popup, "progress_percent"), QStringLiteral("0"));
         popup.closeProgress();
-
-        // Nothing announced: an empty bar, not a busy one (equal ends would make it busy).
-        Update_Progress& update = *m_Window->updateProgress();
-        QCOMPARE(shown(&update, "progress_caption"), QStringLiteral("Update:"));
-        update.openProgress(0);
-        bar = child<QProgressBar>(&update, "progress_bar");
-        QVERIFY(bar->maximum() > bar->minimum());
-        QCOMPARE(bar->value(), 0);
-        update.closeProgress();
+        QVERIFY(popup.isHidden());
     }
 
-    void enterAndEscapeNeitherCloseNorPress() {
+    // Every page, the LCD editor included: Enter and Escape neither close nor press, the about
+    // entry opens from a background point, and no value label reads markup (a name read from a
+    // file or the ACU may begin like a tag).
+    void everyPageIgnoresEnterAndEscapeOffersAboutAndShowsPlainText() {
         makeWindow();
         for (QWidget* target : {main(), page(1)}) {
-            QTest::keyClick(target, Qt::Key_Escape);
-            QTest::keyClick(target, Qt::Key_Return);
-            QTest::keyClick(target, Qt::Key_Enter);
+            for (int key : {Qt::Key_Escape, Qt::Key_Return, Qt::Key_Enter}) {
+                QTest::keyClick(target, Qt::Key(key));
+            }
         }
         QVERIFY(m_Window->isVisible());
         QCOMPARE(m_Window->pageList()->currentRow(), 1);
@@ -407,23 +312,29 @@ private slots:
                 QVERIFY2(clicked.isEmpty(), qPrintable(button->objectName()));
             }
             QVERIFY2(shownPage->isVisible(), kind);
+            for (const QLabel* label : shownPage->findChildren<QLabel*>()) {
+                if (!label->text().isEmpty()) continue;  // a fixed caption, not a value
+                QVERIFY2(label->textFormat() == Qt::PlainText, qPrintable(label->objectName()));
+            }
+            const QPoint at(shownPage->width() - 2, shownPage->height() - 2);
+            QWidget* target = shownPage->childAt(at) ? shownPage->childAt(at) : shownPage;
+            QString firstEntry;
+            QTimer::singleShot(0, main(), [&firstEntry] {
+                if (auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget())) {
+                    firstEntry = menu->actions().value(0)->text();
+                    menu->close();
+                }
+            });
+            QContextMenuEvent event(QContextMenuEvent::Mouse, target->mapFrom(shownPage, at),
+                                    shownPage->mapToGlobal(at));
+            QApplication::sendEvent(target, &event);
+            QCoreApplication::processEvents();
+            QCOMPARE(firstEntry, QString::fromUtf8("Lumidor 정보(&A)..."));
         }
         QVERIFY(m_Messages.isEmpty());
-
-        Update_Progress& popup = *m_Window->updateProgress();
-        popup.openProgress(10);
-        QTest::keyClick(&popup, Qt::Key_Escape);
-        QTest::keyClick(&popup, Qt::Key_Return);
-        QVERIFY(popup.isVisible());
-        popup.closeProgress();
     }
 };
 
-int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    CLumidorApp app(argc, argv);
-    TestMainWindow test;
-    return QTest::qExec(&test, argc, argv);
-}
+SKYRELAY_WINDOW_TEST_MAIN(TestMainWindow)
 
 #include "test_main_window.moc"
