@@ -80,7 +80,7 @@ private slots:
     void startUpPaintsTheIndicatorsGreyAndLampsKeepTheirState() {
         makeWindow();
         // The start-up tick paints every indicator grey, "COM" dark on the grey box.
-        QTRY_COMPARE_WITH_TIMEOUT(m_Window->connectLamp()->color(), LampColor::Grey, 2000);
+        QTRY_COMPARE_WITH_TIMEOUT(m_Window->connectLamp()->color(), LampColor::Grey, 5000);
         for (const Lamp* lamp : m_Window->stateLamps()) QCOMPARE(lamp->color(), LampColor::Grey);
         QVERIFY(!m_Window->serialBox()->connected());
         QCOMPARE(m_Window->serialBox()->text(), QStringLiteral("COM"));
@@ -102,7 +102,7 @@ private slots:
         QCOMPARE(m_Window->gpsLamps()[0]->color(), LampColor::Blue);
         m_Window->pageList()->setCurrentRow(3);
         m_Window->pageList()->setCurrentRow(0);
-        QTRY_COMPARE_WITH_TIMEOUT(m_Window->gpsLamps()[0]->color(), LampColor::Grey, 1000);
+        QTRY_COMPARE_WITH_TIMEOUT(m_Window->gpsLamps()[0]->color(), LampColor::Grey, 5000);
     }
 
     void aRepeatedMessageUpdatesTheOpenBoxInsteadOfStackingAnother() {
