@@ -58,8 +58,6 @@ public:
     // Sends the unasked reply 6 that makes the program send its default data (7, 8, 9).
     // What arrives then is recorded afresh in state().chain.
     void announceDefaultData();
-    // Points the dish at its target at once, as if a search had just finished.
-    void settleOnTarget() { m_Motion.settleOnTarget(); }
 
     AcuState& state() { return m_State; }
     const AcuState& state() const { return m_State; }
