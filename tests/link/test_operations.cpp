@@ -47,15 +47,9 @@ TEST_F(Operations, RestartAndSetupModePauseThePollUntilTheirReply) {
     EXPECT_EQ(port.codes(), (std::vector<int>{15, 15, 16}));
 }
 
-TEST_F(Operations, FactorySettingNeedsSetupModeAndAYesOnAnOpenLine) {
+TEST_F(Operations, FactorySettingNeedsAYesOnAnOpenLine) {
     connected();
-    controller.OnFactorySetting();
-    EXPECT_EQ(view.calls, std::vector<std::string>{"MessageBox( Not Setup mode !!! \r\n Try again "
-                                                   "after Setup mode !!!, !)"});
-    EXPECT_TRUE(port.written.empty());
-
-    g_AntennaMode = 6;  // the stop / setup state opens the gate as well
-    view.calls.clear();
+    g_SetupMode = 1;
     view.confirmAnswer = false;
     controller.OnFactorySetting();
     EXPECT_EQ(view.calls,
