@@ -10,8 +10,8 @@ class CommandTimers : public LinkFixture {};
 
 }  // namespace
 
-TEST_F(CommandTimers, WithoutAnAcuCommandOneGoesOutSixTimesThenTheLampTurnsRed) {
-    controller.StartConnection();
+TEST_F(CommandTimers, SixSilentLinkChecksTurnTheLampRedAndGiveUpOnlyAPortTheScanOpened) {
+    controller.StartConnection();  // from Connect: the port stays open
     std::vector<long long> sentAt{timers.now().count()};
     for (int ms = 0; ms < 10000; ms += 100) {
         const std::size_t before = port.written.size();
@@ -24,30 +24,38 @@ TEST_F(CommandTimers, WithoutAnAcuCommandOneGoesOutSixTimesThenTheLampTurnsRed) 
               std::vector<std::string>{"DrawConnectLamp(1)"});
     EXPECT_FALSE(timers.running(1));
     EXPECT_EQ(g_BusyCursor, 0);
-    EXPECT_EQ(g_Connected, 1);  // opened with Connect, the port stays open
+    EXPECT_EQ(g_Connected, 1);
     EXPECT_FALSE(port.closed);
     EXPECT_TRUE(view.callsStartingWith("skipSilentPort").empty());
-}
 
-TEST_F(CommandTimers, APortTheScanOpenedIsGivenUpAfterSixSilentCommandsOne) {
-    controller.StartConnection();  // what the window's scan does before it returns 1
+    // The start-up tick draws grey, then the scan runs after 100 ms and every second after.
+    port.written.clear();
+    view.calls.clear();
+    timers.start(0, 10ms);
+    advance(10);
+    EXPECT_EQ(view.calls, (std::vector<std::string>{"DrawSerialBox(0)", "DrawConnectLamp(0)",
+                                                    "DrawStateLamps(0)"}));
+    EXPECT_FALSE(timers.running(0));
+    EXPECT_EQ(timers.period(100), 100ms);
+    advance(100);
+    EXPECT_EQ(timers.period(100), 1000ms);
+    // A port the scan opened (it connects before it returns 1) is closed after six silent
+    // checks, and the next port tried a second later. Red is drawn after the close's grey.
+    controller.StartConnection();
     view.scanResult = 1;
-    timers.start(100, 1000ms);
     advance(1000);
-    ASSERT_FALSE(timers.running(100));
+    EXPECT_FALSE(timers.running(100));
+    EXPECT_EQ(view.callsStartingWith("ScanAndConnect").size(), 2u);
     view.scanResult = 0;
     view.calls.clear();
-    advance(4900);
-    EXPECT_TRUE(view.callsStartingWith("skipSilentPort").empty());
-    advance(100);
+    advance(5000);
     EXPECT_EQ(port.codes(), (std::vector<int>{1, 1, 1, 1, 1, 1}));
-    // The close puts the lamps out; the connect lamp is left red for the port that was silent.
     EXPECT_EQ(view.callsStartingWith("DrawConnectLamp"),
               (std::vector<std::string>{"DrawConnectLamp(0)", "DrawConnectLamp(1)"}));
     EXPECT_EQ(view.callsStartingWith("skipSilentPort").size(), 1u);
     EXPECT_TRUE(port.closed);
     EXPECT_EQ(g_Connected, 0);
-    EXPECT_EQ(timers.period(100), 1000ms);  // the next port is tried a second later
+    EXPECT_EQ(timers.period(100), 1000ms);
 }
 
 TEST_F(CommandTimers, EachIdFollowsItsPolicy) {
@@ -109,21 +117,6 @@ TEST_F(CommandTimers, ALostIdentificationReplyEndsTheWaitAndSaysWhichAnswerIsMis
                   "MessageBox(No valid answer to command 4 (satellite 2 of 2) came from the ACU" +
                   retry});
     EXPECT_FALSE(timers.running(4));
-}
-
-TEST_F(CommandTimers, StartUpTickDrawsGreyThenDiscoveryRunsUntilAPortOpens) {
-    timers.start(0, 10ms);
-    advance(10);
-    EXPECT_EQ(view.calls, (std::vector<std::string>{"DrawSerialBox(0)", "DrawConnectLamp(0)",
-                                                    "DrawStateLamps(0)"}));
-    EXPECT_FALSE(timers.running(0));
-    EXPECT_EQ(timers.period(100), 100ms);
-    advance(100);
-    EXPECT_EQ(timers.period(100), 1000ms);
-    view.scanResult = 1;
-    advance(1000);
-    EXPECT_FALSE(timers.running(100));
-    EXPECT_EQ(view.callsStartingWith("ScanAndConnect").size(), 2u);
 }
 
 TEST_F(CommandTimers, AHangUpDisconnectsStopsEveryCommandTimerAndNamesThePort) {
