@@ -47,7 +47,7 @@ TEST_F(Operations, RestartAndSetupModePauseThePollUntilTheirReply) {
     EXPECT_EQ(port.codes(), (std::vector<int>{15, 15, 16}));
 }
 
-TEST_F(Operations, FactorySettingNeedsAYesOnAnOpenLine) {
+TEST_F(Operations, FactorySettingNeedsAYesOnAnOpenLineAndShowsItsProgress) {
     connected();
     g_SetupMode = 1;
     view.confirmAnswer = false;
@@ -61,9 +61,30 @@ TEST_F(Operations, FactorySettingNeedsAYesOnAnOpenLine) {
     EXPECT_EQ(port.written, (Bytes{0x02, 0x01, 0x1E, 0x1F, 0x03}));
     EXPECT_EQ(timers.period(30), 2000ms);
 
+    reply({0x1E, 0x00, 0xC8});
+    EXPECT_FALSE(timers.running(30));
+    reply({0x1F, 0x00, 0x64});
+    reply({0x1F, 0x00, 0xC8});
+    EXPECT_EQ(g_BusyCursor, 1);
+    reply({0x20});
+    EXPECT_EQ(g_BusyCursor, 0);
+    EXPECT_EQ(view.callsStartingWith("OpenProgress"),
+              std::vector<std::string>{"OpenProgress(Load,200)"});
+    EXPECT_EQ(
+        view.callsStartingWith("StepProgress"),
+        (std::vector<std::string>{"StepProgress(Load,100,50)", "StepProgress(Load,200,100)"}));
+    EXPECT_EQ(view.callsStartingWith("CloseProgress"),
+              std::vector<std::string>{"CloseProgress(Load)"});
+    // A progress position without an announcement uses the total left from before.
+    reply({0x1F, 0x00, 0x32});
+    EXPECT_EQ(view.callsStartingWith("StepProgress").back(), "StepProgress(Load,50,25)");
+    // A total of 0 shows 0 rather than dividing by zero.
+    reply({0x1E, 0x00, 0x00});
+    reply({0x1F, 0x00, 0x05});
+    EXPECT_EQ(view.callsStartingWith("StepProgress").back(), "StepProgress(Load,5,0)");
+
     // A yes given after the line dropped while the question was open sends nothing.
     port.written.clear();
-    timers.stop(30);
     view.onConfirm = [this] { controller.OnPortHangup("/dev/ttyUSB0"); };
     controller.OnFactorySetting();
     EXPECT_TRUE(port.written.empty());
