@@ -86,13 +86,18 @@ TEST_F(CommandTimers, EachIdFollowsItsPolicy) {
 TEST_F(CommandTimers, ALostIdentificationReplyEndsTheWaitAndSaysWhichAnswerIsMissing) {
     const std::string retry = ".\r\nPress \"Get Antenna Information\" to try again., !)";
     controller.StartConnection();
-    reply({0x01, 0x02});
+    reply({0x01, 0x01});  // setup state: red, and the wait cursor ends while identification goes on
+    EXPECT_EQ(view.callsStartingWith("DrawConnectLamp"),
+              std::vector<std::string>{"DrawConnectLamp(1)"});
+    EXPECT_EQ(g_SetupMode, 1);
+    EXPECT_FALSE(view.busyCursor);
+    controller.OnGetAntennaInformation();
     advance(999);
     EXPECT_TRUE(view.busyCursor);
     advance(1);  // no reply 2: the wait ends quietly after a second, nothing is repeated
     EXPECT_FALSE(view.busyCursor);
     advance(5000);
-    EXPECT_EQ(port.codes(), (std::vector<int>{1, 2}));
+    EXPECT_EQ(port.codes(), (std::vector<int>{1, 2, 2}));
     EXPECT_TRUE(view.callsStartingWith("MessageBox").empty());
 
     controller.OnGetAntennaInformation();

@@ -75,30 +75,32 @@ TEST_F(Identification, ChainRunsFromLinkCheckToTheStatusPoll) {
                               "showRegionGps(0,4)", "showCurrentPosition(180.50,45.50,-3.25)"}));
 }
 
-TEST_F(Identification, LinkCheckInSetupStateShowsRedAndEndsTheWaitCursor) {
-    controller.StartConnection();
-    reply({0x01, 0x01});
-    EXPECT_EQ(view.callsStartingWith("DrawConnectLamp"),
-              std::vector<std::string>{"DrawConnectLamp(1)"});
-    EXPECT_EQ(g_SetupMode, 1);
-    EXPECT_EQ(g_BusyCursor, 0);
-    EXPECT_FALSE(view.busyCursor);
-    EXPECT_EQ(port.payloads().back(), (Bytes{0x02}));  // identification goes on regardless
-}
+TEST_F(Identification, ShortRepliesAndRepliesPointingOutsideTheTablesChangeNothing) {
+    reply(statusReply());
+    ASSERT_DOUBLE_EQ(g_CurrentAz, 180.5);
+    view.calls.clear();
+    // Reply 14 with LEN 3: the rest of the buffer still holds the earlier status.
+    reply({0x0E, 0x07, 0x02});
+    EXPECT_EQ(g_DefaultSatIndex, 1);
+    EXPECT_EQ(g_AntennaMode, 4);
+    Bytes shortProduct = productInfoReply();
+    shortProduct.resize(49);
+    reply(shortProduct);
+    EXPECT_EQ(g_AntennaModel, 0);
+    reply({0x16});        // reply 22 without its item
+    reply({0x1E, 0x00});  // reply 30 without the low byte of its total
+    EXPECT_TRUE(view.calls.empty());
 
-TEST_F(Identification, RepliesThatWouldWriteOutsideTheTablesAreRejected) {
     const auto tablesBefore = g_RegionTable;
-
-    Bytes continent6 = regionReply(6, 0);
-    Bytes region100 = regionReply(0, 100);
+    Bytes shortRegion = regionReply();
+    shortRegion.pop_back();  // 61 bytes where N = 2 needs 62
     Bytes satellites21 = regionReply();
     satellites21[16] = 21;  // N, with 21 list bytes following so the length is right
     satellites21.insert(satellites21.begin() + 18, 19, 0x01);
-    for (const Bytes& bad : {continent6, region100, satellites21}) {
+    for (const Bytes& bad : {regionReply(6, 0), regionReply(0, 100), satellites21, shortRegion}) {
         reply(bad);
         EXPECT_EQ(g_RegionTable, tablesBefore);
         EXPECT_EQ(g_SatelliteCount, 0);
-        EXPECT_TRUE(port.written.empty());  // the chain stops: no command 4
     }
 
     // A reply 4 before any reply 3, while a loaded file says there are 200 satellites.
@@ -107,36 +109,11 @@ TEST_F(Identification, RepliesThatWouldWriteOutsideTheTablesAreRejected) {
     reply(satelliteReply(150));
     EXPECT_EQ(g_RegionSatellites, satellitesBefore);
     EXPECT_EQ(g_ReceiveSatIndex, 0);
-    EXPECT_TRUE(port.written.empty());
+    EXPECT_TRUE(port.written.empty());  // none of them let the chain go on
 
     // After reply 3, an index beyond the region's two satellites lands in entry 0.
     reply(regionReply());
     reply(satelliteReply(7));
     EXPECT_EQ(g_RegionSatellites[0], hotbird());
     EXPECT_EQ(g_RegionSatellites[7], SatelliteRecord{});
-}
-
-TEST_F(Identification, ShortRepliesAreIgnoredNotDecodedFromOldBytes) {
-    reply(statusReply());
-    ASSERT_DOUBLE_EQ(g_CurrentAz, 180.5);
-    view.calls.clear();
-
-    // Reply 14 with LEN 3: the rest of the buffer still holds the earlier status.
-    reply({0x0E, 0x07, 0x02});
-    EXPECT_EQ(g_DefaultSatIndex, 1);
-    EXPECT_EQ(g_AntennaMode, 4);
-    EXPECT_TRUE(view.calls.empty());
-
-    Bytes shortProduct = productInfoReply();
-    shortProduct.resize(49);
-    reply(shortProduct);
-    EXPECT_EQ(g_AntennaModel, 0);
-    Bytes shortRegion = regionReply();
-    shortRegion.pop_back();  // 61 bytes where N = 2 needs 62
-    reply(shortRegion);
-    EXPECT_EQ(g_SatelliteCount, 0);
-    reply({0x16});        // reply 22 without its item
-    reply({0x1E, 0x00});  // reply 30 without the low byte of its total
-    EXPECT_TRUE(view.calls.empty());
-    EXPECT_TRUE(port.written.empty());
 }
