@@ -36,6 +36,7 @@ TEST(FrameDecoder, WritesOneLinePerFrameWithItsFieldsDecoded) {
         {Sent,
          "     0.000000 PC>ACU  19 Set local frequency: Single Band 10000 MHz | "
          "02 04 13 00 27 10 4E 03"},
+        {Sent, "     0.000000 PC>ACU  26 Move azimuth: AZ 10.50 | 02 04 1A 2B 04 1A 67 03"},
         {Sent, "     0.000000 PC>ACU  28 Move skew: Skew -2.25 | 02 04 1C 2D 00 E1 2E 03"},
         {Received,
          "     0.000000 ACU>PC   1 Link check: state 4 Satellite Tracking | "
