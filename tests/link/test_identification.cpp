@@ -55,21 +55,19 @@ TEST_F(Identification, ChainRunsFromLinkCheckToTheStatusPoll) {
     // The poll goes on every second without an answer, and each answer keeps it going.
     advance(3000);
     EXPECT_EQ(port.codes(), (std::vector<int>{1, 2, 3, 4, 4, 14, 14, 14, 14}));
+    // Forgotten, so the status shows that it brings them.
+    RegionRecord& region = *mutableRegionRecord(0, 4);
+    region.gpsLongitude = region.gpsLatitude = 0.0;
+    region.gpsEastWest = region.gpsNorthSouth = 0;
+    g_ReceiverV = 0.0;
     g_SetupMode = 1;
     view.calls.clear();
     reply(statusReply());
     EXPECT_TRUE(timers.running(14));
-    EXPECT_EQ(g_DefaultSatIndex, 1);
-    EXPECT_EQ(g_AntennaMode, 4);
     EXPECT_EQ(g_SignalLevel, 600u);
-    EXPECT_EQ(g_GpsLinkState, 1);
     EXPECT_EQ(g_SetupMode, 0);
-    EXPECT_DOUBLE_EQ(regionRecord(0, 4).gpsLongitude, 127.5);
-    EXPECT_EQ(regionRecord(0, 4).gpsEastWest, 'E');
-    EXPECT_DOUBLE_EQ(regionRecord(0, 4).gpsLatitude, 37.25);
-    EXPECT_EQ(regionRecord(0, 4).gpsNorthSouth, 'N');
+    EXPECT_EQ(regionRecord(0, 4), europeWest());
     EXPECT_DOUBLE_EQ(g_ReceiverV, 13.4);
-    EXPECT_DOUBLE_EQ(g_CurrentSkew, -3.25);
     EXPECT_EQ(view.calls, (std::vector<std::string>{
                               "RefreshTargetPanel(1,0,4)", "DrawStateLamps(4)", "DrawGpsLamps(1)",
                               "showRegionGps(0,4)", "showCurrentPosition(180.50,45.50,-3.25)"}));
