@@ -73,6 +73,8 @@ TEST_F(Exchanges, AnUploadSendsTheRegionsOfItsScopeInOrderThenTheSatellites) {
         acknowledgeUntilQuiet();
         EXPECT_EQ(regionsSent(11), c.regions);
         EXPECT_EQ(port.codes(), c.codes);
+        EXPECT_EQ(view.callsStartingWith("OpenProgress"),
+                  std::vector<std::string>{"OpenProgress(Update,5)"});
         EXPECT_EQ(view.callsStartingWith("StepProgress").back(), c.lastStep);
         EXPECT_EQ(view.callsStartingWith("CloseProgress"),
                   std::vector<std::string>{"CloseProgress(Update)"});
