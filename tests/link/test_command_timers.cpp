@@ -1,3 +1,9 @@
+// The link check and identification chain, and what each command timer does.
+
+#include "data/antenna_info.h"
+#include "data/fixed_text.h"
+#include "data/satellite_tables.h"
+#include "link/antenna_state.h"
 #include "link/link_state.h"
 #include "support/link_fixture.h"
 #include "support/replies.h"
@@ -7,47 +13,53 @@ using namespace std::chrono_literals;
 namespace {
 
 class CommandTimers : public LinkFixture {};
+class Identification : public LinkFixture {};
 
 }  // namespace
 
-TEST_F(CommandTimers, WithoutAnAcuCommandOneGoesOutSixTimesThenTheLampTurnsRed) {
-    controller.StartConnection();
-    std::vector<long long> sentAt{timers.now().count()};
-    for (int ms = 0; ms < 10000; ms += 100) {
-        const std::size_t before = port.written.size();
-        advance(100);
-        if (port.written.size() > before) sentAt.push_back(timers.now().count());
-    }
-    EXPECT_EQ(sentAt, (std::vector<long long>{0, 1000, 2000, 3000, 4000, 5000}));
+TEST_F(CommandTimers, SixSilentLinkChecksTurnTheLampRedAndGiveUpOnlyAPortTheScanOpened) {
+    controller.StartConnection();  // from Connect: the port stays open
+    advance(5999);
     EXPECT_EQ(port.codes(), (std::vector<int>{1, 1, 1, 1, 1, 1}));
+    EXPECT_TRUE(view.callsStartingWith("DrawConnectLamp").empty());
+    advance(10000);
+    EXPECT_EQ(port.codes().size(), 6u);
     EXPECT_EQ(view.callsStartingWith("DrawConnectLamp"),
               std::vector<std::string>{"DrawConnectLamp(1)"});
     EXPECT_FALSE(timers.running(1));
     EXPECT_EQ(g_BusyCursor, 0);
-    EXPECT_EQ(g_Connected, 1);  // opened with Connect, the port stays open
+    EXPECT_EQ(g_Connected, 1);
     EXPECT_FALSE(port.closed);
     EXPECT_TRUE(view.callsStartingWith("skipSilentPort").empty());
-}
 
-TEST_F(CommandTimers, APortTheScanOpenedIsGivenUpAfterSixSilentCommandsOne) {
-    controller.StartConnection();  // what the window's scan does before it returns 1
+    // The start-up tick draws grey, then the scan runs after 100 ms and every second after.
+    port.written.clear();
+    view.calls.clear();
+    timers.start(0, 10ms);
+    advance(10);
+    EXPECT_EQ(view.calls, (std::vector<std::string>{"DrawSerialBox(0)", "DrawConnectLamp(0)",
+                                                    "DrawStateLamps(0)"}));
+    EXPECT_FALSE(timers.running(0));
+    EXPECT_EQ(timers.period(100), 100ms);
+    advance(100);
+    EXPECT_EQ(timers.period(100), 1000ms);
+    // A port the scan opened (it connects before it returns 1) is closed after six silent
+    // checks, and the next port tried a second later. Red is drawn after the close's grey.
+    controller.StartConnection();
     view.scanResult = 1;
-    timers.start(100, 1000ms);
     advance(1000);
-    ASSERT_FALSE(timers.running(100));
+    EXPECT_FALSE(timers.running(100));
+    EXPECT_EQ(view.callsStartingWith("ScanAndConnect").size(), 2u);
     view.scanResult = 0;
     view.calls.clear();
-    advance(4900);
-    EXPECT_TRUE(view.callsStartingWith("skipSilentPort").empty());
-    advance(100);
+    advance(5000);
     EXPECT_EQ(port.codes(), (std::vector<int>{1, 1, 1, 1, 1, 1}));
-    // The close puts the lamps out; the connect lamp is left red for the port that was silent.
     EXPECT_EQ(view.callsStartingWith("DrawConnectLamp"),
               (std::vector<std::string>{"DrawConnectLamp(0)", "DrawConnectLamp(1)"}));
     EXPECT_EQ(view.callsStartingWith("skipSilentPort").size(), 1u);
     EXPECT_TRUE(port.closed);
     EXPECT_EQ(g_Connected, 0);
-    EXPECT_EQ(timers.period(100), 1000ms);  // the next port is tried a second later
+    EXPECT_EQ(timers.period(100), 1000ms);
 }
 
 TEST_F(CommandTimers, EachIdFollowsItsPolicy) {
@@ -78,13 +90,18 @@ TEST_F(CommandTimers, EachIdFollowsItsPolicy) {
 TEST_F(CommandTimers, ALostIdentificationReplyEndsTheWaitAndSaysWhichAnswerIsMissing) {
     const std::string retry = ".\r\nPress \"Get Antenna Information\" to try again., !)";
     controller.StartConnection();
-    reply({0x01, 0x02});
+    reply({0x01, 0x01});  // setup state: red, and the wait cursor ends while identification goes on
+    EXPECT_EQ(view.callsStartingWith("DrawConnectLamp"),
+              std::vector<std::string>{"DrawConnectLamp(1)"});
+    EXPECT_EQ(g_SetupMode, 1);
+    EXPECT_FALSE(view.busyCursor);
+    controller.OnGetAntennaInformation();
     advance(999);
     EXPECT_TRUE(view.busyCursor);
     advance(1);  // no reply 2: the wait ends quietly after a second, nothing is repeated
     EXPECT_FALSE(view.busyCursor);
     advance(5000);
-    EXPECT_EQ(port.codes(), (std::vector<int>{1, 2}));
+    EXPECT_EQ(port.codes(), (std::vector<int>{1, 2, 2}));
     EXPECT_TRUE(view.callsStartingWith("MessageBox").empty());
 
     controller.OnGetAntennaInformation();
@@ -109,21 +126,6 @@ TEST_F(CommandTimers, ALostIdentificationReplyEndsTheWaitAndSaysWhichAnswerIsMis
                   "MessageBox(No valid answer to command 4 (satellite 2 of 2) came from the ACU" +
                   retry});
     EXPECT_FALSE(timers.running(4));
-}
-
-TEST_F(CommandTimers, StartUpTickDrawsGreyThenDiscoveryRunsUntilAPortOpens) {
-    timers.start(0, 10ms);
-    advance(10);
-    EXPECT_EQ(view.calls, (std::vector<std::string>{"DrawSerialBox(0)", "DrawConnectLamp(0)",
-                                                    "DrawStateLamps(0)"}));
-    EXPECT_FALSE(timers.running(0));
-    EXPECT_EQ(timers.period(100), 100ms);
-    advance(100);
-    EXPECT_EQ(timers.period(100), 1000ms);
-    view.scanResult = 1;
-    advance(1000);
-    EXPECT_FALSE(timers.running(100));
-    EXPECT_EQ(view.callsStartingWith("ScanAndConnect").size(), 2u);
 }
 
 TEST_F(CommandTimers, AHangUpDisconnectsStopsEveryCommandTimerAndNamesThePort) {
@@ -157,4 +159,106 @@ TEST_F(CommandTimers, AHangUpDisconnectsStopsEveryCommandTimerAndNamesThePort) {
     // Reported once: a second report after the disconnect changes nothing.
     controller.OnPortHangup("/dev/ttyUSB0");
     EXPECT_EQ(view.callsStartingWith("MessageBox").size(), 1u);
+}
+
+TEST_F(Identification, ChainRunsFromLinkCheckToTheStatusPoll) {
+    controller.StartConnection();
+    EXPECT_EQ(port.written, (Bytes{0x02, 0x01, 0x01, 0x02, 0x03}));
+    EXPECT_EQ(g_Connected, 1);
+    EXPECT_EQ(g_BusyCursor, 1);
+
+    reply({0x01, 0x04});
+    EXPECT_EQ(g_AntennaMode, 4);
+    EXPECT_EQ(view.callsStartingWith("DrawConnectLamp"),
+              std::vector<std::string>{"DrawConnectLamp(2)"});
+
+    reply(productInfoReply());
+    EXPECT_EQ(g_AntennaType, 2);
+    EXPECT_EQ(g_AntennaModel, 3);
+    EXPECT_EQ(fixedTextToString(g_ModelName), u"SR-90 MARINE        ");
+    EXPECT_EQ(fixedTextToString(g_SerialNumber), u"SN2026-00042");
+    EXPECT_DOUBLE_EQ(g_AcuSwVersion, 3.5);
+    EXPECT_DOUBLE_EQ(g_AntennaPowerV, 24.0);
+    EXPECT_DOUBLE_EQ(g_ReceiverV, 13.4);
+    EXPECT_EQ(g_Receiver18V, 1);
+
+    reply(regionReply());
+    EXPECT_EQ(g_CurContinent, 0);
+    EXPECT_EQ(g_CurRegion, 4);
+    EXPECT_EQ(g_RegionCount[0], 5);
+    EXPECT_EQ(regionRecord(0, 4), europeWest());
+    EXPECT_EQ(g_DefaultSatIndex, 1);
+    EXPECT_EQ(g_SatelliteCount, 2);
+
+    reply(satelliteReply(0));
+    EXPECT_EQ(g_BusyCursor, 1);
+    reply(satelliteReply(1));
+    EXPECT_EQ(g_RegionSatellites[0], hotbird());
+    EXPECT_EQ(g_RegionSatellites[1], hotbird());
+    EXPECT_EQ(g_BusyCursor, 0);
+    EXPECT_EQ(view.callsStartingWith("refreshAfterDownload").size(), 1u);
+    EXPECT_EQ(port.payloads(), (std::vector<Bytes>{{1}, {2}, {3}, {4, 0}, {4, 1}, {14}}));
+
+    // The poll goes on every second without an answer, and each answer keeps it going.
+    advance(3000);
+    EXPECT_EQ(port.codes(), (std::vector<int>{1, 2, 3, 4, 4, 14, 14, 14, 14}));
+    // Forgotten, so the status shows that it brings them.
+    RegionRecord& region = *mutableRegionRecord(0, 4);
+    region.gpsLongitude = region.gpsLatitude = 0.0;
+    region.gpsEastWest = region.gpsNorthSouth = 0;
+    g_ReceiverV = 0.0;
+    g_SetupMode = 1;
+    view.calls.clear();
+    reply(statusReply());
+    EXPECT_TRUE(timers.running(14));
+    EXPECT_EQ(g_SignalLevel, 600u);
+    EXPECT_EQ(g_SetupMode, 0);
+    EXPECT_EQ(regionRecord(0, 4), europeWest());
+    EXPECT_DOUBLE_EQ(g_ReceiverV, 13.4);
+    EXPECT_EQ(view.calls, (std::vector<std::string>{
+                              "RefreshTargetPanel(1,0,4)", "DrawStateLamps(4)", "DrawGpsLamps(1)",
+                              "showRegionGps(0,4)", "showCurrentPosition(180.50,45.50,-3.25)"}));
+}
+
+TEST_F(Identification, ShortRepliesAndRepliesPointingOutsideTheTablesChangeNothing) {
+    reply(statusReply());
+    ASSERT_DOUBLE_EQ(g_CurrentAz, 180.5);
+    view.calls.clear();
+    // Reply 14 with LEN 3: the rest of the buffer still holds the earlier status.
+    reply({0x0E, 0x07, 0x02});
+    EXPECT_EQ(g_DefaultSatIndex, 1);
+    EXPECT_EQ(g_AntennaMode, 4);
+    Bytes shortProduct = productInfoReply();
+    shortProduct.resize(49);
+    reply(shortProduct);
+    EXPECT_EQ(g_AntennaModel, 0);
+    reply({0x16});        // reply 22 without its item
+    reply({0x1E, 0x00});  // reply 30 without the low byte of its total
+    EXPECT_TRUE(view.calls.empty());
+
+    const auto tablesBefore = g_RegionTable;
+    Bytes shortRegion = regionReply();
+    shortRegion.pop_back();  // 61 bytes where N = 2 needs 62
+    Bytes satellites21 = regionReply();
+    satellites21[16] = 21;  // N, with 21 list bytes following so the length is right
+    satellites21.insert(satellites21.begin() + 18, 19, 0x01);
+    for (const Bytes& bad : {regionReply(6, 0), regionReply(0, 100), satellites21, shortRegion}) {
+        reply(bad);
+        EXPECT_EQ(g_RegionTable, tablesBefore);
+        EXPECT_EQ(g_SatelliteCount, 0);
+    }
+
+    // A reply 4 before any reply 3, while a loaded file says there are 200 satellites.
+    g_SatelliteCount = 200;
+    const auto satellitesBefore = g_RegionSatellites;
+    reply(satelliteReply(150));
+    EXPECT_EQ(g_RegionSatellites, satellitesBefore);
+    EXPECT_EQ(g_ReceiveSatIndex, 0);
+    EXPECT_TRUE(port.written.empty());  // none of them let the chain go on
+
+    // After reply 3, an index beyond the region's two satellites lands in entry 0.
+    reply(regionReply());
+    reply(satelliteReply(7));
+    EXPECT_EQ(g_RegionSatellites[0], hotbird());
+    EXPECT_EQ(g_RegionSatellites[7], SatelliteRecord{});
 }

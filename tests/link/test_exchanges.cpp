@@ -73,6 +73,8 @@ TEST_F(Exchanges, AnUploadSendsTheRegionsOfItsScopeInOrderThenTheSatellites) {
         acknowledgeUntilQuiet();
         EXPECT_EQ(regionsSent(11), c.regions);
         EXPECT_EQ(port.codes(), c.codes);
+        EXPECT_EQ(view.callsStartingWith("OpenProgress"),
+                  std::vector<std::string>{"OpenProgress(Update,5)"});
         EXPECT_EQ(view.callsStartingWith("StepProgress").back(), c.lastStep);
         EXPECT_EQ(view.callsStartingWith("CloseProgress"),
                   std::vector<std::string>{"CloseProgress(Update)"});
@@ -140,32 +142,6 @@ TEST_F(Exchanges, DiagnosisLampsFollowTheItems) {
     EXPECT_EQ(view.callsStartingWith("DrawStateLamps").back(), "DrawStateLamps(6)");
 }
 
-TEST_F(Exchanges, FactoryDefaultProgressOpensStepsAndCloses) {
-    controller.sendAndStart(30, 2000ms);
-    reply({0x1E, 0x00, 0xC8});
-    EXPECT_FALSE(timers.running(30));
-    reply({0x1F, 0x00, 0x64});
-    reply({0x1F, 0x00, 0xC8});
-    EXPECT_EQ(g_BusyCursor, 1);
-    reply({0x20});
-    EXPECT_EQ(g_BusyCursor, 0);
-    EXPECT_EQ(view.callsStartingWith("OpenProgress"),
-              std::vector<std::string>{"OpenProgress(Load,200)"});
-    EXPECT_EQ(
-        view.callsStartingWith("StepProgress"),
-        (std::vector<std::string>{"StepProgress(Load,100,50)", "StepProgress(Load,200,100)"}));
-    EXPECT_EQ(view.callsStartingWith("CloseProgress"),
-              std::vector<std::string>{"CloseProgress(Load)"});
-
-    // A progress position without an announcement uses the total left from before.
-    reply({0x1F, 0x00, 0x32});
-    EXPECT_EQ(view.callsStartingWith("StepProgress").back(), "StepProgress(Load,50,25)");
-    // A total of 0 shows 0 rather than dividing by zero.
-    reply({0x1E, 0x00, 0x00});
-    reply({0x1F, 0x00, 0x05});
-    EXPECT_EQ(view.callsStartingWith("StepProgress").back(), "StepProgress(Load,5,0)");
-}
-
 TEST_F(Exchanges, LcdReadRunsInFiveChainedPieces) {
     controller.sendAndStart(38, 10000ms);
     reply(concat({{38}, Bytes(20, 'A')}));
@@ -184,9 +160,9 @@ TEST_F(Exchanges, LcdReadRunsInFiveChainedPieces) {
                                         "MessageBox( LCD display data read complete !!! )"}));
 }
 
-TEST_F(Exchanges, TakesOnlyTheBytesPresentAtTheNotificationAndKeepsAPartFrame) {
-    timers.start(25, 1000ms);
-    timers.start(26, 1000ms);
+TEST_F(Exchanges, RepliesAreTakenAsTheyArriveEvenFromInsideABoxAndCompletionsSaySo) {
+    for (int id : {18, 19, 20, 25, 26, 27, 28, 29}) timers.start(id, 1000ms);
+    // Only the bytes present at a notification are taken, and a part frame waits for the rest.
     deliver({0x02, 0x01, 0x19});
     EXPECT_TRUE(timers.running(25));
     put({0x1A, 0x03});
@@ -196,13 +172,9 @@ TEST_F(Exchanges, TakesOnlyTheBytesPresentAtTheNotificationAndKeepsAPartFrame) {
     EXPECT_TRUE(timers.running(26));
     controller.OnCommRead();
     EXPECT_FALSE(timers.running(26));
-    EXPECT_EQ(queue.used(), 0u);
-}
 
-TEST_F(Exchanges, CompletionRepliesStopTheirTimerAndSaySoEvenFromInsideABox) {
-    for (int id : {18, 19, 20, 25, 26, 27, 28, 29}) timers.start(id, 1000ms);
     // While the box of reply 29 is open the event loop delivers the next notification:
-    // a reply 18 and the first half of a reply 26.
+    // a reply 18 and the first half of a reply 27.
     int nested = 0;
     view.onMessageBox = [&](const std::string&) {
         if (nested++ > 0) return;
@@ -211,12 +183,9 @@ TEST_F(Exchanges, CompletionRepliesStopTheirTimerAndSaySoEvenFromInsideABox) {
     };
     reply({29});
     EXPECT_FALSE(timers.running(18));
-    deliver({0x1A, 0x1B, 0x03});  // the rest of reply 26
-    for (std::uint8_t code : {19, 20, 25, 27, 28}) reply({code});
-    for (int id : {18, 19, 20, 25, 26, 27, 28, 29}) EXPECT_FALSE(timers.running(id)) << id;
-    EXPECT_EQ(view.callsStartingWith("MessageBox"),
-              (std::vector<std::string>{"MessageBox( Set Antenna Parameter Complete !!! , !)",
-                                        "MessageBox( Edit Satellite Information Complete !!! , !)",
-                                        "MessageBox( Set Local Frequency Complete !!! , !)",
-                                        "MessageBox( Set DiSEqc USE Complete !!! , !)"}));
+    deliver({0x1B, 0x1C, 0x03});  // the rest of reply 27
+    for (std::uint8_t code : {19, 20, 28}) reply({code});
+    for (int id : {18, 19, 20, 27, 28, 29}) EXPECT_FALSE(timers.running(id)) << id;
+    EXPECT_EQ(queue.used(), 0u);
+    EXPECT_EQ(view.callsStartingWith("MessageBox").size(), 4u);  // 29, 18, 19 and 20 say so
 }

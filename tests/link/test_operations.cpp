@@ -47,15 +47,9 @@ TEST_F(Operations, RestartAndSetupModePauseThePollUntilTheirReply) {
     EXPECT_EQ(port.codes(), (std::vector<int>{15, 15, 16}));
 }
 
-TEST_F(Operations, FactorySettingNeedsSetupModeAndAYesOnAnOpenLine) {
+TEST_F(Operations, FactorySettingNeedsAYesOnAnOpenLineAndShowsItsProgress) {
     connected();
-    controller.OnFactorySetting();
-    EXPECT_EQ(view.calls, std::vector<std::string>{"MessageBox( Not Setup mode !!! \r\n Try again "
-                                                   "after Setup mode !!!, !)"});
-    EXPECT_TRUE(port.written.empty());
-
-    g_AntennaMode = 6;  // the stop / setup state opens the gate as well
-    view.calls.clear();
+    g_SetupMode = 1;
     view.confirmAnswer = false;
     controller.OnFactorySetting();
     EXPECT_EQ(view.calls,
@@ -67,9 +61,30 @@ TEST_F(Operations, FactorySettingNeedsSetupModeAndAYesOnAnOpenLine) {
     EXPECT_EQ(port.written, (Bytes{0x02, 0x01, 0x1E, 0x1F, 0x03}));
     EXPECT_EQ(timers.period(30), 2000ms);
 
+    reply({0x1E, 0x00, 0xC8});
+    EXPECT_FALSE(timers.running(30));
+    reply({0x1F, 0x00, 0x64});
+    reply({0x1F, 0x00, 0xC8});
+    EXPECT_EQ(g_BusyCursor, 1);
+    reply({0x20});
+    EXPECT_EQ(g_BusyCursor, 0);
+    EXPECT_EQ(view.callsStartingWith("OpenProgress"),
+              std::vector<std::string>{"OpenProgress(Load,200)"});
+    EXPECT_EQ(
+        view.callsStartingWith("StepProgress"),
+        (std::vector<std::string>{"StepProgress(Load,100,50)", "StepProgress(Load,200,100)"}));
+    EXPECT_EQ(view.callsStartingWith("CloseProgress"),
+              std::vector<std::string>{"CloseProgress(Load)"});
+    // A progress position without an announcement uses the total left from before.
+    reply({0x1F, 0x00, 0x32});
+    EXPECT_EQ(view.callsStartingWith("StepProgress").back(), "StepProgress(Load,50,25)");
+    // A total of 0 shows 0 rather than dividing by zero.
+    reply({0x1E, 0x00, 0x00});
+    reply({0x1F, 0x00, 0x05});
+    EXPECT_EQ(view.callsStartingWith("StepProgress").back(), "StepProgress(Load,5,0)");
+
     // A yes given after the line dropped while the question was open sends nothing.
     port.written.clear();
-    timers.stop(30);
     view.onConfirm = [this] { controller.OnPortHangup("/dev/ttyUSB0"); };
     controller.OnFactorySetting();
     EXPECT_TRUE(port.written.empty());
@@ -108,9 +123,6 @@ TEST_F(Operations, TargetChoiceEnablesTheChangeOnlyForAnotherSatelliteWhichIsThe
 TEST_F(Operations, AnUploadNeedsALoadedFileAndIsGivenUpWithoutAnAnswer) {
     g_Connected = 1;
     g_SetupMode = 1;
-    g_RegionMode = 12;
-    g_RegionCount = {3, 2, 0, 0, 0, 1};
-    g_SatelliteCount = 10;
     // Get Antenna Information forgets a loaded file: the tables then hold the ACU's data.
     g_DefaultDataLoaded = 1;
     controller.OnGetAntennaInformation();
@@ -124,20 +136,15 @@ TEST_F(Operations, AnUploadNeedsALoadedFileAndIsGivenUpWithoutAnAnswer) {
                   "MessageBox( Not Update Data !!! \r\n Try again after Update Data !!!, !)"});
 
     g_DefaultDataLoaded = 1;
-    controller.updateDefaultData();
-    EXPECT_EQ(g_ProgressTotal, 16u);
+    controller.updateDefaultData();  // the figures are tested with the whole upload
     EXPECT_EQ(g_BusyCursor, 1);
-    EXPECT_EQ(view.callsStartingWith("OpenProgress"),
-              std::vector<std::string>{"OpenProgress(Update,16)"});
     EXPECT_EQ(timers.period(10), 1000ms);
 
-    // No answer: given up rather than leaving the window locked, and late answers are ignored.
+    // Given up without an answer (what the user is told is tested with the upload), and
+    // late answers are ignored.
     advance(1000);
     reply({0x0A});
     reply({0x0B});
-    EXPECT_EQ(view.callsStartingWith("CloseProgress"),
-              std::vector<std::string>{"CloseProgress(Update)"});
     EXPECT_TRUE(view.callsStartingWith("StepProgress").empty());
-    EXPECT_EQ(g_BusyCursor, 0);
     EXPECT_EQ(port.codes(), (std::vector<int>{2, 10}));  // neither repeated
 }
