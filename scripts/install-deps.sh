@@ -9,6 +9,11 @@ packages=(
   qt6-base-dev qt6-serialport-dev libgl-dev
   libgtest-dev libgmock-dev
   fonts-dejavu-core fonts-wqy-microhei xvfb xauth imagemagick
+  libcli11-dev nlohmann-json3-dev libudev-dev
+  qt6-charts-dev
+  libgensio-dev ser2net
+  poppler-utils
+  dpkg-dev lintian desktop-file-utils appstream file
 )
 
 missing=()
