@@ -16,7 +16,7 @@
 #include <string>
 
 #include "link/controller.h"
-#include "link/frame_assembler.h"
+#include "wire/frame_assembler.h"
 #include "link/link_state.h"
 #include "link/process_state.h"
 #include "serial/byte_port.h"

@@ -10,9 +10,9 @@
 #include <string>
 
 #include "app/port_discovery.h"
-#include "app/quiet_dialog.h"
+#include "widgets/quiet_dialog.h"
 #include "link/controller_view.h"
-#include "link/lamp_colors.h"
+#include "wire/lamp_colors.h"
 #include "serial/byte_port.h"
 
 class ACU_LCD_Display;

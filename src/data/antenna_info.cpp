@@ -1,10 +1,10 @@
 #include "data/antenna_info.h"
 
-#include "data/number_text.h"
+#include "wire/number_text.h"
 #include "data/satellite_tables.h"
 #include "data/target_panel.h"
-#include "link/display_text.h"
-#include "link/encoding.h"
+#include "wire/display_text.h"
+#include "wire/encoding.h"
 
 std::uint8_t g_AntennaType = 0;
 std::uint8_t g_AntennaModel = 0;

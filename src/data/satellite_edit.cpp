@@ -1,7 +1,7 @@
 #include "data/satellite_edit.h"
 
-#include "data/fixed_text.h"
-#include "data/number_text.h"
+#include "wire/fixed_text.h"
+#include "wire/number_text.h"
 #include "data/region_display.h"
 
 namespace {

@@ -2,8 +2,8 @@
 
 #include "data/antenna_info.h"
 #include "data/satellite_tables.h"
-#include "link/antenna_state.h"
-#include "link/display_text.h"
+#include "data/antenna_state.h"
+#include "wire/display_text.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include <cmath>
 
 #include "data/satellite_tables.h"
-#include "link/display_text.h"
+#include "wire/display_text.h"
 
 namespace {
 

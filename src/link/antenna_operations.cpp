@@ -1,11 +1,11 @@
 // The diagnosis and move page's buttons and "Set Parameters" as controller operations.
 
 #include "data/antenna_info.h"
-#include "data/number_text.h"
-#include "link/antenna_state.h"
+#include "wire/number_text.h"
+#include "data/antenna_state.h"
 #include "link/controller.h"
 #include "link/controller_view.h"
-#include "link/encoding.h"
+#include "wire/encoding.h"
 #include "link/link_state.h"
 
 namespace {

@@ -6,7 +6,7 @@
 #include "data/upload_state.h"
 #include "geo/look_angles.h"
 #include "lcd/lcd_data.h"
-#include "link/antenna_state.h"
+#include "data/antenna_state.h"
 #include "link/link_state.h"
 
 void ResetProcessState() {

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <span>
 
-#include "link/frame_assembler.h"
+#include "wire/frame_assembler.h"
 #include "link/traffic.h"
 
 // Where the controller shows its traffic to an observer. Every call is made only while an

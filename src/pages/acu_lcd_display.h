@@ -2,7 +2,7 @@
 
 #include <array>
 
-#include "app/quiet_dialog.h"
+#include "widgets/quiet_dialog.h"
 #include "lcd/lcd_data.h"
 
 class QLineEdit;

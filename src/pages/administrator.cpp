@@ -9,10 +9,10 @@
 #include <QStyle>
 #include <array>
 
-#include "app/dialog_layout.h"
+#include "widgets/dialog_layout.h"
 #include "app/lumidor_dlg.h"
 #include "data/region_display.h"
-#include "lcd/ui/acu_lcd_display.h"
+#include "pages/acu_lcd_display.h"
 #include "link/controller.h"
 #include "link/link_state.h"
 

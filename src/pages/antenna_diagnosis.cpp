@@ -5,7 +5,7 @@
 #include <QPushButton>
 #include <array>
 
-#include "app/dialog_layout.h"
+#include "widgets/dialog_layout.h"
 #include "link/controller.h"
 #include "pages/page_controller.h"
 

@@ -7,7 +7,7 @@
 #include <array>
 #include <string_view>
 
-#include "app/dialog_layout.h"
+#include "widgets/dialog_layout.h"
 #include "data/antenna_info.h"
 #include "data/region_display.h"
 #include "data/satellite_tables.h"

@@ -8,7 +8,7 @@
 #include <QPushButton>
 #include <array>
 
-#include "app/dialog_layout.h"
+#include "widgets/dialog_layout.h"
 #include "app/lumidor_dlg.h"
 #include "data/region_display.h"
 #include "data/satellite_edit.h"

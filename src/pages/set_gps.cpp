@@ -6,7 +6,7 @@
 #include <QPushButton>
 #include <array>
 
-#include "app/dialog_layout.h"
+#include "widgets/dialog_layout.h"
 #include "geo/gps_inputs.h"
 #include "geo/look_angles.h"
 

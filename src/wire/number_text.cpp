@@ -1,4 +1,4 @@
-#include "data/number_text.h"
+#include "wire/number_text.h"
 
 #include <cmath>
 

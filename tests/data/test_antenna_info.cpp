@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "data/antenna_info.h"
-#include "data/fixed_text.h"
+#include "wire/fixed_text.h"
 #include "link/process_state.h"
 
 namespace {

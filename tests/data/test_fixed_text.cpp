@@ -2,7 +2,7 @@
 
 #include <array>
 
-#include "data/fixed_text.h"
+#include "wire/fixed_text.h"
 #include "support/bytes.h"
 
 TEST(FixedText, PadsWithBlanksCutsAndKeepsTheLowByteOfEachCodeUnit) {

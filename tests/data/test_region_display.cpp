@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "data/fixed_text.h"
-#include "data/number_text.h"
+#include "wire/fixed_text.h"
+#include "wire/number_text.h"
 #include "data/region_display.h"
 #include "data/region_selectors.h"
 #include "data/satellite_tables.h"

@@ -1,8 +1,8 @@
 #include "data/antenna_info.h"
-#include "data/fixed_text.h"
+#include "wire/fixed_text.h"
 #include "data/satellite_edit.h"
 #include "data/satellite_tables.h"
-#include "link/antenna_state.h"
+#include "data/antenna_state.h"
 #include "link/link_state.h"
 #include "support/link_fixture.h"
 

@@ -2,7 +2,7 @@
 
 #include <limits>
 
-#include "link/encoding.h"
+#include "wire/encoding.h"
 #include "support/bytes.h"
 
 TEST(Encoding, ScalingTruncatesTowardZeroAndSaturates) {

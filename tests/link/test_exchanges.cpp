@@ -2,7 +2,7 @@
 #include "data/satellite_tables.h"
 #include "data/upload_state.h"
 #include "lcd/lcd_data.h"
-#include "link/antenna_state.h"
+#include "data/antenna_state.h"
 #include "link/link_state.h"
 #include "support/link_fixture.h"
 

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "link/frame_assembler.h"
+#include "wire/frame_assembler.h"
 #include "support/bytes.h"
 
 TEST(FrameAssembler, FindsTheGoodFramesAndDropsBadOnesWhole) {

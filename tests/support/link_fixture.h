@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "link/controller.h"
-#include "link/frame.h"
+#include "wire/frame.h"
 #include "link/process_state.h"
 #include "serial/byte_port.h"
 #include "serial/comm_queue.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "data/fixed_text.h"
+#include "wire/fixed_text.h"
 #include "data/satellite_tables.h"
 #include "support/bytes.h"
 

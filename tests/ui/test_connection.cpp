@@ -4,8 +4,8 @@
 #include <QButtonGroup>
 #include <QtTest>
 
-#include "panel/lamp.h"
-#include "panel/serial_box.h"
+#include "widgets/lamp.h"
+#include "widgets/serial_box.h"
 #include "serial/pty_pair.h"
 
 // The main window against the simulated ACU on a pseudo-terminal, through the real serial

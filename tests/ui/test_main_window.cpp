@@ -9,15 +9,15 @@
 
 #include "app/lumidor_dlg.h"
 #include "app/update_progress.h"
-#include "data/fixed_text.h"
+#include "wire/fixed_text.h"
 #include "data/satellite_tables.h"
 #include "geo/look_angles.h"
-#include "lcd/ui/acu_lcd_display.h"
-#include "link/display_text.h"
+#include "pages/acu_lcd_display.h"
+#include "wire/display_text.h"
 #include "link/link_state.h"
 #include "link/process_state.h"
-#include "panel/lamp.h"
-#include "panel/serial_box.h"
+#include "widgets/lamp.h"
+#include "widgets/serial_box.h"
 #include "ui/controls.h"
 
 // The pages alone and the main window without an ACU: start-up, pages, keys, the port controls, and
