@@ -1,6 +1,6 @@
 #include "data/target_panel.h"
 
-#include "data/antenna_info.h"
+#include "data/antenna_values.h"
 #include "data/satellite_tables.h"
 #include "data/antenna_state.h"
 #include "wire/display_text.h"
