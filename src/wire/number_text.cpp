@@ -1,6 +1,8 @@
 #include "wire/number_text.h"
 
+#include <charconv>
 #include <cmath>
+#include <string>
 
 namespace {
 
@@ -12,6 +14,11 @@ bool isBlank(char16_t c) {
 
 bool isDigit(char16_t c) {
     return c >= u'0' && c <= u'9';
+}
+
+std::size_t skipDigits(std::string_view text, std::size_t at) {
+    while (at < text.size() && isDigit(text[at])) ++at;
+    return at;
 }
 
 // Skips the blanks and the sign; true for a minus.
@@ -34,37 +41,49 @@ std::int64_t wideToInteger(std::u16string_view text) {
 }
 
 double wideToReal(std::u16string_view text) {
+    // Only ASCII can be part of a number, so the text is read up to its first other character.
+    std::string narrow;
+    for (const char16_t c : text) {
+        if (c >= 0x80) break;
+        narrow.push_back(static_cast<char>(c));
+    }
     std::size_t at = 0;
-    const bool negative = takeSign(text, at);
-    // The digits are gathered as one whole number and scaled once at the end, so that a short
-    // decimal such as 19.25 comes out as the nearest double, as the C library gives it.
-    double digits = 0.0;
-    int scale = 0;
-    bool anyDigit = false;
-    bool afterPoint = false;
-    for (; at < text.size(); ++at) {
-        if (isDigit(text[at])) {
-            digits = digits * 10.0 + (text[at] - u'0');
-            if (afterPoint) --scale;
-            anyDigit = true;
-        } else if (text[at] == u'.' && !afterPoint) {
-            afterPoint = true;
-        } else {
-            break;
+    while (at < narrow.size() && isBlank(narrow[at])) ++at;
+    bool negative = false;
+    if (at < narrow.size() && (narrow[at] == '+' || narrow[at] == '-')) {
+        negative = narrow[at] == '-';
+        ++at;
+    }
+    const std::size_t mantissa = at;
+    at = skipDigits(narrow, at);
+    bool digits = at > mantissa;
+    if (at < narrow.size() && narrow[at] == '.') {
+        const std::size_t fraction = at + 1;
+        const std::size_t end = skipDigits(narrow, fraction);
+        if (digits || end > fraction) {
+            digits = true;
+            at = end;
         }
     }
-    if (!anyDigit) return 0.0;
-    if (at + 1 < text.size() && (text[at] == u'e' || text[at] == u'E')) {
-        std::size_t e = at + 1;
-        const bool negativeExponent = text[e] == u'-';
-        if (text[e] == u'+' || text[e] == u'-') ++e;
-        int exponent = 0;
-        for (; e < text.size() && isDigit(text[e]); ++e) {
-            if (exponent < 1000) exponent = exponent * 10 + (text[e] - u'0');
+    if (!digits) return 0.0;
+    // An exponent counts only when digits follow it: "12e" reads as 12.
+    if (at < narrow.size() && (narrow[at] == 'e' || narrow[at] == 'E')) {
+        std::size_t exponent = at + 1;
+        if (exponent < narrow.size() && (narrow[exponent] == '+' || narrow[exponent] == '-')) {
+            ++exponent;
         }
-        scale += negativeExponent ? -exponent : exponent;
+        const std::size_t end = skipDigits(narrow, exponent);
+        if (end > exponent) at = end;
     }
-    const double value =
-        scale < 0 ? digits / std::pow(10.0, -scale) : digits * std::pow(10.0, scale);
+    // from_chars gives the nearest double of any number of digits, in the C locale's notation.
+    const std::string_view number = std::string_view(narrow).substr(mantissa, at - mantissa);
+    double value = 0.0;
+    const auto result = std::from_chars(number.data(), number.data() + number.size(), value);
+    if (result.ec == std::errc::result_out_of_range) {
+        // Like the C library: too large is infinite (the angles then show "---"), too small 0.
+        const bool tiny = number.find("e-") != std::string_view::npos ||
+                          number.find("E-") != std::string_view::npos;
+        value = tiny ? 0.0 : HUGE_VAL;
+    }
     return negative ? -value : value;
 }
