@@ -126,10 +126,10 @@ Lamp* lampAt(QWidget* parent, QPoint topLeft, QSize size) {
 
 }  // namespace
 
-CLumidorDlg::CLumidorDlg(QStringList commandLinePorts, QWidget* parent)
+CLumidorDlg::CLumidorDlg(QStringList commandLinePorts, QWidget* parent, PortListing listing)
     : QuietDialog(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                               Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
-      m_Discovery(std::move(commandLinePorts)),
+      m_Discovery(std::move(commandLinePorts), listing),
       m_Comm(std::make_unique<CSerialComm>(*this)),
       m_Timers(std::make_unique<QtTimerBank>([this](int id) { m_Controller->OnTimer(id); })),
       m_Controller(

@@ -30,7 +30,7 @@ private:
     QStringList m_Messages;
 
     void makeWindow(const QStringList& ports = {}) {
-        m_Window = std::make_unique<CLumidorDlg>(ports);
+        m_Window = std::make_unique<CLumidorDlg>(ports, nullptr, PortListing::OnlyGiven);
         m_Window->setMessageBoxHook(
             [this](const QString& text, MessageIcon) { m_Messages << text; });
         m_Window->show();
