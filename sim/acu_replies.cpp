@@ -2,9 +2,9 @@
 
 #include <array>
 
+#include "data/record_codec.h"
 #include "wire/encoding.h"
 #include "wire/protocol.h"
-#include "data/record_codec.h"
 
 namespace {
 

@@ -10,11 +10,11 @@
 #include <string>
 
 #include "app/port_discovery.h"
-#include "widgets/quiet_dialog.h"
 #include "link/controller_view.h"
 #include "pages/page_host.h"
-#include "wire/lamp_colors.h"
 #include "serial/byte_port.h"
+#include "widgets/quiet_dialog.h"
+#include "wire/lamp_colors.h"
 
 class ACU_LCD_Display;
 class AcuController;

@@ -1,10 +1,10 @@
 #include "data/antenna_info.h"
 
-#include "wire/number_text.h"
 #include "data/satellite_tables.h"
 #include "data/target_panel.h"
 #include "wire/display_text.h"
 #include "wire/encoding.h"
+#include "wire/number_text.h"
 
 void resetAntennaInfo() {
     g_AntennaType = 0;

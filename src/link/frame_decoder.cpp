@@ -1,10 +1,10 @@
 #include "link/frame_decoder.h"
 
+#include "data/record_codec.h"
+#include "link/reply_decode.h"
 #include "wire/display_text.h"
 #include "wire/encoding.h"
 #include "wire/frame.h"
-#include "data/record_codec.h"
-#include "link/reply_decode.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
 #include "link/reply_decode.h"
 
+#include "data/record_codec.h"
 #include "wire/encoding.h"
 #include "wire/protocol.h"
-#include "data/record_codec.h"
 
 namespace {
 

@@ -5,9 +5,9 @@
 #include "data/sif_reader.h"
 #include "data/upload_state.h"
 #include "link/controller_view.h"
-#include "wire/display_text.h"
 #include "link/link_context.h"
 #include "link/link_state.h"
+#include "wire/display_text.h"
 #include "wire/protocol.h"
 
 namespace {

@@ -9,12 +9,12 @@
 #include <QStyle>
 #include <array>
 
-#include "widgets/dialog_layout.h"
 #include "data/region_display.h"
-#include "pages/acu_lcd_display.h"
 #include "link/controller.h"
-#include "pages/page_controller.h"
 #include "link/link_state.h"
+#include "pages/acu_lcd_display.h"
+#include "pages/page_controller.h"
+#include "widgets/dialog_layout.h"
 
 namespace {
 

@@ -8,12 +8,12 @@
 #include <QPushButton>
 #include <array>
 
-#include "widgets/dialog_layout.h"
 #include "data/region_display.h"
 #include "data/satellite_edit.h"
 #include "data/satellite_tables.h"
 #include "link/controller.h"
 #include "pages/page_controller.h"
+#include "widgets/dialog_layout.h"
 
 namespace {
 

@@ -6,8 +6,8 @@
 
 #include "app/load_progress.h"
 #include "data/antenna_state.h"
-#include "wire/lamp_colors.h"
 #include "widgets/lamp.h"
+#include "wire/lamp_colors.h"
 
 using namespace std::chrono_literals;
 
