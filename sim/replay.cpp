@@ -4,8 +4,7 @@
 
 #include "link/frame_decoder.h"
 
-Replay::Replay(const std::vector<TrafficEntry>& entries, Settings settings)
-    : m_Settings(settings) {
+Replay::Replay(const std::vector<TrafficEntry>& entries, Settings settings) : m_Settings(settings) {
     std::vector<Output>* group = &m_Opening;
     std::chrono::microseconds previous{0};
     for (const TrafficEntry& entry : entries) {
@@ -21,8 +20,8 @@ Replay::Replay(const std::vector<TrafficEntry>& entries, Settings settings)
                 break;
             }
             default: {
-                const auto delay = m_Settings.fast ? std::chrono::microseconds{0}
-                                                   : entry.at - previous;
+                const auto delay =
+                    m_Settings.fast ? std::chrono::microseconds{0} : entry.at - previous;
                 group->push_back({delay, entry.kind, {bytes.begin(), bytes.end()}});
                 break;
             }
@@ -32,8 +31,7 @@ Replay::Replay(const std::vector<TrafficEntry>& entries, Settings settings)
     }
 }
 
-Replay::Verdict Replay::answer(std::span<const std::uint8_t> frame,
-                               std::vector<Output>& outputs) {
+Replay::Verdict Replay::answer(std::span<const std::uint8_t> frame, std::vector<Output>& outputs) {
     outputs.clear();
     const std::uint8_t code = frame[2];
     const std::size_t index = m_Asked[code]++;
@@ -63,13 +61,14 @@ std::string Replay::summary() const {
                                   : "replay: stopped before the end of the recording (" +
                                         std::to_string(m_Total - m_Answered) +
                                         " recorded commands not asked): ";
-    text += std::to_string(m_Answered) + " commands answered from it, " +
-            std::to_string(m_Differences.size()) + " differed from the recorded bytes";
+    text += std::to_string(m_Answered) + (m_Answered == 1 ? " command" : " commands") +
+            " answered from it, " + std::to_string(m_Differences.size()) +
+            " differed from the recorded bytes";
     for (const Difference& difference : m_Differences) {
         text += "\n  command " + std::to_string(difference.code) + " (" +
-                frameName(difference.code, false) + ") #" +
-                std::to_string(difference.occurrence) + " differs:\n    recorded " +
-                hexBytes(difference.recorded) + "\n    received " + hexBytes(difference.received);
+                frameName(difference.code, false) + ") #" + std::to_string(difference.occurrence) +
+                " differs:\n    recorded " + hexBytes(difference.recorded) + "\n    received " +
+                hexBytes(difference.received);
     }
     return text;
 }

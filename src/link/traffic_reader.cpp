@@ -47,7 +47,7 @@ std::string readHex(std::string_view hex, TrafficEntry& entry) {
         const int high = hexDigit(hex[at]);
         const int low = at + 1 < hex.size() ? hexDigit(hex[at + 1]) : -1;
         if (high < 0 || low < 0 || (at + 2 < hex.size() && hex[at + 2] != ' ')) {
-            return "'" + std::string(hex.substr(at, 3)) + "' is not a byte in hex";
+            return "'" + std::string(hex.substr(at, 2)) + "' is not a byte in hex";
         }
         entry.data[entry.size++] = static_cast<std::uint8_t>(high * 16 + low);
     }

@@ -6,6 +6,7 @@
 #include <fstream>
 #include <functional>
 #include <sstream>
+#include <utility>
 
 #include "data/sif_reader.h"
 #include "link/controller.h"
@@ -41,7 +42,8 @@ struct Session : TrafficObserver {
         std::filesystem::remove(path);
         ResetProcessState();
     }
-    void onTraffic(TrafficKind kind, std::span<const std::uint8_t> bytes, Clock::time_point) override {
+    void onTraffic(TrafficKind kind, std::span<const std::uint8_t> bytes,
+                   Clock::time_point) override {
         if (kind == TrafficKind::LinkOpened) origin = acu.now();
         trace.write(makeTrafficEntry(acu.now() - origin, kind, bytes));
     }
@@ -59,7 +61,8 @@ struct Session : TrafficObserver {
         return readText(path);
     }
 
-    const std::filesystem::path path = std::filesystem::temp_directory_path() / "skyrelay_replay_trace.txt";
+    const std::filesystem::path path =
+        std::filesystem::temp_directory_path() / "skyrelay_replay_trace.txt";
     AcuSimulator acu;
     CommQueue queue;
     MemoryLink link{acu, queue};
@@ -95,7 +98,8 @@ const Script kScripts[] = {
          s.controller.OnDiagnosisStartStop();
          s.run(2600ms);
      },
-     {"ACU>PC  14 Rejected, checksum", "ACU>PC  23 Diagnosis item result: item 4 AZ CW Limit Check FAIL",
+     {"ACU>PC  14 Rejected, checksum",
+      "ACU>PC  23 Diagnosis item result: item 4 AZ CW Limit Check FAIL",
       "PC>ACU  24 Diagnosis stop"}},
     {"upload",
      [](AcuSimulator& acu) {
@@ -104,7 +108,8 @@ const Script kScripts[] = {
          acu.faults().splitAt = {2, 5};
      },
      [](Session& s) {
-         std::ifstream sif(std::string(SKYRELAY_DATA_DIR) + "/oceania_region7.sif", std::ios::binary);
+         std::ifstream sif(std::string(SKYRELAY_DATA_DIR) + "/oceania_region7.sif",
+                           std::ios::binary);
          ASSERT_EQ(loadSatelliteInformation(Bytes(std::istreambuf_iterator<char>(sif), {})),
                    std::nullopt);
          s.controller.StartConnection();
@@ -142,7 +147,7 @@ std::string record(const Script& script) {
 
 // Drives the script against a replay of recording; the trace it wrote, and the replay.
 std::pair<std::string, std::unique_ptr<Replay>> replay(const std::string& recording,
-                                                        const Script& script) {
+                                                       const Script& script) {
     const TrafficReading reading = readTrafficText(
         {reinterpret_cast<const std::uint8_t*>(recording.data()), recording.size()});
     EXPECT_TRUE(reading.ok()) << "line " << reading.errorLine << ": " << reading.error;
@@ -201,4 +206,51 @@ TEST(Replay, ACommandThatDiffersFromTheRecordingIsNamedWithBothFrames) {
                                    changed + "\n    received " + line),
               std::string::npos)
         << unit->summary();
+}
+
+TEST_F(SimHarness, ReplayKeepsRecordedDelaysOrNoneAndLeavesTheRestToTheModelOrToSilence) {
+    const std::string recording =
+        "     0.000000 PC>ACU  14 Status poll | 02 01 0E 0F 03\n"
+        "     0.010000 ACU>PC  14 Rejected, too short | 02 01 0E 00 03\n"
+        "     0.510000 ACU>PC  22 Diagnosis item under test: item 1 | 02 02 16 01 19 03\n";
+    const Bytes rejected{0x02, 0x01, 0x0E, 0x00, 0x03};
+    const Bytes item{0x02, 0x02, 0x16, 0x01, 0x19, 0x03};
+    const struct {
+        Replay::Rest rest;
+        bool fast;
+        Bytes atOnce, after10ms, after510ms;
+        std::size_t secondPoll;  // bytes sent for the command the recording does not hold
+        const char* note;
+    } cases[] = {
+        {Replay::Rest::Model, false, {}, rejected, item, 29, "the model answers it"},
+        {Replay::Rest::Silent, true, concat({rejected, item}), {}, {}, 0, "left unanswered"},
+    };
+    for (const auto& c : cases) {
+        const TrafficReading reading = readTrafficText(
+            {reinterpret_cast<const std::uint8_t*>(recording.data()), recording.size()});
+        Replay unit(reading.entries, {c.rest, c.fast});
+        std::vector<std::string> notes;
+        unit.setNotice([&notes](const std::string& note) { notes.push_back(note); });
+        AcuSimulator fresh;
+        fresh.setOutput(
+            [this](std::span<const std::uint8_t> b) { out.insert(out.end(), b.begin(), b.end()); });
+        fresh.setReplay(&unit);
+        const auto sent = [this] { return std::exchange(out, {}); };
+
+        fresh.receive(frameOf({0x0E}));
+        EXPECT_EQ(sent(), c.atOnce);
+        fresh.advance(10ms);
+        EXPECT_EQ(sent(), c.after10ms);
+        fresh.advance(500ms);
+        EXPECT_EQ(sent(), c.after510ms);
+        EXPECT_EQ(notes.at(0),
+                  "replay: end of the recording: 1 command answered from it, 0 "
+                  "differed from the recorded bytes");
+
+        fresh.receive(frameOf({0x0E}));
+        EXPECT_EQ(sent().size(), c.secondPoll);
+        EXPECT_EQ(notes.at(1), std::string("replay: command 14 (Status poll) #2 is not in the "
+                                           "recording: ") +
+                                   c.note + ", and every later one with this code");
+    }
 }
