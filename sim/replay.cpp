@@ -56,14 +56,22 @@ Replay::Verdict Replay::answer(std::span<const std::uint8_t> frame, std::vector<
     return Verdict::Recorded;
 }
 
+namespace {
+
+std::string count(std::size_t n, const char* one, const char* many) {
+    return std::to_string(n) + " " + (n == 1 ? one : many);
+}
+
+}  // namespace
+
 std::string Replay::summary() const {
-    std::string text = finished() ? "replay: end of the recording: "
-                                  : "replay: stopped before the end of the recording (" +
-                                        std::to_string(m_Total - m_Answered) +
-                                        " recorded commands not asked): ";
-    text += std::to_string(m_Answered) + (m_Answered == 1 ? " command" : " commands") +
-            " answered from it, " + std::to_string(m_Differences.size()) +
-            " differed from the recorded bytes";
+    std::string text =
+        finished() ? "replay: end of the recording: "
+                   : "replay: stopped before the end of the recording (" +
+                         count(m_Total - m_Answered, "recorded command", "recorded commands") +
+                         " not asked): ";
+    text += count(m_Answered, "command", "commands") + " answered from it, " +
+            std::to_string(m_Differences.size()) + " differed from the recorded bytes";
     for (const Difference& difference : m_Differences) {
         text += "\n  command " + std::to_string(difference.code) + " (" +
                 frameName(difference.code, false) + ") #" + std::to_string(difference.occurrence) +

@@ -4,7 +4,6 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <functional>
 #include <sstream>
 #include <utility>
 
@@ -14,7 +13,6 @@
 #include "link/trace_file.h"
 #include "link/traffic_reader.h"
 #include "memory_link.h"
-#include "replay.h"
 #include "sim_harness.h"
 #include "support/manual_timers.h"
 #include "support/recorder_view.h"
@@ -28,15 +26,23 @@ std::string readText(const std::filesystem::path& path) {
     return text.str();
 }
 
+std::vector<TrafficEntry> entriesOf(const std::string& text) {
+    const TrafficReading reading =
+        readTrafficText({reinterpret_cast<const std::uint8_t*>(text.data()), text.size()});
+    EXPECT_TRUE(reading.ok()) << "line " << reading.errorLine << ": " << reading.error;
+    return reading.entries;
+}
+
 // The controller on the simulator through the in-memory cable, both on one manual clock,
 // writing the program's trace timed by that clock.
 struct Session : TrafficObserver {
-    Session() {
+    explicit Session(Replay* replay) {
         ResetProcessState();
         std::string error;
         EXPECT_TRUE(trace.open(path.string(), error)) << error;
         link.setOnData([this] { controller.OnCommRead(); });
         controller.setTrafficObserver(this);
+        acu.setReplay(replay);
     }
     ~Session() override {
         std::filesystem::remove(path);
@@ -56,13 +62,9 @@ struct Session : TrafficObserver {
             link.flush();
         }
     }
-    std::string traceText() {
-        trace.close();
-        return readText(path);
-    }
 
     const std::filesystem::path path =
-        std::filesystem::temp_directory_path() / "skyrelay_replay_trace.txt";
+        std::filesystem::temp_directory_path() / "skyrelay_replay.txt";
     AcuSimulator acu;
     CommQueue queue;
     MemoryLink link{acu, queue};
@@ -73,184 +75,125 @@ struct Session : TrafficObserver {
     std::chrono::microseconds origin{0};
 };
 
-// The faults a session is recorded under (its replay brings them back by itself), what it
-// does, and lines its recording must show.
-struct Script {
-    const char* name;
-    std::function<void(AcuSimulator&)> faults;
-    std::function<void(Session&)> drive;
-    std::vector<const char*> shows;
-};
-
-const Script kScripts[] = {
-    {"self_test",
-     [](AcuSimulator& acu) {
-         acu.faults().corruptNext(cmd::StatusPoll, 2);
-         acu.faults().splitAt = {3};
-         acu.settings().diagnosis.failingItem = 4;
-         acu.settings().diagnosis.step = 100ms;
-     },
-     [](Session& s) {
-         s.controller.StartConnection();
-         s.run(2500ms);
-         s.controller.OnSetupMode();
-         s.run(200ms);
-         s.controller.OnDiagnosisStartStop();
-         s.run(2600ms);
-     },
-     {"ACU>PC  14 Rejected, checksum",
-      "ACU>PC  23 Diagnosis item result: item 4 AZ CW Limit Check FAIL",
-      "PC>ACU  24 Diagnosis stop"}},
-    {"upload",
-     [](AcuSimulator& acu) {
-         acu.faults().corruptNext(cmd::LinkCheck, 1);
-         acu.faults().garbage = true;
-         acu.faults().splitAt = {2, 5};
-     },
-     [](Session& s) {
-         std::ifstream sif(std::string(SKYRELAY_DATA_DIR) + "/oceania_region7.sif",
-                           std::ios::binary);
-         ASSERT_EQ(loadSatelliteInformation(Bytes(std::istreambuf_iterator<char>(sif), {})),
-                   std::nullopt);
-         s.controller.StartConnection();
-         s.run(2500ms);
-         s.controller.OnSetupMode();
-         s.run(200ms);
-         s.controller.updateDefaultData();
-         s.run(800ms);
-     },
-     {"ACU>PC   1 Rejected, checksum", "ACU>PC   - Discarded 2 bytes before an STX | 00 FF",
-      "PC>ACU  12 Satellite record", "ACU>PC  13 Default data upload ended"}},
-};
-
-// Every line without its time.
-std::vector<std::string> untimed(const std::string& text) {
-    std::vector<std::string> lines;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);) {
-        lines.push_back(line.substr(line.find(' ', line.find_first_not_of(' '))));
+// The two recorded sessions: line faults and the self test with a failing item, or an
+// upload under line noise. Recording, the unit gets the faults (a replay brings them back by
+// itself). Returns the trace the program wrote.
+std::string runSession(const std::string& name, Replay* replay) {
+    const bool upload = name == "upload";
+    Session s(replay);
+    SimFaults& faults = s.acu.faults();
+    if (replay == nullptr && upload) {
+        faults.corruptNext(cmd::LinkCheck, 1);
+        faults.garbage = true;
+        faults.splitAt = {2, 5};
+    } else if (replay == nullptr) {
+        faults.corruptNext(cmd::StatusPoll, 2);
+        faults.splitAt = {3};
+        s.acu.settings().diagnosis.failingItem = 4;
+        s.acu.settings().diagnosis.step = 100ms;
     }
-    return lines;
-}
-
-std::string record(const Script& script) {
-    Session session;
-    script.faults(session.acu);
-    script.drive(session);
-    const std::string text = session.traceText();
-    // SKYRELAY_RECORDINGS_OUT=DIR keeps each recording, to renew the ones under tests/.
-    if (const char* out = std::getenv("SKYRELAY_RECORDINGS_OUT")) {
-        std::ofstream(std::filesystem::path(out) / (std::string(script.name) + ".txt")) << text;
+    std::ifstream sif(std::string(SKYRELAY_DATA_DIR) + "/oceania_region7.sif", std::ios::binary);
+    if (upload) {
+        EXPECT_FALSE(loadSatelliteInformation(Bytes(std::istreambuf_iterator<char>(sif), {})));
     }
-    return text;
+    s.controller.StartConnection();
+    s.run(2500ms);
+    s.controller.OnSetupMode();
+    s.run(200ms);
+    upload ? s.controller.updateDefaultData() : s.controller.OnDiagnosisStartStop();
+    s.run(upload ? 800ms : 2600ms);
+    s.trace.close();
+    return readText(s.path);
 }
 
-// Drives the script against a replay of recording; the trace it wrote, and the replay.
-std::pair<std::string, std::unique_ptr<Replay>> replay(const std::string& recording,
-                                                       const Script& script) {
-    const TrafficReading reading = readTrafficText(
-        {reinterpret_cast<const std::uint8_t*>(recording.data()), recording.size()});
-    EXPECT_TRUE(reading.ok()) << "line " << reading.errorLine << ": " << reading.error;
-    auto unit = std::make_unique<Replay>(reading.entries, Replay::Settings{});
-    Session session;
-    session.acu.setReplay(unit.get());
-    script.drive(session);
-    return {session.traceText(), std::move(unit)};
-}
+const char* const kSessions[] = {"self_test", "upload"};
 
 }  // namespace
 
 TEST(Replay, ASessionRecordedWithFaultsGoesTheSameWayAgainAgainstItsReplay) {
-    for (const Script& script : kScripts) {
-        SCOPED_TRACE(script.name);
-        const std::string recorded = record(script);
-        for (const char* line : script.shows) {
-            EXPECT_NE(recorded.find(line), std::string::npos) << "no '" << line << "'";
+    std::string all;
+    for (const std::string name : kSessions) {
+        SCOPED_TRACE(name);
+        const std::string recorded = runSession(name, nullptr);
+        all += recorded;
+        // SKYRELAY_RECORDINGS_OUT=DIR keeps each recording, to renew the ones under tests/.
+        if (const char* out = std::getenv("SKYRELAY_RECORDINGS_OUT")) {
+            std::ofstream(std::filesystem::path(out) / (name + ".txt")) << recorded;
         }
-        const auto [again, unit] = replay(recorded, script);
-        EXPECT_EQ(untimed(again), untimed(recorded));
-        EXPECT_TRUE(unit->finished());
-        EXPECT_EQ(unit->differed(), 0u);
-        EXPECT_EQ(unit->answered(), unit->recordedCommands());
+        // On the one manual clock even the times come back.
+        Replay replay(entriesOf(recorded), {});
+        EXPECT_EQ(runSession(name, &replay), recorded);
+        EXPECT_TRUE(replay.finished());
+        EXPECT_EQ(replay.differed(), 0u);
+    }
+    for (const char* fault : {"ACU>PC  14 Rejected, checksum", "ACU>PC   - Discarded 2 bytes",
+                              "23 Diagnosis item result: item 4 AZ CW Limit Check FAIL",
+                              "ACU>PC  13 Default data upload ended"}) {
+        EXPECT_NE(all.find(fault), std::string::npos) << fault;
     }
 }
 
-TEST(Replay, KeptRecordingsStillPlayBack) {
-    for (const Script& script : kScripts) {
-        SCOPED_TRACE(script.name);
-        const std::string recorded = readText(std::filesystem::path(SKYRELAY_RECORDINGS_DIR) /
-                                              (std::string(script.name) + ".txt"));
-        ASSERT_FALSE(recorded.empty());
-        // On the one manual clock even the times come back: every delay was kept.
-        const auto [again, unit] = replay(recorded, script);
-        EXPECT_EQ(again, recorded);
-        EXPECT_EQ(unit->differed(), 0u);
+TEST(Replay, KeptRecordingsStillPlayBackToTheMicrosecond) {
+    for (const std::string name : kSessions) {
+        const std::string recorded =
+            readText(std::filesystem::path(SKYRELAY_RECORDINGS_DIR) / (name + ".txt"));
+        Replay replay(entriesOf(recorded), {});
+        EXPECT_EQ(runSession(name, &replay), recorded) << name;
+        EXPECT_EQ(replay.differed(), 0u) << name;
     }
 }
 
 TEST(Replay, ACommandThatDiffersFromTheRecordingIsNamedWithBothFrames) {
-    const Script& upload = kScripts[1];
     std::string recording = readText(std::filesystem::path(SKYRELAY_RECORDINGS_DIR) / "upload.txt");
     // The region record's first name byte, 'T' (54) of "TASMAN-SEA", recorded as 'U' (55).
-    const std::string sent = "02 3E 0B 02 07 54";
-    const std::size_t at = recording.find(sent);
+    const std::size_t at = recording.find("02 3E 0B 02 07 54");
     ASSERT_NE(at, std::string::npos);
-    const std::string line = recording.substr(at, recording.find('\n', at) - at);
-    std::string changed = line;
-    changed.replace(15, 2, "55");
-    recording.replace(at, line.size(), changed);
-
-    const auto [again, unit] = replay(recording, upload);
-    EXPECT_EQ(unit->differed(), 1u);
-    EXPECT_NE(unit->summary().find("\n  command 11 (Region record) #1 differs:\n    recorded " +
-                                   changed + "\n    received " + line),
+    const std::string sent = recording.substr(at, recording.find('\n', at) - at);
+    recording[at + 16] = '5';
+    Replay replay(entriesOf(recording), {});
+    runSession("upload", &replay);
+    EXPECT_EQ(replay.differed(), 1u);
+    EXPECT_NE(replay.summary().find("\n  command 11 (Region record) #1 differs:\n    recorded " +
+                                    recording.substr(at, sent.size()) + "\n    received " + sent),
               std::string::npos)
-        << unit->summary();
+        << replay.summary();
 }
 
 TEST_F(SimHarness, ReplayKeepsRecordedDelaysOrNoneAndLeavesTheRestToTheModelOrToSilence) {
-    const std::string recording =
+    const auto recording = entriesOf(
         "     0.000000 PC>ACU  14 Status poll | 02 01 0E 0F 03\n"
-        "     0.010000 ACU>PC  14 Rejected, too short | 02 01 0E 00 03\n"
-        "     0.510000 ACU>PC  22 Diagnosis item under test: item 1 | 02 02 16 01 19 03\n";
+        "     0.010000 ACU>PC  14 Rejected | 02 01 0E 00 03\n"
+        "     0.510000 ACU>PC  22 Diagnosis item under test: item 1 | 02 02 16 01 19 03\n");
     const Bytes rejected{0x02, 0x01, 0x0E, 0x00, 0x03};
     const Bytes item{0x02, 0x02, 0x16, 0x01, 0x19, 0x03};
     const struct {
-        Replay::Rest rest;
-        bool fast;
+        Replay::Settings settings;
         Bytes atOnce, after10ms, after510ms;
-        std::size_t secondPoll;  // bytes sent for the command the recording does not hold
-        const char* note;
+        std::size_t secondPoll;  // bytes answered to a command the recording does not hold
+        std::string note;
     } cases[] = {
-        {Replay::Rest::Model, false, {}, rejected, item, 29, "the model answers it"},
-        {Replay::Rest::Silent, true, concat({rejected, item}), {}, {}, 0, "left unanswered"},
+        {{Replay::Rest::Model, false}, {}, rejected, item, 29, "the model answers it"},
+        {{Replay::Rest::Silent, true}, concat({rejected, item}), {}, {}, 0, "left unanswered"},
     };
     for (const auto& c : cases) {
-        const TrafficReading reading = readTrafficText(
-            {reinterpret_cast<const std::uint8_t*>(recording.data()), recording.size()});
-        Replay unit(reading.entries, {c.rest, c.fast});
+        Replay replay(recording, c.settings);
         std::vector<std::string> notes;
-        unit.setNotice([&notes](const std::string& note) { notes.push_back(note); });
-        AcuSimulator fresh;
-        fresh.setOutput(
-            [this](std::span<const std::uint8_t> b) { out.insert(out.end(), b.begin(), b.end()); });
-        fresh.setReplay(&unit);
+        replay.setNotice([&notes](const std::string& note) { notes.push_back(note); });
+        out.clear();
+        acu.setReplay(&replay);
         const auto sent = [this] { return std::exchange(out, {}); };
-
-        fresh.receive(frameOf({0x0E}));
+        command({0x0E});
         EXPECT_EQ(sent(), c.atOnce);
-        fresh.advance(10ms);
+        acu.advance(10ms);
         EXPECT_EQ(sent(), c.after10ms);
-        fresh.advance(500ms);
+        acu.advance(500ms);
         EXPECT_EQ(sent(), c.after510ms);
-        EXPECT_EQ(notes.at(0),
-                  "replay: end of the recording: 1 command answered from it, 0 "
-                  "differed from the recorded bytes");
-
-        fresh.receive(frameOf({0x0E}));
+        command({0x0E});
         EXPECT_EQ(sent().size(), c.secondPoll);
-        EXPECT_EQ(notes.at(1), std::string("replay: command 14 (Status poll) #2 is not in the "
-                                           "recording: ") +
-                                   c.note + ", and every later one with this code");
+        EXPECT_EQ(notes, (std::vector<std::string>{
+                             "replay: end of the recording: 1 command answered from it, 0 "
+                             "differed from the recorded bytes",
+                             "replay: command 14 (Status poll) #2 is not in the recording: " +
+                                 c.note + ", and every later one with this code"}));
     }
 }
