@@ -29,7 +29,7 @@ void AcuSimulator::receive(std::span<const std::uint8_t> bytes) {
         if (m_Replay != nullptr) {
             std::vector<Replay::Output> outputs;
             const Replay::Verdict verdict = m_Replay->answer(m_Assembler.frame(), outputs);
-            playRecorded(outputs);
+            playRecorded(outputs, true);
             if (verdict != Replay::Verdict::Model) continue;
         }
         m_Processor.handle(payload, m_Now);
@@ -110,7 +110,8 @@ void AcuSimulator::restoreFactoryDefaults() {
 
 void AcuSimulator::setReplay(Replay* replay) {
     m_Replay = replay;
-    if (m_Replay != nullptr) playRecorded(m_Replay->opening());
+    // Held even when due at once: the transport may not be listening yet.
+    if (m_Replay != nullptr) playRecorded(m_Replay->opening(), false);
 }
 
 void AcuSimulator::hold(DelayedBytes delayed) {
@@ -120,14 +121,14 @@ void AcuSimulator::hold(DelayedBytes delayed) {
     m_Delayed.insert(later, std::move(delayed));
 }
 
-void AcuSimulator::playRecorded(const std::vector<Replay::Output>& outputs) {
+void AcuSimulator::playRecorded(const std::vector<Replay::Output>& outputs, bool sendNow) {
     // Each output is timed from the one before it, as the recording saw them; the faults
     // are not applied again, the recording already shows what the line did.
     std::chrono::microseconds due = m_Now;
     for (const Replay::Output& output : outputs) {
         due += output.delay;
         DelayedBytes delayed{due, output.bytes, output.kind != TrafficKind::Discarded};
-        if (due == m_Now && (m_Delayed.empty() || m_Delayed.front().due > m_Now)) {
+        if (sendNow && due == m_Now && (m_Delayed.empty() || m_Delayed.front().due > m_Now)) {
             emitDelayed(delayed);
         } else {
             hold(std::move(delayed));

@@ -88,7 +88,8 @@ private:
     void emitBytes(std::span<const std::uint8_t> bytes);
     // Queued in time order, after what falls due at the same moment.
     void hold(DelayedBytes delayed);
-    void playRecorded(const std::vector<Replay::Output>& outputs);
+    // sendNow: what is due at once goes out at once rather than at the next advance().
+    void playRecorded(const std::vector<Replay::Output>& outputs, bool sendNow);
     void emitDelayed(const DelayedBytes& delayed);
     void restoreFactoryDefaults();
     std::chrono::microseconds nextEvent(std::chrono::microseconds limit) const;
