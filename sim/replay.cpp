@@ -6,7 +6,10 @@
 
 Replay::Replay(const std::vector<TrafficEntry>& entries, Settings settings) : m_Settings(settings) {
     std::vector<Output>* group = &m_Opening;
-    std::chrono::microseconds previous{0};
+    // A saved monitor may begin deep into a session: what it holds before its first command
+    // is timed from its first line, not from the link's opening.
+    std::chrono::microseconds previous =
+        entries.empty() ? std::chrono::microseconds{0} : entries.front().at;
     for (const TrafficEntry& entry : entries) {
         const auto bytes = entry.bytes();
         switch (entry.kind) {
