@@ -3,6 +3,8 @@
 #include <QApplication>
 #include <QStringList>
 
+#include "serial/network_address.h"
+
 // The application: sets up the look every window shares, then runs the main window until
 // it is closed.
 class CLumidorApp : public QApplication {
@@ -12,8 +14,10 @@ public:
     CLumidorApp(int& argc, char** argv);
 
     // Runs the main window with these device paths listed ahead of the system's ports, and
-    // with a trace of the line's traffic appended to tracePath when it is given.
-    int InitInstance(const QStringList& commandLinePorts, const QString& tracePath = {});
+    // with a trace of the line's traffic appended to tracePath when it is given; tls says how
+    // the certificates of serial servers behind +tls addresses are checked.
+    int InitInstance(const QStringList& commandLinePorts, const QString& tracePath = {},
+                     const TlsOptions& tls = {});
 };
 
 // DejaVu Sans at the size the dialog-unit layout was measured with.

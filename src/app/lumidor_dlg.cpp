@@ -27,7 +27,7 @@
 #include "pages/set_gps.h"
 #include "panel/lamp.h"
 #include "panel/serial_box.h"
-#include "serial/serial_comm.h"
+#include "serial/port_line.h"
 
 namespace {
 
@@ -126,11 +126,11 @@ Lamp* lampAt(QWidget* parent, QPoint topLeft, QSize size) {
 
 }  // namespace
 
-CLumidorDlg::CLumidorDlg(QStringList commandLinePorts, QWidget* parent)
+CLumidorDlg::CLumidorDlg(QStringList commandLinePorts, const TlsOptions& tls, QWidget* parent)
     : QuietDialog(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                               Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
       m_Discovery(std::move(commandLinePorts)),
-      m_Comm(std::make_unique<CSerialComm>(*this)),
+      m_Comm(std::make_unique<PortLine>(*this, tls)),
       m_Timers(std::make_unique<QtTimerBank>([this](int id) { m_Controller->OnTimer(id); })),
       m_Controller(
           std::make_unique<AcuController>(*m_Comm, m_Comm->m_QueueRead, *this, *m_Timers)) {

@@ -14,6 +14,7 @@
 #include "link/controller_view.h"
 #include "link/lamp_colors.h"
 #include "serial/byte_port.h"
+#include "serial/network_address.h"
 
 class ACU_LCD_Display;
 class AcuController;
@@ -21,8 +22,8 @@ struct AdminSelectors;
 class Administrator;
 class Antenna_Diagnosis;
 class Antenna_Information;
-class CSerialComm;
 class Lamp;
+class PortLine;
 class Load_Progress;
 class ProgressPopupWindow;
 class QComboBox;
@@ -45,7 +46,10 @@ class CLumidorDlg : public QuietDialog, public ControllerView, public CommConsum
     Q_OBJECT
 
 public:
-    explicit CLumidorDlg(QStringList commandLinePorts, QWidget* parent = nullptr);
+    // commandLinePorts may hold serial server addresses too; tls says how their
+    // certificates are checked.
+    explicit CLumidorDlg(QStringList commandLinePorts, const TlsOptions& tls = {},
+                         QWidget* parent = nullptr);
     ~CLumidorDlg() override;
 
     // ControllerView
@@ -120,7 +124,7 @@ public:
     void setOpenFileHook(std::function<QString()> hook);
 
     AcuController& controller() { return *m_Controller; }
-    CSerialComm& comm() { return *m_Comm; }
+    PortLine& comm() { return *m_Comm; }
     QtTimerBank& timers() { return *m_Timers; }
     PortDiscovery& discovery() { return m_Discovery; }
     QWidget* currentPage() const { return m_pCurrentPage; }
@@ -198,7 +202,7 @@ private:
     // until it has run, so a flood cannot pile up posted events.
     std::atomic<bool> m_CommReadPosted{false};
 
-    std::unique_ptr<CSerialComm> m_Comm;
+    std::unique_ptr<PortLine> m_Comm;
     std::unique_ptr<QtTimerBank> m_Timers;
     std::unique_ptr<AcuController> m_Controller;
 };

@@ -1,0 +1,321 @@
+#include "serial/gensio_comm.h"
+
+#include <gensio/gensio.h>
+#include <gensio/gensio_os_funcs.h>
+#include <gensio/sergensio.h>
+
+#include <csignal>
+#include <system_error>
+#include <vector>
+
+namespace {
+
+gensio_time timeOf(std::chrono::nanoseconds span) {
+    return {static_cast<std::int64_t>(span.count() / 1'000'000'000),
+            static_cast<std::int32_t>(span.count() % 1'000'000'000)};
+}
+
+// A connection the server drops under a write would otherwise end the program with SIGPIPE;
+// a lost connection is a hang-up the service thread reports, nothing more. Left alone when
+// someone else has chosen what SIGPIPE does.
+void ignoreBrokenPipes() {
+    struct sigaction current {};
+    if (sigaction(SIGPIPE, nullptr, &current) == 0 && current.sa_handler == SIG_DFL) {
+        std::signal(SIGPIPE, SIG_IGN);
+    }
+}
+
+}  // namespace
+
+// What the open, close and line-setting callbacks report back to OpenPort's wait. Owned by
+// the line, not a local: a callback that comes after a wait gave up still finds it there.
+struct GensioComm::Wait {
+    gensio_os_funcs* os = nullptr;
+    gensio_waiter* waiter = nullptr;
+    int error = 0;
+    unsigned int baud = 0;
+
+    static void opened(gensio*, int err, void* data) {
+        auto* wait = static_cast<Wait*>(data);
+        wait->error = err;
+        gensio_os_funcs_wake(wait->os, wait->waiter);
+    }
+    static void closed(gensio*, void* data) {
+        auto* wait = static_cast<Wait*>(data);
+        gensio_os_funcs_wake(wait->os, wait->waiter);
+    }
+    static void lineSet(sergensio*, int err, unsigned int, void* data) {
+        auto* wait = static_cast<Wait*>(data);
+        if (err != 0) wait->error = err;
+        gensio_os_funcs_wake(wait->os, wait->waiter);
+    }
+    static void baudSet(sergensio* sio, int err, unsigned int value, void* data) {
+        static_cast<Wait*>(data)->baud = err == 0 ? value : 0;
+        lineSet(sio, err, value, data);
+    }
+    // True when count callbacks came within limit.
+    bool until(unsigned int count, std::chrono::nanoseconds limit) const {
+        gensio_time timeout = timeOf(limit);
+        return gensio_os_funcs_wait(os, waiter, count, &timeout) == 0;
+    }
+};
+
+GensioComm::GensioComm(CommConsumer& consumer, CommQueue& queue, TlsOptions tls)
+    : m_Consumer(consumer), m_QueueRead(queue), m_Tls(std::move(tls)) {}
+
+GensioComm::~GensioComm() {
+    ClosePort();
+    // A service thread that was let go from its own callback finishes its close first.
+    while (m_bWatcherRunning.load()) std::this_thread::sleep_for(kServiceSlice);
+    if (m_pWait) gensio_os_funcs_free_waiter(m_pOs, m_pWait->waiter);
+    if (m_pOs != nullptr) gensio_os_funcs_free(m_pOs);
+}
+
+int GensioComm::fail(int error, std::string reason) {
+    m_nOpenError = error;
+    m_sOpenFailure = reason.empty() ? networkFailureReason(error) : std::move(reason);
+    return 0;
+}
+
+bool GensioComm::isOpen() const {
+    return m_bWatcherRunning.load() || m_hThread.joinable();
+}
+
+int GensioComm::OpenPort(const std::string& portName, std::uint32_t baudRate,
+                         std::uint16_t portId) {
+    if (isOpen()) return 0;
+    m_nOpenError = 0;
+    m_sOpenFailure.clear();
+    m_wPortId = portId;
+    m_sPortName = portName;
+    m_bLineLost = false;
+    m_bReadPending = false;
+    m_bStalled = false;
+    m_nDroppedBytes = 0;
+    m_bOverflowReported = false;
+    m_QueueRead.clear();
+
+    const std::optional<NetworkAddress> address = parseNetworkAddress(portName);
+    if (!address) return fail(GE_INVAL);
+    const std::string stack = gensioStackFor(*address, m_Tls);
+    if (stack.empty()) {
+        return fail(GE_INVAL, "The certificate authority's path cannot hold a comma, a quote "
+                              "or a parenthesis.");
+    }
+    if (m_pOs == nullptr) {
+        // No wake-up signal: only our service thread waits in gensio, and it never waits
+        // longer than kServiceSlice, so nothing needs to interrupt it.
+        if (const int err = gensio_default_os_hnd(0, &m_pOs); err != 0) {
+            m_pOs = nullptr;
+            return fail(err);
+        }
+        m_pWait = std::make_unique<Wait>();
+        m_pWait->os = m_pOs;
+        m_pWait->waiter = gensio_os_funcs_alloc_waiter(m_pOs);
+        if (m_pWait->waiter == nullptr) {
+            m_pWait.reset();
+            return fail(GE_NOMEM);
+        }
+    }
+    ignoreBrokenPipes();
+
+    if (!openConnection(stack)) return 0;
+    // Reading from here on: telnet answers the line settings only while its input is read.
+    // What the unit sends meanwhile waits in the queue for the first notification.
+    gensio_set_read_callback_enable(m_pIo, true);
+    if ((address->rfc2217 && !setFarLine(baudRate)) ||
+        (address->tls && !m_Tls.insecure && !checkCertificate(address->host))) {
+        closeConnection();
+        return 0;
+    }
+
+    m_bConnected = 1;
+    m_bWatcherRunning = true;
+    try {
+        std::lock_guard start(m_StartMutex);
+        m_hThread = std::thread(&GensioComm::serviceLoop, this);
+    } catch (const std::system_error&) {
+        m_bWatcherRunning = false;
+        m_bConnected = 0;
+        closeConnection();
+        return fail(GE_NOMEM);
+    }
+    return 1;
+}
+
+bool GensioComm::openConnection(const std::string& stack) {
+    gensio* io = nullptr;
+    if (const int err = str_to_gensio(stack.c_str(), m_pOs, &GensioComm::onEvent, this, &io)) {
+        fail(err);
+        return false;
+    }
+    m_pWait->error = 0;
+    if (const int err = gensio_open(io, &Wait::opened, m_pWait.get())) {
+        gensio_free(io);
+        fail(err);
+        return false;
+    }
+    if (!m_pWait->until(1, kOpenLimit)) {
+        // Called off: the open reports its end before the close does.
+        if (gensio_close(io, &Wait::closed, m_pWait.get()) == 0) m_pWait->until(2, kOpenLimit);
+        gensio_free(io);
+        fail(GE_TIMEDOUT);
+        return false;
+    }
+    if (m_pWait->error != 0) {
+        gensio_free(io);
+        fail(m_pWait->error);
+        return false;
+    }
+    m_pIo = io;
+    return true;
+}
+
+bool GensioComm::setFarLine(std::uint32_t baudRate) {
+    sergensio* serial = gensio_to_sergensio(m_pIo);
+    if (serial == nullptr) {
+        fail(GE_NOTSUP, "The server does not offer the COM port option (RFC 2217).");
+        return false;
+    }
+    Wait& wait = *m_pWait;
+    wait.error = 0;
+    wait.baud = 0;
+    // All four asked at once: over a satellite link each answer costs a round trip.
+    unsigned int asked = 0;
+    asked += sergensio_baud(serial, baudRate, &Wait::baudSet, &wait) == 0 ? 1 : 0;
+    asked += sergensio_datasize(serial, 8, &Wait::lineSet, &wait) == 0 ? 1 : 0;
+    asked += sergensio_parity(serial, SERGENSIO_PARITY_NONE, &Wait::lineSet, &wait) == 0 ? 1 : 0;
+    asked += sergensio_stopbits(serial, 1, &Wait::lineSet, &wait) == 0 ? 1 : 0;
+    const bool answered = asked == 4 && wait.until(asked, kOpenLimit);
+    if (!answered || wait.error != 0 ||
+        wait.baud != baudRate) {
+        fail(GE_NOTSUP, "The server did not set its line to " + std::to_string(baudRate) +
+                            " 8N1 (RFC 2217): check that its port is a telnet port with "
+                            "rfc2217.");
+        return false;
+    }
+    return true;
+}
+
+bool GensioComm::checkCertificate(const std::string& host) {
+    std::vector<char> text(65536);
+    gensiods length = text.size();
+    if (gensio_control(m_pIo, GENSIO_CONTROL_DEPTH_FIRST, true, GENSIO_CONTROL_CERT,
+                       text.data(), &length) != 0) {
+        fail(GE_NOCERT);
+        return false;
+    }
+    if (!certificateNamesHost(std::string_view(text.data(), std::min<gensiods>(length, text.size())),
+                              host)) {
+        fail(GE_CERTINVALID, "Certificate rejected: it is not made out to " + host + ".");
+        return false;
+    }
+    return true;
+}
+
+void GensioComm::closeConnection() {
+    gensio* io = nullptr;
+    {
+        std::lock_guard lock(m_WriteMutex);
+        io = m_pIo;
+        m_pIo = nullptr;
+    }
+    if (io == nullptr) return;
+    gensio_close_s(io);
+    gensio_free(io);
+}
+
+void GensioComm::ClosePort() {
+    m_bConnected = 0;
+    if (m_hThread.joinable()) {
+        // From one of the service thread's own callbacks a join would wait for itself; the
+        // thread closes the connection on its way out.
+        if (m_hThread.get_id() == std::this_thread::get_id()) {
+            m_hThread.detach();
+            return;
+        }
+        m_hThread.join();
+    }
+    if (!m_bWatcherRunning.load()) closeConnection();
+}
+
+int GensioComm::WriteByte(std::uint8_t byte) {
+    if (m_bConnected.load() == 0) return 0;
+    std::lock_guard lock(m_WriteMutex);
+    const auto deadline = std::chrono::steady_clock::now() + kWriteStallLimit;
+    for (;;) {
+        if (m_bConnected.load() == 0 || m_pIo == nullptr || m_bLineLost.load()) return 0;
+        gensiods count = 0;
+        m_bWritable = false;
+        if (gensio_write(m_pIo, &count, &byte, 1, nullptr) != 0) {
+            // The service thread reports the hang-up; the write only fails.
+            m_bLineLost = true;
+            return 0;
+        }
+        if (count == 1) {
+            m_bStalled = false;
+            return 1;
+        }
+        // gensio's buffers are full. Once stalled, later bytes do not each wait again.
+        if (m_bStalled) return 0;
+        gensio_set_write_callback_enable(m_pIo, true);
+        // Polled, not waited on a condition: the write-ready callback runs inside gensio and
+        // must not take a lock that a writer holds while it calls into gensio.
+        while (!m_bWritable.load() && std::chrono::steady_clock::now() < deadline &&
+               m_bConnected.load() == 1 && !m_bLineLost.load()) {
+            std::this_thread::sleep_for(std::chrono::milliseconds{2});
+        }
+        if (!m_bWritable.load()) {
+            m_bStalled = true;
+            return 0;
+        }
+    }
+}
+
+int GensioComm::onEvent(gensio* io, void* self, int event, int err, unsigned char* buf,
+                        unsigned long* buflen, const char* const*) {
+    auto& line = *static_cast<GensioComm*>(self);
+    switch (event) {
+        case GENSIO_EVENT_READ:
+            if (err != 0) {
+                // The server closed, the link broke, or TLS failed: the line is gone.
+                line.m_bLineLost = true;
+                gensio_set_read_callback_enable(io, false);
+                return 0;
+            }
+            if (buflen != nullptr && *buflen > 0) {
+                line.queueChunk(buf, static_cast<std::uint32_t>(*buflen));
+                line.m_bReadPending = true;
+            }
+            return 0;
+        case GENSIO_EVENT_WRITE_READY:
+            gensio_set_write_callback_enable(io, false);
+            line.m_bWritable = true;
+            return 0;
+        default:
+            return GE_NOTSUP;
+    }
+}
+
+void GensioComm::queueChunk(const std::uint8_t* chunk, std::uint32_t n) {
+    // As on the terminal device: a chunk that doesn't fit is dropped whole and said once.
+    if (m_QueueRead.putChunk(chunk, n)) return;
+    m_nDroppedBytes += n;
+    if (!m_bOverflowReported.exchange(true)) m_Consumer.onCommMessage("m_QueueRead FULL!");
+}
+
+void GensioComm::serviceLoop() {
+    { const std::lock_guard started(m_StartMutex); }
+    while (m_bConnected.load() == 1 && !m_bLineLost.load()) {
+        gensio_time slice = timeOf(kServiceSlice);
+        gensio_os_funcs_service(m_pOs, &slice);
+        // One notification per pass: the consumer drains the whole queue each time.
+        if (m_bReadPending.exchange(false) && m_bConnected.load() == 1) {
+            m_Consumer.onCommRead(m_wPortId);
+        }
+    }
+    closeConnection();
+    // A connection that drops while the user is closing it needs no report.
+    if (m_bLineLost.load() && m_bConnected.load() == 1) m_Consumer.onCommHangup(m_wPortId);
+    m_bWatcherRunning = false;
+}
