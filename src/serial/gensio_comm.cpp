@@ -25,38 +25,60 @@ void ignoreBrokenPipes() {
     }
 }
 
+// gensio's event loop for the whole process, made on first use and kept: gensio ties the
+// classes it loads to the loop they were first used with, so a loop freed and made again
+// would leave them pointing at the old one. Each line's own thread runs it (in short slices,
+// as no wake-up signal is set), and so does OpenPort while it waits.
+gensio_os_funcs* processEventLoop(int& error) {
+    static gensio_os_funcs* const loop = [&error] {
+        gensio_os_funcs* made = nullptr;
+        error = gensio_default_os_hnd(0, &made);
+        return error == 0 ? made : nullptr;
+    }();
+    if (loop == nullptr && error == 0) error = GE_NOTREADY;
+    return loop;
+}
+
 }  // namespace
 
 // What the open, close and line-setting callbacks report back to OpenPort's wait. Owned by
 // the line, not a local: a callback that comes after a wait gave up still finds it there.
 struct GensioComm::Wait {
     gensio_os_funcs* os = nullptr;
-    gensio_waiter* waiter = nullptr;
+    std::atomic<unsigned int> calls{0};
     int error = 0;
     unsigned int baud = 0;
 
     static void opened(gensio*, int err, void* data) {
         auto* wait = static_cast<Wait*>(data);
         wait->error = err;
-        gensio_os_funcs_wake(wait->os, wait->waiter);
+        ++wait->calls;
     }
-    static void closed(gensio*, void* data) {
-        auto* wait = static_cast<Wait*>(data);
-        gensio_os_funcs_wake(wait->os, wait->waiter);
-    }
+    static void closed(gensio*, void* data) { ++static_cast<Wait*>(data)->calls; }
     static void lineSet(sergensio*, int err, unsigned int, void* data) {
         auto* wait = static_cast<Wait*>(data);
         if (err != 0) wait->error = err;
-        gensio_os_funcs_wake(wait->os, wait->waiter);
+        ++wait->calls;
     }
     static void baudSet(sergensio* sio, int err, unsigned int value, void* data) {
         static_cast<Wait*>(data)->baud = err == 0 ? value : 0;
         lineSet(sio, err, value, data);
     }
-    // True when count callbacks came within limit.
+    void reset() {
+        calls = 0;
+        error = 0;
+        baud = 0;
+    }
+    // Runs the event loop until count callbacks came; false when limit passed first. The
+    // callback may run on another line's thread, which is why the count is only looked at.
     bool until(unsigned int count, std::chrono::nanoseconds limit) const {
-        gensio_time timeout = timeOf(limit);
-        return gensio_os_funcs_wait(os, waiter, count, &timeout) == 0;
+        const auto end = std::chrono::steady_clock::now() + limit;
+        while (calls.load() < count) {
+            if (std::chrono::steady_clock::now() >= end) return false;
+            gensio_time slice = timeOf(kServiceSlice);
+            gensio_os_funcs_service(os, &slice);
+        }
+        return true;
     }
 };
 
@@ -67,8 +89,6 @@ GensioComm::~GensioComm() {
     ClosePort();
     // A service thread that was let go from its own callback finishes its close first.
     while (m_bWatcherRunning.load()) std::this_thread::sleep_for(kServiceSlice);
-    if (m_pWait) gensio_os_funcs_free_waiter(m_pOs, m_pWait->waiter);
-    if (m_pOs != nullptr) gensio_os_funcs_free(m_pOs);
 }
 
 int GensioComm::fail(int error, std::string reason) {
@@ -103,19 +123,11 @@ int GensioComm::OpenPort(const std::string& portName, std::uint32_t baudRate,
                               "or a parenthesis.");
     }
     if (m_pOs == nullptr) {
-        // No wake-up signal: only our service thread waits in gensio, and it never waits
-        // longer than kServiceSlice, so nothing needs to interrupt it.
-        if (const int err = gensio_default_os_hnd(0, &m_pOs); err != 0) {
-            m_pOs = nullptr;
-            return fail(err);
-        }
+        int error = 0;
+        m_pOs = processEventLoop(error);
+        if (m_pOs == nullptr) return fail(error);
         m_pWait = std::make_unique<Wait>();
         m_pWait->os = m_pOs;
-        m_pWait->waiter = gensio_os_funcs_alloc_waiter(m_pOs);
-        if (m_pWait->waiter == nullptr) {
-            m_pWait.reset();
-            return fail(GE_NOMEM);
-        }
     }
     ignoreBrokenPipes();
 
@@ -149,15 +161,17 @@ bool GensioComm::openConnection(const std::string& stack) {
         fail(err);
         return false;
     }
-    m_pWait->error = 0;
+    m_pWait->reset();
     if (const int err = gensio_open(io, &Wait::opened, m_pWait.get())) {
         gensio_free(io);
         fail(err);
         return false;
     }
     if (!m_pWait->until(1, kOpenLimit)) {
-        // Called off: the open reports its end before the close does.
-        if (gensio_close(io, &Wait::closed, m_pWait.get()) == 0) m_pWait->until(2, kOpenLimit);
+        // Called off; the connection is freed only once gensio has let go of it.
+        if (gensio_close(io, &Wait::closed, m_pWait.get()) == 0) {
+            m_pWait->until(m_pWait->calls.load() + 1, kOpenLimit);
+        }
         gensio_free(io);
         fail(GE_TIMEDOUT);
         return false;
@@ -178,8 +192,7 @@ bool GensioComm::setFarLine(std::uint32_t baudRate) {
         return false;
     }
     Wait& wait = *m_pWait;
-    wait.error = 0;
-    wait.baud = 0;
+    wait.reset();
     // All four asked at once: over a satellite link each answer costs a round trip.
     unsigned int asked = 0;
     asked += sergensio_baud(serial, baudRate, &Wait::baudSet, &wait) == 0 ? 1 : 0;
