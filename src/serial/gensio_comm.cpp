@@ -6,6 +6,7 @@
 
 #include <csignal>
 #include <system_error>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -110,7 +111,7 @@ int GensioComm::OpenPort(const std::string& portName, std::uint32_t baudRate,
     m_sPortName = portName;
     m_bLineLost = false;
     m_bReadPending = false;
-    m_bStalled = false;
+    m_Pending.clear();
     m_nDroppedBytes = 0;
     m_bOverflowReported = false;
     m_QueueRead.clear();
@@ -119,8 +120,9 @@ int GensioComm::OpenPort(const std::string& portName, std::uint32_t baudRate,
     if (!address) return fail(GE_INVAL);
     const std::string stack = gensioStackFor(*address, m_Tls);
     if (stack.empty()) {
-        return fail(GE_INVAL, "The certificate authority's path cannot hold a comma, a quote "
-                              "or a parenthesis.");
+        return fail(GE_INVAL,
+                    "The certificate authority's path cannot hold a comma, a quote "
+                    "or a parenthesis.");
     }
     if (m_pOs == nullptr) {
         int error = 0;
@@ -135,8 +137,9 @@ int GensioComm::OpenPort(const std::string& portName, std::uint32_t baudRate,
     // Reading from here on: telnet answers the line settings only while its input is read.
     // What the unit sends meanwhile waits in the queue for the first notification.
     gensio_set_read_callback_enable(m_pIo, true);
-    if ((address->rfc2217 && !setFarLine(baudRate)) ||
-        (address->tls && !m_Tls.insecure && !checkCertificate(address->host))) {
+    // The server is proven first: nothing more goes to one whose certificate names another.
+    if ((address->tls && !m_Tls.insecure && !checkCertificate(address->host)) ||
+        (address->rfc2217 && !setFarLine(baudRate))) {
         closeConnection();
         return 0;
     }
@@ -146,10 +149,16 @@ int GensioComm::OpenPort(const std::string& portName, std::uint32_t baudRate,
     try {
         std::lock_guard start(m_StartMutex);
         m_hThread = std::thread(&GensioComm::serviceLoop, this);
+        m_hWriter = std::thread(&GensioComm::writerLoop, this);
     } catch (const std::system_error&) {
-        m_bWatcherRunning = false;
+        // The service thread, if it started, ends at once and closes the connection.
         m_bConnected = 0;
-        closeConnection();
+        if (m_hThread.joinable()) {
+            m_hThread.join();
+        } else {
+            m_bWatcherRunning = false;
+            closeConnection();
+        }
         return fail(GE_NOMEM);
     }
     return 1;
@@ -200,8 +209,7 @@ bool GensioComm::setFarLine(std::uint32_t baudRate) {
     asked += sergensio_parity(serial, SERGENSIO_PARITY_NONE, &Wait::lineSet, &wait) == 0 ? 1 : 0;
     asked += sergensio_stopbits(serial, 1, &Wait::lineSet, &wait) == 0 ? 1 : 0;
     const bool answered = asked == 4 && wait.until(asked, kOpenLimit);
-    if (!answered || wait.error != 0 ||
-        wait.baud != baudRate) {
+    if (!answered || wait.error != 0 || wait.baud != baudRate) {
         fail(GE_NOTSUP, "The server did not set its line to " + std::to_string(baudRate) +
                             " 8N1 (RFC 2217): check that its port is a telnet port with "
                             "rfc2217.");
@@ -213,13 +221,13 @@ bool GensioComm::setFarLine(std::uint32_t baudRate) {
 bool GensioComm::checkCertificate(const std::string& host) {
     std::vector<char> text(65536);
     gensiods length = text.size();
-    if (gensio_control(m_pIo, GENSIO_CONTROL_DEPTH_FIRST, true, GENSIO_CONTROL_CERT,
-                       text.data(), &length) != 0) {
+    if (gensio_control(m_pIo, GENSIO_CONTROL_DEPTH_FIRST, true, GENSIO_CONTROL_CERT, text.data(),
+                       &length) != 0) {
         fail(GE_NOCERT);
         return false;
     }
-    if (!certificateNamesHost(std::string_view(text.data(), std::min<gensiods>(length, text.size())),
-                              host)) {
+    if (!certificateNamesHost(
+            std::string_view(text.data(), std::min<gensiods>(length, text.size())), host)) {
         fail(GE_CERTINVALID, "Certificate rejected: it is not made out to " + host + ".");
         return false;
     }
@@ -227,12 +235,7 @@ bool GensioComm::checkCertificate(const std::string& host) {
 }
 
 void GensioComm::closeConnection() {
-    gensio* io = nullptr;
-    {
-        std::lock_guard lock(m_WriteMutex);
-        io = m_pIo;
-        m_pIo = nullptr;
-    }
+    gensio* io = std::exchange(m_pIo, nullptr);
     if (io == nullptr) return;
     gensio_close_s(io);
     gensio_free(io);
@@ -253,36 +256,64 @@ void GensioComm::ClosePort() {
 }
 
 int GensioComm::WriteByte(std::uint8_t byte) {
-    if (m_bConnected.load() == 0) return 0;
-    std::lock_guard lock(m_WriteMutex);
-    const auto deadline = std::chrono::steady_clock::now() + kWriteStallLimit;
+    if (m_bConnected.load() == 0 || m_bLineLost.load()) return 0;
+    {
+        std::lock_guard lock(m_WriteMutex);
+        if (m_Pending.size() >= kPendingLimit) return 0;
+        m_Pending.push_back(byte);
+    }
+    m_WriteReady.notify_one();
+    return 1;
+}
+
+void GensioComm::writerLoop() {
+    std::vector<std::uint8_t> sending;
     for (;;) {
-        if (m_bConnected.load() == 0 || m_pIo == nullptr || m_bLineLost.load()) return 0;
+        {
+            std::unique_lock lock(m_WriteMutex);
+            m_WriteReady.wait(lock, [this] {
+                return !m_Pending.empty() || m_bConnected.load() != 1 || m_bLineLost.load();
+            });
+            if (m_bConnected.load() != 1 || m_bLineLost.load()) return;
+        }
+        // The rest of the frame is on its way from the caller's loop.
+        std::this_thread::sleep_for(kWriteGather);
+        {
+            std::lock_guard lock(m_WriteMutex);
+            sending.swap(m_Pending);
+        }
+        if (!sendAll(sending)) {
+            // The service thread reports it as a hang-up.
+            m_bLineLost = true;
+            return;
+        }
+        sending.clear();
+    }
+}
+
+bool GensioComm::sendAll(const std::vector<std::uint8_t>& bytes) {
+    std::size_t sent = 0;
+    while (sent < bytes.size()) {
         gensiods count = 0;
         m_bWritable = false;
-        if (gensio_write(m_pIo, &count, &byte, 1, nullptr) != 0) {
-            // The service thread reports the hang-up; the write only fails.
-            m_bLineLost = true;
-            return 0;
+        if (gensio_write(m_pIo, &count, bytes.data() + sent, bytes.size() - sent, nullptr) != 0) {
+            return false;
         }
-        if (count == 1) {
-            m_bStalled = false;
-            return 1;
-        }
-        // gensio's buffers are full. Once stalled, later bytes do not each wait again.
-        if (m_bStalled) return 0;
+        sent += count;
+        if (sent == bytes.size()) break;
+        // gensio's buffers are full. Polled, not waited on a condition: the write-ready
+        // callback runs inside gensio and must not take a lock of ours.
         gensio_set_write_callback_enable(m_pIo, true);
-        // Polled, not waited on a condition: the write-ready callback runs inside gensio and
-        // must not take a lock that a writer holds while it calls into gensio.
-        while (!m_bWritable.load() && std::chrono::steady_clock::now() < deadline &&
-               m_bConnected.load() == 1 && !m_bLineLost.load()) {
+        const auto deadline = std::chrono::steady_clock::now() + kWriteStallLimit;
+        while (!m_bWritable.load()) {
+            if (std::chrono::steady_clock::now() >= deadline || m_bConnected.load() != 1 ||
+                m_bLineLost.load()) {
+                return false;
+            }
             std::this_thread::sleep_for(std::chrono::milliseconds{2});
         }
-        if (!m_bWritable.load()) {
-            m_bStalled = true;
-            return 0;
-        }
     }
+    return true;
 }
 
 int GensioComm::onEvent(gensio* io, void* self, int event, int err, unsigned char* buf,
@@ -293,6 +324,7 @@ int GensioComm::onEvent(gensio* io, void* self, int event, int err, unsigned cha
             if (err != 0) {
                 // The server closed, the link broke, or TLS failed: the line is gone.
                 line.m_bLineLost = true;
+                line.m_WriteReady.notify_one();
                 gensio_set_read_callback_enable(io, false);
                 return 0;
             }
@@ -327,6 +359,8 @@ void GensioComm::serviceLoop() {
             m_Consumer.onCommRead(m_wPortId);
         }
     }
+    m_WriteReady.notify_one();
+    if (m_hWriter.joinable()) m_hWriter.join();
     closeConnection();
     // A connection that drops while the user is closing it needs no report.
     if (m_bLineLost.load() && m_bConnected.load() == 1) m_Consumer.onCommHangup(m_wPortId);

@@ -2,11 +2,13 @@
 
 #include <atomic>
 #include <chrono>
+#include <condition_variable>
 #include <cstdint>
 #include <memory>
 #include <mutex>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "serial/comm_line.h"
 #include "serial/comm_queue.h"
@@ -19,7 +21,8 @@ struct gensio_os_funcs;
 // telnet's COM port option and TLS, by way of gensio. gensio runs its own event loop; a
 // service thread of ours runs it and plays the terminal watcher's part: it moves what arrives
 // into the queue and tells the consumer, once per batch, and a dropped connection is a
-// hang-up, reported once like a pulled adapter. Writes go out from the caller's thread.
+// hang-up, reported once like a pulled adapter. Writes are gathered and sent by a writer
+// thread, so a frame crosses the network in one piece.
 class GensioComm : public CommLine {
 public:
     // Long enough for a TLS and telnet opening over a satellite link of 800 ms round trips;
@@ -27,8 +30,13 @@ public:
     static constexpr auto kOpenLimit = std::chrono::seconds{10};
     // The service thread looks at its stop flag at least this often.
     static constexpr auto kServiceSlice = std::chrono::milliseconds{20};
-    // As for the terminal device: a line that takes nothing for this long is stalled.
-    static constexpr auto kWriteStallLimit = std::chrono::milliseconds{1000};
+    // A connection that takes nothing for this long is stalled, and taken for lost.
+    static constexpr auto kWriteStallLimit = std::chrono::seconds{10};
+    // Bytes are held this long before they go out together: a frame is written one byte at a
+    // time, and one byte a packet (or a TLS record) would multiply what crosses a paid link.
+    static constexpr auto kWriteGather = std::chrono::milliseconds{1};
+    // Bytes waiting to go out beyond which writes fail: the connection is not moving them.
+    static constexpr std::size_t kPendingLimit = 65536;
     static constexpr std::uint32_t kBaudRate = 57600;
 
     GensioComm(CommConsumer& consumer, CommQueue& queue, TlsOptions tls);
@@ -67,6 +75,10 @@ private:
     bool checkCertificate(const std::string& host);
     void closeConnection();
     void serviceLoop();
+    void writerLoop();
+    // Hands bytes to gensio, waiting while its buffers are full; false on a lost or stalled
+    // connection.
+    bool sendAll(const std::vector<std::uint8_t>& bytes);
     void queueChunk(const std::uint8_t* chunk, std::uint32_t n);
 
     CommConsumer& m_Consumer;
@@ -75,7 +87,7 @@ private:
 
     gensio_os_funcs* m_pOs = nullptr;
     std::unique_ptr<Wait> m_pWait;
-    gensio* m_pIo = nullptr;  // changed only under m_WriteMutex once the service thread runs
+    gensio* m_pIo = nullptr;  // the writer thread is gone before it changes
     std::string m_sPortName;
     std::string m_sOpenFailure;
     int m_nOpenError = 0;
@@ -85,10 +97,13 @@ private:
     std::atomic<bool> m_bLineLost{false};
     std::atomic<bool> m_bReadPending{false};
     std::atomic<bool> m_bWritable{false};
-    bool m_bStalled = false;
     std::atomic<std::uint64_t> m_nDroppedBytes{0};
     std::atomic<bool> m_bOverflowReported{false};
     std::thread m_hThread;
+    // The caller's writes gather here; the writer thread sends them.
+    std::thread m_hWriter;
     std::mutex m_WriteMutex;
+    std::condition_variable m_WriteReady;
+    std::vector<std::uint8_t> m_Pending;
     std::mutex m_StartMutex;
 };

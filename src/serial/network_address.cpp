@@ -85,7 +85,9 @@ std::string gensioStackFor(const NetworkAddress& address, const TlsOptions& tls)
         }
         stack += options.empty() ? "," : "),";
     }
-    return stack + "tcp," + address.host + "," + address.port;
+    // Our writes are already gathered into frames; Nagle would hold each one back for the
+    // acknowledgement of the one before, a whole round trip on a satellite link.
+    return stack + "tcp(nodelay)," + address.host + "," + address.port;
 }
 
 bool certificateNamesHost(std::string_view certificatePem, const std::string& host) {

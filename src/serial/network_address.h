@@ -30,7 +30,8 @@ bool isNetworkAddress(std::string_view name);
 
 std::optional<NetworkAddress> parseNetworkAddress(std::string_view name);
 
-// The gensio stack that reaches the address, e.g. "telnet(rfc2217),tcp,acu.example,2000".
+// The gensio stack that reaches the address, e.g.
+// "telnet(rfc2217),tcp(nodelay),acu.example,2000".
 // Empty when the CA path cannot be written into a stack (it holds a comma, a quote or a
 // parenthesis).
 std::string gensioStackFor(const NetworkAddress& address, const TlsOptions& tls);

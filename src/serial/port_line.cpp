@@ -16,8 +16,7 @@ PortLine::~PortLine() {
     ClosePort();
 }
 
-int PortLine::OpenPort(const std::string& portName, std::uint32_t baudRate,
-                       std::uint16_t portId) {
+int PortLine::OpenPort(const std::string& portName, std::uint32_t baudRate, std::uint16_t portId) {
     if (isOpen()) return 0;
     // The line before is closed and its watcher gone (isOpen said so), so it can go.
     m_Line = makeLine(portName, m_Consumer, m_QueueRead, m_Tls);

@@ -11,14 +11,17 @@ TEST(NetworkAddress, EachFormReadsToItsGensioStackAndAnythingElseIsRefused) {
         const char* stack;  // "" when the name is not an address we open
     };
     const Case cases[] = {
-        {"tcp://10.0.0.7:4001", {}, "tcp,10.0.0.7,4001"},
-        {"RFC2217://acu.ship.example:2000/", {}, "telnet(rfc2217),tcp,acu.ship.example,2000"},
-        {"tcp+tls://[fd00::7]:4443", {}, "ssl,tcp,fd00::7,4443"},
-        {"rfc2217+tls://acu:4443", {"/etc/skyrelay/acu.pem", false},
-         "telnet(rfc2217),ssl(CA=/etc/skyrelay/acu.pem),tcp,acu,4443"},
-        {"tcp+tls://acu:4443", {"", true}, "ssl(allow-authfail),tcp,acu,4443"},
+        {"tcp://10.0.0.7:4001", {}, "tcp(nodelay),10.0.0.7,4001"},
+        {"RFC2217://acu.ship.example:2000/",
+         {},
+         "telnet(rfc2217),tcp(nodelay),acu.ship.example,2000"},
+        {"tcp+tls://[fd00::7]:4443", {}, "ssl,tcp(nodelay),fd00::7,4443"},
+        {"rfc2217+tls://acu:4443",
+         {"/etc/skyrelay/acu.pem", false},
+         "telnet(rfc2217),ssl(CA=/etc/skyrelay/acu.pem),tcp(nodelay),acu,4443"},
+        {"tcp+tls://acu:4443", {"", true}, "ssl(allow-authfail),tcp(nodelay),acu,4443"},
         {"tcp+tls://acu:4443", {"/tmp/a,b.pem", false}, ""},  // cannot be written in a stack
-        {"tcp://fd00::7:4001", {}, ""},                          // IPv6 without brackets
+        {"tcp://fd00::7:4001", {}, ""},                       // IPv6 without brackets
         {"tcp://acu", {}, ""},
         {"tcp://acu:0", {}, ""},
         {"tcp://acu:65536", {}, ""},

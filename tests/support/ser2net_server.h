@@ -97,8 +97,8 @@ private:
             case Mode::Telnet:
                 return "telnet(rfc2217)," + tcp;
             case Mode::Tls:
-                return "telnet(rfc2217),ssl(key=" + m_Folder + "/server.key,cert=" +
-                       certificate() + ")," + tcp;
+                return "telnet(rfc2217),ssl(key=" + m_Folder + "/server.key,cert=" + certificate() +
+                       ")," + tcp;
         }
         return tcp;
     }

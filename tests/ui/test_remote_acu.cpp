@@ -35,15 +35,16 @@ private:
             [this](AcuSimulator::Direction direction, std::span<const std::uint8_t> frame) {
                 if (frame.size() > 2 && frame[2] == cmd::StatusPoll) return;
                 std::lock_guard lock(m_LogMutex);
-                m_SimLog << QString::fromStdString(frameLogLine(m_Acu->now(), direction, frame))
-                                .mid(14);
+                m_SimLog
+                    << QString::fromStdString(frameLogLine(m_Acu->now(), direction, frame)).mid(14);
             });
         startSim();
         m_Ser2net = std::make_unique<Ser2netServer>(Ser2netServer::Mode::Raw);
         if (remote) QVERIFY(m_Ser2net->start(simPort().toStdString()));
         const QString port = remote ? address() : simPort();
         makeWindow({port});
-        m_Window->setOpenFileHook([] { return QStringLiteral(SKYRELAY_DATA_DIR "/all_continents.sif"); });
+        m_Window->setOpenFileHook(
+            [] { return QStringLiteral(SKYRELAY_DATA_DIR "/all_continents.sif"); });
         m_Window->show();
         waitForPoll();
         QCOMPARE(portCombo()->currentText(), port);
