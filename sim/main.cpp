@@ -16,6 +16,7 @@
 #include "frame_log.h"
 #include "pty_server.h"
 #include "sim_options.h"
+#include "skyrelay_version.h"
 
 namespace {
 
@@ -52,6 +53,10 @@ int main(int argc, char** argv) {
     }
     if (options.help) {
         std::cout << simUsage();
+        return 0;
+    }
+    if (options.version) {
+        std::cout << "skyrelay-acu-sim " << kSkyrelayVersion << "\n";
         return 0;
     }
 

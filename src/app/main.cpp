@@ -4,6 +4,7 @@
 #include <QStringList>
 
 #include "app/lumidor_app.h"
+#include "skyrelay_version.h"
 
 namespace {
 
@@ -32,7 +33,8 @@ int main(int argc, char** argv) {
             return 0;
         }
         if (std::strcmp(argv[i], "--version") == 0) {
-            std::puts("Skyrelay Ver 2.19");
+            // The package's version; the main window's caption keeps its own text.
+            std::printf("Skyrelay Ver %s\n", kSkyrelayVersion);
             return 0;
         }
         if (std::strcmp(argv[i], "--trace") == 0 && i + 1 >= argc) {
