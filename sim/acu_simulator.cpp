@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "default_state.h"
-#include "link/frame.h"
+#include "wire/frame.h"
 
 AcuSimulator::AcuSimulator() : AcuSimulator(Settings{}) {}
 

@@ -15,8 +15,8 @@
 #include "diagnosis_run.h"
 #include "factory_reset.h"
 #include "faults.h"
-#include "link/frame_assembler.h"
-#include "link/protocol.h"
+#include "wire/frame_assembler.h"
+#include "wire/protocol.h"
 
 // The antenna control unit as a state machine on a clock that moves only when advance() is
 // called. Bytes from the program go in through receive(), in any pieces; whole reply frames

@@ -5,7 +5,7 @@
 #include <map>
 #include <type_traits>
 
-#include "link/protocol.h"
+#include "wire/protocol.h"
 
 namespace {
 

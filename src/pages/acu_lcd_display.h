@@ -2,8 +2,8 @@
 
 #include <array>
 
-#include "app/quiet_dialog.h"
 #include "lcd/lcd_data.h"
+#include "widgets/quiet_dialog.h"
 
 class QLineEdit;
 class QPushButton;

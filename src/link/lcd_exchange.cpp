@@ -1,9 +1,9 @@
-#include "lcd/lcd_exchange.h"
+#include "link/lcd_exchange.h"
 
 #include "lcd/lcd_data.h"
 #include "link/controller_view.h"
 #include "link/link_context.h"
-#include "link/protocol.h"
+#include "wire/protocol.h"
 
 void LcdExchange::startWrite() {
     m_Link.setBusy(true);

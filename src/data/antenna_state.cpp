@@ -1,4 +1,4 @@
-#include "link/antenna_state.h"
+#include "data/antenna_state.h"
 
 std::uint32_t g_SignalLevel = 0;
 std::uint8_t g_GpsLinkState = 0;

@@ -1,11 +1,11 @@
-#include "lcd/ui/view_lcd_display.h"
+#include "pages/view_lcd_display.h"
 
 #include <QByteArray>
 #include <QLabel>
 #include <QPushButton>
 #include <array>
 
-#include "app/dialog_layout.h"
+#include "widgets/dialog_layout.h"
 
 namespace {
 

@@ -12,5 +12,7 @@
 // overflowing, so a caller can still tell that the number was too large.
 std::int64_t wideToInteger(std::u16string_view text);
 
-// An optional sign, digits with at most one decimal point, and an optional exponent.
+// An optional sign, digits with at most one decimal point, and an optional exponent that
+// counts only when digits follow it ("12e" is 12). Too large is infinite, too small 0.
+// The one reader of typed real numbers: every page's number goes through it.
 double wideToReal(std::u16string_view text);

@@ -1,4 +1,4 @@
-#include "link/lamp_colors.h"
+#include "wire/lamp_colors.h"
 
 LampColor connectLampColor(int state) {
     switch (state) {

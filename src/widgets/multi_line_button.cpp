@@ -1,4 +1,4 @@
-#include "app/multi_line_button.h"
+#include "widgets/multi_line_button.h"
 
 #include <QPainter>
 #include <QStyleOptionButton>

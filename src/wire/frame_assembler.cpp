@@ -1,6 +1,6 @@
-#include "link/frame_assembler.h"
+#include "wire/frame_assembler.h"
 
-#include "link/frame.h"
+#include "wire/frame.h"
 
 FrameAssembler::Result FrameAssembler::push(std::uint8_t byte) {
     m_FrameSize = 0;

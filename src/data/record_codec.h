@@ -1,7 +1,7 @@
 #pragma once
 
 #include "data/satellite_tables.h"
-#include "link/encoding.h"
+#include "wire/encoding.h"
 
 // The record layouts shared by commands and replies, so that the program and the simulator
 // write and read them the same way.

@@ -1,4 +1,4 @@
-#include "app/dialog_layout.h"
+#include "widgets/dialog_layout.h"
 
 #include <QButtonGroup>
 #include <QColor>
@@ -13,7 +13,7 @@
 #include <QRadioButton>
 #include <cmath>
 
-#include "app/multi_line_button.h"
+#include "widgets/multi_line_button.h"
 
 QRect dialogRect(int x, int y, int width, int height) {
     const int left = static_cast<int>(std::lround(x * kDialogUnitX));

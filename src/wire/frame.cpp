@@ -1,6 +1,6 @@
-#include "link/frame.h"
+#include "wire/frame.h"
 
-#include "link/protocol.h"
+#include "wire/protocol.h"
 
 std::uint8_t frameChecksum(std::span<const std::uint8_t> payload) {
     unsigned sum = static_cast<unsigned>(payload.size());

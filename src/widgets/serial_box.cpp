@@ -1,8 +1,8 @@
-#include "panel/serial_box.h"
+#include "widgets/serial_box.h"
 
 #include <QPainter>
 
-#include "panel/lamp.h"
+#include "widgets/lamp.h"
 
 SerialBox::SerialBox(QWidget* parent) : QWidget(parent) {}
 

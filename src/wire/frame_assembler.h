@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <span>
 
-#include "link/protocol.h"
+#include "wire/protocol.h"
 
 // Finds frames in a byte stream, one byte at a time, so a frame may arrive in any number of
 // pieces. Bytes before an STX are dropped one at a time, so a frame is found again after

@@ -1,11 +1,11 @@
-#include "lcd/ui/acu_lcd_display.h"
+#include "pages/acu_lcd_display.h"
 
 #include <QLineEdit>
 #include <QPushButton>
 #include <QValidator>
 #include <array>
 
-#include "app/dialog_layout.h"
+#include "widgets/dialog_layout.h"
 
 namespace {
 

@@ -1,9 +1,9 @@
-#include "app/quiet_dialog.h"
+#include "widgets/quiet_dialog.h"
 
 #include <QContextMenuEvent>
 #include <QKeyEvent>
 
-#include "app/dialog_layout.h"
+#include "widgets/dialog_layout.h"
 
 namespace {
 

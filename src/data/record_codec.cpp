@@ -1,4 +1,4 @@
-#include "link/record_codec.h"
+#include "data/record_codec.h"
 
 void writeSatelliteRecord(PayloadWriter& out, const SatelliteRecord& sat) {
     out.U8(sat.number);

@@ -1,4 +1,4 @@
-#include "link/encoding.h"
+#include "wire/encoding.h"
 
 #include <cmath>
 

@@ -2,7 +2,7 @@
 
 #include <QWidget>
 
-#include "link/lamp_colors.h"
+#include "wire/lamp_colors.h"
 
 // One status lamp: a filled circle in the colour of its last draw. It keeps that colour, so
 // the lamp survives being covered and uncovered.

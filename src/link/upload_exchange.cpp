@@ -1,14 +1,14 @@
-#include "data/upload_exchange.h"
+#include "link/upload_exchange.h"
 
 #include "data/region_selectors.h"
 #include "data/satellite_tables.h"
 #include "data/sif_reader.h"
 #include "data/upload_state.h"
 #include "link/controller_view.h"
-#include "link/display_text.h"
 #include "link/link_context.h"
 #include "link/link_state.h"
-#include "link/protocol.h"
+#include "wire/display_text.h"
+#include "wire/protocol.h"
 
 namespace {
 

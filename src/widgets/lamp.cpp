@@ -1,4 +1,4 @@
-#include "panel/lamp.h"
+#include "widgets/lamp.h"
 
 #include <QPainter>
 

@@ -1,4 +1,4 @@
-#include "link/display_text.h"
+#include "wire/display_text.h"
 
 #include <cstdarg>
 #include <cstdio>

@@ -1,4 +1,4 @@
-#include "data/fixed_text.h"
+#include "wire/fixed_text.h"
 
 void storeFixedText(std::span<std::uint8_t> field, std::u16string_view text) {
     for (std::size_t i = 0; i < field.size(); ++i) {
