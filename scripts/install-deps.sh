@@ -13,7 +13,7 @@ packages=(
   qt6-charts-dev
   libgensio-dev ser2net libssl-dev openssl
   poppler-utils
-  dpkg-dev lintian desktop-file-utils appstream file
+  dpkg-dev lintian desktop-file-utils appstream file librsvg2-bin
 )
 
 missing=()

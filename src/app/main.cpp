@@ -5,6 +5,7 @@
 
 #include "app/lumidor_app.h"
 #include "serial/network_address.h"
+#include "skyrelay_version.h"
 
 namespace {
 
@@ -42,7 +43,8 @@ int main(int argc, char** argv) {
             return 0;
         }
         if (std::strcmp(argv[i], "--version") == 0) {
-            std::puts("Skyrelay Ver 2.19");
+            // The package's version; the main window's caption keeps its own text.
+            std::printf("Skyrelay Ver %s\n", kSkyrelayVersion);
             return 0;
         }
         for (const char* option : {"--trace", "--tls-ca"}) {
