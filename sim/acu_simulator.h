@@ -82,6 +82,8 @@ private:
     void sendReply(const Payload& payload) override;
     void emitBytes(std::span<const std::uint8_t> bytes);
     void restoreFactoryDefaults();
+    // What the misstore faults make of a received command before it is acted on.
+    void misstore(std::span<std::uint8_t> payload) const;
     std::chrono::microseconds nextEvent(std::chrono::microseconds limit) const;
     void runDueEvents();
 
@@ -99,4 +101,6 @@ private:
     FrameObserver m_Observer;
     std::chrono::microseconds m_Now{0};
     std::uint32_t m_FramesReceived = 0;
+    // Satellite records (command 12) of the running upload, for the misstore fault.
+    std::uint32_t m_UploadSatellites = 0;
 };

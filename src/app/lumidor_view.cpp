@@ -30,8 +30,6 @@
 
 namespace {
 
-constexpr std::uint32_t kBaudRate = 57600;
-
 // The texts keep the original "\r\n"; a Qt label wants "\n".
 QString messageText(const std::string& text) {
     return QString::fromStdString(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
@@ -265,7 +263,7 @@ int CLumidorDlg::ScanAndConnect() {
     m_nPortIndex = *entry;
     if (m_Comm->commHandle() >= 0) return 0;
     const auto portId = static_cast<std::uint16_t>(*entry & 0xFFFF);
-    if (m_Comm->OpenPort(m_sSelectedPort.toStdString(), kBaudRate, portId) != 1) {
+    if (m_Comm->OpenPort(m_sSelectedPort.toStdString(), kLineBaudRate, portId) != 1) {
         m_Discovery.skipPort(m_sSelectedPort);
         return 0;
     }
@@ -287,7 +285,7 @@ int CLumidorDlg::OpenSelectedPort() {
     m_nPortIndex = index;
     if (m_Comm->commHandle() >= 0) return 0;
     const auto portId = static_cast<std::uint16_t>(index & 0xFFFF);
-    return m_Comm->OpenPort(m_sSelectedPort.toStdString(), kBaudRate, portId) == 1 ? 2 : 1;
+    return m_Comm->OpenPort(m_sSelectedPort.toStdString(), kLineBaudRate, portId) == 1 ? 2 : 1;
 }
 
 void CLumidorDlg::OnConnect() {
