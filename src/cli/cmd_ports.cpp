@@ -43,7 +43,9 @@ void addPortsCommand(CLI::App& app, CommandAction& action) {
     CLI::App* command = app.add_subcommand(
         "ports", "List the candidate ports in order (by-id path, USB vendor:product, serial "
                  "number), opening none");
-    command->add_option("--port", options->ports, "A device to list first, as the window does");
+    command->add_option("--port", options->ports, "A device to list first, as the window does")
+        ->expected(1)
+        ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
     command->add_flag("--json", options->json, "One JSON document on stdout");
     command->callback([&action, options] { action = [options] { return listPorts(*options); }; });
 }

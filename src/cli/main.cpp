@@ -24,7 +24,9 @@ void addCommonOptions(CLI::App& command, CommonOptions& options) {
     command.add_option("--port", options.ports,
                        "The ACU's serial device; given more than once, the first that answers. "
                        "Without it: the first port, in the window's order, whose ACU answers "
-                       "command 1");
+                       "command 1")
+        ->expected(1)
+        ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
     command.add_flag("--json", options.json, "One JSON document on stdout");
     command.add_option("--timeout", options.timeoutSeconds,
                        "Seconds a step may wait for the ACU without progress")
