@@ -20,7 +20,7 @@ nlohmann::json satellitesJson(const RegionRecord& region) {
         list.push_back({{"position", k + 1},
                         {"name", trimmed(latin1ToUtf8(satelliteNameText(sat)))},
                         {"longitude", sat.longitude},
-                        {"eastWest", std::string(1, sat.eastWest == 0 ? ' ' : sat.eastWest)},
+                        {"eastWest", latin1ToUtf8(std::string(1, sat.eastWest == 0 ? ' ' : sat.eastWest))},
                         {"target", k == g_DefaultSatIndex}});
     }
     return list;

@@ -39,8 +39,11 @@ int pick(const SelectorContents& selector, const std::string& wanted,
          const std::function<std::string(int)>& entryForNumber) {
     const auto& entries = selector.entries;
     if (wanted.empty()) return entries.size() == 1 ? 0 : -1;
-    const bool numeric = std::all_of(wanted.begin(), wanted.end(),
-                                     [](char c) { return std::isdigit(static_cast<unsigned char>(c)); });
+    // Three digits are as many as any selector has entries.
+    const bool numeric =
+        wanted.size() <= 3 && std::all_of(wanted.begin(), wanted.end(), [](char c) {
+            return std::isdigit(static_cast<unsigned char>(c)) != 0;
+        });
     const std::string name = numeric ? entryForNumber(std::stoi(wanted)) : wanted;
     for (std::size_t k = 0; k < entries.size(); ++k) {
         if (folded(entries[k]) == folded(name)) return static_cast<int>(k);

@@ -35,5 +35,8 @@ std::string trimmed(std::string_view text) {
 }
 
 void printJson(const nlohmann::json& document, bool oneLine) {
-    std::cout << document.dump(oneLine ? -1 : 2) << std::endl;
+    // A byte from the ACU that is not text must not end the program: it shows as U+FFFD.
+    std::cout << document.dump(oneLine ? -1 : 2, ' ', false,
+                               nlohmann::json::error_handler_t::replace)
+              << std::endl;
 }

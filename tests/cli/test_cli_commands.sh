@@ -41,6 +41,7 @@ check() {
 }
 
 printf 'NOT A SATELLITE FILE\n' >"$WORK/bad.sif"
+printf 'A COMPANY NAME OF 24 CHS\nSECOND\n' >"$WORK/long.lcd"
 FAST="--diag-step 20 --factory-step 20"
 P=(--port '$PORT')
 
@@ -55,6 +56,7 @@ check "upload of a refused file"           ""  1 "bad.sif:"           upload "$W
 check "upload --verify finds a misstored byte" "--misstore satellite:3" 4 "satellite 2 MERIDIAN-3 name: file 'MERIDIAN-3', ACU 'NERIDIAN-3'" upload "$DATA/all_continents.sif" --continent 0 --region BALTIC --verify "${P[@]}"
 check "lcd write --verify"                 ""  0 "verified, 272 bytes" lcd write "$DATA/lcd_nordic_fleet.lcd" --verify "${P[@]}"
 check "lcd write --verify finds a misstored byte" "--misstore lcd:45" 4 "LCD line 3 text: file 'NF-37M STARTING     ', ACU 'NF-37N STARTING     '" lcd write "$DATA/lcd_nordic_fleet.lcd" --verify "${P[@]}"
+check "lcd write reports a cut line"      ""  0 "long.lcd:1: 24 characters, the LCD line takes 20; cut to 'A COMPANY NAME OF 24'" lcd write "$WORK/long.lcd" "${P[@]}"
 check "lcd read"                           ""  0 "LCD display data read complete" lcd read -o "$WORK/read.lcd" "${P[@]}"
 check "diagnose"                           "$FAST" 0 "item 10 Receiver Connect  PASS" diagnose "${P[@]}"
 check "diagnose with a failing item"       "$FAST --fail-item 4" 5 "item 4 AZ CW Limit Check  FAIL" diagnose "${P[@]}"
