@@ -125,8 +125,9 @@ void eightUploads(const fs::path& dir) {
     std::vector<pid_t> clis;
     const Clock::time_point started = Clock::now();
     for (const Sim& sim : sims) {
-        clis.push_back(spawn({SKYRELAY_CLI, "upload", SKYRELAY_DATA_DIR "/limits_six_continents.sif",
-                              "--continent", "Europe", "--region", "0", "--port", sim.link}));
+        clis.push_back(
+            spawn({SKYRELAY_CLI, "upload", SKYRELAY_DATA_DIR "/limits_six_continents.sif",
+                   "--continent", "Europe", "--region", "0", "--port", sim.link}));
     }
     std::printf("skyrelay-cli: 8 uploads of limits_six_continents.sif at once, paced 57600 baud\n");
     for (int n = 0; n < kLines; ++n) {
@@ -138,12 +139,12 @@ void eightUploads(const fs::path& dir) {
         const double took = upload.lastEnd - upload.firstStart;
         // Only the replies are paced: a pseudo-terminal delivers the commands at once. What
         // the upload takes beyond the replies' wire time is the turnaround of both programs.
-        std::printf("  line %d: exit %d, upload %.3f s; wire time %.3f s both ways, %.3f s of "
-                    "it the paced replies (%.2fx of those; %.2f ms turnaround per frame); "
-                    "process %.3f s, CPU %.1f ms\n",
-                    n + 1, WEXITSTATUS(done.status), took, wire, replyWire, took / replyWire,
-                    (took - replyWire) * 1e3 / std::max(upload.replies, 1), done.seconds,
-                    done.cpuMs);
+        std::printf(
+            "  line %d: exit %d, upload %.3f s; wire time %.3f s both ways, %.3f s of "
+            "it the paced replies (%.2fx of those; %.2f ms turnaround per frame); "
+            "process %.3f s, CPU %.1f ms\n",
+            n + 1, WEXITSTATUS(done.status), took, wire, replyWire, took / replyWire,
+            (took - replyWire) * 1e3 / std::max(upload.replies, 1), done.seconds, done.cpuMs);
     }
 }
 
@@ -152,15 +153,16 @@ void lookAngles() {
     std::vector<double> ms;
     for (int n = 0; n < kRuns; ++n) {
         const Clock::time_point started = Clock::now();
-        const Finished done = await(spawn({SKYRELAY_CLI, "look-angles", "--site", "127.5E,37.5N",
-                                           "--satellite", "116E"}),
-                                    started);
+        const Finished done = await(
+            spawn({SKYRELAY_CLI, "look-angles", "--site", "127.5E,37.5N", "--satellite", "116E"}),
+            started);
         ms.push_back(done.seconds * 1e3);
     }
     std::sort(ms.begin(), ms.end());
-    std::printf("skyrelay-cli look-angles, start to exit over %d runs: median %.2f ms, worst "
-                "%.2f ms (target under 20 ms)\n",
-                kRuns, ms[kRuns / 2], ms.back());
+    std::printf(
+        "skyrelay-cli look-angles, start to exit over %d runs: median %.2f ms, worst "
+        "%.2f ms (target under 20 ms)\n",
+        kRuns, ms[kRuns / 2], ms.back());
 }
 
 void info(const fs::path& dir) {
@@ -169,10 +171,11 @@ void info(const fs::path& dir) {
     const Finished done = await(spawn({SKYRELAY_CLI, "info", "--port", sim.link}), started);
     stopSim(sim);
     const Traffic chain = trafficOf(sim.log, 1, 4);
-    std::printf("skyrelay-cli info on a paced simulator: exit %d, %.3f s start to exit, chain "
-                "(1..4) %.3f s on the line for %.3f s of wire time, CPU %.1f ms\n",
-                WEXITSTATUS(done.status), done.seconds, chain.lastEnd - chain.firstStart,
-                byteSeconds(chain.bytes), done.cpuMs);
+    std::printf(
+        "skyrelay-cli info on a paced simulator: exit %d, %.3f s start to exit, chain "
+        "(1..4) %.3f s on the line for %.3f s of wire time, CPU %.1f ms\n",
+        WEXITSTATUS(done.status), done.seconds, chain.lastEnd - chain.firstStart,
+        byteSeconds(chain.bytes), done.cpuMs);
 }
 
 }  // namespace

@@ -141,8 +141,7 @@ void CliLoop::fireDueTimers() {
     }
 }
 
-CliLoop::Outcome CliLoop::runUntil(const std::function<bool()>& done,
-                                   Clock::time_point deadline) {
+CliLoop::Outcome CliLoop::runUntil(const std::function<bool()>& done, Clock::time_point deadline) {
     for (;;) {
         if (done()) return Outcome::Done;
         if (interrupted()) return Outcome::Interrupted;

@@ -20,10 +20,10 @@ public:
     using Clock = std::chrono::steady_clock;
 
     struct Handlers {
-        std::function<void()> read;                        // bytes are in the receive queue
-        std::function<void(int)> timer;                    // timer id fired
-        std::function<void()> hangup;                      // the line is gone
-        std::function<void(const std::string&)> message;   // the watcher has a word for the user
+        std::function<void()> read;                       // bytes are in the receive queue
+        std::function<void(int)> timer;                   // timer id fired
+        std::function<void()> hangup;                     // the line is gone
+        std::function<void(const std::string&)> message;  // the watcher has a word for the user
     };
 
     CliLoop();

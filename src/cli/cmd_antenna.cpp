@@ -10,8 +10,8 @@
 #include "cli/output.h"
 #include "data/antenna_info.h"
 #include "data/satellite_tables.h"
-#include "link/display_text.h"
 #include "link/controller.h"
+#include "link/display_text.h"
 #include "link/protocol.h"
 
 namespace {
@@ -27,9 +27,9 @@ int sendChecked(Session& session, std::uint8_t code, const std::function<void()>
     const std::size_t messages = session.messageCount();
     operation();
     if (session.loop().starts(code) == 0) {
-        return session.fail(session.messageCount() != messages ? exitcode::Usage
-                                                               : exitcode::NoAnswer,
-                            "nothing was sent");
+        return session.fail(
+            session.messageCount() != messages ? exitcode::Usage : exitcode::NoAnswer,
+            "nothing was sent");
     }
     if (const int result = session.awaitAcknowledge(code); result != exitcode::Done) return result;
     std::cerr << "skyrelay-cli: " << commandText(code) << " acknowledged\n";
@@ -57,7 +57,8 @@ int step(const MoveOptions& options) {
     if (const int code = openInSetupMode(session); code != exitcode::Done) return code;
     AcuController& acu = session.controller();
     const bool forward = options.degrees >= 0;
-    const std::u16string size = widened(formatText("%.2f", forward ? options.degrees : -options.degrees));
+    const std::u16string size =
+        widened(formatText("%.2f", forward ? options.degrees : -options.degrees));
     if (options.axis == "az") {
         return sendChecked(session, cmd::MoveAzimuth,
                            [&] { forward ? acu.OnAzStepCw(size) : acu.OnAzStepCcw(size); });
@@ -79,18 +80,17 @@ struct ParamsOptions {
 const std::map<std::string, std::u16string AntennaParameterEdits::*>& parameterFields() {
     using E = AntennaParameterEdits;
     static const std::map<std::string, std::u16string E::*> fields = {
-        {"tracking-scale", &E::trackingScale},     {"detect-level", &E::detectLevel},
-        {"tracking-level", &E::trackingLevel},     {"el-adjust", &E::elAdjust},
-        {"skew-adjust", &E::skewAdjust},           {"signal-lost-time", &E::signalLostTime},
+        {"tracking-scale", &E::trackingScale}, {"detect-level", &E::detectLevel},
+        {"tracking-level", &E::trackingLevel}, {"el-adjust", &E::elAdjust},
+        {"skew-adjust", &E::skewAdjust},       {"signal-lost-time", &E::signalLostTime},
         {"break-time", &E::breakTime}};
     return fields;
 }
 
 AntennaParameterEdits shownParameters() {
     const AntennaParameterTexts texts = antennaParameterTexts();
-    return {widened(texts.trackingScale), widened(texts.detectLevel),
-            widened(texts.trackingLevel), widened(texts.elAdjust),
-            widened(texts.skewAdjust),    widened(texts.signalLostTime),
+    return {widened(texts.trackingScale), widened(texts.detectLevel), widened(texts.trackingLevel),
+            widened(texts.elAdjust),      widened(texts.skewAdjust),  widened(texts.signalLostTime),
             widened(texts.breakTime)};
 }
 
@@ -153,8 +153,8 @@ int target(const TargetOptions& options) {
     Session session("target", options.common);
     if (const int code = openIdentified(session); code != exitcode::Done) return code;
     if (options.position < 1 || options.position > g_SatelliteCount) {
-        return session.fail(exitcode::Usage, "the region has satellites 1.." +
-                                                 std::to_string(g_SatelliteCount));
+        return session.fail(exitcode::Usage,
+                            "the region has satellites 1.." + std::to_string(g_SatelliteCount));
     }
     return sendChecked(session, cmd::TargetChange,
                        [&] { session.controller().OnTargetChange(options.position - 1); });
@@ -180,8 +180,11 @@ int factoryReset(const TargetOptions& options) {
     const int closed = session.view().progressClosed;
     session.controller().OnFactorySetting();
     const int code = session.waitFor(
-        [&] { return session.view().progressClosed > closed && session.messageCount() == messages; },
-        cmd::FactoryDefault, [&]() -> std::optional<int> {
+        [&] {
+            return session.view().progressClosed > closed && session.messageCount() == messages;
+        },
+        cmd::FactoryDefault,
+        [&]() -> std::optional<int> {
             if (session.messageCount() == messages) return std::nullopt;
             return session.fail(exitcode::NoAnswer, "the factory default was not completed");
         });
@@ -201,14 +204,16 @@ void addAntennaCommands(CLI::App& app, CommandAction& action) {
 
     auto stepOptions = std::make_shared<MoveOptions>();
     CLI::App* stepCommand = app.add_subcommand(
-        "step", "Move one axis by DEGREES from its reported position (setup mode, 26/27/28); "
-                "negative: counter-clockwise, down, minus");
+        "step",
+        "Move one axis by DEGREES from its reported position (setup mode, 26/27/28); "
+        "negative: counter-clockwise, down, minus");
     stepCommand->add_option("AXIS", stepOptions->axis, "az, el or skew")
         ->required()
         ->check(CLI::IsMember({"az", "el", "skew"}));
     stepCommand->add_option("DEGREES", stepOptions->degrees, "The step")->required();
     addCommonOptions(*stepCommand, stepOptions->common);
-    stepCommand->callback([&action, stepOptions] { action = [stepOptions] { return step(*stepOptions); }; });
+    stepCommand->callback(
+        [&action, stepOptions] { action = [stepOptions] { return step(*stepOptions); }; });
 
     auto paramOptions = std::make_shared<ParamsOptions>();
     CLI::App* paramCommand = app.add_subcommand(
@@ -217,7 +222,8 @@ void addAntennaCommands(CLI::App& app, CommandAction& action) {
                              "NAME=VALUE: tracking-scale, detect-level, tracking-level, "
                              "el-adjust, skew-adjust, signal-lost-time, break-time");
     addCommonOptions(*paramCommand, paramOptions->common);
-    paramCommand->callback([&action, paramOptions] { action = [paramOptions] { return params(*paramOptions); }; });
+    paramCommand->callback(
+        [&action, paramOptions] { action = [paramOptions] { return params(*paramOptions); }; });
 
     auto targetOptions = std::make_shared<TargetOptions>();
     CLI::App* targetCommand =
@@ -225,17 +231,22 @@ void addAntennaCommands(CLI::App& app, CommandAction& action) {
     targetCommand->add_option("N", targetOptions->position, "Position in the region's list")
         ->required();
     addCommonOptions(*targetCommand, targetOptions->common);
-    targetCommand->callback([&action, targetOptions] { action = [targetOptions] { return target(*targetOptions); }; });
+    targetCommand->callback(
+        [&action, targetOptions] { action = [targetOptions] { return target(*targetOptions); }; });
 
     auto restartOptions = std::make_shared<CommonOptions>();
     CLI::App* restartCommand = app.add_subcommand("restart", "Restart the antenna (15)");
     addCommonOptions(*restartCommand, *restartOptions);
-    restartCommand->callback([&action, restartOptions] { action = [restartOptions] { return restart(*restartOptions); }; });
+    restartCommand->callback([&action, restartOptions] {
+        action = [restartOptions] { return restart(*restartOptions); };
+    });
 
     auto resetOptions = std::make_shared<TargetOptions>();
     CLI::App* resetCommand = app.add_subcommand(
         "factory-reset", "Reset the ACU to its factory defaults (setup mode, 30); needs --yes");
     resetCommand->add_flag("--yes", resetOptions->yes, "Yes, reset it");
     addCommonOptions(*resetCommand, resetOptions->common);
-    resetCommand->callback([&action, resetOptions] { action = [resetOptions] { return factoryReset(*resetOptions); }; });
+    resetCommand->callback([&action, resetOptions] {
+        action = [resetOptions] { return factoryReset(*resetOptions); };
+    });
 }

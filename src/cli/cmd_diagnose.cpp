@@ -35,7 +35,8 @@ int diagnose(const CommonOptions& options) {
             reported[item] = state;
             const bool passed = state == kPassed;
             failures += passed ? 0 : 1;
-            items.push_back({{"item", item}, {"name", diagnosisItemText(item)}, {"passed", passed}});
+            items.push_back(
+                {{"item", item}, {"name", diagnosisItemText(item)}, {"passed", passed}});
             if (!options.json) {
                 std::cout << diagnosisItemText(item) << (passed ? "  PASS" : "  FAIL") << std::endl;
             }
@@ -54,7 +55,9 @@ int diagnose(const CommonOptions& options) {
     for (std::uint8_t item = 1; item <= kItems; ++item) {
         if (reported[item] != 0 || diagnosisItemSkipped(item)) continue;
         failures += 1;
-        items.push_back({{"item", item}, {"name", diagnosisItemText(item)}, {"passed", false},
+        items.push_back({{"item", item},
+                         {"name", diagnosisItemText(item)},
+                         {"passed", false},
                          {"reported", false}});
         if (!options.json) std::cout << diagnosisItemText(item) << "  NO RESULT" << std::endl;
     }
@@ -70,8 +73,9 @@ int diagnose(const CommonOptions& options) {
 void addDiagnoseCommand(CLI::App& app, CommandAction& action) {
     auto options = std::make_shared<CommonOptions>();
     CLI::App* command = app.add_subcommand(
-        "diagnose", "Run the self test (setup mode, command 21); exit 0 only when every item "
-                    "passes, 5 otherwise");
+        "diagnose",
+        "Run the self test (setup mode, command 21); exit 0 only when every item "
+        "passes, 5 otherwise");
     addCommonOptions(*command, *options);
     command->callback([&action, options] { action = [options] { return diagnose(*options); }; });
 }

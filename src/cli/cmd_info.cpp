@@ -17,11 +17,12 @@ nlohmann::json satellitesJson(const RegionRecord& region) {
     nlohmann::json list = nlohmann::json::array();
     for (std::size_t k = 0; k < region.listedSatellites(); ++k) {
         const SatelliteRecord& sat = g_RegionSatellites[k];
-        list.push_back({{"position", k + 1},
-                        {"name", trimmed(latin1ToUtf8(satelliteNameText(sat)))},
-                        {"longitude", sat.longitude},
-                        {"eastWest", latin1ToUtf8(std::string(1, sat.eastWest == 0 ? ' ' : sat.eastWest))},
-                        {"target", k == g_DefaultSatIndex}});
+        list.push_back(
+            {{"position", k + 1},
+             {"name", trimmed(latin1ToUtf8(satelliteNameText(sat)))},
+             {"longitude", sat.longitude},
+             {"eastWest", latin1ToUtf8(std::string(1, sat.eastWest == 0 ? ' ' : sat.eastWest))},
+             {"target", k == g_DefaultSatIndex}});
     }
     return list;
 }
@@ -95,8 +96,7 @@ void printTextInfo(const std::string& port) {
     for (std::size_t k = 0; k < region.listedSatellites(); ++k) {
         const SatelliteRecord& sat = g_RegionSatellites[k];
         std::cout << "  " << (k + 1 < 10 ? " " : "") << k + 1 << "  "
-                  << latin1ToUtf8(satelliteNameText(sat))
-                  << latin1ToUtf8(orbitalPositionText(sat))
+                  << latin1ToUtf8(satelliteNameText(sat)) << latin1ToUtf8(orbitalPositionText(sat))
                   << (k == g_DefaultSatIndex ? "  (target)" : "") << "\n";
     }
     std::cout << "Tracking parameters\n";
@@ -124,9 +124,10 @@ int info(const CommonOptions& options) {
 
 void addInfoCommand(CLI::App& app, CommandAction& action) {
     auto options = std::make_shared<CommonOptions>();
-    CLI::App* command = app.add_subcommand(
-        "info", "Identify the ACU (commands 1, 2, 3, 4): product, versions, voltages, "
-                "receiver, region with its satellites and LNB, tracking parameters");
+    CLI::App* command =
+        app.add_subcommand("info",
+                           "Identify the ACU (commands 1, 2, 3, 4): product, versions, voltages, "
+                           "receiver, region with its satellites and LNB, tracking parameters");
     addCommonOptions(*command, *options);
     command->callback([&action, options] { action = [options] { return info(*options); }; });
 }

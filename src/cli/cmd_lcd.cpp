@@ -39,9 +39,9 @@ void reportCuts(const std::string& path, std::span<const std::uint8_t> file) {
         content = content.substr(0, content.find_first_of("\r\n"));
         if (content.size() > lcdLineSize(line)) {
             std::cerr << "skyrelay-cli: lcd write: " << path << ":" << line + 1 << ": "
-                      << content.size() << " characters, the LCD line takes "
-                      << lcdLineSize(line) << "; cut to '"
-                      << latin1ToUtf8(content.substr(0, lcdLineSize(line))) << "'\n";
+                      << content.size() << " characters, the LCD line takes " << lcdLineSize(line)
+                      << "; cut to '" << latin1ToUtf8(content.substr(0, lcdLineSize(line)))
+                      << "'\n";
         }
         start = end + 1;
     }
@@ -86,7 +86,8 @@ int lcdWrite(const LcdOptions& options) {
     for (std::uint8_t code = cmd::LcdWriteFirst; code <= cmd::LcdWriteLast; ++code) {
         if (const int result = awaitLcd(session, code); result != exitcode::Done) return result;
     }
-    nlohmann::json report = {{"port", session.portName()}, {"file", options.file}, {"written", true}};
+    nlohmann::json report = {
+        {"port", session.portName()}, {"file", options.file}, {"written", true}};
     int result = exitcode::Done;
     if (options.verify) {
         if (const int code = readBack(session); code != exitcode::Done) return code;
@@ -145,8 +146,9 @@ void addLcdCommands(CLI::App& app, CommandAction& action) {
     CLI::App* lcd = app.add_subcommand("lcd", "The texts of the ACU's own LCD (272 bytes)");
     lcd->require_subcommand(1);
     auto writeOptions = std::make_shared<LcdOptions>();
-    CLI::App* write = lcd->add_subcommand("write", "Write an .lcd file into the ACU (setup mode, "
-                                                   "commands 33-37)");
+    CLI::App* write = lcd->add_subcommand("write",
+                                          "Write an .lcd file into the ACU (setup mode, "
+                                          "commands 33-37)");
     write->add_option("FILE", writeOptions->file, "The .lcd file")->required();
     write->add_flag("--verify", writeOptions->verify,
                     "Read the 272 bytes back (38-42) and compare them line by line");
@@ -155,8 +157,9 @@ void addLcdCommands(CLI::App& app, CommandAction& action) {
         [&action, writeOptions] { action = [writeOptions] { return lcdWrite(*writeOptions); }; });
 
     auto readOptions = std::make_shared<LcdOptions>();
-    CLI::App* read = lcd->add_subcommand("read", "Read the ACU's LCD texts (setup mode, commands "
-                                                 "38-42) as an .lcd file");
+    CLI::App* read = lcd->add_subcommand("read",
+                                         "Read the ACU's LCD texts (setup mode, commands "
+                                         "38-42) as an .lcd file");
     read->add_option("-o,--output", readOptions->output, "Write the .lcd file here, not to stdout");
     addCommonOptions(*read, readOptions->common);
     read->callback(

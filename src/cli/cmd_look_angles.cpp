@@ -73,8 +73,8 @@ int lookAngles(const LookAngleOptions& options) {
                    {"elevation", number(texts.elevation)},
                    {"skew", number(texts.skew)}});
     } else {
-        std::cout << "AZ " << texts.azimuth << "  EL " << texts.elevation << "  Skew "
-                  << texts.skew << "\n";
+        std::cout << "AZ " << texts.azimuth << "  EL " << texts.elevation << "  Skew " << texts.skew
+                  << "\n";
     }
     return exitcode::Done;
 }
@@ -83,13 +83,16 @@ int lookAngles(const LookAngleOptions& options) {
 
 void addLookAnglesCommand(CLI::App& app, CommandAction& action) {
     auto options = std::make_shared<LookAngleOptions>();
-    CLI::App* command = app.add_subcommand(
-        "look-angles", "Azimuth, elevation and skew towards a satellite, as the GPS page "
-                       "calculates them (no port)");
+    CLI::App* command =
+        app.add_subcommand("look-angles",
+                           "Azimuth, elevation and skew towards a satellite, as the GPS page "
+                           "calculates them (no port)");
     command->add_option("--site", options->site, "LON,LAT, e.g. 127.5E,37.5N or -3.7,40.4")
         ->required();
-    command->add_option("--satellite", options->satellite, "The satellite's longitude, e.g. "
-                                                           "19.2E or -30")
+    command
+        ->add_option("--satellite", options->satellite,
+                     "The satellite's longitude, e.g. "
+                     "19.2E or -30")
         ->required();
     command->add_flag("--json", options->json, "One JSON document on stdout");
     command->callback([&action, options] { action = [options] { return lookAngles(*options); }; });

@@ -41,8 +41,9 @@ int listPorts(const CommonOptions& options) {
 void addPortsCommand(CLI::App& app, CommandAction& action) {
     auto options = std::make_shared<CommonOptions>();
     CLI::App* command = app.add_subcommand(
-        "ports", "List the candidate ports in order (by-id path, USB vendor:product, serial "
-                 "number), opening none");
+        "ports",
+        "List the candidate ports in order (by-id path, USB vendor:product, serial "
+        "number), opening none");
     command->add_option("--port", options->ports, "A device to list first, as the window does")
         ->expected(1)
         ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);

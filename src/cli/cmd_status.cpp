@@ -31,21 +31,23 @@ std::string targetName() {
 void printStatus(const ReportingView& view, bool json) {
     const AntennaGpsTexts gps = antennaGpsTexts(g_CurContinent, g_CurRegion);
     const RegionRecord& region = regionRecord(g_CurContinent, g_CurRegion);
-    const std::string orbit = view.targetPanel ? latin1ToUtf8(view.targetPanel->targetPosition)
-                                               : std::string();
+    const std::string orbit =
+        view.targetPanel ? latin1ToUtf8(view.targetPanel->targetPosition) : std::string();
     const std::string signal = view.targetPanel ? trimmed(view.targetPanel->signal) : "";
     if (json) {
         printJson({{"state", g_AntennaMode},
                    {"stateText", antennaStateText(g_AntennaMode)},
-                   {"target", {{"position", g_DefaultSatIndex + 1},
-                               {"name", targetName()},
-                               {"orbit", trimmed(orbit)}}},
+                   {"target",
+                    {{"position", g_DefaultSatIndex + 1},
+                     {"name", targetName()},
+                     {"orbit", trimmed(orbit)}}},
                    {"signal", g_SignalLevel},
-                   {"gps", {{"link", g_GpsLinkState == 1},
-                            {"longitude", region.gpsLongitude},
-                            {"eastWest", gps.longitudeHemisphere},
-                            {"latitude", region.gpsLatitude},
-                            {"northSouth", gps.latitudeHemisphere}}},
+                   {"gps",
+                    {{"link", g_GpsLinkState == 1},
+                     {"longitude", region.gpsLongitude},
+                     {"eastWest", gps.longitudeHemisphere},
+                     {"latitude", region.gpsLatitude},
+                     {"northSouth", gps.latitudeHemisphere}}},
                    {"az", g_CurrentAz},
                    {"el", g_CurrentEl},
                    {"skew", g_CurrentSkew}},
@@ -64,8 +66,8 @@ int status(const StatusOptions& options) {
     if (const int code = openIdentified(session); code != exitcode::Done) return code;
     for (int shown = 0; !options.watch || options.count == 0 || shown < options.count; ++shown) {
         const int before = session.view().statusShown;
-        const int code = session.waitFor([&] { return session.view().statusShown > before; },
-                                         cmd::StatusPoll);
+        const int code =
+            session.waitFor([&] { return session.view().statusShown > before; }, cmd::StatusPoll);
         if (code != exitcode::Done) return code;
         printStatus(session.view(), options.common.json);
         if (!options.watch) break;

@@ -121,10 +121,10 @@ int verifyRegion(Session& session, const Expected& expected, nlohmann::json& rep
     (void)before;
     std::vector<FieldDifference> differences;
     if (g_CurContinent != expected.continent || g_CurRegion != expected.region) {
-        differences.push_back({"region", "place",
-                               std::to_string(expected.continent) + "/" +
-                                   std::to_string(expected.region),
-                               std::to_string(g_CurContinent) + "/" + std::to_string(g_CurRegion)});
+        differences.push_back(
+            {"region", "place",
+             std::to_string(expected.continent) + "/" + std::to_string(expected.region),
+             std::to_string(g_CurContinent) + "/" + std::to_string(g_CurRegion)});
     }
     const RegionRecord& acu = regionRecord(g_CurContinent, g_CurRegion);
     for (const FieldDifference& d : compareRegion(expected.record, acu)) differences.push_back(d);
@@ -136,7 +136,8 @@ int verifyRegion(Session& session, const Expected& expected, nlohmann::json& rep
     }
     nlohmann::json list = nlohmann::json::array();
     for (const FieldDifference& d : differences) {
-        list.push_back({{"record", d.record}, {"field", d.field}, {"file", d.file}, {"acu", d.acu}});
+        list.push_back(
+            {{"record", d.record}, {"field", d.field}, {"file", d.file}, {"acu", d.acu}});
         if (!session.options().json) std::cout << differenceText(d) << "\n";
     }
     report["verify"] = {{"records", 1 + expected.satellites.size()}, {"differences", list}};
@@ -145,8 +146,8 @@ int verifyRegion(Session& session, const Expected& expected, nlohmann::json& rep
                   << " satellites as in the file\n";
         return exitcode::Done;
     }
-    return session.fail(exitcode::Differs, std::to_string(differences.size()) +
-                                               " field(s) differ from the file");
+    return session.fail(exitcode::Differs,
+                        std::to_string(differences.size()) + " field(s) differ from the file");
 }
 
 int upload(const UploadOptions& options) {
@@ -182,8 +183,11 @@ int upload(const UploadOptions& options) {
     const int closed = session.view().progressClosed;
     session.controller().updateDefaultData();
     const int code = session.waitFor(
-        [&] { return session.view().progressClosed > closed && session.messageCount() == messages; },
-        cmd::UploadStart, [&]() -> std::optional<int> {
+        [&] {
+            return session.view().progressClosed > closed && session.messageCount() == messages;
+        },
+        cmd::UploadStart,
+        [&]() -> std::optional<int> {
             if (session.messageCount() == messages) return std::nullopt;
             return session.fail(exitcode::NoAnswer, "the upload was not completed");
         });
@@ -203,11 +207,11 @@ int upload(const UploadOptions& options) {
 
 void addUploadCommand(CLI::App& app, CommandAction& action) {
     auto options = std::make_shared<UploadOptions>();
-    CLI::App* command = app.add_subcommand(
-        "upload", "Upload a .sif file's default data (setup mode, commands 10-13) as the "
-                  "window's Update Default Data does");
-    command->add_option("FILE", options->file, "The satellite information file (.sif)")
-        ->required();
+    CLI::App* command =
+        app.add_subcommand("upload",
+                           "Upload a .sif file's default data (setup mode, commands 10-13) as the "
+                           "window's Update Default Data does");
+    command->add_option("FILE", options->file, "The satellite information file (.sif)")->required();
     command->add_option("--continent", options->continent,
                         "Continent selector: a name (Europe, N.America ...) or 0..5");
     command->add_option("--region", options->region,

@@ -4,8 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-std::optional<std::vector<std::uint8_t>> readFileBytes(const std::string& path,
-                                                       std::size_t limit) {
+std::optional<std::vector<std::uint8_t>> readFileBytes(const std::string& path, std::size_t limit) {
     const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0) return std::nullopt;
     struct stat info {};

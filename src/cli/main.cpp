@@ -21,15 +21,17 @@ const char* const kExitCodes = R"(Exit status:
 }  // namespace
 
 void addCommonOptions(CLI::App& command, CommonOptions& options) {
-    command.add_option("--port", options.ports,
-                       "The ACU's serial device; given more than once, the first that answers. "
-                       "Without it: the first port, in the window's order, whose ACU answers "
-                       "command 1")
+    command
+        .add_option("--port", options.ports,
+                    "The ACU's serial device; given more than once, the first that answers. "
+                    "Without it: the first port, in the window's order, whose ACU answers "
+                    "command 1")
         ->expected(1)
         ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
     command.add_flag("--json", options.json, "One JSON document on stdout");
-    command.add_option("--timeout", options.timeoutSeconds,
-                       "Seconds a step may wait for the ACU without progress")
+    command
+        .add_option("--timeout", options.timeoutSeconds,
+                    "Seconds a step may wait for the ACU without progress")
         ->check(CLI::PositiveNumber)
         ->capture_default_str();
 }
@@ -45,9 +47,10 @@ int openInSetupMode(Session& session) {
 }
 
 int main(int argc, char** argv) {
-    CLI::App app{"skyrelay-cli: the antenna control unit (ACU) from a shell. Progress and "
-                 "messages go to stderr, results to stdout.",
-                 "skyrelay-cli"};
+    CLI::App app{
+        "skyrelay-cli: the antenna control unit (ACU) from a shell. Progress and "
+        "messages go to stderr, results to stdout.",
+        "skyrelay-cli"};
     app.footer(kExitCodes);
     app.set_version_flag("--version", "skyrelay-cli " SKYRELAY_VERSION);
     app.require_subcommand(1);

@@ -19,7 +19,8 @@ struct Field {
 };
 
 std::string bytesText(std::span<const std::uint8_t> bytes) {
-    return latin1ToUtf8(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
+    return latin1ToUtf8(
+        std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
 }
 
 std::string number(std::uint32_t value) {
@@ -99,8 +100,7 @@ const std::vector<Field<RegionRecord>>& regionFields() {
          [](const R& r) {
              std::string text;
              for (const ModelParams& p : r.modelParams) {
-                 text += formatText("%.2f/%u/%u ", p.trackingScale, p.detectLevel,
-                                    p.trackingLevel);
+                 text += formatText("%.2f/%u/%u ", p.trackingScale, p.detectLevel, p.trackingLevel);
              }
              return text;
          }},
@@ -133,13 +133,13 @@ std::vector<FieldDifference> compareSatellite(std::size_t position, const Satell
 std::vector<FieldDifference> compareLcd(const LcdDataBlock& file, const LcdDataBlock& acu) {
     std::vector<FieldDifference> out;
     for (std::size_t line = 0; line < kLcdLineCount; ++line) {
-        const auto a = std::span<const std::uint8_t>(file).subspan(lcdLineOffset(line),
-                                                                   lcdLineSize(line));
-        const auto b = std::span<const std::uint8_t>(acu).subspan(lcdLineOffset(line),
-                                                                  lcdLineSize(line));
+        const auto a =
+            std::span<const std::uint8_t>(file).subspan(lcdLineOffset(line), lcdLineSize(line));
+        const auto b =
+            std::span<const std::uint8_t>(acu).subspan(lcdLineOffset(line), lcdLineSize(line));
         if (!std::equal(a.begin(), a.end(), b.begin())) {
-            out.push_back({"LCD line " + std::to_string(line + 1), "text", bytesText(a),
-                           bytesText(b)});
+            out.push_back(
+                {"LCD line " + std::to_string(line + 1), "text", bytesText(a), bytesText(b)});
         }
     }
     return out;

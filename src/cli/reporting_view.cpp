@@ -78,8 +78,8 @@ void ReportingView::StepProgress(ProgressPopup, std::uint32_t count, const std::
     const auto filled = static_cast<int>(std::min<std::uint64_t>(
         kBarWidth, static_cast<std::uint64_t>(count) * kBarWidth / m_Total));
     std::cerr << "\r[" << std::string(static_cast<std::size_t>(filled), '#')
-              << std::string(static_cast<std::size_t>(kBarWidth - filled), ' ') << "] "
-              << percent << "% " << std::flush;
+              << std::string(static_cast<std::size_t>(kBarWidth - filled), ' ') << "] " << percent
+              << "% " << std::flush;
 }
 
 void ReportingView::CloseProgress(ProgressPopup) {

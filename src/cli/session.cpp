@@ -70,8 +70,9 @@ Session::Attempt Session::tryPort(const std::string& name, std::string& reason) 
     // Reply 1 makes the controller ask for the product (command 2); the window's tries of
     // command 1 running out stop timer 1 with nothing asked.
     const auto answered = [this] { return m_Loop.starts(cmd::AntennaInformation) > 0; };
-    const auto deadline = Clock::now() + std::chrono::duration_cast<Clock::duration>(
-                                             std::chrono::duration<double>(m_Options.timeoutSeconds));
+    const auto deadline =
+        Clock::now() + std::chrono::duration_cast<Clock::duration>(
+                           std::chrono::duration<double>(m_Options.timeoutSeconds));
     m_Loop.runUntil([&] { return answered() || !m_Loop.running(cmd::LinkCheck) || m_HungUp; },
                     deadline);
     return answered() ? Attempt::Answered : Attempt::Silent;
@@ -110,12 +111,11 @@ int Session::connect() {
     }
     std::string list;
     for (const std::string& name : silent) list += (list.empty() ? "" : ", ") + name;
-    return fail(exitcode::NoAnswer, "no ACU answered " + commandText(cmd::LinkCheck) + " on " +
-                                        list);
+    return fail(exitcode::NoAnswer,
+                "no ACU answered " + commandText(cmd::LinkCheck) + " on " + list);
 }
 
-void Session::onTraffic(TrafficKind kind, std::span<const std::uint8_t> bytes,
-                        Clock::time_point) {
+void Session::onTraffic(TrafficKind kind, std::span<const std::uint8_t> bytes, Clock::time_point) {
     if (kind == TrafficKind::Sent && bytes.size() > 2) m_Loop.countSent(bytes[2]);
 }
 
@@ -145,10 +145,9 @@ int Session::waitFor(const std::function<bool()>& done, std::uint8_t code,
             return fail(exitcode::Interrupted, "interrupted during " + commandText(code));
         }
         if (outcome == CliLoop::Outcome::TimedOut) {
-            return fail(exitcode::NoAnswer, noAnswerText(code) + " in " +
-                                                std::to_string(static_cast<int>(
-                                                    m_Options.timeoutSeconds)) +
-                                                " s");
+            return fail(exitcode::NoAnswer,
+                        noAnswerText(code) + " in " +
+                            std::to_string(static_cast<int>(m_Options.timeoutSeconds)) + " s");
         }
         if (done()) return exitcode::Done;
         if (m_HungUp || g_Connected != 1) {
@@ -171,13 +170,16 @@ int Session::identify() {
         }
         return step;
     };
-    return waitFor([&] { return m_View.chainsDone > before; }, step, [&]() -> std::optional<int> {
-        // Commands 2..4 go out once: with none of them waiting, the chain has ended short.
-        for (std::uint8_t code = cmd::LinkCheck; code <= cmd::RegionSatellite; ++code) {
-            if (m_Loop.running(code)) return std::nullopt;
-        }
-        return fail(exitcode::NoAnswer, noAnswerText(chainStep()));
-    });
+    return waitFor([&] { return m_View.chainsDone > before; }, step,
+                   [&]() -> std::optional<int> {
+                       // Commands 2..4 go out once: with none of them waiting, the chain has ended
+                       // short.
+                       for (std::uint8_t code = cmd::LinkCheck; code <= cmd::RegionSatellite;
+                            ++code) {
+                           if (m_Loop.running(code)) return std::nullopt;
+                       }
+                       return fail(exitcode::NoAnswer, noAnswerText(chainStep()));
+                   });
 }
 
 int Session::enterSetupMode() {

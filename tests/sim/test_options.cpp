@@ -23,7 +23,8 @@ TEST(SimOptions, EveryOptionReachesTheUnitOrTheRunner) {
     const SimFaults faults =
         parsed({"--silent", "--ignore", "14:3", "--ignore=2", "--corrupt", "1", "--garbage",
                 "--split", "3,1", "--split-gap=20", "--delay", "250", "--pace", "--hangup-after",
-                "5000", "--hangup-after-frames=7", "--misstore", "satellite:3", "--misstore=lcd:271"})
+                "5000", "--hangup-after-frames=7", "--misstore", "satellite:3",
+                "--misstore=lcd:271"})
             .faults;
     const SimOptions options =
         parsed({"--model", "1", "--type=1", "--skewless", "--fail-item", "4", "--diag-step", "800",

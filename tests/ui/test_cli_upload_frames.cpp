@@ -39,11 +39,11 @@ private slots:
         QStringList windowLog;
         m_Acu = std::make_unique<AcuSimulator>();
         AcuSimulator* acu = m_Acu.get();
-        m_Acu->setFrameObserver([&, acu](AcuSimulator::Direction direction,
-                                         std::span<const std::uint8_t> frame) {
-            const std::lock_guard<std::mutex> lock(mutex);
-            windowLog << QString::fromStdString(frameLogLine(acu->now(), direction, frame));
-        });
+        m_Acu->setFrameObserver(
+            [&, acu](AcuSimulator::Direction direction, std::span<const std::uint8_t> frame) {
+                const std::lock_guard<std::mutex> lock(mutex);
+                windowLog << QString::fromStdString(frameLogLine(acu->now(), direction, frame));
+            });
         openOnSim();
         m_Window->setOpenFileHook(
             [] { return QStringLiteral(SKYRELAY_DATA_DIR "/all_continents.sif"); });
