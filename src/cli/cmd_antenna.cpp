@@ -11,8 +11,8 @@
 #include "data/antenna_info.h"
 #include "data/satellite_tables.h"
 #include "link/controller.h"
-#include "link/display_text.h"
-#include "link/protocol.h"
+#include "wire/display_text.h"
+#include "wire/protocol.h"
 
 namespace {
 

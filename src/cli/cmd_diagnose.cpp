@@ -9,7 +9,7 @@
 #include "link/controller.h"
 #include "link/diagnosis_exchange.h"
 #include "link/frame_decoder.h"
-#include "link/protocol.h"
+#include "wire/protocol.h"
 
 namespace {
 

@@ -12,7 +12,7 @@
 #include "cli/record_compare.h"
 #include "lcd/lcd_data.h"
 #include "link/controller.h"
-#include "link/protocol.h"
+#include "wire/protocol.h"
 
 namespace {
 

@@ -9,11 +9,11 @@
 #include "data/region_display.h"
 #include "data/satellite_tables.h"
 #include "geo/gps_inputs.h"
-#include "link/antenna_state.h"
+#include "data/antenna_state.h"
 #include "link/controller.h"
 #include "link/frame_decoder.h"
 #include "link/link_state.h"
-#include "link/protocol.h"
+#include "wire/protocol.h"
 
 namespace {
 

@@ -16,7 +16,7 @@
 #include "data/sif_reader.h"
 #include "link/controller.h"
 #include "link/link_state.h"
-#include "link/protocol.h"
+#include "wire/protocol.h"
 
 namespace {
 

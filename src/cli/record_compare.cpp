@@ -4,8 +4,8 @@
 #include <functional>
 
 #include "cli/output.h"
-#include "link/display_text.h"
-#include "link/record_codec.h"
+#include "wire/display_text.h"
+#include "data/record_codec.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include "link/controller.h"
 #include "link/frame_decoder.h"
 #include "link/link_state.h"
-#include "link/protocol.h"
+#include "wire/protocol.h"
 #include "serial/comm_queue.h"
 #include "serial/port_order.h"
 
