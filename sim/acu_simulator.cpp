@@ -4,6 +4,7 @@
 
 #include "default_state.h"
 #include "wire/frame.h"
+#include "wire/protocol.h"
 
 AcuSimulator::AcuSimulator() : AcuSimulator(Settings{}) {}
 
@@ -32,7 +33,32 @@ void AcuSimulator::receive(std::span<const std::uint8_t> bytes) {
             playRecorded(outputs, true);
             if (verdict != Replay::Verdict::Model) continue;
         }
+        if (payload[0] == cmd::UploadStart) m_UploadSatellites = 0;
+        if (payload[0] == cmd::UploadSatellite) ++m_UploadSatellites;
+        if (m_Faults.misstoreSatellite || m_Faults.misstoreLcdByte) {
+            std::vector<std::uint8_t> stored(payload.begin(), payload.end());
+            misstore(stored);
+            m_Processor.handle(stored, m_Now);
+            continue;
+        }
         m_Processor.handle(payload, m_Now);
+    }
+}
+
+void AcuSimulator::misstore(std::span<std::uint8_t> payload) const {
+    constexpr std::size_t kNameByte = 2;  // after the code and the satellite's number
+    const std::uint8_t code = payload[0];
+    if (code == cmd::UploadSatellite && m_Faults.misstoreSatellite == m_UploadSatellites &&
+        payload.size() > kNameByte) {
+        payload[kNameByte] += 1;
+    }
+    if (m_Faults.misstoreLcdByte && code >= cmd::LcdWriteFirst && code <= cmd::LcdWriteLast) {
+        const LcdPiece& piece = kLcdPieces[code - cmd::LcdWriteFirst];
+        const std::size_t at = *m_Faults.misstoreLcdByte;
+        if (at >= piece.offset && at < piece.offset + piece.size &&
+            1 + at - piece.offset < payload.size()) {
+            payload[1 + at - piece.offset] += 1;
+        }
     }
 }
 

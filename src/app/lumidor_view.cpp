@@ -23,14 +23,13 @@
 #include "pages/view_lcd_display.h"
 #include "serial/port_order.h"
 #include "serial/port_line.h"
+#include "serial/serial_comm.h"
 #include "widgets/lamp.h"
 #include "widgets/serial_box.h"
 #include "wire/display_text.h"
 #include "wire/protocol.h"
 
 namespace {
-
-constexpr std::uint32_t kBaudRate = 57600;
 
 // The texts keep the original "\r\n"; a Qt label wants "\n".
 QString messageText(const std::string& text) {
@@ -265,7 +264,7 @@ int CLumidorDlg::ScanAndConnect() {
     m_nPortIndex = *entry;
     if (m_Comm->isOpen()) return 0;
     const auto portId = static_cast<std::uint16_t>(*entry & 0xFFFF);
-    if (m_Comm->OpenPort(m_sSelectedPort.toStdString(), kBaudRate, portId) != 1) {
+    if (m_Comm->OpenPort(m_sSelectedPort.toStdString(), kLineBaudRate, portId) != 1) {
         m_Discovery.skipPort(m_sSelectedPort);
         return 0;
     }
@@ -287,7 +286,7 @@ int CLumidorDlg::OpenSelectedPort() {
     m_nPortIndex = index;
     if (m_Comm->isOpen()) return 0;
     const auto portId = static_cast<std::uint16_t>(index & 0xFFFF);
-    return m_Comm->OpenPort(m_sSelectedPort.toStdString(), kBaudRate, portId) == 1 ? 2 : 1;
+    return m_Comm->OpenPort(m_sSelectedPort.toStdString(), kLineBaudRate, portId) == 1 ? 2 : 1;
 }
 
 void CLumidorDlg::OnConnect() {

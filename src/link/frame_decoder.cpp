@@ -60,29 +60,6 @@ constexpr CodeNames kNames[cmd::Last + 1] = {
     {"LCD data read, part 5", "LCD data read, part 5"},
 };
 
-// The labels of the state lamps, which name the modes 2..7.
-std::string antennaStateText(std::uint8_t mode) {
-    static const char* const kModes[] = {"Antenna Initialize",   "Satellite Search",
-                                         "Satellite Tracking",   "Antenna Break",
-                                         "Antenna Stop / Setup", "Antenna Diagonis"};
-    std::string text = "state " + std::to_string(mode);
-    if (mode == 1) return text + " Setup";
-    if (mode >= 2 && mode <= 7) return text + " " + kModes[mode - 2];
-    return text;
-}
-
-std::string diagnosisItemText(std::uint8_t item) {
-    static const char* const kItems[] = {
-        "Serial Communication", "Gyro Sensor Check",  "LNB Status Check",
-        "AZ CW Limit Check",    "AZ CCW Limit Check", "EL UP Limit Check",
-        "Skew Limit Check",     "Antenna Power",      "ACU Power",
-        "Receiver Connect"};
-    std::string text = "item " + std::to_string(item);
-    if (item >= 1 && item <= 10) return text + " " + kItems[item - 1];
-    if (item == 11) return text + " end of test";
-    return text;
-}
-
 std::string pick(std::uint8_t code, std::initializer_list<const char*> texts) {
     if (code < texts.size()) return texts.begin()[code];
     return formatText("(%u)", static_cast<unsigned>(code));
@@ -321,6 +298,29 @@ std::string replyFields(std::span<const std::uint8_t> payload) {
 }
 
 }  // namespace
+
+// The labels of the state lamps, which name the modes 2..7.
+std::string antennaStateText(std::uint8_t mode) {
+    static const char* const kModes[] = {"Antenna Initialize",   "Satellite Search",
+                                         "Satellite Tracking",   "Antenna Break",
+                                         "Antenna Stop / Setup", "Antenna Diagonis"};
+    std::string text = "state " + std::to_string(mode);
+    if (mode == 1) return text + " Setup";
+    if (mode >= 2 && mode <= 7) return text + " " + kModes[mode - 2];
+    return text;
+}
+
+std::string diagnosisItemText(std::uint8_t item) {
+    static const char* const kItems[] = {
+        "Serial Communication", "Gyro Sensor Check",  "LNB Status Check",
+        "AZ CW Limit Check",    "AZ CCW Limit Check", "EL UP Limit Check",
+        "Skew Limit Check",     "Antenna Power",      "ACU Power",
+        "Receiver Connect"};
+    std::string text = "item " + std::to_string(item);
+    if (item >= 1 && item <= 10) return text + " " + kItems[item - 1];
+    if (item == 11) return text + " end of test";
+    return text;
+}
 
 std::string frameName(std::uint8_t code, bool fromAcu) {
     if (code > cmd::Last) return {};
