@@ -79,8 +79,14 @@ bool CLumidorDlg::Confirm(const std::string& text, ConfirmButtons buttons) {
     QMessageBox box(
         QMessageBox::Question, windowTitle(), shown,
         yesNo ? QMessageBox::Yes | QMessageBox::No : QMessageBox::Ok | QMessageBox::Cancel, this);
+    m_OpenQuestion = &box;
     const int answer = box.exec();
+    m_OpenQuestion = nullptr;
     return answer == QMessageBox::Ok || answer == QMessageBox::Yes;
+}
+
+void CLumidorDlg::closeQuestion() {
+    if (m_OpenQuestion != nullptr) m_OpenQuestion->done(QMessageBox::Cancel);
 }
 
 void CLumidorDlg::DrawSerialBox(int connected) {

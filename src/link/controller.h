@@ -9,6 +9,7 @@
 #include "data/antenna_info.h"
 #include "data/upload_exchange.h"
 #include "lcd/lcd_exchange.h"
+#include "link/controller_view.h"
 #include "link/diagnosis_exchange.h"
 #include "link/frame_assembler.h"
 #include "link/link_context.h"
@@ -94,6 +95,12 @@ public:
 private:
     // Setup mode, or the refusal message.
     bool setupGate();
+    // The user's answer, true only when it was yes and the link it was asked on is still the
+    // open one: a hang-up while the question was open voids it, whatever the line does since.
+    bool askQuestion(const std::string& text, ConfirmButtons buttons);
+    // Timer id of a command that is sent again until its reply: again, or given up.
+    void resendOrGiveUp(int id);
+    void giveUpCommand(std::uint8_t code);
     void dispatchLinkReply(std::span<const std::uint8_t> payload);
     void onLinkCheck(std::span<const std::uint8_t> payload);
     void onProductInfo(std::span<const std::uint8_t> payload);
@@ -125,6 +132,15 @@ private:
     bool m_FactoryResetShown = false;
     // The open link was opened by the automatic scan, which moves on from a silent port.
     bool m_ScanOpened = false;
+    // Counts the links closed so far: a question names the link it was asked on.
+    std::uint32_t m_LinkSession = 0;
+    bool m_QuestionOpen = false;
+    // Per command: the period it was last started with and how long it has been waited for.
+    struct ResendWait {
+        std::chrono::milliseconds period{0};
+        std::chrono::milliseconds waited{0};
+    };
+    std::array<ResendWait, cmd::Last + 1> m_ResendWaits{};
 
     UploadExchange m_Upload{*this};
     LcdExchange m_Lcd{*this};

@@ -25,6 +25,10 @@ public:
     // A question with the question icon; true for OK or Yes.
     virtual bool Confirm(const std::string& text, ConfirmButtons buttons) = 0;
 
+    // Closes the question Confirm has open now, as if it were cancelled: the line it was
+    // about went away. Nothing when no question is open.
+    virtual void closeQuestion() {}
+
     // Lamps and the serial status box, by the states they show.
     virtual void DrawSerialBox(int connected) = 0;
     virtual void DrawConnectLamp(int state) = 0;  // 0 grey, 1 red, 2 blue

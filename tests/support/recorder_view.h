@@ -22,6 +22,7 @@ public:
         if (onConfirm) onConfirm();
         return confirmAnswer;
     }
+    void closeQuestion() override { record("closeQuestion()"); }
     void showTargetChoice(const std::string& longitude, bool changeEnabled) override {
         record("showTargetChoice(" + longitude + "," + (changeEnabled ? "1" : "0") + ")");
     }
