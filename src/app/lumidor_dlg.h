@@ -54,6 +54,7 @@ public:
     void MessageBox(const std::string& text, MessageIcon icon) override;
     bool Confirm(const std::string& text, ConfirmButtons buttons) override;
     void closeQuestion() override;
+    void showAcknowledgedChange(std::uint8_t code) override;
     void DrawSerialBox(int connected) override;
     void DrawConnectLamp(int state) override;
     void DrawStateLamps(int mode) override;

@@ -46,6 +46,9 @@ public:
         record("RefreshTargetPanel(" + std::to_string(position) + "," + std::to_string(continent) +
                "," + std::to_string(region) + ")");
     }
+    void showAcknowledgedChange(std::uint8_t code) override {
+        record("showAcknowledgedChange", code);
+    }
     void refreshAfterDownload() override { record("refreshAfterDownload()"); }
     void showRegionGps(std::uint8_t continent, std::uint8_t region) override {
         record("showRegionGps(" + std::to_string(continent) + "," + std::to_string(region) + ")");
