@@ -87,7 +87,6 @@ void CLumidorDlg::refreshAfterDownload() {
 }
 
 void CLumidorDlg::showAcknowledgedChange(std::uint8_t code) {
-    RefreshTargetPanel(g_DefaultSatIndex, g_CurContinent, g_CurRegion);
     m_Administrator->showLnbInformation(
         QString::fromStdString(lnbInformationText(regionRecord(g_CurContinent, g_CurRegion))));
     if (code == 18) {
@@ -106,5 +105,7 @@ void CLumidorDlg::showAcknowledgedChange(std::uint8_t code) {
     } else {
         m_SatelliteInformation->showLnbSetting();
     }
+    // After the selectors: the panel names its satellite as the target selector lists it.
+    RefreshTargetPanel(g_DefaultSatIndex, g_CurContinent, g_CurRegion);
     m_Administrator->showSatelliteDetails();
 }
