@@ -278,7 +278,7 @@ int CLumidorDlg::ScanAndConnect() {
     m_PortCombo->setCurrentIndex(*entry);
     // A red lamp left by the port tried before would blame this one before it had its chance.
     DrawConnectLamp(0);
-    m_Controller->StartConnection();
+    m_Controller->StartConnection(false);
     return 1;
 }
 

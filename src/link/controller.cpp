@@ -151,13 +151,13 @@ void AcuController::giveUpCommand(std::uint8_t code) {
                       MessageIcon::Exclamation);
 }
 
-void AcuController::StartConnection() {
+void AcuController::StartConnection(bool userStarted) {
     m_ScanOpened = false;
     g_Connected = 1;
     m_View.showConnectionControls(true);
     m_View.DrawSerialBox(1);
     g_ConnectRetryCount = 0;
-    setBusy(true);
+    setBusy(userStarted);
     m_RxAssembler.reset();
     if (m_Tap.active()) m_Tap.linkOpened();
     sendAndStart(cmd::LinkCheck, kCommandPeriod);

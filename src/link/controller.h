@@ -49,8 +49,10 @@ public:
     // A command timer (or the start-up tick, or the port discovery) fired.
     void OnTimer(int id);
 
-    // The connect steps once a port is open: link check with command 1 and its timer.
-    void StartConnection();
+    // The connect steps once a port is open: link check with command 1 and its timer. The
+    // wait cursor shows only when the user asked for the link (Connect): the automatic scan
+    // runs in the background and must not take the cursor every few seconds.
+    void StartConnection(bool userStarted = true);
     // Closes the port and stops every command timer: nothing keeps firing into a closed line.
     void Disconnect();
     // The line went away under us (cable or USB adapter pulled).

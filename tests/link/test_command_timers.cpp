@@ -45,7 +45,10 @@ TEST_F(CommandTimers, SixSilentLinkChecksTurnTheLampRedAndGiveUpOnlyAPortTheScan
     EXPECT_EQ(timers.period(100), 1000ms);
     // A port the scan opened (it connects before it returns 1) is closed after six silent
     // checks, and the next port tried a second later. Red is drawn after the close's grey.
-    controller.StartConnection();
+    // The scan is background work: the wait cursor never shows for it.
+    controller.StartConnection(false);
+    EXPECT_TRUE(view.callsStartingWith("setBusyCursor(1)").empty());
+    EXPECT_EQ(g_BusyCursor, 0);
     view.scanResult = 1;
     advance(1000);
     EXPECT_FALSE(timers.running(100));
