@@ -259,6 +259,7 @@ void CLumidorDlg::onCommHangup(std::uint16_t) {
 }
 
 void CLumidorDlg::RefreshPortList() {
+    m_Discovery.userRefreshed();
     m_Discovery.fillPortList(m_PortCombo);
 }
 
