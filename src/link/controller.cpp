@@ -159,7 +159,7 @@ void AcuController::StartConnection(bool userStarted) {
     g_ConnectRetryCount = 0;
     setBusy(userStarted);
     m_RxAssembler.reset();
-    if (m_Tap.active()) m_Tap.linkOpened();
+    if (m_Tap.active()) m_Tap.linkOpened(m_Port.deviceName());
     sendAndStart(cmd::LinkCheck, kCommandPeriod);
 }
 

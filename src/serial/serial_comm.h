@@ -50,6 +50,7 @@ public:
 
     bool watcherRunning() const { return m_bWatcherRunning.load(); }
     const std::string& portName() const { return m_sPortName; }
+    std::string deviceName() const override { return m_sPortName; }
 
     // Why the last OpenPort failed (an errno value; EBUSY when another program holds the
     // port's lock), 0 after a success.
