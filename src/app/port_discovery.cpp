@@ -64,8 +64,10 @@ QString toolTipFor(const QSerialPortInfo& info, const QString& byId) {
 
 }  // namespace
 
-PortDiscovery::PortDiscovery(QStringList commandLinePorts)
-    : m_CommandLinePorts(std::move(commandLinePorts)) {
+PortDiscovery::PortDiscovery(QStringList commandLinePorts, PortListing listing)
+    : m_CommandLinePorts(std::move(commandLinePorts)),
+      m_OnlyGiven(listing == PortListing::OnlyGiven) {
+    if (m_OnlyGiven) return;
     QObject::connect(&m_Watcher, &QFileSystemWatcher::directoryChanged,
                      [this] { m_SystemStale = true; });
     watchDeviceFolders();
@@ -109,7 +111,7 @@ void PortDiscovery::readSystemPorts() {
 }
 
 QStringList PortDiscovery::availablePorts() {
-    if (m_SystemStale) readSystemPorts();
+    if (m_SystemStale && !m_OnlyGiven) readSystemPorts();
     // A pseudo-terminal whose path is gone has hung up; the next one of that number belongs
     // to someone else. A link to one is the user's name for a port and stays.
     m_CommandLinePorts.removeIf([](const QString& path) {

@@ -12,6 +12,11 @@
 
 class QComboBox;
 
+// Whether the platform's ports join the devices given on the command line (`--only` leaves
+// them out: a PC with several adapters running one window per ACU, and the window tests, which
+// must never open a device they did not create).
+enum class PortListing { GivenThenSystem, OnlyGiven };
+
 // Where the "Port" list comes from and which entry the automatic scan opens: device paths
 // given on the command line first (so the simulator's pseudo-terminal can be listed and
 // found), then the system's USB serial adapters, then its other serial ports.
@@ -21,7 +26,8 @@ class QComboBox;
 // adapter waits to be seen.
 class PortDiscovery {
 public:
-    explicit PortDiscovery(QStringList commandLinePorts);
+    explicit PortDiscovery(QStringList commandLinePorts,
+                           PortListing listing = PortListing::GivenThenSystem);
 
     QStringList availablePorts();
 
@@ -58,6 +64,7 @@ private:
     void watchDeviceFolders();
 
     QStringList m_CommandLinePorts;
+    bool m_OnlyGiven = false;
     QStringList m_SystemOrder;        // as the platform reports them
     QHash<QString, SystemPort> m_SystemPorts;
     QStringList m_Listed;  // what the combo shows, in its order

@@ -5,8 +5,8 @@
 #include <span>
 #include <string_view>
 
-#include "link/frame_assembler.h"
 #include "link/traffic.h"
+#include "wire/frame_assembler.h"
 
 // Where the controller shows its traffic to an observer. Every call is made only while an
 // observer is attached (the controller tests active() first), so a link without a monitor
