@@ -25,6 +25,9 @@ void AcuSimulator::receive(std::span<const std::uint8_t> bytes) {
         if (m_Assembler.push(byte) != FrameAssembler::Result::Frame) continue;
         ++m_FramesReceived;
         if (m_Observer) m_Observer(Direction::FromProgram, m_Assembler.frame());
+        // The line goes with this frame: its answer would never be written, so it is not made,
+        // and the log shows only what went on the line.
+        if (m_Faults.hangupAfterFrames && m_FramesReceived >= *m_Faults.hangupAfterFrames) break;
         const auto payload = m_Assembler.payload();
         if (payload.empty() || m_Faults.takeIgnore(payload[0])) continue;
         if (m_Replay != nullptr) {

@@ -78,8 +78,14 @@ bool CLumidorDlg::Confirm(const std::string& text, ConfirmButtons buttons) {
     QMessageBox box(
         QMessageBox::Question, windowTitle(), shown,
         yesNo ? QMessageBox::Yes | QMessageBox::No : QMessageBox::Ok | QMessageBox::Cancel, this);
+    m_OpenQuestion = &box;
     const int answer = box.exec();
+    m_OpenQuestion = nullptr;
     return answer == QMessageBox::Ok || answer == QMessageBox::Yes;
+}
+
+void CLumidorDlg::closeQuestion() {
+    if (m_OpenQuestion != nullptr) m_OpenQuestion->done(QMessageBox::Cancel);
 }
 
 void CLumidorDlg::DrawSerialBox(int connected) {
@@ -252,6 +258,7 @@ void CLumidorDlg::onCommHangup(std::uint16_t) {
 }
 
 void CLumidorDlg::RefreshPortList() {
+    m_Discovery.userRefreshed();
     m_Discovery.fillPortList(m_PortCombo);
 }
 
@@ -271,7 +278,7 @@ int CLumidorDlg::ScanAndConnect() {
     m_PortCombo->setCurrentIndex(*entry);
     // A red lamp left by the port tried before would blame this one before it had its chance.
     DrawConnectLamp(0);
-    m_Controller->StartConnection();
+    m_Controller->StartConnection(false);
     return 1;
 }
 

@@ -362,7 +362,9 @@ std::string trafficCode(const TrafficEntry& entry) {
 std::string trafficMeaning(const TrafficEntry& entry) {
     switch (entry.kind) {
         case TrafficKind::LinkOpened:
-            return "Link opened";
+            return entry.size == 0 ? "Link opened"
+                                   : "Link opened on " + std::string(entry.bytes().begin(),
+                                                                     entry.bytes().end());
         case TrafficKind::Discarded:
             return formatText("Discarded %u bytes before an STX", entry.size);
         default:
@@ -380,12 +382,18 @@ std::string hexBytes(std::span<const std::uint8_t> bytes) {
     return text;
 }
 
+std::string trafficHex(const TrafficEntry& entry) {
+    return entry.kind == TrafficKind::LinkOpened ? std::string() : hexBytes(entry.bytes());
+}
+
 std::string trafficLine(const TrafficEntry& entry) {
     const long long micros = entry.at.count();
     std::string line = formatText("%6lld.%06lld %s %3s ", micros / 1'000'000, micros % 1'000'000,
                                   trafficDirection(entry), trafficCode(entry).c_str());
     line += trafficMeaning(entry);
-    if (entry.size > 0) line += " | " + hexBytes(entry.bytes());
+    if (entry.size > 0 && entry.kind != TrafficKind::LinkOpened) {
+        line += " | " + hexBytes(entry.bytes());
+    }
     return line;
 }
 
@@ -401,5 +409,5 @@ std::string trafficCsvLine(const TrafficEntry& entry) {
     }
     return formatText("%.3f,%s,%s,", static_cast<double>(entry.at.count()) / 1000.0,
                       trafficDirection(entry), trafficCode(entry).c_str()) +
-           "\"" + meaning + "\"," + hexBytes(entry.bytes());
+           "\"" + meaning + "\"," + trafficHex(entry);
 }

@@ -29,6 +29,8 @@ std::string trafficCode(const TrafficEntry& entry);
 std::string trafficMeaning(const TrafficEntry& entry);
 // "02 01 0E 0F 03"
 std::string hexBytes(std::span<const std::uint8_t> bytes);
+// The hex column: the frame's bytes; nothing for the link marker, whose bytes name the port.
+std::string trafficHex(const TrafficEntry& entry);
 
 // One line: seconds since the link opened with microseconds, direction, code, meaning, hex.
 //   "     0.012345 PC>ACU  14 Status poll | 02 01 0E 0F 03"

@@ -79,6 +79,10 @@ TEST_F(MemoryLinkTest, PacedRepliesTakeTheirWireTimeOneBehindTheOther) {
 
 TEST_F(MemoryLinkTest, HangsUpRightAfterTheChosenFrameWithoutAnswering) {
     acu.faults().hangupAfterFrames = 2;
+    int logged = 0;  // what the simulator's --log would show as sent
+    acu.setFrameObserver([&logged](AcuSimulator::Direction direction, auto) {
+        logged += direction == AcuSimulator::Direction::ToProgram ? 1 : 0;
+    });
     send({0x01});
     link.flush();
     EXPECT_EQ(drain().size(), 6u);
@@ -88,6 +92,7 @@ TEST_F(MemoryLinkTest, HangsUpRightAfterTheChosenFrameWithoutAnswering) {
     EXPECT_EQ(link.WriteByte(0x02), 0);
     link.advance(1s);
     EXPECT_EQ(hangups, 1);
+    EXPECT_EQ(logged, 1);  // the answer to frame 1 only
 }
 
 TEST_F(MemoryLinkTest, HangsUpAtTheChosenMomentDroppingWhatIsStillOnTheWire) {

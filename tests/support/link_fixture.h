@@ -20,6 +20,7 @@ public:
         return 1;
     }
     void ClosePort() override { closed = true; }
+    std::string deviceName() const override { return "/dev/ttyUSB0"; }
 
     // The payloads of the whole frames written so far (frames are never split here).
     std::vector<Bytes> payloads() const {
