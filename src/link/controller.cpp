@@ -28,6 +28,7 @@ void AcuController::SendCommand(std::uint8_t code) {
 
 void AcuController::sendAndStart(std::uint8_t code, std::chrono::milliseconds period) {
     SendCommand(code);
+    m_Log.commandSent(code);
     m_Timers.start(code, period);
 }
 
@@ -51,6 +52,7 @@ void AcuController::OnCommRead() {
         std::uint8_t byte = 0;
         if (!m_Queue.get(byte)) break;
         const FrameAssembler::Result result = m_RxAssembler.push(byte);
+        m_Log.assembled(result, m_RxAssembler);
         if (m_Tap.active()) m_Tap.received(result, byte, m_RxAssembler);
         if (result != FrameAssembler::Result::Frame) continue;
         // The assembler is already waiting for the next STX, so a message box opened by the
@@ -64,6 +66,7 @@ void AcuController::OnCommRead() {
 }
 
 void AcuController::OnTimer(int id) {
+    m_Log.commandTimedOut(id);
     if (id == kStartupTimer) {
         m_Timers.stop(kStartupTimer);
         m_View.DrawSerialBox(0);
@@ -153,6 +156,7 @@ void AcuController::Disconnect() {
 
 void AcuController::OnPortHangup(const std::string& portName) {
     if (g_Connected != 1) return;
+    m_Log.hungUp(portName);
     Disconnect();
     // Look for the port again: it comes back when the adapter is plugged in again.
     m_Timers.start(kDiscoveryTimer, kDiscoveryPeriod);

@@ -13,6 +13,7 @@
 #include "link/frame_assembler.h"
 #include "link/link_context.h"
 #include "link/protocol.h"
+#include "link/session_log.h"
 #include "link/traffic_tap.h"
 
 class BytePort;
@@ -91,6 +92,9 @@ public:
     // nobody). The observer must outlive the controller or be detached first.
     void setTrafficObserver(TrafficObserver* observer) { m_Tap.attach(observer); }
 
+    // What this session changed on the ACU and what went wrong, for the service report.
+    SessionLog& sessionLog() { return m_Log; }
+
 private:
     // Setup mode, or the refusal message.
     bool setupGate();
@@ -118,6 +122,7 @@ private:
     std::array<std::uint8_t, kFrameBufferSize> m_RxFrame{};
     FrameAssembler m_RxAssembler;
     TrafficTap m_Tap;
+    SessionLog m_Log;
     // Reply 4 stores into the satellites of the region that reply 3 announced; before any
     // reply 3 there is no such region.
     bool m_RegionAnnounced = false;

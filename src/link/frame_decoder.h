@@ -13,6 +13,11 @@
 // The command (from the program) or reply (from the ACU) that code names; "" when none.
 std::string frameName(std::uint8_t code, bool fromAcu);
 
+// The label of the state lamp of antenna mode 2..7, and the name of self-test item 1..10, as
+// the windows show them; "" for any other number.
+const char* antennaModeName(std::uint8_t mode);
+const char* diagnosisItemName(std::uint8_t item);
+
 // The meaning of one complete frame, fields included. A frame with a wrong length, end byte
 // or checksum says so and is not decoded further.
 std::string frameMeaning(std::span<const std::uint8_t> frame, bool fromAcu);
