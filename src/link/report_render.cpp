@@ -94,7 +94,7 @@ void tableHtml(std::string& html, const ReportTable& table) {
 std::string renderReportHtml(const ServiceReport& report) {
     std::string html = "<!DOCTYPE html>\n<html><head><meta charset=\"utf-8\"><title>" +
                        escaped(report.title) + "</title>\n<style>" + kStyle +
-                       "</style></head>\n<body>\n<h1>" + escaped(report.title) + "</h1>\n<p>" +
+                       "</style></head>\n<body>\n<h1>" + escaped(report.title) + "</h1>\n<p><b>Date:</b> " +
                        escaped(report.generated) + "</p>\n";
     if (!report.note.empty()) html += "<p><b>Note:</b> " + escaped(report.note) + "</p>\n";
     for (const ReportSection& section : report.sections) sectionHtml(html, section);
