@@ -2,6 +2,7 @@
 
 #include <QFile>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPageLayout>
@@ -66,12 +67,17 @@ QString ServiceReportDialog::note() const {
 }
 
 void ServiceReportDialog::save() {
-    const QString path =
-        m_FileHook ? m_FileHook()
-                   : QFileDialog::getSaveFileName(this, windowTitle(),
-                                                  QStringLiteral("service-report.pdf"),
-                                                  QString::fromUtf8(kFilter));
+    QString filter;
+    QString path = m_FileHook ? m_FileHook()
+                              : QFileDialog::getSaveFileName(this, windowTitle(),
+                                                             QStringLiteral("service-report.pdf"),
+                                                             QString::fromUtf8(kFilter), &filter);
     if (path.isEmpty()) return;  // cancelled: the note stays for another try
+    // A name typed without an extension takes the kind chosen in the dialog.
+    if (QFileInfo(path).suffix().isEmpty()) {
+        path += filter.startsWith(QStringLiteral("HTML")) ? QStringLiteral(".html")
+                                                          : QStringLiteral(".pdf");
+    }
     // Taken when the file is chosen, so the report holds what the screen shows now.
     const ServiceReport report = buildServiceReport(m_Log, note().toStdString());
     const std::optional<QString> failure =

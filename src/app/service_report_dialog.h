@@ -19,7 +19,9 @@ public:
     // The file name comes from here instead of the save-file dialog when set (tests); an
     // empty name cancels. Failures go to report.
     void setFileHook(std::function<QString()> hook) { m_FileHook = std::move(hook); }
-    void setFailureHook(std::function<void(const QString&)> hook) { m_FailureHook = std::move(hook); }
+    void setFailureHook(std::function<void(const QString&)> hook) {
+        m_FailureHook = std::move(hook);
+    }
 
     // The two fields as one note, one line each; empty lines left out.
     QString note() const;

@@ -37,9 +37,12 @@ std::string escaped(const std::string& text) {
 std::string jsonName(const std::string& column) {
     std::string name;
     for (const char c : column) {
-        if (c >= 'A' && c <= 'Z') name += static_cast<char>(c - 'A' + 'a');
-        else if ((c >= 'a' && c <= 'z') || (c >= '0' && c <= '9')) name += c;
-        else if (c == ' ' && !name.empty()) name += '_';
+        if (c >= 'A' && c <= 'Z')
+            name += static_cast<char>(c - 'A' + 'a');
+        else if ((c >= 'a' && c <= 'z') || (c >= '0' && c <= '9'))
+            name += c;
+        else if (c == ' ' && !name.empty())
+            name += '_';
     }
     return name;
 }
@@ -78,9 +81,9 @@ void tableHtml(std::string& html, const ReportTable& table) {
         html += "<tr>";
         for (std::size_t i = 0; i < row.size(); ++i) {
             // What the ACU never acknowledged or failed must catch the reader's eye.
-            const bool alarm = row[i] == "FAIL" ||
-                               (i < table.columns.size() && table.columns[i] == "Acknowledged" &&
-                                row[i] == "No");
+            const bool alarm =
+                row[i] == "FAIL" ||
+                (i < table.columns.size() && table.columns[i] == "Acknowledged" && row[i] == "No");
             html += alarm ? "<td class=\"no\">" : "<td>";
             html += escaped(row[i]) + "</td>";
         }
@@ -94,8 +97,8 @@ void tableHtml(std::string& html, const ReportTable& table) {
 std::string renderReportHtml(const ServiceReport& report) {
     std::string html = "<!DOCTYPE html>\n<html><head><meta charset=\"utf-8\"><title>" +
                        escaped(report.title) + "</title>\n<style>" + kStyle +
-                       "</style></head>\n<body>\n<h1>" + escaped(report.title) + "</h1>\n<p><b>Date:</b> " +
-                       escaped(report.generated) + "</p>\n";
+                       "</style></head>\n<body>\n<h1>" + escaped(report.title) +
+                       "</h1>\n<p><b>Date:</b> " + escaped(report.generated) + "</p>\n";
     if (!report.note.empty()) html += "<p><b>Note:</b> " + escaped(report.note) + "</p>\n";
     for (const ReportSection& section : report.sections) sectionHtml(html, section);
     for (const ReportTable& table : report.tables) tableHtml(html, table);

@@ -97,9 +97,12 @@ ReportSection stateSection() {
 }
 
 ReportTable satelliteTable() {
-    ReportTable table{"satellites", "Satellites of the Region",
+    ReportTable table{"satellites",
+                      "Satellites of the Region",
                       {"No.", "Name", "Position", "Verification", "Polarization", "Tone"},
-                      {}, "No satellites", {}};
+                      {},
+                      "No satellites",
+                      {}};
     const RegionRecord& region = regionRecord(g_CurContinent, g_CurRegion);
     const std::size_t count = std::min<std::size_t>(g_SatelliteCount, g_RegionSatellites.size());
     for (std::size_t k = 0; k < count; ++k) {
@@ -129,8 +132,8 @@ std::string itemResult(std::uint8_t item) {
 }
 
 ReportTable selfTestTable(const SessionLog& log) {
-    ReportTable table{"self_test", "Self Test", {"Item", "Result"}, {},
-                      "No self test in this session", {}};
+    ReportTable table{
+        "self_test", "Self Test", {"Item", "Result"}, {}, "No self test in this session", {}};
     if (!log.selfTestTime()) return table;
     table.caption = "Last result " + wallTimeText(*log.selfTestTime());
     for (std::uint8_t item = 1; item <= 10; ++item) {
@@ -140,8 +143,8 @@ ReportTable selfTestTable(const SessionLog& log) {
 }
 
 ReportTable lcdTable(const SessionLog& log) {
-    ReportTable table{"lcd", "ACU LCD Texts", {"Line", "Text"}, {},
-                      "Not read or written in this session", {}};
+    ReportTable table{
+        "lcd", "ACU LCD Texts", {"Line", "Text"}, {}, "Not read or written in this session", {}};
     if (!log.lcdTransferTime()) return table;
     table.caption = (log.lcdTransferWritten() ? "Written into the ACU " : "Read from the ACU ") +
                     wallTimeText(*log.lcdTransferTime());
@@ -152,8 +155,12 @@ ReportTable lcdTable(const SessionLog& log) {
 }
 
 ReportTable changeTable(const SessionLog& log) {
-    ReportTable table{"changes", "Changes Made", {"Time", "Change", "Details", "Acknowledged"},
-                      {}, "No changes in this session", {}};
+    ReportTable table{"changes",
+                      "Changes Made",
+                      {"Time", "Change", "Details", "Acknowledged"},
+                      {},
+                      "No changes in this session",
+                      {}};
     for (const SessionChange& change : log.changes()) {
         table.rows.push_back({wallTimeText(change.at), change.what, change.details,
                               change.acknowledged ? "Yes" : "No"});
@@ -162,8 +169,12 @@ ReportTable changeTable(const SessionLog& log) {
 }
 
 ReportTable faultTable(const SessionLog& log) {
-    ReportTable table{"faults", "Faults Seen", {"First", "Last", "Fault", "Count"}, {},
-                      "No faults in this session", {}};
+    ReportTable table{"faults",
+                      "Faults Seen",
+                      {"First", "Last", "Fault", "Count"},
+                      {},
+                      "No faults in this session",
+                      {}};
     for (const SessionFault& fault : log.faults()) {
         table.rows.push_back({wallTimeText(fault.first), wallTimeText(fault.last), fault.what,
                               std::to_string(fault.count)});

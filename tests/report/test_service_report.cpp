@@ -31,7 +31,8 @@ protected:
     // Ten-millisecond steps for the program's timers and the unit alike.
     void run(int milliseconds) {
         for (int t = 0; t < milliseconds; t += 10) {
-            timers.advance(std::chrono::milliseconds{10}, [this](int id) { controller.OnTimer(id); });
+            timers.advance(std::chrono::milliseconds{10},
+                           [this](int id) { controller.OnTimer(id); });
             link.advance(std::chrono::milliseconds{10});
         }
     }

@@ -68,15 +68,17 @@ private slots:
 
         QTemporaryDir dir;
         const QString pdf = saveReport(dir.filePath(QStringLiteral("report.pdf")));
-        QFile::copy(dir.filePath(QStringLiteral("report.pdf")), QStringLiteral("/tmp/ui_report.pdf"));
+        QFile::copy(dir.filePath(QStringLiteral("report.pdf")),
+                    QStringLiteral("/tmp/ui_report.pdf"));
         const QString html = saveReport(dir.filePath(QStringLiteral("report.html")));
         // The unit's own product data, the note, the change and the failed self-test item.
         for (const QString& text : {pdf, html}) {
             for (const char* value :
                  {"SR60-2419087", "OCEANSAT SR-60", "NW-EUROPE", "Vessel or site: MV Nordic Star",
-                  "Technician: J. Berg", "Set Parameters", "Tracking Scale 1.75", "LNB Status Check",
-                  "FAIL", "Serial Communication"}) {
-                QVERIFY2(text.contains(QString::fromUtf8(value)), qPrintable(value + ("\n" + text)));
+                  "Technician: J. Berg", "Set Parameters", "Tracking Scale 1.75",
+                  "LNB Status Check", "FAIL", "Serial Communication"}) {
+                QVERIFY2(text.contains(QString::fromUtf8(value)),
+                         qPrintable(value + ("\n" + text)));
             }
         }
         QVERIFY(html.startsWith(QStringLiteral("<!DOCTYPE html>")));
