@@ -131,9 +131,10 @@ void SessionLog::replyReceived(std::span<const std::uint8_t> payload) {
 void SessionLog::commandTimedOut(int id) {
     // The status poll's timer is its metronome, not a wait for an answer.
     if (id < 1 || id > cmd::Last || id == cmd::StatusPoll) return;
-    fault("No answer to " + frameName(static_cast<std::uint8_t>(id), false) +
-              formatText(" (command %d)", id),
-          1);
+    // Timer 31 waits for the factory default's progress, which has no command of its own.
+    std::string name = frameName(static_cast<std::uint8_t>(id), false);
+    if (name.empty()) name = frameName(static_cast<std::uint8_t>(id), true);
+    fault("No answer to " + name + formatText(" (command %d)", id), 1);
 }
 
 void SessionLog::hungUp(const std::string& portName) {
