@@ -2,7 +2,6 @@
 
 #include <chrono>
 #include <cstdint>
-#include <functional>
 #include <optional>
 #include <span>
 #include <string>
@@ -34,9 +33,6 @@ struct SessionFault {
 
 class SessionLog {
 public:
-    using Clock = std::function<WallClock::time_point()>;
-    void setClock(Clock clock) { m_Clock = std::move(clock); }
-
     // The .sif file the default data came from, named in the upload's entry.
     void setDefaultDataFile(std::string name) { m_DefaultDataFile = std::move(name); }
 
@@ -63,10 +59,9 @@ public:
     bool lcdTransferWritten() const { return m_LcdWritten; }
 
 private:
-    WallClock::time_point now() const { return m_Clock ? m_Clock() : WallClock::now(); }
+    static WallClock::time_point now() { return WallClock::now(); }
     void fault(std::string what, std::uint64_t count);
 
-    Clock m_Clock;
     std::string m_DefaultDataFile;
     std::vector<SessionChange> m_Changes;
     std::vector<SessionFault> m_Faults;
