@@ -11,8 +11,8 @@
 #include <QTextDocument>
 #include <array>
 
-#include "app/dialog_layout.h"
 #include "link/service_report.h"
+#include "widgets/dialog_layout.h"
 
 namespace {
 

@@ -1,17 +1,17 @@
 #include "link/service_report.h"
 
 #include "data/antenna_info.h"
+#include "data/antenna_state.h"
 #include "data/region_display.h"
 #include "data/satellite_tables.h"
 #include "data/target_panel.h"
 #include "geo/gps_inputs.h"
 #include "lcd/lcd_data.h"
-#include "link/antenna_state.h"
 #include "link/diagnosis_exchange.h"
-#include "link/display_text.h"
 #include "link/frame_decoder.h"
 #include "link/link_state.h"
 #include "link/session_log.h"
+#include "wire/display_text.h"
 
 namespace {
 

@@ -7,9 +7,9 @@
 #include "data/satellite_tables.h"
 #include "data/target_panel.h"
 #include "data/upload_state.h"
-#include "link/display_text.h"
 #include "link/frame_decoder.h"
-#include "link/protocol.h"
+#include "wire/display_text.h"
+#include "wire/protocol.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "link/frame_assembler.h"
+#include "wire/frame_assembler.h"
 
 // What this session did to the ACU and what went wrong on the line, kept for the service
 // report. The controller feeds it as it sends, receives and times out; nothing here sends.
