@@ -9,6 +9,7 @@
 #include "data/region_selectors.h"
 #include "data/satellite_tables.h"
 #include "data/sif_reader.h"
+#include "link/controller.h"
 #include "pages/administrator.h"
 #include "pages/antenna_information.h"
 
@@ -72,6 +73,7 @@ void CLumidorDlg::loadDefaultDataFrom(const QString& path) {
         m_AntennaInformation->ShowProductInformation();
         return;
     }
+    m_Controller->sessionLog().setDefaultDataFile(fileName);
     const AdminSelectors selectors = selectorsForLoadedScope();
     fillAdminSelectors(selectors);
     selectRegion(selectors.continent, selectors.region);

@@ -13,6 +13,7 @@
 #include "app/about_dialog.h"
 #include "widgets/dialog_layout.h"
 #include "app/load_progress.h"
+#include "app/service_report_dialog.h"
 #include "app/timer_bank_qt.h"
 #include "app/traffic_monitor.h"
 #include "app/update_progress.h"
@@ -171,6 +172,7 @@ CLumidorDlg::CLumidorDlg(QStringList commandLinePorts, QWidget* parent, PortList
     m_TrafficMonitor = new TrafficMonitor(this);
     m_Controller->setTrafficObserver(&m_TrafficMonitor->recorder());
     new QShortcut(QKeySequence(QStringLiteral("Ctrl+T")), this, [this] { openTrafficMonitor(); });
+    new QShortcut(QKeySequence(QStringLiteral("Ctrl+R")), this, [this] { openServiceReport(); });
 
     m_Timers->start(kStartupTimer, std::chrono::milliseconds{100});
 }
@@ -334,7 +336,15 @@ void CLumidorDlg::contextMenuEvent(QContextMenuEvent* event) {
     QAction* about = menu.addAction(QString::fromUtf8("Lumidor 정보(&A)..."));
     connect(menu.addAction(QStringLiteral("Traffic Monitor\tCtrl+T")), &QAction::triggered, this,
             &CLumidorDlg::openTrafficMonitor);
+    connect(menu.addAction(QStringLiteral("Save Service Report...\tCtrl+R")), &QAction::triggered,
+            this, &CLumidorDlg::openServiceReport);
     if (menu.exec(event->globalPos()) == about) showAboutBox();
+}
+
+void CLumidorDlg::openServiceReport() {
+    auto* dialog = new ServiceReportDialog(m_Controller->sessionLog(), this);
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    dialog->open();
 }
 
 void CLumidorDlg::showAboutBox() {

@@ -122,6 +122,8 @@ public:
     // Shows the Traffic Monitor (Ctrl+T, or the background context menu).
     void openTrafficMonitor();
     TrafficMonitor* trafficMonitor() const { return m_TrafficMonitor; }
+    // "Save Service Report..." (Ctrl+R, or the background context menu).
+    void openServiceReport();
 
     // Message boxes go here instead of a modal box when set (tests, and a headless run).
     void setMessageBoxHook(std::function<void(const QString&, MessageIcon)> hook);

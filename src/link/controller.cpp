@@ -29,6 +29,7 @@ void AcuController::SendCommand(std::uint8_t code) {
 
 void AcuController::sendAndStart(std::uint8_t code, std::chrono::milliseconds period) {
     SendCommand(code);
+    m_Log.commandSent(code);
     m_Timers.start(code, period);
     if (code < m_ResendWaits.size()) m_ResendWaits[code] = {period, {}};
 }
@@ -53,6 +54,7 @@ void AcuController::OnCommRead() {
         std::uint8_t byte = 0;
         if (!m_Queue.get(byte)) break;
         const FrameAssembler::Result result = m_RxAssembler.push(byte);
+        m_Log.assembled(result, m_RxAssembler);
         if (m_Tap.active()) m_Tap.received(result, byte, m_RxAssembler);
         if (result != FrameAssembler::Result::Frame) continue;
         // The assembler is already waiting for the next STX, so a message box opened by the
@@ -66,6 +68,7 @@ void AcuController::OnCommRead() {
 }
 
 void AcuController::OnTimer(int id) {
+    m_Log.commandTimedOut(id);
     if (id == kStartupTimer) {
         m_Timers.stop(kStartupTimer);
         m_View.DrawSerialBox(0);
@@ -194,6 +197,7 @@ void AcuController::OnPortHangup(const std::string& portName) {
     // question open to be answered for a unit that may not be the one it was about.
     const bool questionVoided = m_QuestionOpen;
     if (questionVoided) m_View.closeQuestion();
+    m_Log.hungUp(portName);
     Disconnect();
     // Look for the port again: it comes back when the adapter is plugged in again.
     m_Timers.start(kDiscoveryTimer, kDiscoveryPeriod);

@@ -11,6 +11,7 @@
 #include "link/diagnosis_exchange.h"
 #include "link/lcd_exchange.h"
 #include "link/link_context.h"
+#include "link/session_log.h"
 #include "link/traffic_tap.h"
 #include "link/upload_exchange.h"
 #include "wire/frame_assembler.h"
@@ -94,6 +95,9 @@ public:
     // nobody). The observer must outlive the controller or be detached first.
     void setTrafficObserver(TrafficObserver* observer) { m_Tap.attach(observer); }
 
+    // What this session changed on the ACU and what went wrong, for the service report.
+    SessionLog& sessionLog() { return m_Log; }
+
 private:
     // Setup mode, or the refusal message.
     bool setupGate();
@@ -127,6 +131,7 @@ private:
     std::array<std::uint8_t, kFrameBufferSize> m_RxFrame{};
     FrameAssembler m_RxAssembler;
     TrafficTap m_Tap;
+    SessionLog m_Log;
     // Reply 4 stores into the satellites of the region that reply 3 announced; before any
     // reply 3 there is no such region.
     bool m_RegionAnnounced = false;

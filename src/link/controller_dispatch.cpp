@@ -21,6 +21,7 @@ void AcuController::DispatchReply() {
     const auto payload = std::span<const std::uint8_t>(frame).subspan(2, length);
     const std::uint8_t code = payload[0];
     if (replyLength(code) == 0 || payload.size() < replyLength(code)) return;
+    m_Log.replyReceived(payload);
 
     if (m_Upload.onReply(code) || m_Lcd.onReply(payload) || m_Diagnosis.onReply(payload)) return;
     dispatchLinkReply(payload);

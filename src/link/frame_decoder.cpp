@@ -299,25 +299,16 @@ std::string replyFields(std::span<const std::uint8_t> payload) {
 
 }  // namespace
 
-// The labels of the state lamps, which name the modes 2..7.
 std::string antennaStateText(std::uint8_t mode) {
-    static const char* const kModes[] = {"Antenna Initialize",   "Satellite Search",
-                                         "Satellite Tracking",   "Antenna Break",
-                                         "Antenna Stop / Setup", "Antenna Diagonis"};
     std::string text = "state " + std::to_string(mode);
     if (mode == 1) return text + " Setup";
-    if (mode >= 2 && mode <= 7) return text + " " + kModes[mode - 2];
+    if (mode >= 2 && mode <= 7) return text + " " + antennaModeName(mode);
     return text;
 }
 
 std::string diagnosisItemText(std::uint8_t item) {
-    static const char* const kItems[] = {
-        "Serial Communication", "Gyro Sensor Check",  "LNB Status Check",
-        "AZ CW Limit Check",    "AZ CCW Limit Check", "EL UP Limit Check",
-        "Skew Limit Check",     "Antenna Power",      "ACU Power",
-        "Receiver Connect"};
     std::string text = "item " + std::to_string(item);
-    if (item >= 1 && item <= 10) return text + " " + kItems[item - 1];
+    if (item >= 1 && item <= 10) return text + " " + diagnosisItemName(item);
     if (item == 11) return text + " end of test";
     return text;
 }
@@ -410,4 +401,21 @@ std::string trafficCsvLine(const TrafficEntry& entry) {
     return formatText("%.3f,%s,%s,", static_cast<double>(entry.at.count()) / 1000.0,
                       trafficDirection(entry), trafficCode(entry).c_str()) +
            "\"" + meaning + "\"," + trafficHex(entry);
+}
+
+const char* antennaModeName(std::uint8_t mode) {
+    // The labels of the state lamps, which name the modes 2..7.
+    static const char* const kModes[] = {"Antenna Initialize",   "Satellite Search",
+                                         "Satellite Tracking",   "Antenna Break",
+                                         "Antenna Stop / Setup", "Antenna Diagonis"};
+    return mode >= 2 && mode <= 7 ? kModes[mode - 2] : "";
+}
+
+const char* diagnosisItemName(std::uint8_t item) {
+    static const char* const kItems[] = {
+        "Serial Communication", "Gyro Sensor Check",  "LNB Status Check",
+        "AZ CW Limit Check",    "AZ CCW Limit Check", "EL UP Limit Check",
+        "Skew Limit Check",     "Antenna Power",      "ACU Power",
+        "Receiver Connect"};
+    return item >= 1 && item <= 10 ? kItems[item - 1] : "";
 }

@@ -17,6 +17,10 @@ std::string frameName(std::uint8_t code, bool fromAcu);
 std::string antennaStateText(std::uint8_t mode);
 // "item 3 LNB Status Check": a self-test item, named as the diagnosis page names it.
 std::string diagnosisItemText(std::uint8_t item);
+// The label of the state lamp of antenna mode 2..7, and the name of self-test item 1..10, as
+// the windows show them; "" for any other number.
+const char* antennaModeName(std::uint8_t mode);
+const char* diagnosisItemName(std::uint8_t item);
 
 // The meaning of one complete frame, fields included. A frame with a wrong length, end byte
 // or checksum says so and is not decoded further.

@@ -69,3 +69,23 @@ std::string messageKind(const std::string& text) {
     if (text.rfind(kQueueFull, 0) == 0) return kQueueFull;
     return text;
 }
+
+std::string utf8Text(std::u16string_view text) {
+    while (!text.empty() && text.back() == u' ') text.remove_suffix(1);
+    std::string out;
+    for (const char16_t unit : text) {
+        // Our texts come from 8-bit bytes; a surrogate could only be half a character.
+        const std::uint32_t c = unit >= 0xD800 && unit <= 0xDFFF ? 0xFFFD : unit;
+        if (c < 0x80) {
+            out += static_cast<char>(c);
+        } else if (c < 0x800) {
+            out += static_cast<char>(0xC0 | c >> 6);
+            out += static_cast<char>(0x80 | (c & 0x3F));
+        } else {
+            out += static_cast<char>(0xE0 | c >> 12);
+            out += static_cast<char>(0x80 | (c >> 6 & 0x3F));
+            out += static_cast<char>(0x80 | (c & 0x3F));
+        }
+    }
+    return out;
+}

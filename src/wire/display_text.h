@@ -3,6 +3,7 @@
 #include <chrono>
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 // printf-style formatting for the texts the windows show, in the C locale's notation.
 std::string formatText(const char* format, ...) __attribute__((format(printf, 1, 2)));
@@ -32,3 +33,7 @@ std::string queueFullText(std::uint64_t dropped);
 // of stacking another. The kind is the text itself, except for the texts above, whose port
 // name or count changes from one repeat to the next.
 std::string messageKind(const std::string& text);
+
+// A text of the windows as UTF-8, for files written from the core; trailing blanks of
+// fixed-width names are dropped.
+std::string utf8Text(std::u16string_view text);

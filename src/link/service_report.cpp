@@ -1,0 +1,197 @@
+#include "link/service_report.h"
+
+#include "data/antenna_info.h"
+#include "data/antenna_state.h"
+#include "data/region_display.h"
+#include "data/satellite_tables.h"
+#include "data/target_panel.h"
+#include "geo/gps_inputs.h"
+#include "lcd/lcd_data.h"
+#include "link/diagnosis_exchange.h"
+#include "link/frame_decoder.h"
+#include "link/link_state.h"
+#include "link/session_log.h"
+#include "wire/display_text.h"
+
+namespace {
+
+std::string trimmed(std::string text) {
+    for (char& c : text) c = c == '\t' ? ' ' : c;
+    const auto first = text.find_first_not_of(' ');
+    const auto last = text.find_last_not_of(' ');
+    return first == std::string::npos ? std::string() : text.substr(first, last - first + 1);
+}
+
+ReportSection antennaSection() {
+    const ProductInformationTexts p = productInformationTexts();
+    return {"antenna",
+            "Antenna",
+            {{"antenna_model", "Antenna Model", trimmed(utf8Text(p.antennaModel))},
+             {"antenna_type", "Antenna Type", trimmed(p.antennaType)},
+             {"serial_number", "Serial Number", trimmed(utf8Text(p.serialNumber))},
+             {"ant_sw_version", "Ant S/W Ver.", p.antSwVersion},
+             {"acu_sw_version", "ACU S/W Ver.", p.acuSwVersion},
+             {"library_version", "Library Ver.", p.libraryVersion},
+             {"antenna_power", "Antenna Power", p.antennaPower},
+             {"acu_power", "ACU Power", p.acuPower},
+             {"receiver", "RECEIVER", p.receiver}}};
+}
+
+ReportSection regionSection() {
+    const RegionRecord& region = regionRecord(g_CurContinent, g_CurRegion);
+    return {"region",
+            "Region",
+            {{"continent", "Continent", continentName(g_CurContinent)},
+             {"region", "Region", utf8Text(regionNameText(region))},
+             {"lnb", "LNB", trimmed(lnbInformationText(region))},
+             {"diseqc", "DiSEqC", satelliteDetailsTexts(SatelliteRecord{}, region).diseqc}}};
+}
+
+ReportSection gpsSection() {
+    const AntennaGpsTexts gps = antennaGpsTexts(g_CurContinent, g_CurRegion);
+    const char* link = g_GpsLinkState == 1   ? "GPS Link"
+                       : g_GpsLinkState == 2 ? "GPS Not Link"
+                                             : "Not reported";
+    return {"gps",
+            "Antenna GPS",
+            {{"longitude", "Longitude", trimmed(gps.longitude + " " + gps.longitudeHemisphere)},
+             {"latitude", "Latitude", trimmed(gps.latitude + " " + gps.latitudeHemisphere)},
+             {"gps_link", "GPS", link}}};
+}
+
+ReportSection parameterSection() {
+    const AntennaParameterTexts p = antennaParameterTexts();
+    return {"parameters",
+            "Parameter Setting",
+            {{"tracking_scale", "Tracking Scale", p.trackingScale},
+             {"detect_level", "Detect Level Threshold", p.detectLevel},
+             {"tracking_level", "Tracking Level Threshold", p.trackingLevel},
+             {"el_adjust", "EL Adjust", p.elAdjust},
+             {"skew_adjust", "Skew Adjust", p.skewAdjust},
+             {"signal_lost_time", "Signal lost time", p.signalLostTime},
+             {"break_time", "Antenna Break Time", p.breakTime}}};
+}
+
+ReportSection stateSection() {
+    std::string mode = antennaModeName(g_AntennaMode);
+    if (g_AntennaMode == 1) mode = "Setup";
+    std::string target;
+    std::string signal;
+    std::string receiver;
+    if (const auto panel = targetPanelFor(g_DefaultSatIndex, g_CurContinent, g_CurRegion)) {
+        target = utf8Text(satelliteNameText(g_RegionSatellites[g_DefaultSatIndex])) +
+                 panel->targetPosition;
+        signal = panel->signal;
+        receiver = panel->receiver;
+    }
+    return {"state",
+            "Antenna State",
+            {{"connected", "Link", g_Connected == 1 ? "Connected" : "Not connected"},
+             {"mode", "State", mode},
+             {"target", "Target Satellite", target},
+             {"signal", "Signal", signal},
+             {"receiver", "Receiver", receiver},
+             {"az", "AZ", positionText(g_CurrentAz)},
+             {"el", "EL", positionText(g_CurrentEl)},
+             {"skew", "Skew", positionText(g_CurrentSkew)}}};
+}
+
+ReportTable satelliteTable() {
+    ReportTable table{"satellites",
+                      "Satellites of the Region",
+                      {"No.", "Name", "Position", "Verification", "Polarization", "Tone"},
+                      {},
+                      "No satellites",
+                      {}};
+    const RegionRecord& region = regionRecord(g_CurContinent, g_CurRegion);
+    const std::size_t count = std::min<std::size_t>(g_SatelliteCount, g_RegionSatellites.size());
+    for (std::size_t k = 0; k < count; ++k) {
+        const SatelliteRecord& satellite = g_RegionSatellites[k];
+        const SatelliteDetailsTexts details = satelliteDetailsTexts(satellite, region);
+        std::string number = std::to_string(k + 1);
+        if (k == g_DefaultSatIndex) number += " (target)";
+        table.rows.push_back({number, utf8Text(satelliteNameText(satellite)),
+                              trimmed(orbitalPositionText(satellite)), details.verification,
+                              details.polarization, details.tone});
+    }
+    return table;
+}
+
+std::string itemResult(std::uint8_t item) {
+    if (diagnosisItemSkipped(item)) return "Skipped";
+    switch (g_DiagLamps >> (20u - 2u * item) & 3u) {
+        case 1:
+            return "Test";
+        case 2:
+            return "PASS";
+        case 3:
+            return "FAIL";
+        default:
+            return "Not tested";
+    }
+}
+
+ReportTable selfTestTable(const SessionLog& log) {
+    ReportTable table{
+        "self_test", "Self Test", {"Item", "Result"}, {}, "No self test in this session", {}};
+    if (!log.selfTestTime()) return table;
+    table.caption = "Last result " + wallTimeText(*log.selfTestTime());
+    for (std::uint8_t item = 1; item <= 10; ++item) {
+        table.rows.push_back({diagnosisItemName(item), itemResult(item)});
+    }
+    return table;
+}
+
+ReportTable lcdTable(const SessionLog& log) {
+    ReportTable table{
+        "lcd", "ACU LCD Texts", {"Line", "Text"}, {}, "Not read or written in this session", {}};
+    if (!log.lcdTransferTime()) return table;
+    table.caption = (log.lcdTransferWritten() ? "Written into the ACU " : "Read from the ACU ") +
+                    wallTimeText(*log.lcdTransferTime());
+    for (std::size_t line = 0; line < kLcdLineCount; ++line) {
+        table.rows.push_back({std::to_string(line + 1), utf8Text(editorLineText(g_LcdData, line))});
+    }
+    return table;
+}
+
+ReportTable changeTable(const SessionLog& log) {
+    ReportTable table{"changes",
+                      "Changes Made",
+                      {"Time", "Change", "Details", "Acknowledged"},
+                      {},
+                      "No changes in this session",
+                      {}};
+    for (const SessionChange& change : log.changes()) {
+        table.rows.push_back({wallTimeText(change.at), change.what, change.details,
+                              change.acknowledged ? "Yes" : "No"});
+    }
+    return table;
+}
+
+ReportTable faultTable(const SessionLog& log) {
+    ReportTable table{"faults",
+                      "Faults Seen",
+                      {"First", "Last", "Fault", "Count"},
+                      {},
+                      "No faults in this session",
+                      {}};
+    for (const SessionFault& fault : log.faults()) {
+        table.rows.push_back({wallTimeText(fault.first), wallTimeText(fault.last), fault.what,
+                              std::to_string(fault.count)});
+    }
+    return table;
+}
+
+}  // namespace
+
+ServiceReport buildServiceReport(const SessionLog& log, const std::string& note) {
+    ServiceReport report;
+    report.title = "Skyrelay Service Report";
+    report.generated = wallTimeText(WallClock::now());
+    report.note = note;
+    report.sections = {antennaSection(), regionSection(), gpsSection(), stateSection(),
+                       parameterSection()};
+    report.tables = {satelliteTable(), selfTestTable(log), lcdTable(log), changeTable(log),
+                     faultTable(log)};
+    return report;
+}
