@@ -6,6 +6,7 @@
 #include "link/display_text.h"
 #include "link/frame.h"
 #include "link/link_state.h"
+#include "link/pointing_samples.h"
 #include "link/timer_bank.h"
 #include "serial/byte_port.h"
 #include "serial/comm_queue.h"
@@ -124,6 +125,7 @@ void AcuController::StartConnection() {
     setBusy(true);
     m_RxAssembler.reset();
     if (m_Tap.active()) m_Tap.linkOpened();
+    if (m_Pointing != nullptr) m_Pointing->linkOpened(pointingClockMs());
     sendAndStart(cmd::LinkCheck, kCommandPeriod);
 }
 

@@ -16,6 +16,7 @@
 #include "link/traffic_tap.h"
 
 class BytePort;
+class PointingSamples;
 class CommQueue;
 class ControllerView;
 class TimerBank;
@@ -90,6 +91,9 @@ public:
     // Shows every frame sent and received, and every byte dropped, to observer (nullptr:
     // nobody). The observer must outlive the controller or be detached first.
     void setTrafficObserver(TrafficObserver* observer) { m_Tap.attach(observer); }
+    // Keeps the signal, position and state of every status and setup reply, and the link
+    // openings, in samples (nullptr: nowhere). The samples must outlive the controller.
+    void setPointingSamples(PointingSamples* samples) { m_Pointing = samples; }
 
 private:
     // Setup mode, or the refusal message.
@@ -118,6 +122,7 @@ private:
     std::array<std::uint8_t, kFrameBufferSize> m_RxFrame{};
     FrameAssembler m_RxAssembler;
     TrafficTap m_Tap;
+    PointingSamples* m_Pointing = nullptr;
     // Reply 4 stores into the satellites of the region that reply 3 announced; before any
     // reply 3 there is no such region.
     bool m_RegionAnnounced = false;

@@ -60,14 +60,9 @@ constexpr CodeNames kNames[cmd::Last + 1] = {
     {"LCD data read, part 5", "LCD data read, part 5"},
 };
 
-// The labels of the state lamps, which name the modes 2..7.
 std::string antennaStateText(std::uint8_t mode) {
-    static const char* const kModes[] = {"Antenna Initialize",   "Satellite Search",
-                                         "Satellite Tracking",   "Antenna Break",
-                                         "Antenna Stop / Setup", "Antenna Diagonis"};
     std::string text = "state " + std::to_string(mode);
-    if (mode == 1) return text + " Setup";
-    if (mode >= 2 && mode <= 7) return text + " " + kModes[mode - 2];
+    if (const char* name = antennaModeName(mode); *name != 0) return text + " " + name;
     return text;
 }
 
@@ -321,6 +316,16 @@ std::string replyFields(std::span<const std::uint8_t> payload) {
 }
 
 }  // namespace
+
+// The labels of the state lamps, which name the modes 2..7.
+const char* antennaModeName(std::uint8_t mode) {
+    static const char* const kModes[] = {"Antenna Initialize",   "Satellite Search",
+                                         "Satellite Tracking",   "Antenna Break",
+                                         "Antenna Stop / Setup", "Antenna Diagonis"};
+    if (mode == 1) return "Setup";
+    if (mode >= 2 && mode <= 7) return kModes[mode - 2];
+    return "";
+}
 
 std::string frameName(std::uint8_t code, bool fromAcu) {
     if (code > cmd::Last) return {};

@@ -10,6 +10,10 @@
 // decoded, and the raw bytes. The program's monitor and trace, and the simulator's --log,
 // all write these lines, so two sides of one session can be laid next to each other.
 
+// The state lamp's label of an antenna mode ("Satellite Tracking"), "Setup" for mode 1, and ""
+// for modes without a name.
+const char* antennaModeName(std::uint8_t mode);
+
 // The command (from the program) or reply (from the ACU) that code names; "" when none.
 std::string frameName(std::uint8_t code, bool fromAcu);
 
