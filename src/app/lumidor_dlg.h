@@ -33,6 +33,7 @@ class QPushButton;
 class QtTimerBank;
 class Satellite_Information;
 class SerialBox;
+class SignalPointingWindow;
 class TrafficMonitor;
 class Set_GPS;
 class Update_Progress;
@@ -110,6 +111,9 @@ public:
     // Shows the Traffic Monitor (Ctrl+T, or the background context menu).
     void openTrafficMonitor();
     TrafficMonitor* trafficMonitor() const { return m_TrafficMonitor; }
+    // Shows the Signal and Pointing window (Ctrl+G, or the background context menu).
+    void openSignalPointing();
+    SignalPointingWindow* signalPointing() const { return m_SignalPointing; }
 
     // Message boxes go here instead of a modal box when set (tests, and a headless run).
     void setMessageBoxHook(std::function<void(const QString&, MessageIcon)> hook);
@@ -138,6 +142,7 @@ public:
 
 protected:
     void contextMenuEvent(QContextMenuEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
     void createPages();
@@ -172,6 +177,7 @@ private:
     Update_Progress* m_UpdateProgress = nullptr;
     View_LCD_Display* m_ViewLcdDisplay = nullptr;
     TrafficMonitor* m_TrafficMonitor = nullptr;
+    SignalPointingWindow* m_SignalPointing = nullptr;
     QWidget* m_pCurrentPage = nullptr;
 
     QListWidget* m_PageList = nullptr;
