@@ -21,17 +21,22 @@ constexpr std::int64_t kSecondsLabelsUpToMs = 2 * 3600 * 1000;
 
 struct ChannelLook {
     const char* title;
+    const char* labels;
     QColor color;
     double smallestSpan;  // the y axis never zooms in further than this
 };
 const ChannelLook kChannels[] = {
-    {"Signal", QColor(0, 0, 200), 20.0},
-    {"AZ (°)", QColor(0, 120, 0), 1.0},
-    {"EL (°)", QColor(160, 60, 0), 1.0},
-    {"Skew (°)", QColor(110, 0, 140), 1.0},
+    {"Signal", "%.0f", QColor(0, 0, 200), 20.0},
+    {"AZ (°)", "%.1f", QColor(0, 120, 0), 1.0},
+    {"EL (°)", "%.1f", QColor(160, 60, 0), 1.0},
+    {"Skew (°)", "%.1f", QColor(110, 0, 140), 1.0},
 };
 
 }  // namespace
+
+void replacePoints(QXYSeries* series, const QList<QPointF>& points) {
+    if (series->points() != points) series->replace(points);
+}
 
 QColor PointingCharts::bandColor(std::uint8_t state) {
     switch (state) {
@@ -60,6 +65,7 @@ PointingCharts::PointingCharts(QWidget* parent) : QWidget(parent) {
     for (std::size_t c = 0; c < kPointingChannels; ++c) {
         m_Charts[c] = makeChart(QString::fromUtf8(kChannels[c].title), kChannels[c].color,
                                 c + 1 == kPointingChannels);
+        m_Charts[c].y->setLabelFormat(QString::fromLatin1(kChannels[c].labels));
         layout->addWidget(m_Charts[c].view, 1);
     }
 }
@@ -79,7 +85,6 @@ PointingCharts::Chart PointingCharts::makeChart(const QString& title, QColor col
     c.x->setLabelsVisible(timeLabels);
     c.y = new QValueAxis(c.chart);
     c.y->setTitleText(title);
-    c.y->setLabelFormat(QStringLiteral("%.1f"));
     c.y->setTickCount(4);
     // The bands and link marks span the plot's height whatever the curve's scale.
     auto* whole = new QValueAxis(c.chart);
@@ -111,7 +116,8 @@ PointingCharts::Chart PointingCharts::makeChart(const QString& title, QColor col
     c.line->attachAxis(c.y);
 
     c.view = new QChartView(c.chart, this);
-    c.view->setRenderHint(QPainter::Antialiasing);
+    // Without antialiasing: the curves are steps and flat runs, and a redraw costs half.
+    c.view->setRenderHint(QPainter::Antialiasing, false);
     c.view->setMinimumHeight(110);
     c.view->viewport()->setMouseTracking(true);
     c.view->viewport()->installEventFilter(this);
@@ -143,8 +149,9 @@ void PointingCharts::showView(const PointingView& view, std::int64_t fromMs, std
 
     for (std::size_t c = 0; c < kPointingChannels; ++c) {
         Chart& chart = m_Charts[c];
-        chart.x->setFormat(format);
-        chart.x->setRange(from, to);
+        // Axes laid out again only when their range really moved: that is most of a redraw.
+        if (chart.x->format() != format) chart.x->setFormat(format);
+        if (chart.x->min() != from || chart.x->max() != to) chart.x->setRange(from, to);
         QList<QPointF> points;
         points.reserve(static_cast<qsizetype>(view.series[c].size()));
         double low = 0.0;
@@ -155,14 +162,16 @@ void PointingCharts::showView(const PointingView& view, std::int64_t fromMs, std
             if (points.isEmpty() || value > high) high = value;
             points.append(QPointF(static_cast<qreal>(point.atMs), value));
         }
-        chart.line->replace(points);
+        replacePoints(chart.line, points);
         // A flat curve sits in the middle of a span that still reads as flat.
         const double pad = std::max((high - low) * 0.08, kChannels[c].smallestSpan / 2.0);
-        chart.y->setRange(low - pad, high + pad);
-        for (std::size_t s = 0; s < kBandStates.size(); ++s) {
-            chart.bandEdges[s]->replace(bandEdges[s]);
+        if (chart.y->min() != low - pad || chart.y->max() != high + pad) {
+            chart.y->setRange(low - pad, high + pad);
         }
-        chart.reconnects->replace(marks);
+        for (std::size_t s = 0; s < kBandStates.size(); ++s) {
+            replacePoints(chart.bandEdges[s], bandEdges[s]);
+        }
+        replacePoints(chart.reconnects, marks);
     }
 }
 

@@ -11,6 +11,10 @@ class QChartView;
 class QDateTimeAxis;
 class QLineSeries;
 class QValueAxis;
+class QXYSeries;
+
+// Sets the series' points unless it has them already: an unchanged series is not drawn again.
+void replacePoints(QXYSeries* series, const QList<QPointF>& points);
 
 // The four time charts of the "Signal and Pointing" window, one above the other on one time
 // axis: signal level, azimuth, elevation and skew, with the antenna state as coloured bands

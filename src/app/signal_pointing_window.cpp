@@ -19,10 +19,9 @@
 
 namespace {
 
-// How often a shown window looks for news; it redraws only when there is some, or once a
-// second so that the time axis moves on.
+// How often a shown window looks for news; it redraws only when there is some.
 constexpr auto kRefreshPeriod = std::chrono::milliseconds{250};
-constexpr std::int64_t kRedrawAtLeastEveryMs = 1000;
+constexpr std::int64_t kAxisSteps = 12;
 // About one bucket per pixel column of a wide chart.
 constexpr std::size_t kBuckets = 800;
 // The sky view's track: the last ten minutes, at most this many dots.
@@ -58,7 +57,9 @@ QLabel* label(QWidget* parent, const char* name) {
 }
 
 QString signedDegrees(double degrees) {
-    return QString::asprintf("%+.1f°", degrees);
+    // Rounded first, so that a dish on target reads +0.0 rather than -0.0.
+    const double tenths = std::round(degrees * 10.0) / 10.0 + 0.0;
+    return QString::asprintf("%+.1f", tenths) + QStringLiteral("°");
 }
 
 }  // namespace
@@ -99,6 +100,7 @@ SignalPointingWindow::SignalPointingWindow(QWidget* parent) : QWidget(parent, Qt
     skyLayout->addWidget(m_Sky, 1);
     skyLayout->addWidget(m_TargetAngles);
     skyLayout->addWidget(m_PointingError);
+    skyColumn->setMaximumWidth(400);
     auto* split = new QSplitter(this);
     split->addWidget(m_Charts);
     split->addWidget(skyColumn);
@@ -178,26 +180,28 @@ void SignalPointingWindow::setRange(Range range) {
 
 void SignalPointingWindow::onTick() {
     if (m_PauseButton->isChecked()) return;
-    const bool news = m_Samples.pushed() != m_DrawnPushed;
-    if (news || pointingClockMs() - m_DrawnAtMs >= kRedrawAtLeastEveryMs) refreshNow();
+    // Without news the charts only change when the time axis has to move on.
+    if (m_Samples.pushed() != m_DrawnPushed || pointingClockMs() >= m_ToMs) refreshNow();
 }
 
 void SignalPointingWindow::refreshNow() {
     const std::int64_t now = pointingClockMs();
     m_DrawnPushed = m_Samples.pushed();
-    m_DrawnAtMs = now;
     // The newest sample may lie a little ahead of this clock after it was set back.
-    m_ToMs = m_Samples.size() > 0 ? std::max(now, m_Samples[m_Samples.size() - 1].atMs) : now;
+    const std::int64_t newest =
+        m_Samples.size() > 0 ? std::max(now, m_Samples[m_Samples.size() - 1].atMs) : now;
     std::int64_t span = kRangeButtons[0].spanMs;
     for (const RangeButton& r : kRangeButtons) {
         if (r.range == m_Range) span = r.spanMs;
     }
-    if (m_Range == Range::All) {
-        m_FromMs = m_Samples.size() > 0 ? std::min(m_Samples[0].atMs, m_ToMs - span) : m_ToMs;
-        if (m_FromMs == m_ToMs) m_FromMs -= kRangeButtons[0].spanMs;
-    } else {
-        m_FromMs = m_ToMs - span;
+    if (m_Range == Range::All && m_Samples.size() > 0) {
+        span = std::max(span, newest - m_Samples[0].atMs);
     }
+    // The time axis moves on in steps of a twelfth of the range, not every second: laying the
+    // axes out again is what a redraw costs most.
+    const std::int64_t step = std::max<std::int64_t>(1000, span / kAxisSteps);
+    m_ToMs = (newest / step + 1) * step;
+    m_FromMs = m_Range == Range::All && m_Samples.size() > 0 ? m_Samples[0].atMs : m_ToMs - span;
     reduceView(m_Samples, m_FromMs, m_ToMs, kBuckets, m_View);
     m_Charts->showView(m_View, m_FromMs, m_ToMs);
     showSky(now);

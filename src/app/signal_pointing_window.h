@@ -59,7 +59,6 @@ private:
     std::int64_t m_FromMs = 0;
     std::int64_t m_ToMs = 0;
     std::uint64_t m_DrawnPushed = 0;
-    std::int64_t m_DrawnAtMs = 0;
 
     PointingCharts* m_Charts = nullptr;
     SkyView* m_Sky = nullptr;

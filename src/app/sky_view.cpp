@@ -3,7 +3,8 @@
 #include <QCategoryAxis>
 #include <QPolarChart>
 #include <QScatterSeries>
-#include <QValueAxis>
+
+#include "app/pointing_charts.h"
 #include <algorithm>
 
 namespace {
@@ -34,14 +35,18 @@ SkyView::SkyView(QWidget* parent) : QChartView(parent) {
     m_Chart->setMargins(QMargins(0, 0, 0, 0));
     m_Chart->setBackgroundRoundness(0);
 
-    auto* azimuth = new QValueAxis(m_Chart);
+    // Every 45 degrees, north (0) at the top where the circle closes at 360.
+    auto* azimuth = new QCategoryAxis(m_Chart);
     azimuth->setRange(0.0, 360.0);
-    azimuth->setTickCount(9);  // every 45 degrees
-    azimuth->setLabelFormat(QStringLiteral("%.0f°"));
+    azimuth->setLabelsPosition(QCategoryAxis::AxisLabelsPositionOnValue);
+    for (int az = 45; az <= 360; az += 45) {
+        azimuth->append(QStringLiteral("%1°").arg(az % 360), az);
+    }
     auto* elevation = new QCategoryAxis(m_Chart);
     elevation->setRange(0.0, kZenith);
     elevation->setLabelsPosition(QCategoryAxis::AxisLabelsPositionOnValue);
-    for (int el = 90; el >= 0; el -= 30) {
+    // The rim is the horizon; its label would sit on the azimuth's 0.
+    for (int el = 90; el > 0; el -= 30) {
         elevation->append(QStringLiteral("%1°").arg(el), kZenith - el);
     }
     m_Chart->addAxis(azimuth, QPolarChart::PolarOrientationAngular);
@@ -65,10 +70,10 @@ void SkyView::showTrack(const QList<QPointF>& azEl) {
     QList<QPointF> points;
     points.reserve(azEl.size());
     for (const QPointF& point : azEl) points.append(onSky(point));
-    m_Dish->replace(points.isEmpty() ? QList<QPointF>{} : QList<QPointF>{points.back()});
-    m_Track->replace(points);
+    replacePoints(m_Dish, points.isEmpty() ? QList<QPointF>{} : QList<QPointF>{points.back()});
+    replacePoints(m_Track, points);
 }
 
 void SkyView::showTarget(std::optional<QPointF> azEl) {
-    m_Target->replace(azEl ? QList<QPointF>{onSky(*azEl)} : QList<QPointF>{});
+    replacePoints(m_Target, azEl ? QList<QPointF>{onSky(*azEl)} : QList<QPointF>{});
 }

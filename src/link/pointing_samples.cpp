@@ -162,8 +162,7 @@ struct Extremes {
 
 void addBands(const PointingSamples& samples, std::size_t first, std::size_t end,
               std::vector<StateBand>& bands) {
-    for (std::size_t i = first; i < end; ++i) {
-        const PointingSample& sample = samples[i];
+    samples.forEach(first, end, [&bands](const PointingSample& sample) {
         const bool gap = !bands.empty() && sample.atMs - bands.back().toMs > kBandGapMs;
         if (gap) bands.back().toMs += kPollPeriodMs;
         if (bands.empty() || gap || bands.back().state != sample.state) {
@@ -173,7 +172,7 @@ void addBands(const PointingSamples& samples, std::size_t first, std::size_t end
         } else {
             bands.back().toMs = sample.atMs;
         }
-    }
+    });
 }
 
 }  // namespace
@@ -194,25 +193,27 @@ void reduceView(const PointingSamples& samples, std::int64_t fromMs, std::int64_
     buckets = std::max<std::size_t>(1, buckets);
     const bool whole = end - first <= 2 * buckets;
     const std::int64_t span = std::max<std::int64_t>(1, toMs - fromMs + 1);
+    const auto bucketCount = static_cast<std::int64_t>(buckets);
+    // Where the bucket being filled ends; the division runs once per bucket, not per sample.
+    const auto edgeAfter = [&](std::int64_t at) {
+        const std::int64_t bucket = (at - fromMs) * bucketCount / span;
+        return fromMs + ((bucket + 1) * span + bucketCount - 1) / bucketCount;
+    };
     std::array<Extremes, kPointingChannels> extremes{};
-    std::size_t bucket = 0;
-    for (std::size_t i = first; i < end; ++i) {
-        const PointingSample& sample = samples[i];
-        if (!whole) {
-            const auto b = static_cast<std::size_t>(
-                static_cast<double>(sample.atMs - fromMs) / static_cast<double>(span) *
-                static_cast<double>(buckets));
-            if (b != bucket) {
-                for (std::size_t c = 0; c < kPointingChannels; ++c) {
-                    extremes[c].flushInto(out.series[c]);
-                }
-                bucket = b;
-            }
+    const auto flush = [&] {
+        for (std::size_t c = 0; c < kPointingChannels; ++c) extremes[c].flushInto(out.series[c]);
+    };
+    std::int64_t edge = edgeAfter(samples[first].atMs);
+    samples.forEach(first, end, [&](const PointingSample& sample) {
+        if (sample.atMs >= edge) {
+            flush();
+            edge = edgeAfter(sample.atMs);
         }
-        for (std::size_t c = 0; c < kPointingChannels; ++c) {
-            extremes[c].take(sample.atMs, channelValue(sample, static_cast<PointingChannel>(c)));
-            if (whole) extremes[c].flushInto(out.series[c]);
-        }
-    }
+        extremes[0].take(sample.atMs, sample.signal);
+        extremes[1].take(sample.atMs, sample.azimuth);
+        extremes[2].take(sample.atMs, sample.elevation);
+        extremes[3].take(sample.atMs, sample.skew);
+        if (whole) flush();
+    });
     for (std::size_t c = 0; c < kPointingChannels; ++c) extremes[c].flushInto(out.series[c]);
 }

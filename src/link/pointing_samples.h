@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <array>
 #include <cstddef>
 #include <cstdint>
@@ -55,6 +56,16 @@ public:
     // Sample i, 0 the oldest kept.
     const PointingSample& operator[](std::size_t i) const {
         return m_Ring[(m_First + i) % m_Capacity];
+    }
+    // Calls f on samples first..end-1 in order, a contiguous stretch of the ring at a time.
+    template <class F>
+    void forEach(std::size_t first, std::size_t end, F&& f) const {
+        while (first < end) {
+            const std::size_t at = (m_First + first) % m_Capacity;
+            const std::size_t run = std::min(end - first, m_Capacity - at);
+            for (std::size_t i = at; i < at + run; ++i) f(m_Ring[i]);
+            first += run;
+        }
     }
     // The first sample at or after atMs (size() when none).
     std::size_t lowerBound(std::int64_t atMs) const;
