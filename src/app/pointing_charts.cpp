@@ -63,15 +63,13 @@ PointingCharts::PointingCharts(QWidget* parent) : QWidget(parent) {
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
     for (std::size_t c = 0; c < kPointingChannels; ++c) {
-        m_Charts[c] = makeChart(QString::fromUtf8(kChannels[c].title), kChannels[c].color,
-                                c + 1 == kPointingChannels);
+        m_Charts[c] = makeChart(QString::fromUtf8(kChannels[c].title), kChannels[c].color);
         m_Charts[c].y->setLabelFormat(QString::fromLatin1(kChannels[c].labels));
         layout->addWidget(m_Charts[c].view, 1);
     }
 }
 
-PointingCharts::Chart PointingCharts::makeChart(const QString& title, QColor color,
-                                                bool timeLabels) {
+PointingCharts::Chart PointingCharts::makeChart(const QString& title, QColor color) {
     Chart c;
     c.chart = new QChart;
     c.chart->legend()->hide();
@@ -82,7 +80,8 @@ PointingCharts::Chart PointingCharts::makeChart(const QString& title, QColor col
     c.x = new QDateTimeAxis(c.chart);
     c.x->setFormat(QStringLiteral("hh:mm:ss"));
     c.x->setTickCount(7);
-    c.x->setLabelsVisible(timeLabels);
+    // Time labels under every chart, not only the last: each chart then reads on its own, and
+    // all four keep the same margins, so one time lies at one x in all of them.
     c.y = new QValueAxis(c.chart);
     c.y->setTitleText(title);
     c.y->setTickCount(4);
@@ -165,8 +164,10 @@ void PointingCharts::showView(const PointingView& view, std::int64_t fromMs, std
         replacePoints(chart.line, points);
         // A flat curve sits in the middle of a span that still reads as flat.
         const double pad = std::max((high - low) * 0.08, kChannels[c].smallestSpan / 2.0);
-        if (chart.y->min() != low - pad || chart.y->max() != high + pad) {
-            chart.y->setRange(low - pad, high + pad);
+        if (const QPointF range(low - pad, high + pad); chart.yRange != range) {
+            chart.yRange = range;
+            chart.y->setRange(range.x(), range.y());
+            chart.y->applyNiceNumbers();
         }
         for (std::size_t s = 0; s < kBandStates.size(); ++s) {
             replacePoints(chart.bandEdges[s], bandEdges[s]);

@@ -54,8 +54,9 @@ private:
         QDateTimeAxis* x = nullptr;
         std::array<QLineSeries*, kBandStates.size()> bandEdges{};
         QLineSeries* reconnects = nullptr;
+        QPointF yRange;  // as last asked for, before the axis rounded it
     };
-    Chart makeChart(const QString& title, QColor color, bool timeLabels);
+    Chart makeChart(const QString& title, QColor color);
 
     std::array<Chart, kPointingChannels> m_Charts;
     int m_BandCount = 0;

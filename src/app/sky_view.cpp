@@ -32,7 +32,7 @@ SkyView::SkyView(QWidget* parent) : QChartView(parent) {
     m_Chart = new QPolarChart;
     m_Chart->legend()->hide();
     m_Chart->setAnimationOptions(QChart::NoAnimation);
-    m_Chart->setMargins(QMargins(0, 0, 0, 0));
+    m_Chart->setMargins(QMargins(6, 6, 6, 6));
     m_Chart->setBackgroundRoundness(0);
 
     // Every 45 degrees, north (0) at the top where the circle closes at 360.
