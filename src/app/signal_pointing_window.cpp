@@ -22,8 +22,9 @@ namespace {
 // How often a shown window looks for news; it redraws only when there is some.
 constexpr auto kRefreshPeriod = std::chrono::milliseconds{250};
 constexpr std::int64_t kAxisSteps = 12;
-// About one bucket per pixel column of a wide chart.
-constexpr std::size_t kBuckets = 800;
+// Two points (lowest, highest) for every two pixel columns or so of a chart: the series are
+// what a redraw costs most.
+constexpr std::size_t kBuckets = 400;
 // The sky view's track: the last ten minutes, at most this many dots.
 constexpr std::int64_t kTrackMs = 10 * 60 * 1000;
 constexpr std::size_t kTrackDots = 600;
