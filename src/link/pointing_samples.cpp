@@ -109,20 +109,6 @@ const PointingSample* PointingSamples::nearest(std::int64_t atMs) const {
     return later.atMs - atMs < atMs - earlier.atMs ? &later : &earlier;
 }
 
-float channelValue(const PointingSample& sample, PointingChannel channel) {
-    switch (channel) {
-        case PointingChannel::Signal:
-            return sample.signal;
-        case PointingChannel::Azimuth:
-            return sample.azimuth;
-        case PointingChannel::Elevation:
-            return sample.elevation;
-        case PointingChannel::Skew:
-            return sample.skew;
-    }
-    return kNotReported;
-}
-
 namespace {
 
 // The lowest and highest value of one channel in the bucket being filled.

@@ -83,10 +83,9 @@ private:
     std::deque<std::int64_t> m_Reconnects;
 };
 
+// The charts, in the order of PointingView::series.
 enum class PointingChannel : std::uint8_t { Signal, Azimuth, Elevation, Skew };
 inline constexpr std::size_t kPointingChannels = 4;
-
-float channelValue(const PointingSample& sample, PointingChannel channel);
 
 struct ChartPoint {
     std::int64_t atMs = 0;
