@@ -4,9 +4,9 @@
 
 #include <QApplication>
 #include <algorithm>
-#include <ctime>
 #include <cmath>
 #include <cstdio>
+#include <ctime>
 #include <memory>
 
 #include "app/pointing_charts.h"
@@ -70,19 +70,20 @@ int main(int argc, char** argv) {
     auto samples = std::make_unique<PointingSamples>();
     fillDay(*samples);
     const long after = residentKiB();
-    std::printf("bench_pointing: %zu samples of %zu bytes = %.2f MiB held; resident set grew by "
-                "%.2f MiB\n",
-                samples->size(), sizeof(PointingSample),
-                static_cast<double>(samples->size() * sizeof(PointingSample)) / (1024.0 * 1024.0),
-                static_cast<double>(after - before) / 1024.0);
+    std::printf(
+        "bench_pointing: %zu samples of %zu bytes = %.2f MiB held; resident set grew by "
+        "%.2f MiB\n",
+        samples->size(), sizeof(PointingSample),
+        static_cast<double>(samples->size() * sizeof(PointingSample)) / (1024.0 * 1024.0),
+        static_cast<double>(after - before) / 1024.0);
 
     const std::int64_t from = (*samples)[0].atMs;
     const std::int64_t to = (*samples)[samples->size() - 1].atMs;
     PointingView view;
-    const double reduce =
-        averageMs([&] { reduceView(*samples, from, to, kBuckets, view); });
-    std::printf("reducing 86 400 samples to %zu buckets: %.3f ms CPU (%zu signal points, %zu bands)\n",
-                kBuckets, reduce, view.series[0].size(), view.bands.size());
+    const double reduce = averageMs([&] { reduceView(*samples, from, to, kBuckets, view); });
+    std::printf(
+        "reducing 86 400 samples to %zu buckets: %.3f ms CPU (%zu signal points, %zu bands)\n",
+        kBuckets, reduce, view.series[0].size(), view.bands.size());
 
     PointingCharts charts;
     charts.resize(900, 600);
@@ -95,9 +96,10 @@ int main(int argc, char** argv) {
         charts.showView(view, from + shift, to + shift);
     };
     const double rebuild = averageMs(rebuildOnce);
-    std::printf("rebuilding the view of 86 400 samples (reduction and chart series): %.3f ms CPU "
-                "(target < 5 ms)\n",
-                rebuild);
+    std::printf(
+        "rebuilding the view of 86 400 samples (reduction and chart series): %.3f ms CPU "
+        "(target < 5 ms)\n",
+        rebuild);
     const double drawn = averageMs([&] {
         rebuildOnce();
         (void)charts.grab();

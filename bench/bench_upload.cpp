@@ -18,13 +18,13 @@
 #include "acu_simulator.h"
 #include "data/sif_reader.h"
 #include "link/controller.h"
-#include "link/frame.h"
-#include "link/frame_assembler.h"
 #include "link/link_state.h"
 #include "link/process_state.h"
 #include "memory_link.h"
 #include "support/manual_timers.h"
 #include "support/recorder_view.h"
+#include "wire/frame.h"
+#include "wire/frame_assembler.h"
 
 namespace {
 

@@ -16,13 +16,13 @@
 #include <string>
 
 #include "link/controller.h"
-#include "link/frame_assembler.h"
 #include "link/link_state.h"
 #include "link/process_state.h"
 #include "serial/byte_port.h"
 #include "serial/comm_queue.h"
 #include "support/manual_timers.h"
 #include "support/recorder_view.h"
+#include "wire/frame_assembler.h"
 
 namespace {
 

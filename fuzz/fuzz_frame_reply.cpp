@@ -9,10 +9,10 @@
 #include <span>
 #include <vector>
 
-#include "link/frame.h"
-#include "link/frame_assembler.h"
-#include "link/protocol.h"
 #include "link/reply_decode.h"
+#include "wire/frame.h"
+#include "wire/frame_assembler.h"
+#include "wire/protocol.h"
 
 namespace {
 

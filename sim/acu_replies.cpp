@@ -2,9 +2,9 @@
 
 #include <array>
 
-#include "link/encoding.h"
-#include "link/protocol.h"
-#include "link/record_codec.h"
+#include "data/record_codec.h"
+#include "wire/encoding.h"
+#include "wire/protocol.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "default_state.h"
-#include "link/frame.h"
+#include "wire/frame.h"
 
 AcuSimulator::AcuSimulator() : AcuSimulator(Settings{}) {}
 
@@ -26,6 +26,12 @@ void AcuSimulator::receive(std::span<const std::uint8_t> bytes) {
         if (m_Observer) m_Observer(Direction::FromProgram, m_Assembler.frame());
         const auto payload = m_Assembler.payload();
         if (payload.empty() || m_Faults.takeIgnore(payload[0])) continue;
+        if (m_Replay != nullptr) {
+            std::vector<Replay::Output> outputs;
+            const Replay::Verdict verdict = m_Replay->answer(m_Assembler.frame(), outputs);
+            playRecorded(outputs, true);
+            if (verdict != Replay::Verdict::Model) continue;
+        }
         m_Processor.handle(payload, m_Now);
     }
 }
@@ -61,9 +67,9 @@ std::chrono::microseconds AcuSimulator::nextEvent(std::chrono::microseconds limi
 void AcuSimulator::runDueEvents() {
     // Replies held back go first: they were sent before anything that falls due now.
     while (!m_Delayed.empty() && m_Delayed.front().due <= m_Now) {
-        const std::vector<std::uint8_t> bytes = std::move(m_Delayed.front().bytes);
+        const DelayedBytes delayed = std::move(m_Delayed.front());
         m_Delayed.pop_front();
-        if (m_Output) m_Output(bytes);
+        emitDelayed(delayed);
     }
     while (m_Diagnosis.nextDue() && *m_Diagnosis.nextDue() <= m_Now) m_Diagnosis.fire();
     while (m_FactoryReset.nextDue() && *m_FactoryReset.nextDue() <= m_Now) m_FactoryReset.fire();
@@ -83,7 +89,7 @@ void AcuSimulator::sendReply(const Payload& payload) {
 void AcuSimulator::emitBytes(std::span<const std::uint8_t> bytes) {
     if (bytes.empty()) return;
     if (m_Faults.replyDelay.count() > 0) {
-        m_Delayed.push_back({m_Now + m_Faults.replyDelay, {bytes.begin(), bytes.end()}});
+        hold({m_Now + m_Faults.replyDelay, {bytes.begin(), bytes.end()}});
         return;
     }
     if (m_Output) m_Output(bytes);
@@ -100,4 +106,37 @@ void AcuSimulator::restoreFactoryDefaults() {
     m_State.current = m_Factory.current;
     m_State.lcd = m_Factory.lcd;
     m_Motion.restart();
+}
+
+void AcuSimulator::setReplay(Replay* replay) {
+    m_Replay = replay;
+    // Held even when due at once: the transport may not be listening yet.
+    if (m_Replay != nullptr) playRecorded(m_Replay->opening(), false);
+}
+
+void AcuSimulator::hold(DelayedBytes delayed) {
+    const auto later = std::upper_bound(
+        m_Delayed.begin(), m_Delayed.end(), delayed.due,
+        [](std::chrono::microseconds due, const DelayedBytes& held) { return due < held.due; });
+    m_Delayed.insert(later, std::move(delayed));
+}
+
+void AcuSimulator::playRecorded(const std::vector<Replay::Output>& outputs, bool sendNow) {
+    // Each output is timed from the one before it, as the recording saw them; the faults
+    // are not applied again, the recording already shows what the line did.
+    std::chrono::microseconds due = m_Now;
+    for (const Replay::Output& output : outputs) {
+        due += output.delay;
+        DelayedBytes delayed{due, output.bytes, output.kind != TrafficKind::Discarded};
+        if (sendNow && due == m_Now && (m_Delayed.empty() || m_Delayed.front().due > m_Now)) {
+            emitDelayed(delayed);
+        } else {
+            hold(std::move(delayed));
+        }
+    }
+}
+
+void AcuSimulator::emitDelayed(const DelayedBytes& delayed) {
+    if (delayed.observed && m_Observer) m_Observer(Direction::ToProgram, delayed.bytes);
+    if (m_Output) m_Output(delayed.bytes);
 }

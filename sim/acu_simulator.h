@@ -15,8 +15,9 @@
 #include "diagnosis_run.h"
 #include "factory_reset.h"
 #include "faults.h"
-#include "link/frame_assembler.h"
-#include "link/protocol.h"
+#include "replay.h"
+#include "wire/frame_assembler.h"
+#include "wire/protocol.h"
 
 // The antenna control unit as a state machine on a clock that moves only when advance() is
 // called. Bytes from the program go in through receive(), in any pieces; whole reply frames
@@ -46,6 +47,9 @@ public:
 
     void setOutput(OutputSink sink) { m_Output = std::move(sink); }
     void setFrameObserver(FrameObserver observer) { m_Observer = std::move(observer); }
+    // Plays the unit back from a recording (nullptr: the model alone). What the recording
+    // sent before the first command is scheduled from now. The replay must outlive its use.
+    void setReplay(Replay* replay);
 
     void receive(std::span<const std::uint8_t> bytes);
     // Runs everything that falls due in the span, in time order: motion, the scripted
@@ -77,10 +81,16 @@ private:
     struct DelayedBytes {
         std::chrono::microseconds due;
         std::vector<std::uint8_t> bytes;
+        bool observed = false;  // a replayed frame, shown to the observer when it goes
     };
 
     void sendReply(const Payload& payload) override;
     void emitBytes(std::span<const std::uint8_t> bytes);
+    // Queued in time order, after what falls due at the same moment.
+    void hold(DelayedBytes delayed);
+    // sendNow: what is due at once goes out at once rather than at the next advance().
+    void playRecorded(const std::vector<Replay::Output>& outputs, bool sendNow);
+    void emitDelayed(const DelayedBytes& delayed);
     void restoreFactoryDefaults();
     std::chrono::microseconds nextEvent(std::chrono::microseconds limit) const;
     void runDueEvents();
@@ -97,6 +107,7 @@ private:
     std::deque<DelayedBytes> m_Delayed;
     OutputSink m_Output;
     FrameObserver m_Observer;
+    Replay* m_Replay = nullptr;
     std::chrono::microseconds m_Now{0};
     std::uint32_t m_FramesReceived = 0;
 };

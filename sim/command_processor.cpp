@@ -1,9 +1,9 @@
 #include "command_processor.h"
 
+#include "data/record_codec.h"
 #include "default_data_intake.h"
-#include "link/encoding.h"
-#include "link/protocol.h"
-#include "link/record_codec.h"
+#include "wire/encoding.h"
+#include "wire/protocol.h"
 
 void CommandProcessor::handle(std::span<const std::uint8_t> payload,
                               std::chrono::microseconds now) {

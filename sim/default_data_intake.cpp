@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "link/encoding.h"
-#include "link/record_codec.h"
+#include "data/record_codec.h"
+#include "wire/encoding.h"
 
 bool takeUploadHeader(std::span<const std::uint8_t> payload, ReceivedDefaults& into) {
     PayloadReader in(payload.subspan(1));

@@ -2,7 +2,7 @@
 
 #include <string_view>
 
-#include "data/fixed_text.h"
+#include "wire/fixed_text.h"
 
 namespace {
 

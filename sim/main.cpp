@@ -9,11 +9,14 @@
 #include <ctime>
 #include <fstream>
 #include <iostream>
+#include <iterator>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "acu_simulator.h"
 #include "frame_log.h"
+#include "link/traffic_reader.h"
 #include "pty_server.h"
 #include "sim_options.h"
 
@@ -41,6 +44,31 @@ bool makeLink(const std::string& target, const std::string& linkPath) {
     return true;
 }
 
+// The recording behind --replay, or nothing with the reason on stderr.
+std::unique_ptr<Replay> loadReplay(const SimOptions& options) {
+    std::ifstream file(options.replayPath, std::ios::binary);
+    if (!file) {
+        std::cerr << "skyrelay-acu-sim: cannot read " << options.replayPath << "\n";
+        return nullptr;
+    }
+    const std::vector<std::uint8_t> text{std::istreambuf_iterator<char>(file),
+                                         std::istreambuf_iterator<char>()};
+    const TrafficReading reading = readTrafficText(text);
+    if (!reading.ok()) {
+        std::cerr << "skyrelay-acu-sim: " << options.replayPath << ": line " << reading.errorLine
+                  << ": " << reading.error << "\n";
+        return nullptr;
+    }
+    auto replay = std::make_unique<Replay>(reading.entries, options.replay);
+    if (replay->recordedCommands() == 0) {
+        std::cerr << "skyrelay-acu-sim: " << options.replayPath << ": no command in it\n";
+        return nullptr;
+    }
+    // Runs on the server thread; the main thread only writes here after joining it.
+    replay->setNotice([](const std::string& text) { std::cerr << text << std::endl; });
+    return replay;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -63,6 +91,9 @@ int main(int argc, char** argv) {
     sigaddset(&stopSignals, SIGTERM);
     pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr);
 
+    std::unique_ptr<Replay> replay;
+    if (!options.replayPath.empty() && !(replay = loadReplay(options))) return kExitSetup;
+
     std::ofstream log;
     if (!options.logPath.empty()) {
         log.open(options.logPath, std::ios::out | std::ios::trunc);
@@ -81,6 +112,8 @@ int main(int argc, char** argv) {
                 log << frameLogLine(acu.now(), direction, frame) << std::endl;
             });
     }
+
+    if (replay) acu.setReplay(replay.get());
 
     PtyServer server(acu);
     if (!server.open(error)) {
@@ -105,6 +138,7 @@ int main(int argc, char** argv) {
     }
 
     server.stop();
+    if (replay && !replay->finished()) std::cerr << replay->summary() << std::endl;
     if (!options.linkPath.empty()) unlink(options.linkPath.c_str());
     return 0;
 }

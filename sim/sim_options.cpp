@@ -5,7 +5,7 @@
 #include <map>
 #include <type_traits>
 
-#include "link/protocol.h"
+#include "wire/protocol.h"
 
 namespace {
 
@@ -127,6 +127,15 @@ const std::map<std::string, Option>& optionTable() {
         {"--factory-step",
          millis([](O& o) { return &o.settings.factory.step; }, 1, "milliseconds above 0")},
         {"--announce-after", millis([](O& o) { return &o.announceAfter; }, 0, "milliseconds")},
+        {"--replay", text([](O& o) { return &o.replayPath; }, "a recording")},
+        {"--replay-rest",
+         {true,
+          [](const std::string& v, O& o) {
+              o.replay.rest = v == "silent" ? Replay::Rest::Silent : Replay::Rest::Model;
+              return v == "model" || v == "silent";
+          },
+          "model or silent"}},
+        {"--replay-fast", flag([](O& o) { return &o.replay.fast; })},
         {"--silent", flag([](O& o) { return &o.faults.silent; })},
         {"--ignore", codeCount([](O& o) { return &o.faults.ignore; }, "CODE or CODE:K")},
         {"--corrupt",
@@ -228,6 +237,20 @@ Options:
   --announce-after MS      send an unasked reply 6 after MS, which makes the program
                            send its default data (commands 7, 8, 9)
 
+Replay:
+  --replay FILE            play an ACU back from a recording: a trace (skyrelay --trace),
+                           a Traffic Monitor saved as text or a --log. The k-th command
+                           with code C gets what followed the k-th command with code C
+                           in the recording, byte for byte: replies, rejected frames,
+                           dropped bytes, and unasked frames (reply 6, the self-test
+                           reports) at their recorded delay. At the end of the recording
+                           it says how many commands it answered from it and names, in
+                           hex, each one whose bytes differed from the recorded command
+  --replay-rest WHAT       a command the recording does not hold: 'model' (default)
+                           answers from the simulated unit and says so on stderr,
+                           'silent' answers nothing
+  --replay-fast            send everything at once instead of at the recorded delays
+
 Faults:
   --silent                 no unit on the line: nothing is ever answered
   --ignore CODE[:K]        leave the next K commands with CODE unanswered (all of them
@@ -250,6 +273,7 @@ Options that take a value accept --name VALUE and --name=VALUE. CODE is a comman
 in decimal, 1..42.
 
 Exit status: 0 after SIGINT, SIGTERM or a hang-up; 1 when the pseudo-terminal or the
-link or log cannot be set up; 2 on bad usage.
+link or log cannot be set up or the recording cannot be read (its line number is named);
+2 on bad usage.
 )";
 }

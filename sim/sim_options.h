@@ -8,6 +8,7 @@
 
 #include "acu_simulator.h"
 #include "faults.h"
+#include "replay.h"
 
 // The command line of skyrelay-acu-sim, read into the settings it stands for.
 struct SimOptions {
@@ -15,6 +16,8 @@ struct SimOptions {
     std::string linkPath;  // --link
     std::string logPath;   // --log
     std::optional<std::chrono::milliseconds> announceAfter;
+    std::string replayPath;  // --replay
+    Replay::Settings replay;
 
     AcuSimulator::Settings settings;
     SimFaults faults;

@@ -3,7 +3,7 @@
 #include <QPushButton>
 #include <array>
 
-#include "app/dialog_layout.h"
+#include "widgets/dialog_layout.h"
 
 namespace {
 

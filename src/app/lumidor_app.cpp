@@ -33,8 +33,9 @@ CLumidorApp::CLumidorApp(int& argc, char** argv) : QApplication(argc, argv) {
     setWindowIcon(QIcon(QStringLiteral(":/skyrelay.png")));
 }
 
-int CLumidorApp::InitInstance(const QStringList& commandLinePorts, const QString& tracePath) {
-    CLumidorDlg dialog(commandLinePorts);
+int CLumidorApp::InitInstance(const QStringList& commandLinePorts, const QString& tracePath,
+                              PortListing listing) {
+    CLumidorDlg dialog(commandLinePorts, nullptr, listing);
     QString error;
     if (!tracePath.isEmpty() && !dialog.trafficMonitor()->startTrace(tracePath, &error)) {
         // Said once; the program runs on without a trace.

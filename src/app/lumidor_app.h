@@ -3,6 +3,8 @@
 #include <QApplication>
 #include <QStringList>
 
+#include "app/port_discovery.h"
+
 // The application: sets up the look every window shares, then runs the main window until
 // it is closed.
 class CLumidorApp : public QApplication {
@@ -11,9 +13,10 @@ class CLumidorApp : public QApplication {
 public:
     CLumidorApp(int& argc, char** argv);
 
-    // Runs the main window with these device paths listed ahead of the system's ports, and
-    // with a trace of the line's traffic appended to tracePath when it is given.
-    int InitInstance(const QStringList& commandLinePorts, const QString& tracePath = {});
+    // Runs the main window with these device paths listed ahead of the system's ports (or
+    // alone), and with a trace of the line's traffic appended to tracePath when it is given.
+    int InitInstance(const QStringList& commandLinePorts, const QString& tracePath = {},
+                     PortListing listing = PortListing::GivenThenSystem);
 };
 
 // DejaVu Sans at the size the dialog-unit layout was measured with.

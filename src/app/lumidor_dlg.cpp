@@ -11,23 +11,23 @@
 #include <QTimer>
 
 #include "app/about_dialog.h"
-#include "app/dialog_layout.h"
+#include "widgets/dialog_layout.h"
 #include "app/load_progress.h"
 #include "app/timer_bank_qt.h"
 #include "app/signal_pointing_window.h"
 #include "app/traffic_monitor.h"
 #include "app/update_progress.h"
-#include "lcd/ui/acu_lcd_display.h"
-#include "lcd/ui/view_lcd_display.h"
+#include "pages/acu_lcd_display.h"
+#include "pages/view_lcd_display.h"
 #include "link/controller.h"
-#include "link/protocol.h"
+#include "wire/protocol.h"
 #include "pages/administrator.h"
 #include "pages/antenna_diagnosis.h"
 #include "pages/antenna_information.h"
 #include "pages/satellite_information.h"
 #include "pages/set_gps.h"
-#include "panel/lamp.h"
-#include "panel/serial_box.h"
+#include "widgets/lamp.h"
+#include "widgets/serial_box.h"
 #include "serial/serial_comm.h"
 
 namespace {
@@ -127,10 +127,10 @@ Lamp* lampAt(QWidget* parent, QPoint topLeft, QSize size) {
 
 }  // namespace
 
-CLumidorDlg::CLumidorDlg(QStringList commandLinePorts, QWidget* parent)
+CLumidorDlg::CLumidorDlg(QStringList commandLinePorts, QWidget* parent, PortListing listing)
     : QuietDialog(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                               Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
-      m_Discovery(std::move(commandLinePorts)),
+      m_Discovery(std::move(commandLinePorts), listing),
       m_Comm(std::make_unique<CSerialComm>(*this)),
       m_Timers(std::make_unique<QtTimerBank>([this](int id) { m_Controller->OnTimer(id); })),
       m_Controller(

@@ -10,10 +10,11 @@
 #include <string>
 
 #include "app/port_discovery.h"
-#include "app/quiet_dialog.h"
 #include "link/controller_view.h"
-#include "link/lamp_colors.h"
+#include "pages/page_host.h"
 #include "serial/byte_port.h"
+#include "widgets/quiet_dialog.h"
+#include "wire/lamp_colors.h"
 
 class ACU_LCD_Display;
 class AcuController;
@@ -41,12 +42,17 @@ class View_LCD_Display;
 
 // The program's one main window: the page list and page area, the serial port controls,
 // the target satellite panel and the lamps. It owns the serial port and the controller, shows
-// what the controller decides (ControllerView) and hears the port's watcher (CommConsumer).
-class CLumidorDlg : public QuietDialog, public ControllerView, public CommConsumer {
+// what the controller decides (ControllerView), hears the port's watcher (CommConsumer) and
+// hosts the pages (PageHost).
+class CLumidorDlg : public QuietDialog,
+                    public ControllerView,
+                    public CommConsumer,
+                    public PageHost {
     Q_OBJECT
 
 public:
-    explicit CLumidorDlg(QStringList commandLinePorts, QWidget* parent = nullptr);
+    explicit CLumidorDlg(QStringList commandLinePorts, QWidget* parent = nullptr,
+                         PortListing listing = PortListing::GivenThenSystem);
     ~CLumidorDlg() override;
 
     // ControllerView
@@ -89,7 +95,7 @@ public:
     int OpenSelectedPort();
     void OnConnect();
     // "   Load   Default Data": reads a satellite information file.
-    void loadDefaultData();
+    void loadDefaultData() override;
     // The same from a file already chosen: what the open-file dialog hands on.
     void loadDefaultDataFrom(const QString& path);
     // The Administrator page's continent and region selectors chose another entry.
@@ -100,7 +106,7 @@ public:
     void refreshRegionDisplay();
     // Hides the page shown now and shows page in the page area: the way into and out of the
     // LCD editor, which has no entry in the page list, and back from its preview.
-    void showPage(QWidget* page);
+    void showPage(QWidget* page) override;
     // "Font Load": an .lcd file into g_LcdData, the editor and the preview.
     void LoadLcdFile();
     // "Save": the editor's texts into an .lcd file that "Font Load" reads back unchanged.
@@ -123,7 +129,7 @@ public:
     // an empty path is a cancelled dialog.
     void setOpenFileHook(std::function<QString()> hook);
 
-    AcuController& controller() { return *m_Controller; }
+    AcuController& controller() override { return *m_Controller; }
     CSerialComm& comm() { return *m_Comm; }
     QtTimerBank& timers() { return *m_Timers; }
     PortDiscovery& discovery() { return m_Discovery; }
@@ -132,7 +138,7 @@ public:
     QWidget* page(int entry) const;
     Load_Progress* loadProgress() const { return m_LoadProgress; }
     Update_Progress* updateProgress() const { return m_UpdateProgress; }
-    ACU_LCD_Display* lcdDisplay() const { return m_LcdDisplay; }
+    ACU_LCD_Display* lcdDisplay() const override { return m_LcdDisplay; }
     View_LCD_Display* viewLcdDisplay() const { return m_ViewLcdDisplay; }
     const Lamp* connectLamp() const { return m_ConnectLamp; }
     const std::array<Lamp*, kStateLamps>& stateLamps() const { return m_StateLamps; }

@@ -9,10 +9,10 @@
 #include "app/lumidor_dlg.h"
 #include "app/regular_file.h"
 #include "lcd/lcd_data.h"
-#include "lcd/ui/acu_lcd_display.h"
-#include "lcd/ui/view_lcd_display.h"
 #include "link/controller.h"
+#include "pages/acu_lcd_display.h"
 #include "pages/administrator.h"
+#include "pages/view_lcd_display.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 namespace {
 
 const char* const kUsage =
-    "Usage: skyrelay [--trace FILE] [DEVICE...]\n"
+    "Usage: skyrelay [--trace FILE] [--only] [DEVICE...]\n"
     "\n"
     "Skyrelay drives a stabilised satellite TV antenna through its antenna control unit\n"
     "over a serial line (57600 baud, 8N1).\n"
@@ -16,6 +16,7 @@ const char* const kUsage =
     "  DEVICE      a serial device to list first in the Port list, such as /dev/ttyUSB0 or\n"
     "              the pseudo-terminal of skyrelay-acu-sim; at start-up the listed ports\n"
     "              are tried in turn, these first, until one answers\n"
+    "  --only      list only the DEVICEs given, none of the system's serial ports\n"
     "  --trace FILE\n"
     "              append every frame sent and received to FILE, decoded, one line\n"
     "              each, flushed within 50 ms (the Traffic Monitor's line format)\n"
@@ -44,6 +45,7 @@ int main(int argc, char** argv) {
     CLumidorApp app(argc, argv);
     QStringList devices;
     QString tracePath;
+    PortListing listing = PortListing::GivenThenSystem;
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--trace") == 0) {
             tracePath = QString::fromLocal8Bit(argv[++i]);
@@ -53,11 +55,19 @@ int main(int argc, char** argv) {
             tracePath = QString::fromLocal8Bit(argv[i] + 8);
             continue;
         }
+        if (std::strcmp(argv[i], "--only") == 0) {
+            listing = PortListing::OnlyGiven;
+            continue;
+        }
         if (argv[i][0] == '-') {
             std::fprintf(stderr, "skyrelay: unknown option %s (see --help)\n", argv[i]);
             return 2;
         }
         devices.append(QString::fromLocal8Bit(argv[i]));
     }
-    return app.InitInstance(devices, tracePath);
+    if (listing == PortListing::OnlyGiven && devices.isEmpty()) {
+        std::fputs("skyrelay: --only needs at least one DEVICE (see --help)\n", stderr);
+        return 2;
+    }
+    return app.InitInstance(devices, tracePath, listing);
 }

@@ -7,8 +7,8 @@
 #include <QDateTimeAxis>
 #include <QLineSeries>
 #include <QMouseEvent>
-#include <QValueAxis>
 #include <QVBoxLayout>
+#include <QValueAxis>
 #include <algorithm>
 
 namespace {
@@ -126,8 +126,8 @@ PointingCharts::Chart PointingCharts::makeChart(const QString& title, QColor col
 void PointingCharts::showView(const PointingView& view, std::int64_t fromMs, std::int64_t toMs) {
     const QDateTime from = QDateTime::fromMSecsSinceEpoch(fromMs);
     const QDateTime to = QDateTime::fromMSecsSinceEpoch(std::max(toMs, fromMs + 1));
-    const QString format = toMs - fromMs > kSecondsLabelsUpToMs ? QStringLiteral("hh:mm")
-                                                                : QStringLiteral("hh:mm:ss");
+    const QString format =
+        toMs - fromMs > kSecondsLabelsUpToMs ? QStringLiteral("hh:mm") : QStringLiteral("hh:mm:ss");
     std::array<QList<QPointF>, kBandStates.size()> bandEdges;
     m_BandCount = 0;
     for (const StateBand& band : view.bands) {
@@ -181,7 +181,8 @@ bool PointingCharts::eventFilter(QObject* watched, QEvent* event) {
         for (const Chart& chart : m_Charts) {
             if (chart.view->viewport() != watched) continue;
             const QPointF scene = chart.view->mapToScene(static_cast<QMouseEvent*>(event)->pos());
-            const QPointF value = chart.chart->mapToValue(chart.chart->mapFromScene(scene), chart.line);
+            const QPointF value =
+                chart.chart->mapToValue(chart.chart->mapFromScene(scene), chart.line);
             emit hovered(static_cast<qint64>(value.x()));
         }
     }

@@ -64,8 +64,9 @@ QString toolTipFor(const QSerialPortInfo& info, const QString& byId) {
 
 }  // namespace
 
-PortDiscovery::PortDiscovery(QStringList commandLinePorts)
-    : m_CommandLinePorts(std::move(commandLinePorts)) {
+PortDiscovery::PortDiscovery(QStringList commandLinePorts, PortListing listing)
+    : m_CommandLinePorts(std::move(commandLinePorts)),
+      m_OnlyGiven(listing == PortListing::OnlyGiven) {
     for (const QString& path : m_CommandLinePorts) {
         // A symlink to a pseudo-terminal (a simulator's "/tmp/acu") counts as one.
         if (isPseudoTerminalPath(path.toStdString()) ||
@@ -73,6 +74,7 @@ PortDiscovery::PortDiscovery(QStringList commandLinePorts)
             m_PseudoTerminals << path;
         }
     }
+    if (m_OnlyGiven) return;
     QObject::connect(&m_Watcher, &QFileSystemWatcher::directoryChanged,
                      [this] { m_SystemStale = true; });
     watchDeviceFolders();
@@ -116,7 +118,7 @@ void PortDiscovery::readSystemPorts() {
 }
 
 QStringList PortDiscovery::availablePorts() {
-    if (m_SystemStale) readSystemPorts();
+    if (m_SystemStale && !m_OnlyGiven) readSystemPorts();
     // A pseudo-terminal whose path is gone has hung up; the next one of that number belongs
     // to someone else.
     m_CommandLinePorts.removeIf([this](const QString& path) {

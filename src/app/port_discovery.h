@@ -9,6 +9,11 @@
 
 class QComboBox;
 
+// Whether the platform's ports join the devices given on the command line (`--only` leaves
+// them out: a PC with several adapters running one window per ACU, and the window tests, which
+// must never open a device they did not create).
+enum class PortListing { GivenThenSystem, OnlyGiven };
+
 // Where the "Port" list comes from and which entry the automatic scan opens: device paths
 // given on the command line first (so the simulator's pseudo-terminal can be listed and
 // found), then the system's USB serial adapters, then its other serial ports.
@@ -18,7 +23,8 @@ class QComboBox;
 // adapter waits to be seen.
 class PortDiscovery {
 public:
-    explicit PortDiscovery(QStringList commandLinePorts);
+    explicit PortDiscovery(QStringList commandLinePorts,
+                           PortListing listing = PortListing::GivenThenSystem);
 
     QStringList availablePorts();
 
@@ -53,6 +59,7 @@ private:
     void watchDeviceFolders();
 
     QStringList m_CommandLinePorts;
+    bool m_OnlyGiven = false;
     QSet<QString> m_PseudoTerminals;  // command-line entries that are pseudo-terminals
     QStringList m_SystemOrder;        // as the platform reports them
     QHash<QString, SystemPort> m_SystemPorts;

@@ -5,8 +5,8 @@
 #include <cstdint>
 #include <span>
 
-#include "app/dialog_layout.h"
-#include "app/quiet_dialog.h"
+#include "widgets/dialog_layout.h"
+#include "widgets/quiet_dialog.h"
 
 class QLabel;
 class QProgressBar;

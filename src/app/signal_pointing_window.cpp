@@ -241,8 +241,9 @@ void SignalPointingWindow::showSky(std::int64_t nowMs) {
     if (size == 0) return;
     const PointingSample& dish = m_Samples[size - 1];
     const PointingError error = pointingError(dish.azimuth, dish.elevation, *target);
-    m_PointingError->setText(QStringLiteral("Dish off target: AZ %1  EL %2")
-                                 .arg(signedDegrees(error.azimuth), signedDegrees(error.elevation)));
+    m_PointingError->setText(
+        QStringLiteral("Dish off target: AZ %1  EL %2")
+            .arg(signedDegrees(error.azimuth), signedDegrees(error.elevation)));
 }
 
 QString SignalPointingWindow::valuesAt(qint64 atMs) const {
@@ -253,8 +254,8 @@ QString SignalPointingWindow::valuesAt(qint64 atMs) const {
     const QString signal = std::isnan(s->signal) ? QStringLiteral("-") : QString::number(s->signal);
     return QStringLiteral("%1   %2   Signal %3   AZ %4°   EL %5°   Skew %6°")
         .arg(QDateTime::fromMSecsSinceEpoch(s->atMs).toString(QStringLiteral("hh:mm:ss")), state,
-             signal, QString::asprintf("%.2f", s->azimuth),
-             QString::asprintf("%.2f", s->elevation), QString::asprintf("%.2f", s->skew));
+             signal, QString::asprintf("%.2f", s->azimuth), QString::asprintf("%.2f", s->elevation),
+             QString::asprintf("%.2f", s->skew));
 }
 
 void SignalPointingWindow::updateStatus() {

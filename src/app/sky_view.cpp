@@ -4,8 +4,8 @@
 #include <QPolarChart>
 #include <QScatterSeries>
 
-#include "app/pointing_charts.h"
 #include <algorithm>
+#include "app/pointing_charts.h"
 
 namespace {
 

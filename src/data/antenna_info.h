@@ -5,38 +5,10 @@
 #include <optional>
 #include <string>
 
-// What the ACU reports about itself (reply 2) and the seven tracking parameters that
-// command 29 sends.
+#include "data/antenna_values.h"
 
-inline constexpr std::size_t kModelNameWidth = 20;
-inline constexpr std::size_t kSerialNumberWidth = 12;
-
-extern std::uint8_t g_AntennaType;   // 1 sub-reflector, 2 gyro sensor
-extern std::uint8_t g_AntennaModel;  // 1..3 select the parameter set; 1 has no skew test
-extern std::uint8_t g_SkewlessFlag;  // 1: no skew limit test
-extern std::array<std::uint8_t, kModelNameWidth> g_ModelName;
-extern std::array<std::uint8_t, kSerialNumberWidth> g_SerialNumber;
-extern double g_AntSwVersion;
-extern double g_AcuSwVersion;
-extern double g_LibraryVersion;
-extern double g_AntennaPowerV;
-extern double g_AcuPowerV;
-extern double g_ReceiverV;          // LNB supply the receiver applies, volts
-extern std::uint8_t g_Receiver18V;  // non-zero: 18 V (horizontal), 0: 13 V
-extern std::uint8_t g_Receiver22k;  // non-zero: 22 kHz tone present
-
-extern double g_ParTrackingScale;
-extern int g_ParDetectLevel;
-extern int g_ParTrackingLevel;
-extern double g_ParElAdjust;
-extern double g_ParSkewAdjust;
-extern int g_ParSignalLostTime;
-extern int g_ParBreakTime;
-
-// Takes the parameter defaults of region (c, r): the triple of the antenna model in use
-// (models 1..3 only; any other model keeps the three as they are) and the common four.
-// A region outside the table changes nothing.
-void LoadAntennaParameters(std::uint32_t c, std::uint32_t r);
+// The antenna information page's texts over what the ACU reports about itself (reply 2) and
+// the seven tracking parameters that command 29 sends (antenna_values.h), and the edits.
 
 // The texts of the antenna information page's product fields, from the reply 2 globals.
 // Names are byte-for-character and end at the first zero byte.

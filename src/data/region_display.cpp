@@ -2,8 +2,8 @@
 
 #include <initializer_list>
 
-#include "data/fixed_text.h"
-#include "link/display_text.h"
+#include "wire/display_text.h"
+#include "wire/fixed_text.h"
 
 namespace {
 

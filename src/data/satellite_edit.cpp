@@ -1,8 +1,8 @@
 #include "data/satellite_edit.h"
 
-#include "data/fixed_text.h"
-#include "data/number_text.h"
 #include "data/region_display.h"
+#include "wire/fixed_text.h"
+#include "wire/number_text.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #include "data/satellite_tables.h"
 
-#include "data/antenna_info.h"
+#include "data/antenna_values.h"
 
 std::array<SatelliteRecord, kSatelliteTableSize> g_SatelliteTable{};
 std::array<RegionRecord, kContinentCount * kRegionsPerContinent> g_RegionTable{};
@@ -112,4 +112,19 @@ void resetSatelliteTables() {
     g_CurVerification = 0;
     g_CurPolMode = 0;
     g_CurToneMode = 0;
+}
+
+void LoadAntennaParameters(std::uint32_t c, std::uint32_t r) {
+    if (mutableRegionRecord(c, r) == nullptr) return;
+    const RegionRecord& region = regionRecord(c, r);
+    if (g_AntennaModel >= 1 && g_AntennaModel <= kModelParamSets) {
+        const ModelParams& params = region.modelParams[g_AntennaModel - 1];
+        g_ParTrackingScale = params.trackingScale;
+        g_ParDetectLevel = static_cast<int>(params.detectLevel);
+        g_ParTrackingLevel = static_cast<int>(params.trackingLevel);
+    }
+    g_ParElAdjust = region.elAdjust;
+    g_ParSkewAdjust = region.skewAdjust;
+    g_ParSignalLostTime = static_cast<int>(region.signalLostTime);
+    g_ParBreakTime = static_cast<int>(region.breakTime);
 }

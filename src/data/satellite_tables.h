@@ -142,3 +142,8 @@ bool prepareEditCopy(std::uint32_t c, std::uint32_t r);
 void setDefaultSatellite(std::uint8_t k);
 
 void resetSatelliteTables();
+
+// Takes the parameter defaults of region (c, r): the triple of the antenna model in use
+// (models 1..3 only; any other model keeps the three as they are) and the common four.
+// A region outside the table changes nothing.
+void LoadAntennaParameters(std::uint32_t c, std::uint32_t r);

@@ -1,9 +1,9 @@
 #include "data/target_panel.h"
 
-#include "data/antenna_info.h"
+#include "data/antenna_values.h"
 #include "data/satellite_tables.h"
-#include "link/antenna_state.h"
-#include "link/display_text.h"
+#include "data/antenna_state.h"
+#include "wire/display_text.h"
 
 namespace {
 

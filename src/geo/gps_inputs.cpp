@@ -1,24 +1,14 @@
 #include "geo/gps_inputs.h"
 
-#include <charconv>
-#include <cmath>
-
 #include "data/satellite_tables.h"
-#include "link/display_text.h"
+#include "wire/display_text.h"
+#include "wire/number_text.h"
 
 namespace {
 
-bool isBlank(char c) {
-    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
-}
-
-bool isDigit(char c) {
-    return c >= '0' && c <= '9';
-}
-
-std::size_t skipDigits(std::string_view text, std::size_t at) {
-    while (at < text.size() && isDigit(text[at])) ++at;
-    return at;
+// The page's texts are narrow; the one number reader reads wide text.
+double typedReal(std::string_view text) {
+    return wideToReal(std::u16string(text.begin(), text.end()));
 }
 
 // "%c" of a stored byte; the byte 0 of a position never reported shows nothing.
@@ -32,47 +22,6 @@ char firstLetter(const std::string& text) {
 
 }  // namespace
 
-double textToReal(std::string_view text) {
-    std::size_t at = 0;
-    while (at < text.size() && isBlank(text[at])) ++at;
-    bool negative = false;
-    if (at < text.size() && (text[at] == '+' || text[at] == '-')) {
-        negative = text[at] == '-';
-        ++at;
-    }
-    const std::size_t mantissa = at;
-    at = skipDigits(text, at);
-    bool digits = at > mantissa;
-    if (at < text.size() && text[at] == '.') {
-        const std::size_t fraction = at + 1;
-        const std::size_t end = skipDigits(text, fraction);
-        if (digits || end > fraction) {
-            digits = true;
-            at = end;
-        }
-    }
-    if (!digits) return 0.0;
-    // An exponent counts only when digits follow it: "12e" reads as 12.
-    if (at < text.size() && (text[at] == 'e' || text[at] == 'E')) {
-        std::size_t exponent = at + 1;
-        if (exponent < text.size() && (text[exponent] == '+' || text[exponent] == '-')) {
-            ++exponent;
-        }
-        const std::size_t end = skipDigits(text, exponent);
-        if (end > exponent) at = end;
-    }
-    const std::string_view number = text.substr(mantissa, at - mantissa);
-    double value = 0.0;
-    const auto result = std::from_chars(number.data(), number.data() + number.size(), value);
-    if (result.ec == std::errc::result_out_of_range) {
-        // Like the C library: too large is infinite (the angles then show "---"), too small 0.
-        const bool tiny = number.find("e-") != std::string_view::npos ||
-                          number.find("E-") != std::string_view::npos;
-        value = tiny ? 0.0 : HUGE_VAL;
-    }
-    return negative ? -value : value;
-}
-
 AntennaGpsTexts antennaGpsTexts(std::uint32_t continent, std::uint32_t region) {
     const RegionRecord& r = regionRecord(continent, region);
     return {formatText("%3.2f", r.gpsLongitude), letterText(r.gpsEastWest),
@@ -82,7 +31,7 @@ AntennaGpsTexts antennaGpsTexts(std::uint32_t continent, std::uint32_t region) {
 namespace {
 
 void readSatellite(const TypedPosition& satellite) {
-    g_CalcSatLongitude = textToReal(satellite.degrees);
+    g_CalcSatLongitude = typedReal(satellite.degrees);
     g_CalcSatLonHemisphere = satellite.firstItemSelected ? 'E' : 'W';
 }
 
@@ -90,18 +39,18 @@ void readSatellite(const TypedPosition& satellite) {
 
 void ReadAntennaGpsInputs(const TypedPosition& satellite, const AntennaGpsTexts& antenna) {
     readSatellite(satellite);
-    g_CalcSiteLongitude = textToReal(antenna.longitude);
+    g_CalcSiteLongitude = typedReal(antenna.longitude);
     g_CalcSiteLonHemisphere = firstLetter(antenna.longitudeHemisphere);
-    g_CalcSiteLatitude = textToReal(antenna.latitude);
+    g_CalcSiteLatitude = typedReal(antenna.latitude);
     g_CalcSiteLatHemisphere = firstLetter(antenna.latitudeHemisphere);
 }
 
 void ReadRegionGpsInputs(const TypedPosition& satellite, const TypedPosition& longitude,
                          const TypedPosition& latitude) {
     readSatellite(satellite);
-    g_CalcSiteLongitude = textToReal(longitude.degrees);
+    g_CalcSiteLongitude = typedReal(longitude.degrees);
     g_CalcSiteLonHemisphere = longitude.firstItemSelected ? 'E' : 'W';
-    g_CalcSiteLatitude = textToReal(latitude.degrees);
+    g_CalcSiteLatitude = typedReal(latitude.degrees);
     g_CalcSiteLatHemisphere = latitude.firstItemSelected ? 'N' : 'S';
 }
 

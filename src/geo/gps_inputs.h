@@ -10,11 +10,6 @@
 // What the GPS page shows and reads, as plain texts: the page copies them in and out of its
 // controls and leaves every decision here.
 
-// A typed number read the way the C library reads one: leading white space skipped, the
-// longest decimal prefix taken ("12.5xyz" is 12.5), 0 when the text starts with no number.
-// The notation is always the C locale's, whatever the user's locale.
-double textToReal(std::string_view text);
-
 // The "Antenna GPS" group: the position the ACU reports, "%3.2f" and a hemisphere letter.
 // Also what ReadAntennaGpsInputs reads back from the group.
 struct AntennaGpsTexts {

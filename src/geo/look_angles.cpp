@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "link/display_text.h"
+#include "wire/display_text.h"
 
 double g_CalcSiteLongitude = 0.0;
 char g_CalcSiteLonHemisphere = 0;

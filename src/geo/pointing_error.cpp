@@ -1,9 +1,11 @@
 #include "geo/pointing_error.h"
 
 #include <cmath>
+#include <string>
 
 #include "data/satellite_tables.h"
 #include "geo/gps_inputs.h"
+#include "wire/number_text.h"
 
 std::optional<LookAngles> targetLookAngles(double siteLongitude, double siteLatitude,
                                            int position) {
@@ -13,9 +15,13 @@ std::optional<LookAngles> targetLookAngles(double siteLongitude, double siteLati
     if (std::isnan(siteLongitude) || std::isnan(siteLatitude)) return std::nullopt;
     const std::optional<SatelliteLongitude> satellite = satelliteLongitudeFor(position);
     if (!satellite) return std::nullopt;
-    const LookAngleInputs inputs{std::fabs(siteLongitude),  siteLongitude < 0.0 ? 'W' : 'E',
-                                 std::fabs(siteLatitude),   siteLatitude < 0.0 ? 'S' : 'N',
-                                 textToReal(satellite->text), satellite->east ? 'E' : 'W'};
+    const LookAngleInputs inputs{
+        std::fabs(siteLongitude),
+        siteLongitude < 0.0 ? 'W' : 'E',
+        std::fabs(siteLatitude),
+        siteLatitude < 0.0 ? 'S' : 'N',
+        wideToReal(std::u16string(satellite->text.begin(), satellite->text.end())),
+        satellite->east ? 'E' : 'W'};
     const LookAngles angles = ComputeLookAngles(inputs);
     if (std::isnan(angles.azimuth) || std::isnan(angles.elevation)) return std::nullopt;
     return angles;

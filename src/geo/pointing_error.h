@@ -11,8 +11,7 @@
 // degrees (east and north positive). The satellite's longitude is taken as the GPS page takes
 // it, one decimal, so that its fixed skew corrections apply alike. Nothing when the entry is
 // not one of the region's satellites, the site is unknown (NaN) or there is no direction.
-std::optional<LookAngles> targetLookAngles(double siteLongitude, double siteLatitude,
-                                           int position);
+std::optional<LookAngles> targetLookAngles(double siteLongitude, double siteLatitude, int position);
 
 // Dish minus target, in degrees; the azimuth difference the short way round, -180 to 180.
 struct PointingError {

@@ -1,12 +1,12 @@
 // The diagnosis and move page's buttons and "Set Parameters" as controller operations.
 
 #include "data/antenna_info.h"
-#include "data/number_text.h"
-#include "link/antenna_state.h"
+#include "data/antenna_state.h"
 #include "link/controller.h"
 #include "link/controller_view.h"
-#include "link/encoding.h"
 #include "link/link_state.h"
+#include "wire/encoding.h"
+#include "wire/number_text.h"
 
 namespace {
 

@@ -1,14 +1,14 @@
 #include "link/command_builder.h"
 
 #include "data/antenna_info.h"
+#include "data/antenna_state.h"
+#include "data/record_codec.h"
 #include "data/satellite_tables.h"
 #include "data/upload_state.h"
 #include "lcd/lcd_data.h"
-#include "link/antenna_state.h"
 #include "link/controller_view.h"
 #include "link/link_state.h"
-#include "link/protocol.h"
-#include "link/record_codec.h"
+#include "wire/protocol.h"
 
 namespace {
 

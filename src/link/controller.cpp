@@ -3,13 +3,13 @@
 #include "data/satellite_tables.h"
 #include "link/command_builder.h"
 #include "link/controller_view.h"
-#include "link/display_text.h"
-#include "link/frame.h"
 #include "link/link_state.h"
 #include "link/pointing_samples.h"
 #include "link/timer_bank.h"
 #include "serial/byte_port.h"
 #include "serial/comm_queue.h"
+#include "wire/display_text.h"
+#include "wire/frame.h"
 
 AcuController::AcuController(BytePort& port, CommQueue& queue, ControllerView& view,
                              TimerBank& timers)

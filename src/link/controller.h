@@ -7,13 +7,13 @@
 #include <string_view>
 
 #include "data/antenna_info.h"
-#include "data/upload_exchange.h"
-#include "lcd/lcd_exchange.h"
 #include "link/diagnosis_exchange.h"
-#include "link/frame_assembler.h"
+#include "link/lcd_exchange.h"
 #include "link/link_context.h"
-#include "link/protocol.h"
 #include "link/traffic_tap.h"
+#include "link/upload_exchange.h"
+#include "wire/frame_assembler.h"
+#include "wire/protocol.h"
 
 class BytePort;
 class PointingSamples;

@@ -1,15 +1,15 @@
 #include <algorithm>
 
 #include "data/antenna_info.h"
+#include "data/antenna_state.h"
 #include "data/satellite_tables.h"
-#include "link/antenna_state.h"
 #include "link/controller.h"
 #include "link/controller_view.h"
-#include "link/display_text.h"
 #include "link/link_state.h"
 #include "link/pointing_samples.h"
 #include "link/reply_decode.h"
 #include "link/timer_bank.h"
+#include "wire/display_text.h"
 
 void AcuController::DispatchReply() {
     // Decoded from a copy: a message box shown by a handler lets further frames arrive, and

@@ -1,11 +1,11 @@
 #include "link/diagnosis_exchange.h"
 
 #include "data/antenna_info.h"
-#include "link/antenna_state.h"
+#include "data/antenna_state.h"
 #include "link/controller_view.h"
 #include "link/link_context.h"
 #include "link/link_state.h"
-#include "link/protocol.h"
+#include "wire/protocol.h"
 
 namespace {
 

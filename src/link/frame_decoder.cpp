@@ -1,10 +1,10 @@
 #include "link/frame_decoder.h"
 
-#include "link/display_text.h"
-#include "link/encoding.h"
-#include "link/frame.h"
-#include "link/record_codec.h"
+#include "data/record_codec.h"
 #include "link/reply_decode.h"
+#include "wire/display_text.h"
+#include "wire/encoding.h"
+#include "wire/frame.h"
 
 namespace {
 

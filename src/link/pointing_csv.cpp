@@ -3,8 +3,8 @@
 #include <cmath>
 #include <ctime>
 
-#include "link/display_text.h"
 #include "link/frame_decoder.h"
+#include "wire/display_text.h"
 
 namespace {
 

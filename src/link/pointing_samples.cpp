@@ -49,7 +49,8 @@ std::int64_t pointingClockMs() {
     return duration_cast<milliseconds>(system_clock::now().time_since_epoch()).count();
 }
 
-PointingSamples::PointingSamples(std::size_t capacity) : m_Capacity(std::max<std::size_t>(1, capacity)) {}
+PointingSamples::PointingSamples(std::size_t capacity)
+    : m_Capacity(std::max<std::size_t>(1, capacity)) {}
 
 void PointingSamples::push(PointingSample sample) {
     if (m_Size > 0) sample.atMs = std::max(sample.atMs, (*this)[m_Size - 1].atMs);

@@ -1,8 +1,8 @@
 #include "link/reply_decode.h"
 
-#include "link/encoding.h"
-#include "link/protocol.h"
-#include "link/record_codec.h"
+#include "data/record_codec.h"
+#include "wire/encoding.h"
+#include "wire/protocol.h"
 
 namespace {
 

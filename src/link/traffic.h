@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <span>
 
-#include "link/protocol.h"
+#include "wire/protocol.h"
 
 // What crossed the serial line, as the controller saw it. The controller hands every event
 // to an optional observer; without one it does no more than test a pointer.

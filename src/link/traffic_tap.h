@@ -4,8 +4,8 @@
 #include <cstdint>
 #include <span>
 
-#include "link/frame_assembler.h"
 #include "link/traffic.h"
+#include "wire/frame_assembler.h"
 
 // Where the controller shows its traffic to an observer. Every call is made only while an
 // observer is attached (the controller tests active() first), so a link without a monitor

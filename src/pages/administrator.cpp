@@ -9,12 +9,12 @@
 #include <QStyle>
 #include <array>
 
-#include "app/dialog_layout.h"
-#include "app/lumidor_dlg.h"
 #include "data/region_display.h"
-#include "lcd/ui/acu_lcd_display.h"
 #include "link/controller.h"
 #include "link/link_state.h"
+#include "pages/acu_lcd_display.h"
+#include "pages/page_controller.h"
+#include "widgets/dialog_layout.h"
 
 namespace {
 
@@ -143,19 +143,19 @@ void Administrator::connectSatelliteControls() {
                 action);
     };
     onClick("lcd_display_font", [this] {
-        if (CLumidorDlg* window = mainWindow()) window->showPage(window->lcdDisplay());
+        if (PageHost* window = mainWindow()) window->showPage(window->lcdDisplay());
     });
     onClick("load_factory_data", [this] {
-        if (CLumidorDlg* window = mainWindow()) window->loadDefaultData();
+        if (PageHost* window = mainWindow()) window->loadDefaultData();
     });
     onClick("update_factory_data", [this] {
-        CLumidorDlg* window = mainWindow();
+        PageHost* window = mainWindow();
         if (window != nullptr && g_Connected == 1) window->controller().updateDefaultData();
     });
 }
 
-CLumidorDlg* Administrator::mainWindow() const {
-    return qobject_cast<CLumidorDlg*>(parentWidget());
+PageHost* Administrator::mainWindow() const {
+    return pageHost(parentWidget());
 }
 
 void Administrator::fillAdminSatelliteList() {

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "app/quiet_dialog.h"
+#include "widgets/quiet_dialog.h"
 
-class CLumidorDlg;
+class PageHost;
 
 // The page "View Region Satellite Information": the loaded region default data browsed by
 // continent, region and satellite, and the way into the LCD text editor.
@@ -27,5 +27,5 @@ public:
 private:
     void connectSatelliteControls();
     // The main window this page lives in; none on a page made alone.
-    CLumidorDlg* mainWindow() const;
+    PageHost* mainWindow() const;
 };

@@ -5,9 +5,9 @@
 #include <QPushButton>
 #include <array>
 
-#include "app/dialog_layout.h"
 #include "link/controller.h"
 #include "pages/page_controller.h"
+#include "widgets/dialog_layout.h"
 
 namespace {
 

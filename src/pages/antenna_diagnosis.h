@@ -2,7 +2,7 @@
 
 #include <QRect>
 
-#include "app/quiet_dialog.h"
+#include "widgets/quiet_dialog.h"
 
 // The page "Antenna Antenna_Diagnosis and Antenna Move": the ACU's self test with one lamp per
 // item, and the dish moved to a position or by steps.

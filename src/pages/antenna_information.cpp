@@ -7,12 +7,12 @@
 #include <array>
 #include <string_view>
 
-#include "app/dialog_layout.h"
 #include "data/antenna_info.h"
 #include "data/region_display.h"
 #include "data/satellite_tables.h"
 #include "link/controller.h"
 #include "pages/page_controller.h"
+#include "widgets/dialog_layout.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/quiet_dialog.h"
+#include "widgets/quiet_dialog.h"
 
 // The page "Antenna Information and Set Antenna Parameters": what the ACU reports about
 // itself, and the seven tracking parameters sent with "Set Parameters".

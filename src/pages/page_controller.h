@@ -2,13 +2,16 @@
 
 #include <QWidget>
 
-#include "app/lumidor_dlg.h"
+#include "pages/page_host.h"
 
-class AcuController;
+// The main window a page sits in; nothing for a page shown on its own.
+inline PageHost* pageHost(QWidget* window) {
+    return dynamic_cast<PageHost*>(window);
+}
 
 // The controller behind the main window a page sits in; nothing for a page shown on its own
 // (as the page tests build them), whose buttons then do nothing.
 inline AcuController* pageController(QWidget* page) {
-    auto* mainWindow = qobject_cast<CLumidorDlg*>(page->window());
-    return mainWindow != nullptr ? &mainWindow->controller() : nullptr;
+    PageHost* host = pageHost(page->window());
+    return host != nullptr ? &host->controller() : nullptr;
 }

@@ -8,12 +8,12 @@
 #include <QPushButton>
 #include <array>
 
-#include "app/dialog_layout.h"
-#include "app/lumidor_dlg.h"
 #include "data/region_display.h"
 #include "data/satellite_edit.h"
 #include "data/satellite_tables.h"
 #include "link/controller.h"
+#include "pages/page_controller.h"
+#include "widgets/dialog_layout.h"
 
 namespace {
 
@@ -179,7 +179,7 @@ Satellite_Information::Satellite_Information(QWidget* parent) : QuietDialog(pare
 }
 
 AcuController* Satellite_Information::controller() const {
-    auto* window = qobject_cast<CLumidorDlg*>(parentWidget());
+    PageHost* window = pageHost(parentWidget());
     return window != nullptr ? &window->controller() : nullptr;
 }
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/quiet_dialog.h"
+#include "widgets/quiet_dialog.h"
 
 class AcuController;
 struct SatelliteForm;

@@ -6,9 +6,9 @@
 #include <QPushButton>
 #include <array>
 
-#include "app/dialog_layout.h"
 #include "geo/gps_inputs.h"
 #include "geo/look_angles.h"
+#include "widgets/dialog_layout.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 
 #include <QRect>
 
-#include "app/quiet_dialog.h"
+#include "widgets/quiet_dialog.h"
 
 struct AntennaGpsTexts;
 class QComboBox;

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
 #include "data/antenna_info.h"
-#include "data/fixed_text.h"
 #include "link/process_state.h"
+#include "wire/fixed_text.h"
 
 namespace {
 

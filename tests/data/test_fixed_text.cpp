@@ -2,8 +2,8 @@
 
 #include <array>
 
-#include "data/fixed_text.h"
 #include "support/bytes.h"
+#include "wire/fixed_text.h"
 
 TEST(FixedText, PadsWithBlanksCutsAndKeepsTheLowByteOfEachCodeUnit) {
     std::array<std::uint8_t, 10> field{};

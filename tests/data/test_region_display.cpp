@@ -1,11 +1,13 @@
 #include <gtest/gtest.h>
 
-#include "data/fixed_text.h"
-#include "data/number_text.h"
+#include <cmath>
+
 #include "data/region_display.h"
 #include "data/region_selectors.h"
 #include "data/satellite_tables.h"
 #include "link/process_state.h"
+#include "wire/fixed_text.h"
+#include "wire/number_text.h"
 
 namespace {
 
@@ -101,8 +103,9 @@ TEST(NumberText, ReadsTheLeadingNumberAsTheCLibraryDoes) {
     EXPECT_GT(wideToInteger(u"99999999999999999999999"), 65535);
 
     const std::pair<std::u16string_view, double> reals[] = {
-        {u"19.25", 19.25}, {u".5", 0.5}, {u"7.", 7.0},    {u"1e2", 100.0},
-        {u"-3.5", -3.5},   {u"x", 0.0},  {u"2.5.1", 2.5}, {u"12E", 12.0},
+        {u"19.25", 19.25}, {u".5", 0.5}, {u"7.", 7.0},    {u"1e2", 100.0},   {u"  37.5", 37.5},
+        {u"-3.5", -3.5},   {u"x", 0.0},  {u"2.5.1", 2.5}, {u"12E", 12.0},    {u".", 0.0},
+        {u"nan", 0.0},     {u"", 0.0},   {u"+4.", 4.0},   {u"1e-99", 1e-99}, {u"1e999", HUGE_VAL},
     };
     for (const auto& [text, value] : reals) {
         EXPECT_EQ(wideToReal(text), value) << std::string(text.begin(), text.end());

@@ -1,20 +1,8 @@
 #include <gtest/gtest.h>
 
-#include <cmath>
-
 #include "data/satellite_tables.h"
 #include "geo/gps_inputs.h"
 #include "link/process_state.h"
-
-TEST(GpsInputs, TextsReadAsTheCLibraryReadsNumbers) {
-    const std::pair<const char*, double> cases[] = {
-        {"  37.5", 37.5}, {"12.5xy", 12.5}, {"+4.", 4.0},     {".5", 0.5},
-        {"-8", -8.0},     {"1e2", 100.0},   {"12e", 12.0},    {"", 0.0},
-        {".", 0.0},       {"nan", 0.0},     {"1e-99", 1e-99},
-    };
-    for (const auto& [text, value] : cases) EXPECT_EQ(textToReal(text), value) << text;
-    EXPECT_EQ(textToReal("1e999"), HUGE_VAL);
-}
 
 class GpsPage : public testing::Test {
 protected:

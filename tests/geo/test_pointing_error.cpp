@@ -11,7 +11,7 @@ struct Site {
     double longitude, latitude;  // signed
     double satellite;            // east
     double dishAz, dishEl;
-    double azError, elError;     // worked out by hand from the look angles
+    double azError, elError;  // worked out by hand from the look angles
 };
 
 // 127.0 E 37.5 N looks at 116.0 E at azimuth 197.7, elevation 45.0; 151.2 E 33.9 S looks at

@@ -1,10 +1,10 @@
 #include "data/antenna_info.h"
-#include "data/fixed_text.h"
+#include "data/antenna_state.h"
 #include "data/satellite_edit.h"
 #include "data/satellite_tables.h"
-#include "link/antenna_state.h"
 #include "link/link_state.h"
 #include "support/link_fixture.h"
+#include "wire/fixed_text.h"
 
 using namespace std::chrono_literals;
 

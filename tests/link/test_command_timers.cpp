@@ -1,12 +1,12 @@
 // The link check and identification chain, and what each command timer does.
 
 #include "data/antenna_info.h"
-#include "data/fixed_text.h"
+#include "data/antenna_state.h"
 #include "data/satellite_tables.h"
-#include "link/antenna_state.h"
 #include "link/link_state.h"
 #include "support/link_fixture.h"
 #include "support/replies.h"
+#include "wire/fixed_text.h"
 
 using namespace std::chrono_literals;
 

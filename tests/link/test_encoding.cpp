@@ -2,8 +2,8 @@
 
 #include <limits>
 
-#include "link/encoding.h"
 #include "support/bytes.h"
+#include "wire/encoding.h"
 
 TEST(Encoding, ScalingTruncatesTowardZeroAndSaturates) {
     // 1.13 * 100 lands just below 113: the line gets the lower number. Out of range is held

@@ -1,8 +1,8 @@
 #include "data/antenna_info.h"
+#include "data/antenna_state.h"
 #include "data/satellite_tables.h"
 #include "data/upload_state.h"
 #include "lcd/lcd_data.h"
-#include "link/antenna_state.h"
 #include "link/link_state.h"
 #include "support/link_fixture.h"
 

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "link/frame_assembler.h"
 #include "support/bytes.h"
+#include "wire/frame_assembler.h"
 
 TEST(FrameAssembler, FindsTheGoodFramesAndDropsBadOnesWhole) {
     // LEN 255 with 0x02 and 0x03 inside: nothing is escaped. Sum: 255 + 255 * 2 = 765 -> 0xFD.

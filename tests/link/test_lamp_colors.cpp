@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "link/lamp_colors.h"
+#include "wire/lamp_colors.h"
 
 using enum LampColor;
 

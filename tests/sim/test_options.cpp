@@ -43,6 +43,12 @@ TEST(SimOptions, EveryOptionReachesTheUnitOrTheRunner) {
     EXPECT_EQ(options.announceAfter, std::optional<std::chrono::milliseconds>{1500ms});
     EXPECT_EQ(options.linkPath, "/tmp/acu");
     EXPECT_EQ(options.logPath, "frames.log");
+    const SimOptions replay =
+        parsed({"--replay", "visit.txt", "--replay-rest=silent", "--replay-fast"});
+    EXPECT_EQ(replay.replayPath, "visit.txt");
+    EXPECT_EQ(replay.replay.rest, Replay::Rest::Silent);
+    EXPECT_TRUE(replay.replay.fast);
+    EXPECT_EQ(parsed({"--replay-rest", "model"}).replay.rest, Replay::Rest::Model);
     EXPECT_TRUE(options.help);
 
     AcuSimulator acu;
@@ -66,6 +72,8 @@ TEST(SimOptions, RefusesWhatItCannotUse) {
     EXPECT_FALSE(refusal({"--ignore", "99"}).empty());
     EXPECT_FALSE(refusal({"--split", "3,,4"}).empty());
     EXPECT_FALSE(refusal({"--fail-item", "11"}).empty());
+    EXPECT_EQ(refusal({"--replay-rest", "maybe"}),
+              "--replay-rest needs model or silent, not 'maybe'");
 }
 
 }  // namespace

@@ -3,13 +3,13 @@
 #include <gtest/gtest.h>
 
 #include "link/controller.h"
-#include "link/frame.h"
 #include "link/process_state.h"
 #include "serial/byte_port.h"
 #include "serial/comm_queue.h"
 #include "support/bytes.h"
 #include "support/manual_timers.h"
 #include "support/recorder_view.h"
+#include "wire/frame.h"
 
 // Keeps every byte the controller writes, split into frames for the test to read.
 class RecordingPort : public BytePort {

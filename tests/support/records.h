@@ -1,8 +1,8 @@
 #pragma once
 
-#include "data/fixed_text.h"
 #include "data/satellite_tables.h"
 #include "support/bytes.h"
+#include "wire/fixed_text.h"
 
 // Records whose line bytes were worked out by hand in the tests that use them.
 

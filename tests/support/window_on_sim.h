@@ -37,7 +37,7 @@ struct WindowOnSim {
     // A window on ports whose message boxes are collected and whose questions are answered
     // yes. Not shown yet, so that a test can add its own hooks first.
     void makeWindow(const QStringList& ports) {
-        m_Window = std::make_unique<CLumidorDlg>(ports);
+        m_Window = std::make_unique<CLumidorDlg>(ports, nullptr, PortListing::OnlyGiven);
         m_Window->setMessageBoxHook(
             [this](const QString& text, MessageIcon) { m_Messages << text; });
         m_Window->setConfirmHook([](const QString&) { return true; });

@@ -5,9 +5,9 @@
 #include <cmath>
 
 #include "app/load_progress.h"
-#include "link/antenna_state.h"
-#include "link/lamp_colors.h"
-#include "panel/lamp.h"
+#include "data/antenna_state.h"
+#include "widgets/lamp.h"
+#include "wire/lamp_colors.h"
 
 using namespace std::chrono_literals;
 

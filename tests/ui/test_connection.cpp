@@ -4,9 +4,9 @@
 #include <QButtonGroup>
 #include <QtTest>
 
-#include "panel/lamp.h"
-#include "panel/serial_box.h"
 #include "serial/pty_pair.h"
+#include "widgets/lamp.h"
+#include "widgets/serial_box.h"
 
 // The main window against the simulated ACU on a pseudo-terminal, through the real serial
 // port: the scan, identification and what it shows on every page, the GPS page, Disconnect, a

@@ -6,8 +6,8 @@
 #include <QTemporaryDir>
 
 #include "lcd/lcd_data.h"
-#include "lcd/ui/acu_lcd_display.h"
-#include "lcd/ui/view_lcd_display.h"
+#include "pages/acu_lcd_display.h"
+#include "pages/view_lcd_display.h"
 
 // The LCD editor and its preview in the real main window: files in and out, the page changes,
 // what the cells show, and a write and read back through the serial port against the

@@ -9,16 +9,16 @@
 
 #include "app/lumidor_dlg.h"
 #include "app/update_progress.h"
-#include "data/fixed_text.h"
 #include "data/satellite_tables.h"
 #include "geo/look_angles.h"
-#include "lcd/ui/acu_lcd_display.h"
-#include "link/display_text.h"
 #include "link/link_state.h"
 #include "link/process_state.h"
-#include "panel/lamp.h"
-#include "panel/serial_box.h"
+#include "pages/acu_lcd_display.h"
 #include "ui/controls.h"
+#include "widgets/lamp.h"
+#include "widgets/serial_box.h"
+#include "wire/display_text.h"
+#include "wire/fixed_text.h"
 
 // The pages alone and the main window without an ACU: start-up, pages, keys, the port controls, and
 // the region displays filled as from a file or from the ACU.
@@ -30,7 +30,7 @@ private:
     QStringList m_Messages;
 
     void makeWindow(const QStringList& ports = {}) {
-        m_Window = std::make_unique<CLumidorDlg>(ports);
+        m_Window = std::make_unique<CLumidorDlg>(ports, nullptr, PortListing::OnlyGiven);
         m_Window->setMessageBoxHook(
             [this](const QString& text, MessageIcon) { m_Messages << text; });
         m_Window->show();

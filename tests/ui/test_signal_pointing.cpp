@@ -10,7 +10,7 @@
 #include "app/pointing_charts.h"
 #include "app/signal_pointing_window.h"
 #include "app/traffic_monitor.h"
-#include "link/antenna_state.h"
+#include "data/antenna_state.h"
 
 using namespace std::chrono_literals;
 
@@ -68,7 +68,8 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(last(PointingChannel::Azimuth), shown(diagnosis, "current_az"),
                                   3000);
         QCOMPARE(last(PointingChannel::Elevation), shown(diagnosis, "current_el"));
-        QVERIFY(charts()->valuesAt(QDateTime::currentMSecsSinceEpoch())
+        QVERIFY(charts()
+                    ->valuesAt(QDateTime::currentMSecsSinceEpoch())
                     .contains(QStringLiteral("EL 25.00°")));
         charts()->grab().save(QStringLiteral("/tmp/ui_signal_pointing.png"));
 
@@ -92,7 +93,8 @@ private slots:
         QFile file(path);
         QVERIFY(file.open(QIODevice::ReadOnly));
         const QList<QByteArray> lines = file.readAll().split('\n');
-        QCOMPARE(lines.first(), QByteArray("time,state,signal,azimuth,elevation,skew,longitude,latitude"));
+        QCOMPARE(lines.first(),
+                 QByteArray("time,state,signal,azimuth,elevation,skew,longitude,latitude"));
         QVERIFY(lines.size() > 5);
     }
 };

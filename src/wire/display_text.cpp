@@ -1,0 +1,60 @@
+#include "wire/display_text.h"
+
+#include <cstdarg>
+#include <cstdio>
+
+std::string formatText(const char* format, ...) {
+    char buffer[256];
+    va_list args;
+    va_start(args, format);
+    const int length = std::vsnprintf(buffer, sizeof buffer, format, args);
+    va_end(args);
+    if (length < 0) return {};
+    return std::string(buffer, static_cast<std::size_t>(length) < sizeof buffer
+                                   ? static_cast<std::size_t>(length)
+                                   : sizeof buffer - 1);
+}
+
+std::string progressPercentText(std::uint32_t count, std::uint32_t total) {
+    if (total == 0) return "0";
+    const std::uint32_t percent = count * 100u / total;
+    return formatText("%d", static_cast<int>(percent));
+}
+
+std::string positionText(double degrees) {
+    return formatText("%2.2f", degrees);
+}
+
+std::string lostChainReplyText(std::uint8_t code, std::uint32_t index, std::uint32_t count) {
+    const std::string what =
+        code == 3 ? std::string("current region")
+                  : formatText("satellite %u of %u", static_cast<unsigned>(index) + 1u,
+                               static_cast<unsigned>(count));
+    return formatText("No valid answer to command %u (%s) came from the ACU.", code, what.c_str()) +
+           "\r\nPress \"Get Antenna Information\" to try again.";
+}
+
+namespace {
+
+const std::string kHangupTail = " was disconnected.\r\nCheck the cable and the serial adapter.";
+const std::string kQueueFull = "m_QueueRead FULL!";
+
+}  // namespace
+
+std::string hangupText(const std::string& portName) {
+    return portName + kHangupTail;
+}
+
+std::string queueFullText(std::uint64_t dropped) {
+    return kQueueFull + formatText("\r\n%llu bytes dropped since the port was opened.",
+                                   static_cast<unsigned long long>(dropped));
+}
+
+std::string messageKind(const std::string& text) {
+    if (text.size() >= kHangupTail.size() &&
+        text.compare(text.size() - kHangupTail.size(), kHangupTail.size(), kHangupTail) == 0) {
+        return kHangupTail;
+    }
+    if (text.rfind(kQueueFull, 0) == 0) return kQueueFull;
+    return text;
+}
