@@ -11,9 +11,9 @@ packages=(
   fonts-dejavu-core fonts-wqy-microhei xvfb xauth imagemagick
   libcli11-dev nlohmann-json3-dev libudev-dev
   qt6-charts-dev libqt6opengl6-dev
-  libgensio-dev ser2net
+  libgensio-dev ser2net libssl-dev openssl
   poppler-utils
-  dpkg-dev lintian desktop-file-utils appstream file
+  dpkg-dev lintian desktop-file-utils appstream file librsvg2-bin
 )
 
 missing=()

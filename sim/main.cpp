@@ -19,6 +19,7 @@
 #include "link/traffic_reader.h"
 #include "pty_server.h"
 #include "sim_options.h"
+#include "skyrelay_version.h"
 
 namespace {
 
@@ -80,6 +81,10 @@ int main(int argc, char** argv) {
     }
     if (options.help) {
         std::cout << simUsage();
+        return 0;
+    }
+    if (options.version) {
+        std::cout << "skyrelay-acu-sim " << kSkyrelayVersion << "\n";
         return 0;
     }
 

@@ -174,6 +174,10 @@ bool parseSimOptions(const std::vector<std::string>& args, SimOptions& options,
             options.help = true;
             continue;
         }
+        if (name == "--version") {
+            options.version = true;
+            continue;
+        }
         if (const std::size_t equals = name.find('=');
             name.starts_with("--") && equals != std::string::npos) {
             value = name.substr(equals + 1);
@@ -268,6 +272,7 @@ Faults:
   --hangup-after-frames K  close it right after the K-th frame received, unanswered
 
   -h, --help               show this text
+  --version                show the version and exit
 
 Options that take a value accept --name VALUE and --name=VALUE. CODE is a command code
 in decimal, 1..42.

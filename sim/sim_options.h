@@ -13,6 +13,7 @@
 // The command line of skyrelay-acu-sim, read into the settings it stands for.
 struct SimOptions {
     bool help = false;
+    bool version = false;
     std::string linkPath;  // --link
     std::string logPath;   // --log
     std::optional<std::chrono::milliseconds> announceAfter;

@@ -34,8 +34,8 @@ CLumidorApp::CLumidorApp(int& argc, char** argv) : QApplication(argc, argv) {
 }
 
 int CLumidorApp::InitInstance(const QStringList& commandLinePorts, const QString& tracePath,
-                              PortListing listing) {
-    CLumidorDlg dialog(commandLinePorts, nullptr, listing);
+                              PortListing listing, const TlsOptions& tls) {
+    CLumidorDlg dialog(commandLinePorts, nullptr, listing, tls);
     QString error;
     if (!tracePath.isEmpty() && !dialog.trafficMonitor()->startTrace(tracePath, &error)) {
         // Said once; the program runs on without a trace.

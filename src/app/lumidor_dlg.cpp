@@ -26,9 +26,9 @@
 #include "pages/antenna_information.h"
 #include "pages/satellite_information.h"
 #include "pages/set_gps.h"
+#include "serial/port_line.h"
 #include "widgets/lamp.h"
 #include "widgets/serial_box.h"
-#include "serial/serial_comm.h"
 
 namespace {
 
@@ -127,11 +127,12 @@ Lamp* lampAt(QWidget* parent, QPoint topLeft, QSize size) {
 
 }  // namespace
 
-CLumidorDlg::CLumidorDlg(QStringList commandLinePorts, QWidget* parent, PortListing listing)
+CLumidorDlg::CLumidorDlg(QStringList commandLinePorts, QWidget* parent, PortListing listing,
+                         const TlsOptions& tls)
     : QuietDialog(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                               Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
       m_Discovery(std::move(commandLinePorts), listing),
-      m_Comm(std::make_unique<CSerialComm>(*this)),
+      m_Comm(std::make_unique<PortLine>(*this, tls)),
       m_Timers(std::make_unique<QtTimerBank>([this](int id) { m_Controller->OnTimer(id); })),
       m_Controller(
           std::make_unique<AcuController>(*m_Comm, m_Comm->m_QueueRead, *this, *m_Timers)) {

@@ -13,6 +13,7 @@
 #include "link/controller_view.h"
 #include "pages/page_host.h"
 #include "serial/byte_port.h"
+#include "serial/network_address.h"
 #include "widgets/quiet_dialog.h"
 #include "wire/lamp_colors.h"
 
@@ -22,8 +23,8 @@ struct AdminSelectors;
 class Administrator;
 class Antenna_Diagnosis;
 class Antenna_Information;
-class CSerialComm;
 class Lamp;
+class PortLine;
 class Load_Progress;
 class ProgressPopupWindow;
 class QComboBox;
@@ -51,8 +52,11 @@ class CLumidorDlg : public QuietDialog,
     Q_OBJECT
 
 public:
+    // commandLinePorts may hold serial server addresses too; tls says how their
+    // certificates are checked.
     explicit CLumidorDlg(QStringList commandLinePorts, QWidget* parent = nullptr,
-                         PortListing listing = PortListing::GivenThenSystem);
+                         PortListing listing = PortListing::GivenThenSystem,
+                         const TlsOptions& tls = {});
     ~CLumidorDlg() override;
 
     // ControllerView
@@ -130,7 +134,7 @@ public:
     void setOpenFileHook(std::function<QString()> hook);
 
     AcuController& controller() override { return *m_Controller; }
-    CSerialComm& comm() { return *m_Comm; }
+    PortLine& comm() { return *m_Comm; }
     QtTimerBank& timers() { return *m_Timers; }
     PortDiscovery& discovery() { return m_Discovery; }
     QWidget* currentPage() const { return m_pCurrentPage; }
@@ -210,7 +214,7 @@ private:
     // until it has run, so a flood cannot pile up posted events.
     std::atomic<bool> m_CommReadPosted{false};
 
-    std::unique_ptr<CSerialComm> m_Comm;
+    std::unique_ptr<PortLine> m_Comm;
     std::unique_ptr<QtTimerBank> m_Timers;
     std::unique_ptr<AcuController> m_Controller;
 };

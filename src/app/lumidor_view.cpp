@@ -22,7 +22,7 @@
 #include "pages/set_gps.h"
 #include "pages/view_lcd_display.h"
 #include "serial/port_order.h"
-#include "serial/serial_comm.h"
+#include "serial/port_line.h"
 #include "widgets/lamp.h"
 #include "widgets/serial_box.h"
 #include "wire/display_text.h"
@@ -263,7 +263,7 @@ int CLumidorDlg::ScanAndConnect() {
     if (!entry) return 0;
     m_sSelectedPort = m_PortCombo->itemText(*entry);
     m_nPortIndex = *entry;
-    if (m_Comm->commHandle() >= 0) return 0;
+    if (m_Comm->isOpen()) return 0;
     const auto portId = static_cast<std::uint16_t>(*entry & 0xFFFF);
     if (m_Comm->OpenPort(m_sSelectedPort.toStdString(), kBaudRate, portId) != 1) {
         m_Discovery.skipPort(m_sSelectedPort);
@@ -285,7 +285,7 @@ int CLumidorDlg::OpenSelectedPort() {
     if (index < 0) return 0;
     m_sSelectedPort = m_PortCombo->itemText(index);
     m_nPortIndex = index;
-    if (m_Comm->commHandle() >= 0) return 0;
+    if (m_Comm->isOpen()) return 0;
     const auto portId = static_cast<std::uint16_t>(index & 0xFFFF);
     return m_Comm->OpenPort(m_sSelectedPort.toStdString(), kBaudRate, portId) == 1 ? 2 : 1;
 }
@@ -302,7 +302,7 @@ void CLumidorDlg::OnConnect() {
         case 1: {
             // The reason goes on a line of its own: a technician not in the dialout group
             // learns what to do instead of trying every port in turn.
-            const std::string reason = openFailureReason(m_Comm->openError());
+            const std::string reason = m_Comm->openFailure();
             MessageBox(m_sSelectedPort.toStdString() +
                            " is not connected.\r\nTry to connect another serial port." +
                            (reason.empty() ? "" : "\r\n" + reason),

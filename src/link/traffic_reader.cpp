@@ -47,7 +47,11 @@ std::string readHex(std::string_view hex, TrafficEntry& entry) {
         const int high = hexDigit(hex[at]);
         const int low = at + 1 < hex.size() ? hexDigit(hex[at + 1]) : -1;
         if (high < 0 || low < 0 || (at + 2 < hex.size() && hex[at + 2] != ' ')) {
-            return "'" + std::string(hex.substr(at, 2)) + "' is not a byte in hex";
+            // Built by appending: GCC 12 at -O3 takes "'" + std::string(...) for an
+            // overlapping copy (-Wrestrict) and fails the optimised builds.
+            std::string text = "'";
+            text.append(hex.substr(at, 2));
+            return text.append("' is not a byte in hex");
         }
         entry.data[entry.size++] = static_cast<std::uint8_t>(high * 16 + low);
     }

@@ -1,5 +1,7 @@
 #include "serial/serial_comm.h"
 
+#include "serial/port_order.h"
+
 #include <fcntl.h>
 #include <poll.h>
 #include <sys/epoll.h>
@@ -84,7 +86,14 @@ bool isTransient(int error) {
 
 }  // namespace
 
-CSerialComm::CSerialComm(CommConsumer& consumer) : m_Consumer(consumer) {}
+CSerialComm::CSerialComm(CommConsumer& consumer) : CSerialComm(consumer, m_OwnQueue) {}
+
+CSerialComm::CSerialComm(CommConsumer& consumer, CommQueue& queue)
+    : m_QueueRead(queue), m_Consumer(consumer) {}
+
+std::string CSerialComm::openFailure() const {
+    return openFailureReason(m_nOpenError);
+}
 
 CSerialComm::~CSerialComm() {
     ClosePort();

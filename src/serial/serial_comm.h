@@ -9,21 +9,23 @@
 #include <string>
 #include <thread>
 
-#include "serial/byte_port.h"
+#include "serial/comm_line.h"
 #include "serial/comm_queue.h"
 
 // The control unit's serial line on a Linux terminal device: raw 8N1 without flow control,
 // opened for this program alone. A watcher thread waits on the device and moves what arrives
 // into m_QueueRead; the consumer hears of it through CommConsumer and reads the queue on its
 // own thread. Writes go out one byte at a time from the caller's thread.
-class CSerialComm : public BytePort {
+class CSerialComm : public CommLine {
 public:
     static constexpr std::uint32_t kReadChunkSize = 2048;
     // A line that accepts nothing for this long is stalled: failing the write beats a GUI that
     // hangs on a wedged adapter.
     static constexpr auto kWriteStallLimit = std::chrono::milliseconds{1000};
 
+    // With a receive queue of its own, or filling the one its owner reads.
     explicit CSerialComm(CommConsumer& consumer);
+    CSerialComm(CommConsumer& consumer, CommQueue& queue);
     ~CSerialComm() override;
 
     CSerialComm(const CSerialComm&) = delete;
@@ -31,7 +33,8 @@ public:
 
     // Opens and configures the device and starts the watcher. 1 on success, 0 on failure (with
     // nothing left open), and 0 without any change while a port is already open.
-    int OpenPort(const std::string& portName, std::uint32_t baudRate, std::uint16_t portId);
+    int OpenPort(const std::string& portName, std::uint32_t baudRate,
+                 std::uint16_t portId) override;
     // Stops the watcher, then flushes and closes the device. Safe to call at any time, twice,
     // or from the watcher's own callbacks.
     void ClosePort() override;
@@ -43,13 +46,17 @@ public:
     std::uint32_t ReadChunk(std::uint8_t* buffer);
 
     // Receive bytes dropped because the queue was full, since the port was opened.
-    std::uint64_t droppedBytes() const { return m_nDroppedBytes.load(); }
+    std::uint64_t droppedBytes() const override { return m_nDroppedBytes.load(); }
     // The consumer has shown the last overflow message: the next overflow sends another. Until
     // then overflows are only counted, so a flood sends one message, not one per chunk.
-    void overflowShown() { m_bOverflowReported = false; }
+    void overflowShown() override { m_bOverflowReported = false; }
 
     bool watcherRunning() const { return m_bWatcherRunning.load(); }
-    const std::string& portName() const { return m_sPortName; }
+    const std::string& portName() const override { return m_sPortName; }
+    bool isOpen() const override {
+        return m_hComm >= 0 || m_hThread.joinable() || m_bWatcherRunning.load();
+    }
+    std::string openFailure() const override;
 
     // Why the last OpenPort failed (an errno value; EBUSY when another program holds the
     // port's lock), 0 after a success.
@@ -60,7 +67,11 @@ public:
     bool watcherJoinable() const { return m_hThread.joinable(); }
     std::uint32_t readsWithData() const { return m_nReadsWithData.load(); }
 
-    CommQueue m_QueueRead;
+private:
+    CommQueue m_OwnQueue;  // unused when the owner gave a queue
+
+public:
+    CommQueue& m_QueueRead;
 
 private:
     void ThreadWatchComm();

@@ -37,12 +37,17 @@ std::string lostChainReplyText(std::uint8_t code, std::uint32_t index, std::uint
 namespace {
 
 const std::string kHangupTail = " was disconnected.\r\nCheck the cable and the serial adapter.";
+const std::string kServerHangupTail =
+    " was disconnected.\r\nCheck the serial server and the link to it; Skyrelay connects "
+    "again when it answers.";
 const std::string kQueueFull = "m_QueueRead FULL!";
 
 }  // namespace
 
 std::string hangupText(const std::string& portName) {
-    return portName + kHangupTail;
+    // A serial server's address (scheme://...) has no cable or adapter at this end to check.
+    const bool server = portName.find("://") != std::string::npos;
+    return portName + (server ? kServerHangupTail : kHangupTail);
 }
 
 std::string queueFullText(std::uint64_t dropped) {

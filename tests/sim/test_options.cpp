@@ -62,6 +62,8 @@ TEST(SimOptions, EveryOptionReachesTheUnitOrTheRunner) {
     EXPECT_EQ(acu.settings().factory.step, 50ms);
     EXPECT_TRUE(parsed({"--corrupt", "all"}).faults.corruptAll);
     EXPECT_TRUE(parsed({"--help"}).help);
+    EXPECT_TRUE(parsed({"--version"}).version);
+    EXPECT_FALSE(parsed({"--help"}).version);
 }
 
 TEST(SimOptions, RefusesWhatItCannotUse) {

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "serial/byte_port.h"
+
+// A line to the control unit that the program opens by name and watches: a terminal device,
+// or a serial server reached over the network. Whatever carries the bytes, received bytes land
+// in the owner's receive queue and the consumer hears of them (and of a hang-up) from the
+// line's own thread, so nothing above this interface knows which kind it holds.
+class CommLine : public BytePort {
+public:
+    // 1 on success, 0 on failure (nothing left open), and 0 without any change while the line
+    // is still open.
+    virtual int OpenPort(const std::string& portName, std::uint32_t baudRate,
+                         std::uint16_t portId) = 0;
+    // Open, or its watcher still on its way out: a new OpenPort would be refused.
+    virtual bool isOpen() const = 0;
+    virtual const std::string& portName() const = 0;
+    // Why the last OpenPort failed, as the technician's next step; "" when it did not fail or
+    // there is nothing more to say than that it failed.
+    virtual std::string openFailure() const = 0;
+    // Receive bytes dropped because the queue was full, since the line was opened.
+    virtual std::uint64_t droppedBytes() const = 0;
+    // The consumer has shown the last overflow message: the next overflow sends another.
+    virtual void overflowShown() = 0;
+};

@@ -1,0 +1,53 @@
+#include "serial/port_line.h"
+
+#include "serial/gensio_comm.h"
+#include "serial/serial_comm.h"
+
+std::unique_ptr<CommLine> makeLine(const std::string& name, CommConsumer& consumer,
+                                   CommQueue& queue, const TlsOptions& tls) {
+    if (isNetworkAddress(name)) return std::make_unique<GensioComm>(consumer, queue, tls);
+    return std::make_unique<CSerialComm>(consumer, queue);
+}
+
+PortLine::PortLine(CommConsumer& consumer, TlsOptions tls)
+    : m_Consumer(consumer), m_Tls(std::move(tls)) {}
+
+PortLine::~PortLine() {
+    ClosePort();
+}
+
+int PortLine::OpenPort(const std::string& portName, std::uint32_t baudRate, std::uint16_t portId) {
+    if (isOpen()) return 0;
+    // The line before is closed and its watcher gone (isOpen said so), so it can go.
+    m_Line = makeLine(portName, m_Consumer, m_QueueRead, m_Tls);
+    return m_Line->OpenPort(portName, baudRate, portId);
+}
+
+void PortLine::ClosePort() {
+    if (m_Line) m_Line->ClosePort();
+}
+
+int PortLine::WriteByte(std::uint8_t byte) {
+    return m_Line ? m_Line->WriteByte(byte) : 0;
+}
+
+bool PortLine::isOpen() const {
+    return m_Line && m_Line->isOpen();
+}
+
+const std::string& PortLine::portName() const {
+    static const std::string kNone;
+    return m_Line ? m_Line->portName() : kNone;
+}
+
+std::string PortLine::openFailure() const {
+    return m_Line ? m_Line->openFailure() : "";
+}
+
+std::uint64_t PortLine::droppedBytes() const {
+    return m_Line ? m_Line->droppedBytes() : 0;
+}
+
+void PortLine::overflowShown() {
+    if (m_Line) m_Line->overflowShown();
+}

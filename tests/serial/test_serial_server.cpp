@@ -1,0 +1,122 @@
+#include <gtest/gtest.h>
+
+#include "support/line_session.h"
+#include "support/ser2net_server.h"
+
+using namespace std::chrono_literals;
+using Mode = Ser2netServer::Mode;
+
+namespace {
+
+// The identification chain and an upload over the local terminal: what every remote run must
+// match frame for frame, and the progress it showed.
+struct Run {
+    std::vector<std::string> frames;
+    std::vector<std::string> steps;
+};
+const Run& localRun() {
+    static const Run run = [] {
+        Session local;
+        EXPECT_TRUE(local.ok());
+        EXPECT_EQ(local.open(local.device()), 1);
+        EXPECT_TRUE(local.identify());
+        EXPECT_TRUE(local.upload());
+        return Run{local.log(), local.m_View.callsStartingWith("StepProgress")};
+    }();
+    return run;
+}
+
+class SerialServer : public ::testing::TestWithParam<Mode> {};
+
+TEST_P(SerialServer, ChainAndUploadMatchTheLocalRunFrameForFrame) {
+    const std::vector<std::string>& local = localRun().frames;
+    ASSERT_GT(local.size(), 40u);
+
+    Ser2netServer server(GetParam());
+    Session remote(TlsOptions{server.certificate(), false});
+    ASSERT_TRUE(remote.ok());
+    ASSERT_TRUE(server.start(remote.device()));
+    ASSERT_EQ(remote.open(server.address()), 1) << remote.m_Line.openFailure();
+    ASSERT_TRUE(remote.identify());
+    ASSERT_TRUE(remote.upload());
+    EXPECT_EQ(remote.log(), local);
+    EXPECT_EQ(remote.m_Consumer.hangups.load(), 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Modes, SerialServer,
+                         ::testing::Values(Mode::Raw, Mode::Telnet, Mode::Tls));
+
+TEST(SerialServerLink, ASatelliteRoundTripOf800MsStillCompletesEveryExchange) {
+    // The unit holds every reply back 800 ms: a round trip of 400 ms each way.
+    Ser2netServer server(Mode::Telnet);
+    Session remote({}, 800ms);
+    ASSERT_TRUE(server.start(remote.device()));
+    ASSERT_EQ(remote.open(server.address()), 1) << remote.m_Line.openFailure();
+    ASSERT_TRUE(remote.identify());
+    ASSERT_TRUE(remote.runUntil(
+        [&] { return !remote.m_View.callsStartingWith("showCurrentPosition").empty(); }));
+    ASSERT_TRUE(remote.upload());
+    EXPECT_EQ(remote.m_View.callsStartingWith("StepProgress"), localRun().steps);
+    EXPECT_EQ(remote.log(), localRun().frames);
+}
+
+TEST(SerialServerLink, EachRefusalSaysWhy) {
+    Ser2netServer server(Mode::Tls);
+    Session sim;
+    ASSERT_TRUE(server.start(sim.device()));
+    const std::string port = std::to_string(server.port());
+    const Ser2netServer nobody(Mode::Raw);  // its port was free, and nothing listens there
+    const std::string rejected =
+        "Certificate rejected: the server's certificate failed the check (--tls-ca names the "
+        "authority to trust).";
+    struct Case {
+        std::string address;
+        TlsOptions tls;
+        std::string reason;  // "" for a line that opens
+    };
+    const Case cases[] = {
+        {"tcp://127.0.0.1:" + std::to_string(nobody.port()),
+         {},
+         "Connection refused: nothing listens on that port, or the serial server refused us."},
+        {"tcp://acu.invalid:4001", {}, "Name not found: the server's name does not resolve."},
+        {"tcp://127.0.0.1",
+         {},
+         "Not a serial server address: use tcp://HOST:PORT, rfc2217://HOST:PORT, "
+         "tcp+tls://HOST:PORT or rfc2217+tls://HOST:PORT."},
+        {"rfc2217+tls://127.0.0.1:" + port, {}, rejected},  // a certificate nobody vouches for
+        {"rfc2217+tls://localhost:" + port,
+         {server.certificate(), false},
+         "Certificate rejected: it is not made out to localhost."},
+        {"rfc2217+tls://127.0.0.1:" + port, {"", true}, ""},
+        {"rfc2217+tls://127.0.0.1:" + port, {server.certificate(), false}, ""},
+    };
+    for (const Case& c : cases) {
+        PortLine line(sim.m_Consumer, c.tls);
+        EXPECT_EQ(line.OpenPort(c.address, 57600, 0), c.reason.empty() ? 1 : 0) << c.address;
+        EXPECT_EQ(line.openFailure(), c.reason) << c.address;
+        line.ClosePort();
+        // ser2net lets go of the terminal a moment after the connection ends.
+        std::this_thread::sleep_for(300ms);
+    }
+}
+
+TEST(SerialServerLink, AStoppedServerIsOneHangUpAndTheAddressOpensAgainOnceItIsBack) {
+    Ser2netServer server(Mode::Raw);
+    Session remote;
+    ASSERT_TRUE(server.start(remote.device()));
+    ASSERT_EQ(remote.open(server.address()), 1);
+    ASSERT_TRUE(remote.identify());
+
+    server.stop();
+    ASSERT_TRUE(remote.runUntil([&] { return g_Connected == 0; }, 10s));
+    remote.runUntil([] { return false; }, 1s);  // time for a second report, which must not come
+    EXPECT_EQ(remote.m_Consumer.hangups.load(), 1);
+    EXPECT_FALSE(remote.m_Line.isOpen());
+    EXPECT_EQ(remote.open(server.address()), 0);
+
+    ASSERT_TRUE(server.start());
+    ASSERT_EQ(remote.open(server.address()), 1) << remote.m_Line.openFailure();
+    EXPECT_TRUE(remote.identify());
+}
+
+}  // namespace
