@@ -1,6 +1,6 @@
 // What Skyrelay costs while nobody touches it: CPU time per minute with the main window up
-// and no unit answering (the port scan running), and connected to the simulator (the
-// status poll running). The simulator runs as a process of its own, so only Skyrelay's own
+// and no unit answering (the port scan running), connected to the simulator (the status
+// poll running), and connected with the Signal and Pointing window open. The simulator runs as a process of its own, so only Skyrelay's own
 // time is counted.
 
 #include <signal.h>
@@ -151,6 +151,16 @@ int main(int argc, char** argv) {
         const double perMinute = cpuPerMinute(windowSeconds);
         report("idle, connected (status poll)", perMinute,
                window->discovery().systemReads() - readsBefore);
+
+        // The same link with the Signal and Pointing window open and redrawing.
+        window->openSignalPointing();
+        runFor(kSettleMs);
+        const int readsOpen = window->discovery().systemReads();
+        const double withCharts = cpuPerMinute(windowSeconds);
+        report("connected, Signal and Pointing open", withCharts,
+               window->discovery().systemReads() - readsOpen);
+        std::printf("%-34s %8.3f %% of a core more than idle and connected (target < 0.5 %%)\n",
+                    "  the open charts cost", (withCharts - perMinute) / 60.0 * 100.0);
     }
     rmdir(runtimeDir);
     return 0;

@@ -10,7 +10,7 @@ packages=(
   libgtest-dev libgmock-dev
   fonts-dejavu-core fonts-wqy-microhei xvfb xauth imagemagick
   libcli11-dev nlohmann-json3-dev libudev-dev
-  qt6-charts-dev
+  qt6-charts-dev libqt6opengl6-dev
   libgensio-dev ser2net libssl-dev openssl
   poppler-utils
   dpkg-dev lintian desktop-file-utils appstream file librsvg2-bin

@@ -15,6 +15,7 @@
 #include "app/load_progress.h"
 #include "app/service_report_dialog.h"
 #include "app/timer_bank_qt.h"
+#include "app/signal_pointing_window.h"
 #include "app/traffic_monitor.h"
 #include "app/update_progress.h"
 #include "pages/acu_lcd_display.h"
@@ -173,6 +174,9 @@ CLumidorDlg::CLumidorDlg(QStringList commandLinePorts, QWidget* parent, PortList
     m_Controller->setTrafficObserver(&m_TrafficMonitor->recorder());
     new QShortcut(QKeySequence(QStringLiteral("Ctrl+T")), this, [this] { openTrafficMonitor(); });
     new QShortcut(QKeySequence(QStringLiteral("Ctrl+R")), this, [this] { openServiceReport(); });
+    m_SignalPointing = new SignalPointingWindow(this);
+    m_Controller->setPointingSamples(&m_SignalPointing->samples());
+    new QShortcut(QKeySequence(QStringLiteral("Ctrl+G")), this, [this] { openSignalPointing(); });
 
     m_Timers->start(kStartupTimer, std::chrono::milliseconds{100});
 }
@@ -338,6 +342,8 @@ void CLumidorDlg::contextMenuEvent(QContextMenuEvent* event) {
             &CLumidorDlg::openTrafficMonitor);
     connect(menu.addAction(QStringLiteral("Save Service Report...\tCtrl+R")), &QAction::triggered,
             this, &CLumidorDlg::openServiceReport);
+    connect(menu.addAction(QStringLiteral("Signal and Pointing\tCtrl+G")), &QAction::triggered,
+            this, &CLumidorDlg::openSignalPointing);
     if (menu.exec(event->globalPos()) == about) showAboutBox();
 }
 
@@ -357,4 +363,21 @@ void CLumidorDlg::openTrafficMonitor() {
     m_TrafficMonitor->raise();
     m_TrafficMonitor->activateWindow();
     m_TrafficMonitor->refreshNow();
+}
+
+void CLumidorDlg::openSignalPointing() {
+    m_SignalPointing->show();
+    m_SignalPointing->raise();
+    m_SignalPointing->activateWindow();
+}
+
+void CLumidorDlg::changeEvent(QEvent* event) {
+    QuietDialog::changeEvent(event);
+    // Qt disables a window's child windows with it. The progress popups disable this window
+    // for minutes at a time, and that is when the technician wants to scroll the monitor and
+    // watch the dish: the tool windows stay enabled (Qt allows it for windows).
+    if (event->type() == QEvent::EnabledChange && !isEnabled()) {
+        m_TrafficMonitor->setEnabled(true);
+        m_SignalPointing->setEnabled(true);
+    }
 }

@@ -35,6 +35,7 @@ class QPushButton;
 class QtTimerBank;
 class Satellite_Information;
 class SerialBox;
+class SignalPointingWindow;
 class TrafficMonitor;
 class Set_GPS;
 class Update_Progress;
@@ -124,6 +125,9 @@ public:
     TrafficMonitor* trafficMonitor() const { return m_TrafficMonitor; }
     // "Save Service Report..." (Ctrl+R, or the background context menu).
     void openServiceReport();
+    // Shows the Signal and Pointing window (Ctrl+G, or the background context menu).
+    void openSignalPointing();
+    SignalPointingWindow* signalPointing() const { return m_SignalPointing; }
 
     // Message boxes go here instead of a modal box when set (tests, and a headless run).
     void setMessageBoxHook(std::function<void(const QString&, MessageIcon)> hook);
@@ -152,6 +156,7 @@ public:
 
 protected:
     void contextMenuEvent(QContextMenuEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
     void createPages();
@@ -186,6 +191,7 @@ private:
     Update_Progress* m_UpdateProgress = nullptr;
     View_LCD_Display* m_ViewLcdDisplay = nullptr;
     TrafficMonitor* m_TrafficMonitor = nullptr;
+    SignalPointingWindow* m_SignalPointing = nullptr;
     QWidget* m_pCurrentPage = nullptr;
 
     QListWidget* m_PageList = nullptr;

@@ -5,6 +5,7 @@
 #include "link/controller_view.h"
 #include "link/frame_decoder.h"
 #include "link/link_state.h"
+#include "link/pointing_samples.h"
 #include "link/timer_bank.h"
 #include "serial/byte_port.h"
 #include "serial/comm_queue.h"
@@ -163,6 +164,7 @@ void AcuController::StartConnection(bool userStarted) {
     setBusy(userStarted);
     m_RxAssembler.reset();
     if (m_Tap.active()) m_Tap.linkOpened(m_Port.deviceName());
+    if (m_Pointing != nullptr) m_Pointing->linkOpened(pointingClockMs());
     sendAndStart(cmd::LinkCheck, kCommandPeriod);
 }
 

@@ -18,6 +18,7 @@
 #include "wire/protocol.h"
 
 class BytePort;
+class PointingSamples;
 class CommQueue;
 class ControllerView;
 class TimerBank;
@@ -94,6 +95,9 @@ public:
     // Shows every frame sent and received, and every byte dropped, to observer (nullptr:
     // nobody). The observer must outlive the controller or be detached first.
     void setTrafficObserver(TrafficObserver* observer) { m_Tap.attach(observer); }
+    // Keeps the signal, position and state of every status and setup reply, and the link
+    // openings, in samples (nullptr: nowhere). The samples must outlive the controller.
+    void setPointingSamples(PointingSamples* samples) { m_Pointing = samples; }
 
     // What this session changed on the ACU and what went wrong, for the service report.
     SessionLog& sessionLog() { return m_Log; }
@@ -132,6 +136,7 @@ private:
     FrameAssembler m_RxAssembler;
     TrafficTap m_Tap;
     SessionLog m_Log;
+    PointingSamples* m_Pointing = nullptr;
     // Reply 4 stores into the satellites of the region that reply 3 announced; before any
     // reply 3 there is no such region.
     bool m_RegionAnnounced = false;

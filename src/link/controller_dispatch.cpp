@@ -7,6 +7,7 @@
 #include "link/controller.h"
 #include "link/controller_view.h"
 #include "link/link_state.h"
+#include "link/pointing_samples.h"
 #include "link/reply_decode.h"
 #include "link/timer_bank.h"
 #include "wire/display_text.h"
@@ -180,6 +181,7 @@ void AcuController::onStatus(std::span<const std::uint8_t> payload) {
     g_CurrentAz = status.az;
     g_CurrentEl = status.el;
     g_CurrentSkew = status.skew;
+    if (m_Pointing != nullptr) m_Pointing->push(statusSample(status, pointingClockMs()));
 
     m_View.RefreshTargetPanel(g_DefaultSatIndex, g_CurContinent, g_CurRegion);
     m_View.DrawStateLamps(g_AntennaMode);
@@ -196,6 +198,7 @@ void AcuController::onSetupMode(std::span<const std::uint8_t> payload) {
     g_CurrentAz = setup.az;
     g_CurrentEl = setup.el;
     g_CurrentSkew = setup.skew;
+    if (m_Pointing != nullptr) m_Pointing->push(setupSample(setup, pointingClockMs()));
     m_View.DrawStateLamps(g_AntennaMode);
     showCurrentPosition();
 }

@@ -301,8 +301,7 @@ std::string replyFields(std::span<const std::uint8_t> payload) {
 
 std::string antennaStateText(std::uint8_t mode) {
     std::string text = "state " + std::to_string(mode);
-    if (mode == 1) return text + " Setup";
-    if (mode >= 2 && mode <= 7) return text + " " + antennaModeName(mode);
+    if (const char* name = antennaModeName(mode); *name != 0) return text + " " + name;
     return text;
 }
 
@@ -408,6 +407,7 @@ const char* antennaModeName(std::uint8_t mode) {
     static const char* const kModes[] = {"Antenna Initialize",   "Satellite Search",
                                          "Satellite Tracking",   "Antenna Break",
                                          "Antenna Stop / Setup", "Antenna Diagonis"};
+    if (mode == 1) return "Setup";
     return mode >= 2 && mode <= 7 ? kModes[mode - 2] : "";
 }
 

@@ -10,6 +10,10 @@
 // decoded, and the raw bytes. The program's monitor and trace, and the simulator's --log,
 // all write these lines, so two sides of one session can be laid next to each other.
 
+// The state lamp's label of an antenna mode ("Satellite Tracking"), "Setup" for mode 1, and ""
+// for modes without a name.
+const char* antennaModeName(std::uint8_t mode);
+
 // The command (from the program) or reply (from the ACU) that code names; "" when none.
 std::string frameName(std::uint8_t code, bool fromAcu);
 
@@ -17,9 +21,7 @@ std::string frameName(std::uint8_t code, bool fromAcu);
 std::string antennaStateText(std::uint8_t mode);
 // "item 3 LNB Status Check": a self-test item, named as the diagnosis page names it.
 std::string diagnosisItemText(std::uint8_t item);
-// The label of the state lamp of antenna mode 2..7, and the name of self-test item 1..10, as
-// the windows show them; "" for any other number.
-const char* antennaModeName(std::uint8_t mode);
+// The name of self-test item 1..10, as the diagnosis page shows it; "" for any other number.
 const char* diagnosisItemName(std::uint8_t item);
 
 // The meaning of one complete frame, fields included. A frame with a wrong length, end byte

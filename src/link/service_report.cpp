@@ -74,7 +74,6 @@ ReportSection parameterSection() {
 
 ReportSection stateSection() {
     std::string mode = antennaModeName(g_AntennaMode);
-    if (g_AntennaMode == 1) mode = "Setup";
     std::string target;
     std::string signal;
     std::string receiver;
