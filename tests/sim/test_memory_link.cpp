@@ -77,19 +77,6 @@ TEST_F(MemoryLinkTest, PacedRepliesTakeTheirWireTimeOneBehindTheOther) {
     EXPECT_EQ(drain().size(), 7u);
 }
 
-TEST_F(MemoryLinkTest, HangsUpRightAfterTheChosenFrameWithoutAnswering) {
-    acu.faults().hangupAfterFrames = 2;
-    send({0x01});
-    link.flush();
-    EXPECT_EQ(drain().size(), 6u);
-    for (std::uint8_t byte : frameOf({0x0E})) link.WriteByte(byte);
-    EXPECT_TRUE(link.hungUp());
-    EXPECT_EQ(queue.used(), 0u);
-    EXPECT_EQ(link.WriteByte(0x02), 0);
-    link.advance(1s);
-    EXPECT_EQ(hangups, 1);
-}
-
 TEST_F(MemoryLinkTest, HangsUpAtTheChosenMomentDroppingWhatIsStillOnTheWire) {
     acu.faults().pace = true;
     acu.faults().hangupAfter = 1ms;
