@@ -4,6 +4,7 @@
 
 #include "default_state.h"
 #include "wire/frame.h"
+#include "wire/protocol.h"
 
 AcuSimulator::AcuSimulator() : AcuSimulator(Settings{}) {}
 
@@ -24,6 +25,9 @@ void AcuSimulator::receive(std::span<const std::uint8_t> bytes) {
         if (m_Assembler.push(byte) != FrameAssembler::Result::Frame) continue;
         ++m_FramesReceived;
         if (m_Observer) m_Observer(Direction::FromProgram, m_Assembler.frame());
+        // The line goes with this frame: its answer would never be written, so it is not made,
+        // and the log shows only what went on the line.
+        if (m_Faults.hangupAfterFrames && m_FramesReceived >= *m_Faults.hangupAfterFrames) break;
         const auto payload = m_Assembler.payload();
         if (payload.empty() || m_Faults.takeIgnore(payload[0])) continue;
         if (m_Replay != nullptr) {
@@ -32,7 +36,32 @@ void AcuSimulator::receive(std::span<const std::uint8_t> bytes) {
             playRecorded(outputs, true);
             if (verdict != Replay::Verdict::Model) continue;
         }
+        if (payload[0] == cmd::UploadStart) m_UploadSatellites = 0;
+        if (payload[0] == cmd::UploadSatellite) ++m_UploadSatellites;
+        if (m_Faults.misstoreSatellite || m_Faults.misstoreLcdByte) {
+            std::vector<std::uint8_t> stored(payload.begin(), payload.end());
+            misstore(stored);
+            m_Processor.handle(stored, m_Now);
+            continue;
+        }
         m_Processor.handle(payload, m_Now);
+    }
+}
+
+void AcuSimulator::misstore(std::span<std::uint8_t> payload) const {
+    constexpr std::size_t kNameByte = 2;  // after the code and the satellite's number
+    const std::uint8_t code = payload[0];
+    if (code == cmd::UploadSatellite && m_Faults.misstoreSatellite == m_UploadSatellites &&
+        payload.size() > kNameByte) {
+        payload[kNameByte] += 1;
+    }
+    if (m_Faults.misstoreLcdByte && code >= cmd::LcdWriteFirst && code <= cmd::LcdWriteLast) {
+        const LcdPiece& piece = kLcdPieces[code - cmd::LcdWriteFirst];
+        const std::size_t at = *m_Faults.misstoreLcdByte;
+        if (at >= piece.offset && at < piece.offset + piece.size &&
+            1 + at - piece.offset < payload.size()) {
+            payload[1 + at - piece.offset] += 1;
+        }
     }
 }
 

@@ -92,6 +92,8 @@ private:
     void playRecorded(const std::vector<Replay::Output>& outputs, bool sendNow);
     void emitDelayed(const DelayedBytes& delayed);
     void restoreFactoryDefaults();
+    // What the misstore faults make of a received command before it is acted on.
+    void misstore(std::span<std::uint8_t> payload) const;
     std::chrono::microseconds nextEvent(std::chrono::microseconds limit) const;
     void runDueEvents();
 
@@ -110,4 +112,6 @@ private:
     Replay* m_Replay = nullptr;
     std::chrono::microseconds m_Now{0};
     std::uint32_t m_FramesReceived = 0;
+    // Satellite records (command 12) of the running upload, for the misstore fault.
+    std::uint32_t m_UploadSatellites = 0;
 };

@@ -42,6 +42,11 @@ struct SimFaults {
     // this long after the start.
     std::optional<std::uint32_t> hangupAfterFrames;
     std::optional<std::chrono::microseconds> hangupAfter;
+    // A unit with a bad memory cell: it stores one received byte one too high and
+    // acknowledges as usual, so only reading back shows it. The first name byte of the K-th
+    // satellite record of an upload (command 12, K from 1), and byte N of the LCD block.
+    std::optional<std::uint32_t> misstoreSatellite;
+    std::optional<std::size_t> misstoreLcdByte;
 
     void ignoreNext(std::uint8_t code, std::uint32_t count = 1) { ignore[code] = count; }
     void corruptNext(std::uint8_t code, std::uint32_t count = 1) { corrupt[code] = count; }

@@ -157,6 +157,21 @@ const std::map<std::string, Option>& optionTable() {
         {"--delay", millis([](O& o) { return &o.faults.replyDelay; }, 0, "milliseconds")},
         {"--pace", flag([](O& o) { return &o.faults.pace; })},
         {"--hangup-after", millis([](O& o) { return &o.faults.hangupAfter; }, 0, "milliseconds")},
+        {"--misstore",
+         {true,
+          [](const std::string& v, O& o) {
+              long long n = 0;
+              if (v.starts_with("satellite:") && parseNumber(v.substr(10), 1, 200, n)) {
+                  o.faults.misstoreSatellite = static_cast<std::uint32_t>(n);
+                  return true;
+              }
+              if (v.starts_with("lcd:") && parseNumber(v.substr(4), 0, 271, n)) {
+                  o.faults.misstoreLcdByte = static_cast<std::size_t>(n);
+                  return true;
+              }
+              return false;
+          },
+          "satellite:K (1..200) or lcd:N (0..271)"}},
         {"--hangup-after-frames", number([](O& o) { return &o.faults.hangupAfterFrames; }, 1,
                                          1'000'000'000, "a count from 1")},
     };
@@ -270,6 +285,10 @@ Faults:
                            byte (a pseudo-terminal has no baud rate of its own)
   --hangup-after MS        close the unit's end of the line MS after the start
   --hangup-after-frames K  close it right after the K-th frame received, unanswered
+  --misstore satellite:K   store the first name byte of the K-th satellite record of an
+                           upload (command 12) one too high, and acknowledge it as sound
+  --misstore lcd:N         store byte N (0..271) of the LCD block (commands 33-37) one
+                           too high, and acknowledge it as sound
 
   -h, --help               show this text
   --version                show the version and exit

@@ -63,6 +63,8 @@ public:
     int adminRegionSelection() const override;
     void MessageBox(const std::string& text, MessageIcon icon) override;
     bool Confirm(const std::string& text, ConfirmButtons buttons) override;
+    void closeQuestion() override;
+    void showAcknowledgedChange(std::uint8_t code) override;
     void DrawSerialBox(int connected) override;
     void DrawConnectLamp(int state) override;
     void DrawStateLamps(int mode) override;
@@ -204,6 +206,7 @@ private:
     // The box open now for each kind of message (messageKind): a repeat while it is open
     // updates its text instead of stacking another modal box on it.
     std::map<std::string, QMessageBox*> m_OpenMessageBoxes;
+    QMessageBox* m_OpenQuestion = nullptr;  // the question Confirm has open, if any
     // A read notification is on its way to this window's thread; the watcher posts no other
     // until it has run, so a flood cannot pile up posted events.
     std::atomic<bool> m_CommReadPosted{false};

@@ -19,9 +19,9 @@ namespace {
 // Linux file names are case-sensitive; the filter takes both spellings.
 const QString kLcdFilter = QStringLiteral("lcd File(*.lcd *.LCD)");
 
-// A real .lcd file is some 300 bytes, and only its first 14 lines count. Reading stops here
-// so that a wrong pick (a large file) cannot fill the memory.
-constexpr qint64 kLcdFileReadLimit = 1 << 20;
+// One byte past the limit tells the reader the file is too large, without reading all of a
+// wrong pick (a large file) into memory.
+constexpr qint64 kLcdFileReadLimit = static_cast<qint64>(kLcdFileMaxBytes) + 1;
 
 }  // namespace
 
@@ -60,12 +60,25 @@ QString CLumidorDlg::lcdFileName(bool save) {
 void CLumidorDlg::LoadLcdFile() {
     const QString path = lcdFileName(false);
     if (path.isEmpty()) return;
-    const std::optional<QByteArray> bytes = readRegularFile(path, kLcdFileReadLimit);
-    if (!bytes) return;  // like a file that cannot be opened: silently, nothing changes
-    ParseLcdFile(std::span(reinterpret_cast<const std::uint8_t*>(bytes->constData()),
-                           static_cast<std::size_t>(bytes->size())));
+    const std::string fileName = QFileInfo(path).fileName().toStdString();
+    QString reason;
+    const std::optional<QByteArray> bytes = readRegularFile(path, kLcdFileReadLimit, &reason);
+    if (!bytes) {
+        MessageBox(lcdOpenFailureText(fileName, reason.toStdString()), MessageIcon::Exclamation);
+        return;
+    }
+    const LcdFileReading reading =
+        readLcdFile(std::span(reinterpret_cast<const std::uint8_t*>(bytes->constData()),
+                              static_cast<std::size_t>(bytes->size())));
+    if (!reading.refusal.empty()) {
+        MessageBox(lcdRefusalText(fileName, reading.refusal), MessageIcon::Exclamation);
+        return;
+    }
     ShowLcdDataInEditor();
     TakeLcdDataFromEditor();
+    if (!reading.cutLines.empty()) {
+        MessageBox(lcdCutLinesText(reading.cutLines), MessageIcon::Exclamation);
+    }
 }
 
 void CLumidorDlg::saveLcdFile() {

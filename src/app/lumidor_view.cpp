@@ -23,14 +23,13 @@
 #include "pages/view_lcd_display.h"
 #include "serial/port_order.h"
 #include "serial/port_line.h"
+#include "serial/serial_comm.h"
 #include "widgets/lamp.h"
 #include "widgets/serial_box.h"
 #include "wire/display_text.h"
 #include "wire/protocol.h"
 
 namespace {
-
-constexpr std::uint32_t kBaudRate = 57600;
 
 // The texts keep the original "\r\n"; a Qt label wants "\n".
 QString messageText(const std::string& text) {
@@ -79,8 +78,14 @@ bool CLumidorDlg::Confirm(const std::string& text, ConfirmButtons buttons) {
     QMessageBox box(
         QMessageBox::Question, windowTitle(), shown,
         yesNo ? QMessageBox::Yes | QMessageBox::No : QMessageBox::Ok | QMessageBox::Cancel, this);
+    m_OpenQuestion = &box;
     const int answer = box.exec();
+    m_OpenQuestion = nullptr;
     return answer == QMessageBox::Ok || answer == QMessageBox::Yes;
+}
+
+void CLumidorDlg::closeQuestion() {
+    if (m_OpenQuestion != nullptr) m_OpenQuestion->done(QMessageBox::Cancel);
 }
 
 void CLumidorDlg::DrawSerialBox(int connected) {
@@ -253,6 +258,7 @@ void CLumidorDlg::onCommHangup(std::uint16_t) {
 }
 
 void CLumidorDlg::RefreshPortList() {
+    m_Discovery.userRefreshed();
     m_Discovery.fillPortList(m_PortCombo);
 }
 
@@ -265,14 +271,14 @@ int CLumidorDlg::ScanAndConnect() {
     m_nPortIndex = *entry;
     if (m_Comm->isOpen()) return 0;
     const auto portId = static_cast<std::uint16_t>(*entry & 0xFFFF);
-    if (m_Comm->OpenPort(m_sSelectedPort.toStdString(), kBaudRate, portId) != 1) {
+    if (m_Comm->OpenPort(m_sSelectedPort.toStdString(), kLineBaudRate, portId) != 1) {
         m_Discovery.skipPort(m_sSelectedPort);
         return 0;
     }
     m_PortCombo->setCurrentIndex(*entry);
     // A red lamp left by the port tried before would blame this one before it had its chance.
     DrawConnectLamp(0);
-    m_Controller->StartConnection();
+    m_Controller->StartConnection(false);
     return 1;
 }
 
@@ -287,7 +293,7 @@ int CLumidorDlg::OpenSelectedPort() {
     m_nPortIndex = index;
     if (m_Comm->isOpen()) return 0;
     const auto portId = static_cast<std::uint16_t>(index & 0xFFFF);
-    return m_Comm->OpenPort(m_sSelectedPort.toStdString(), kBaudRate, portId) == 1 ? 2 : 1;
+    return m_Comm->OpenPort(m_sSelectedPort.toStdString(), kLineBaudRate, portId) == 1 ? 2 : 1;
 }
 
 void CLumidorDlg::OnConnect() {

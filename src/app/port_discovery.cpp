@@ -67,13 +67,6 @@ QString toolTipFor(const QSerialPortInfo& info, const QString& byId) {
 PortDiscovery::PortDiscovery(QStringList commandLinePorts, PortListing listing)
     : m_CommandLinePorts(std::move(commandLinePorts)),
       m_OnlyGiven(listing == PortListing::OnlyGiven) {
-    for (const QString& path : m_CommandLinePorts) {
-        // A symlink to a pseudo-terminal (a simulator's "/tmp/acu") counts as one.
-        if (isPseudoTerminalPath(path.toStdString()) ||
-            isPseudoTerminalPath(QFileInfo(path).canonicalFilePath().toStdString())) {
-            m_PseudoTerminals << path;
-        }
-    }
     if (m_OnlyGiven) return;
     QObject::connect(&m_Watcher, &QFileSystemWatcher::directoryChanged,
                      [this] { m_SystemStale = true; });
@@ -120,9 +113,9 @@ void PortDiscovery::readSystemPorts() {
 QStringList PortDiscovery::availablePorts() {
     if (m_SystemStale && !m_OnlyGiven) readSystemPorts();
     // A pseudo-terminal whose path is gone has hung up; the next one of that number belongs
-    // to someone else.
-    m_CommandLinePorts.removeIf([this](const QString& path) {
-        return m_PseudoTerminals.contains(path) && !QFileInfo::exists(path);
+    // to someone else. A link to one is the user's name for a port and stays.
+    m_CommandLinePorts.removeIf([](const QString& path) {
+        return isPseudoTerminalPath(path.toStdString()) && !QFileInfo::exists(path);
     });
     // A device named on the command line is not listed a second time under its own name.
     QStringList system;
@@ -176,13 +169,15 @@ bool PortDiscovery::fillPortList(QComboBox* combo) {
     return !ports.isEmpty();
 }
 
-std::optional<int> PortDiscovery::nextScanEntry() const {
+std::optional<int> PortDiscovery::nextScanEntry() {
+    const auto waited = std::chrono::milliseconds{m_LostSince.elapsed()};
+    if (m_Lost && waited >= kLostPortWait) m_Lost.reset();
     std::vector<ScanCandidate> candidates;
     for (const QString& path : m_Listed) {
         candidates.push_back({path.toStdString(), systemPort(path).identity.toStdString()});
     }
     const std::optional<std::size_t> pick =
-        pickScanPort(candidates, m_SilentPort.toStdString(), m_LostAdapter.toStdString());
+        pickScanPort(candidates, m_SilentPort.toStdString(), m_Lost);
     if (!pick) return std::nullopt;
     return static_cast<int>(*pick);
 }
@@ -199,10 +194,9 @@ PortDiscovery::SystemPort PortDiscovery::systemPort(const QString& path) const {
 }
 
 void PortDiscovery::portHungUp(const QString& path) {
-    if (m_PseudoTerminals.contains(path) || isPseudoTerminalPath(path.toStdString())) {
-        m_CommandLinePorts.removeAll(path);
-        return;
-    }
-    const QString identity = systemPort(path).identity;
-    if (!identity.isEmpty()) m_LostAdapter = identity;
+    const bool numberedTerminal = isPseudoTerminalPath(path.toStdString());
+    if (numberedTerminal) m_CommandLinePorts.removeAll(path);
+    m_Lost = LostPort{numberedTerminal ? std::string() : path.toStdString(),
+                      systemPort(path).identity.toStdString()};
+    m_LostSince.start();
 }

@@ -1,11 +1,14 @@
 #pragma once
 
+#include <QElapsedTimer>
 #include <QFileSystemWatcher>
 #include <QHash>
 #include <QSet>
 #include <QString>
 #include <QStringList>
 #include <optional>
+
+#include "serial/port_order.h"
 
 class QComboBox;
 
@@ -34,16 +37,18 @@ public:
 
     // The entry of the list as last filled that the automatic scan opens next, if any (see
     // pickScanPort).
-    std::optional<int> nextScanEntry() const;
+    std::optional<int> nextScanEntry();
     // The port the scan opened did not answer, or could not be opened: next time the scan
     // starts after it.
     void skipPort(const QString& path);
-    // The open port hung up. A pseudo-terminal cannot come back (its number goes to another
-    // program's terminal), so it leaves the list; an identifiable adapter is then the only
-    // one the scan reconnects to, once it appears again.
+    // The open port hung up: until it is back (the same path, or the same adapter wherever it
+    // appears), the scan opens no other port, for kLostPortWait at most. A pseudo-terminal
+    // named by its own number cannot come back (the number goes to another program's
+    // terminal), so it leaves the list; a link to one (a simulator's --link path) stays.
     void portHungUp(const QString& path);
-    // The user connected by hand: the scan no longer waits for a lost adapter.
-    void userConnected() { m_LostAdapter.clear(); }
+    // The user connected by hand or asked for the list again: the scan stops waiting.
+    void userConnected() { m_Lost.reset(); }
+    void userRefreshed() { m_Lost.reset(); }
 
     // How often the system's ports were read (the benchmark and the tests count them).
     int systemReads() const { return m_SystemReads; }
@@ -60,7 +65,6 @@ private:
 
     QStringList m_CommandLinePorts;
     bool m_OnlyGiven = false;
-    QSet<QString> m_PseudoTerminals;  // command-line entries that are pseudo-terminals
     QStringList m_SystemOrder;        // as the platform reports them
     QHash<QString, SystemPort> m_SystemPorts;
     QStringList m_Listed;  // what the combo shows, in its order
@@ -68,6 +72,7 @@ private:
     bool m_SystemStale = true;
     int m_SystemReads = 0;
     QString m_SilentPort;
-    QString m_LostAdapter;
+    std::optional<LostPort> m_Lost;
+    QElapsedTimer m_LostSince;
     bool m_ComboFitted = false;
 };

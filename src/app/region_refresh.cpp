@@ -4,6 +4,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 
 #include "app/lumidor_dlg.h"
 #include "data/region_display.h"
@@ -82,5 +83,29 @@ void CLumidorDlg::refreshAfterDownload() {
         QString::fromStdU16String(regionNameText(regionRecord(g_CurContinent, g_CurRegion))));
     m_Administrator->fillAdminSatelliteList();
     m_Administrator->selectSatellite(g_DefaultSatIndex);
+    m_Administrator->showSatelliteDetails();
+}
+
+void CLumidorDlg::showAcknowledgedChange(std::uint8_t code) {
+    m_Administrator->showLnbInformation(
+        QString::fromStdString(lnbInformationText(regionRecord(g_CurContinent, g_CurRegion))));
+    if (code == 18) {
+        // The selectors name the satellite as the ACU now has it; each page keeps the satellite
+        // it had chosen, and the edit page shows the name as it was sent (cut to 10).
+        QComboBox* edited = combo(m_SatelliteInformation, "satellite");
+        const int editing = edited->currentIndex();
+        auto* list = m_Administrator->findChild<QListWidget*>(QStringLiteral("satellite_list"));
+        const int listed = list->currentRow();
+        fillSatelliteSelectors();
+        const QSignalBlocker quiet(edited);
+        edited->setCurrentIndex(editing);
+        m_SatelliteInformation->showEditSatellite(editing);
+        m_Administrator->fillAdminSatelliteList();
+        m_Administrator->selectSatellite(listed);
+    } else {
+        m_SatelliteInformation->showLnbSetting();
+    }
+    // After the selectors: the panel names its satellite as the target selector lists it.
+    RefreshTargetPanel(g_DefaultSatIndex, g_CurContinent, g_CurRegion);
     m_Administrator->showSatelliteDetails();
 }

@@ -86,7 +86,7 @@ QVariant TrafficTableModel::data(const QModelIndex& index, int role) const {
             case MeaningColumn:
                 return QString::fromStdString(trafficMeaning(*entry));
             case HexColumn:
-                return QString::fromStdString(hexBytes(entry->bytes()));
+                return QString::fromStdString(trafficHex(*entry));
             default:
                 return {};
         }

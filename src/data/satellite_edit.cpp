@@ -72,3 +72,23 @@ const SatelliteRecord* takeEditSatellite(int k) {
     g_CurToneMode = sat.tone;
     return &sat;
 }
+
+void keepSentSatellite() {
+    if (!isRegionSatellitePosition(g_EditSatIndex)) return;
+    g_RegionSatellites[g_EditSatIndex] = g_EditSatellites[g_EditSatIndex];
+}
+
+void keepSentLnbSetting() {
+    RegionRecord* region = mutableRegionRecord(g_CurContinent, g_CurRegion);
+    if (region == nullptr) return;
+    region->lnbType = g_LnbType;
+    if (g_LnbType == static_cast<std::uint8_t>(LnbType::SingleBand)) {
+        region->singleLocalFreq = g_LocalFreqSingle;
+    }
+}
+
+void keepSentDiseqcMode() {
+    if (RegionRecord* region = mutableRegionRecord(g_CurContinent, g_CurRegion)) {
+        region->diseqcMode = g_DiseqcMode;
+    }
+}

@@ -41,5 +41,13 @@ FrequencyReading readLocalFrequency(std::u16string_view text);
 // when k names no satellite of the current region (the caller then shows empty fields).
 const SatelliteRecord* takeEditSatellite(int k);
 
+// The ACU acknowledged a change: the current region's tables take what was sent, so every page
+// shows the ACU's new setting without asking for it again. The edited satellite (command 18),
+// the LNB setting (19: the type, and the single band frequency for a single band LNB) and the
+// DiSEqC use (20).
+void keepSentSatellite();
+void keepSentLnbSetting();
+void keepSentDiseqcMode();
+
 inline constexpr const char* kNoSatelliteSelected =
     " No satellite selected !!! \r\n Select a satellite and try again !!!";

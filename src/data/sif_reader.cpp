@@ -1,5 +1,6 @@
 #include "data/sif_reader.h"
 
+#include <cstdio>
 #include <limits>
 #include <string_view>
 #include <vector>
@@ -37,12 +38,28 @@ int toInteger(std::string_view field) {
     return static_cast<int>(value > kLimit ? kLimit : value);
 }
 
+// A number field as the file should write it: blanks or tabs around an optional sign and at
+// least one digit. An empty field (two blanks in a row, or a short line) still reads 0.
+bool isNumberField(std::string_view field) {
+    const auto blank = [](char c) { return c == ' ' || c == '\t'; };
+    std::size_t i = 0;
+    while (i < field.size() && blank(field[i])) ++i;
+    if (i == field.size()) return true;
+    if (field[i] == '+' || field[i] == '-') ++i;
+    const std::size_t digits = i;
+    while (i < field.size() && field[i] >= '0' && field[i] <= '9') ++i;
+    if (i == digits) return false;
+    while (i < field.size() && blank(field[i])) ++i;
+    return i == field.size();
+}
+
 // One line cut into fields. The reader appends CR LF to every line and each blank, CR or LF
 // ends a field, so two blanks in a row make an empty field and every line ends with one
 // more, empty field.
 class SifLine {
 public:
-    explicit SifLine(std::string_view text) {
+    explicit SifLine(std::string_view text, std::size_t* notNumber = nullptr)
+        : m_NotNumber(notNumber) {
         std::size_t start = 0;
         const auto endField = [&](std::size_t end) {
             m_Fields.push_back(text.substr(start, end - start));
@@ -62,7 +79,12 @@ public:
     // Fields past the line's end leave their destinations alone.
     bool has(std::size_t i) const { return i < m_Fields.size(); }
     std::string_view text(std::size_t i) const { return m_Fields[i]; }
-    int integer(std::size_t i) const { return toInteger(m_Fields[i]); }
+    int integer(std::size_t i) const {
+        if (m_NotNumber != nullptr && *m_NotNumber == 0 && !isNumberField(m_Fields[i])) {
+            *m_NotNumber = i + 1;
+        }
+        return toInteger(m_Fields[i]);
+    }
     // Fields up to the last one that holds something: what the file really wrote.
     std::size_t written() const { return m_Written; }
 
@@ -94,21 +116,33 @@ public:
 private:
     std::vector<std::string_view> m_Fields;
     std::size_t m_Written = 0;
+    // Where the first field read as a number that is none goes (counted from 1), if anywhere.
+    std::size_t* m_NotNumber = nullptr;
 };
 
-// Lines end with LF or CR LF; a last line without its LF still counts.
+// Lines end with LF, CR LF or a lone CR (as an old Mac editor leaves them); a last line
+// without its end still counts.
 std::vector<std::string_view> splitLines(std::string_view text, std::size_t limit) {
     std::vector<std::string_view> lines;
     std::size_t start = 0;
     while (start < text.size() && lines.size() <= limit) {
-        std::size_t end = text.find('\n', start);
-        const std::size_t next = end == std::string_view::npos ? text.size() : end + 1;
+        std::size_t end = text.find_first_of("\r\n", start);
         if (end == std::string_view::npos) end = text.size();
-        if (end > start && text[end - 1] == '\r' && end < text.size()) --end;
+        std::size_t next = end + 1;
+        if (end < text.size() && text[end] == '\r' && next < text.size() && text[next] == '\n') {
+            ++next;
+        }
         lines.push_back(text.substr(start, end - start));
         start = next;
     }
     return lines;
+}
+
+// Bytes below the blank (and DEL) other than tab, CR and LF: no text editor writes them, so
+// the file is not a satellite file, or is damaged.
+bool isControlByte(char c) {
+    const auto byte = static_cast<unsigned char>(c);
+    return (byte < 0x20 && c != '\t' && c != '\r' && c != '\n') || byte == 0x7F;
 }
 
 std::string numberText(long long value) {
@@ -124,9 +158,14 @@ public:
         if (m_Lines.size() > kSifMaxLines) {
             return refuse(kSifMaxLines, "the file has more than 2000 lines");
         }
+        for (std::size_t i = 0; i < m_Lines.size(); ++i) {
+            if (!checkControlBytes(i)) return false;
+        }
         if (!need(kScopeLine, "the scope line")) return false;
         // A header of fewer than four fields names no number.
-        const SifLine header = line(kHeaderLine);
+        // The header's number is the file's own label, not a setting: a maker's word there is
+        // read as 0, as always.
+        const SifLine header(m_Lines[kHeaderLine]);
         m_Out.sifHeaderNumber = header.has(3) ? static_cast<std::uint32_t>(header.integer(3)) : 0;
         std::size_t blocks = 0;
         if (!readScope(blocks)) return false;
@@ -143,17 +182,46 @@ public:
         for (std::size_t k = 0; k < m_Out.satelliteCount; ++k) {
             if (!readSatellite(countLine + 2 + kSatelliteBlockLines * k, k)) return false;
         }
-        return true;
+        return !notNumberSeen();
     }
 
     SifRefusal refusal() const { return m_Refusal; }
 
 private:
-    SifLine line(std::size_t index) const { return SifLine(m_Lines[index]); }
+    // Each line read notes its first field that should be a number and is not: a word where
+    // a frequency belongs would otherwise read 0 and reach the ACU.
+    SifLine line(std::size_t index) {
+        if (m_NotNumberField == 0) m_NotNumberLine = index;
+        return SifLine(m_Lines[index], &m_NotNumberField);
+    }
 
+    bool notNumberSeen() {
+        if (m_NotNumberField == 0) return false;
+        m_Refusal = SifRefusal{m_NotNumberLine + 1,
+                               "field " + numberText(static_cast<long long>(m_NotNumberField)) +
+                                   " is not a whole number"};
+        return true;
+    }
+
+    // A refusal found later never hides a field already found not to be a number.
     bool refuse(std::size_t index, std::string reason) {
-        m_Refusal = SifRefusal{index + 1, std::move(reason)};
+        if (!notNumberSeen()) m_Refusal = SifRefusal{index + 1, std::move(reason)};
         return false;
+    }
+
+    bool checkControlBytes(std::size_t index) {
+        const std::string_view text = m_Lines[index];
+        std::size_t field = 1;
+        for (const char c : text) {
+            if (c == ' ') ++field;
+            if (!isControlByte(c)) continue;
+            char hex[8];
+            std::snprintf(hex, sizeof hex, "0x%02X",
+                          static_cast<unsigned>(static_cast<unsigned char>(c)));
+            return refuse(index, "field " + numberText(static_cast<long long>(field)) +
+                                     " holds the control byte " + hex);
+        }
+        return true;
     }
 
     // Every line up to last must be in the file.
@@ -304,6 +372,8 @@ private:
     std::vector<std::string_view> m_Lines;
     SifTables& m_Out;
     SifRefusal m_Refusal;
+    std::size_t m_NotNumberLine = 0;
+    std::size_t m_NotNumberField = 0;
 };
 
 }  // namespace

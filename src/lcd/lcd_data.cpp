@@ -1,6 +1,7 @@
 #include "lcd/lcd_data.h"
 
 #include <algorithm>
+#include <cstdio>
 
 LcdDataBlock g_LcdData{};
 
@@ -47,6 +48,58 @@ std::size_t ParseLcdFile(std::span<const std::uint8_t> file, LcdDataBlock& block
         start = end + 1;
     }
     return line;
+}
+
+LcdFileReading readLcdFile(std::span<const std::uint8_t> file, LcdDataBlock& block) {
+    LcdFileReading reading;
+    if (file.size() > kLcdFileMaxBytes) {
+        reading.refusal = "The file is larger than " + std::to_string(kLcdFileMaxBytes / 1024) +
+                          " KiB: it is no LCD text file.";
+        return reading;
+    }
+    std::size_t line = 1;
+    for (const std::uint8_t byte : file) {
+        if (byte == kLf) ++line;
+        if (byte >= kBlank || byte == kCr || byte == kLf) continue;
+        char hex[8];
+        std::snprintf(hex, sizeof hex, "0x%02X", static_cast<unsigned>(byte));
+        reading.refusal = "Line " + std::to_string(line) + " holds the control byte " + hex +
+                          ": it is no LCD text file.";
+        return reading;
+    }
+    const std::string_view text(reinterpret_cast<const char*>(file.data()), file.size());
+    std::size_t start = 0;
+    for (std::size_t k = 0; k < kLcdLineCount && start < text.size(); ++k) {
+        std::size_t end = text.find(kLf, start);
+        if (end == std::string_view::npos) end = text.size();
+        const std::string_view whole = text.substr(start, end - start);
+        if (whole.substr(0, whole.find_first_of("\r\n")).size() > lcdLineSize(k)) {
+            reading.cutLines.push_back(k + 1);
+        }
+        start = end + 1;
+    }
+    ParseLcdFile(file, block);
+    return reading;
+}
+
+std::string lcdOpenFailureText(const std::string& fileName, const std::string& reason) {
+    return " " + fileName + " cannot be opened !!! \r\n " + reason + " \r\n Nothing was loaded. ";
+}
+
+std::string lcdRefusalText(const std::string& fileName, const std::string& reason) {
+    return " " + fileName + " was not loaded !!! \r\n " + reason + " ";
+}
+
+std::string lcdCutLinesText(const std::vector<std::size_t>& cutLines) {
+    std::string numbers;
+    for (const std::size_t line : cutLines) {
+        numbers += (numbers.empty() ? "" : ", ") + std::to_string(line);
+    }
+    const bool one = cutLines.size() == 1;
+    return std::string(one ? " Line " : " Lines ") + numbers +
+           (one ? " was" : " were") +
+           " longer than the LCD shows and cut to fit. \r\n The serial number line keeps 12 "
+           "characters, every other line 20. ";
 }
 
 std::optional<std::string> FormatLcdFile(const LcdDataBlock& block, std::size_t* badLine) {

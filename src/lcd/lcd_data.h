@@ -7,6 +7,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 // The texts the ACU shows on its own 20-character LCD, as one block in the ACU's layout:
 // lines 0 to 12 of 20 bytes (company, then the 37, 45 and 60 cm screens), line 13 the 12-byte
@@ -39,6 +40,24 @@ void ParseLcdLine(std::string_view text, std::size_t line, LcdDataBlock& block =
 // 0..13; lines the file does not have stay as they were, further lines are ignored. Returns
 // how many lines were taken.
 std::size_t ParseLcdFile(std::span<const std::uint8_t> file, LcdDataBlock& block = g_LcdData);
+
+// A real .lcd file is some 300 bytes; this is far beyond any with notes after its 14 lines.
+inline constexpr std::size_t kLcdFileMaxBytes = 64 * 1024;
+
+// What reading an .lcd file for Font Load came to: a refusal (the block then untouched), or
+// the lines (from 1) whose text was longer than their LCD line and was cut.
+struct LcdFileReading {
+    std::string refusal;
+    std::vector<std::size_t> cutLines;
+};
+// A file over kLcdFileMaxBytes, or holding a control byte other than CR and LF, is refused;
+// otherwise it is parsed as ParseLcdFile does.
+LcdFileReading readLcdFile(std::span<const std::uint8_t> file, LcdDataBlock& block = g_LcdData);
+
+// The messages Font Load shows about the file it was given.
+std::string lcdOpenFailureText(const std::string& fileName, const std::string& reason);
+std::string lcdRefusalText(const std::string& fileName, const std::string& reason);
+std::string lcdCutLinesText(const std::vector<std::size_t>& cutLines);
 
 // The block as an .lcd file: 14 lines in block order, each at its full size, ended by CR LF
 // so that the file reads the same on any PC. A byte that is CR or LF cannot be kept in such

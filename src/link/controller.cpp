@@ -3,6 +3,7 @@
 #include "data/satellite_tables.h"
 #include "link/command_builder.h"
 #include "link/controller_view.h"
+#include "link/frame_decoder.h"
 #include "link/link_state.h"
 #include "link/timer_bank.h"
 #include "serial/byte_port.h"
@@ -29,6 +30,7 @@ void AcuController::SendCommand(std::uint8_t code) {
 void AcuController::sendAndStart(std::uint8_t code, std::chrono::milliseconds period) {
     SendCommand(code);
     m_Timers.start(code, period);
+    if (code < m_ResendWaits.size()) m_ResendWaits[code] = {period, {}};
 }
 
 void AcuController::startTimer(int id, std::chrono::milliseconds period) {
@@ -110,25 +112,60 @@ void AcuController::OnTimer(int id) {
         m_Upload.onTimeout(id);
     } else if (id == cmd::FactoryProgress) {
         onFactoryStall();
-    } else if ((id >= 14 && id <= 21) || (id >= 24 && id <= 30) || (id >= 33 && id <= 42)) {
-        SendCommand(static_cast<std::uint8_t>(id));
+    } else if (id == cmd::StatusPoll) {
+        SendCommand(cmd::StatusPoll);
+    } else if ((id >= 15 && id <= 21) || (id >= 24 && id <= 30) || (id >= 33 && id <= 42)) {
+        resendOrGiveUp(id);
     }
 }
 
-void AcuController::StartConnection() {
+void AcuController::resendOrGiveUp(int id) {
+    ResendWait& wait = m_ResendWaits[static_cast<std::size_t>(id)];
+    // A timer started without a send (a test, a caller of startTimer) counts as the usual one.
+    wait.waited += wait.period.count() > 0 ? wait.period : kCommandPeriod;
+    if (wait.waited >= kResendLimit) {
+        giveUpCommand(static_cast<std::uint8_t>(id));
+        return;
+    }
+    SendCommand(static_cast<std::uint8_t>(id));
+}
+
+void AcuController::giveUpCommand(std::uint8_t code) {
+    m_Timers.stop(code);
+    m_ResendWaits[code] = {};
+    setBusy(false);
+    if (m_FactoryResetShown) {
+        m_FactoryResetShown = false;
+        m_View.CloseProgress(ProgressPopup::Load);
+    }
+    if (code == cmd::DiagnosisStart) {
+        // The test never started: the button offers to start it again.
+        g_DiagIdle = 1;
+        m_View.setDiagnosisButtonCaption("Diagnosis Start");
+    }
+    // These stopped the status poll for their reply; without it the lamps would freeze.
+    if (code == cmd::AntennaRestart || code == cmd::SetupMode || code == cmd::TargetChange) {
+        m_Timers.start(cmd::StatusPoll, kStatusPollPeriod);
+    }
+    m_View.MessageBox(unansweredCommandText(code, frameName(code, false), kResendLimit),
+                      MessageIcon::Exclamation);
+}
+
+void AcuController::StartConnection(bool userStarted) {
     m_ScanOpened = false;
     g_Connected = 1;
     m_View.showConnectionControls(true);
     m_View.DrawSerialBox(1);
     g_ConnectRetryCount = 0;
-    setBusy(true);
+    setBusy(userStarted);
     m_RxAssembler.reset();
-    if (m_Tap.active()) m_Tap.linkOpened();
+    if (m_Tap.active()) m_Tap.linkOpened(m_Port.deviceName());
     sendAndStart(cmd::LinkCheck, kCommandPeriod);
 }
 
 void AcuController::Disconnect() {
     m_ScanOpened = false;
+    m_LinkSession += 1;
     m_Port.ClosePort();
     g_Connected = 0;
     m_View.showConnectionControls(false);
@@ -153,8 +190,12 @@ void AcuController::Disconnect() {
 
 void AcuController::OnPortHangup(const std::string& portName) {
     if (g_Connected != 1) return;
+    // The question goes before the box that says why: two boxes stacked would leave the
+    // question open to be answered for a unit that may not be the one it was about.
+    const bool questionVoided = m_QuestionOpen;
+    if (questionVoided) m_View.closeQuestion();
     Disconnect();
     // Look for the port again: it comes back when the adapter is plugged in again.
     m_Timers.start(kDiscoveryTimer, kDiscoveryPeriod);
-    m_View.MessageBox(hangupText(portName), MessageIcon::Exclamation);
+    m_View.MessageBox(hangupText(portName, questionVoided), MessageIcon::Exclamation);
 }

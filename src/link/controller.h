@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "data/antenna_info.h"
+#include "link/controller_view.h"
 #include "link/diagnosis_exchange.h"
 #include "link/lcd_exchange.h"
 #include "link/link_context.h"
@@ -48,8 +49,10 @@ public:
     // A command timer (or the start-up tick, or the port discovery) fired.
     void OnTimer(int id);
 
-    // The connect steps once a port is open: link check with command 1 and its timer.
-    void StartConnection();
+    // The connect steps once a port is open: link check with command 1 and its timer. The
+    // wait cursor shows only when the user asked for the link (Connect): the automatic scan
+    // runs in the background and must not take the cursor every few seconds.
+    void StartConnection(bool userStarted = true);
     // Closes the port and stops every command timer: nothing keeps firing into a closed line.
     void Disconnect();
     // The line went away under us (cable or USB adapter pulled).
@@ -94,6 +97,12 @@ public:
 private:
     // Setup mode, or the refusal message.
     bool setupGate();
+    // The user's answer, true only when it was yes and the link it was asked on is still the
+    // open one: a hang-up while the question was open voids it, whatever the line does since.
+    bool askQuestion(const std::string& text, ConfirmButtons buttons);
+    // Timer id of a command that is sent again until its reply: again, or given up.
+    void resendOrGiveUp(int id);
+    void giveUpCommand(std::uint8_t code);
     void dispatchLinkReply(std::span<const std::uint8_t> payload);
     void onLinkCheck(std::span<const std::uint8_t> payload);
     void onProductInfo(std::span<const std::uint8_t> payload);
@@ -125,6 +134,15 @@ private:
     bool m_FactoryResetShown = false;
     // The open link was opened by the automatic scan, which moves on from a silent port.
     bool m_ScanOpened = false;
+    // Counts the links closed so far: a question names the link it was asked on.
+    std::uint32_t m_LinkSession = 0;
+    bool m_QuestionOpen = false;
+    // Per command: the period it was last started with and how long it has been waited for.
+    struct ResendWait {
+        std::chrono::milliseconds period{0};
+        std::chrono::milliseconds waited{0};
+    };
+    std::array<ResendWait, cmd::Last + 1> m_ResendWaits{};
 
     UploadExchange m_Upload{*this};
     LcdExchange m_Lcd{*this};

@@ -2,6 +2,7 @@
 
 #include "data/antenna_info.h"
 #include "data/antenna_state.h"
+#include "data/satellite_edit.h"
 #include "data/satellite_tables.h"
 #include "link/controller.h"
 #include "link/controller_view.h"
@@ -54,15 +55,21 @@ void AcuController::dispatchLinkReply(std::span<const std::uint8_t> payload) {
             break;
         case 18:
             m_Timers.stop(code);
+            keepSentSatellite();
+            m_View.showAcknowledgedChange(code);
             m_View.MessageBox(" Edit Satellite Information Complete !!! ",
                               MessageIcon::Exclamation);
             break;
         case 19:
             m_Timers.stop(code);
+            keepSentLnbSetting();
+            m_View.showAcknowledgedChange(code);
             m_View.MessageBox(" Set Local Frequency Complete !!! ", MessageIcon::Exclamation);
             break;
         case 20:
             m_Timers.stop(code);
+            keepSentDiseqcMode();
+            m_View.showAcknowledgedChange(code);
             m_View.MessageBox(" Set DiSEqc USE Complete !!! ", MessageIcon::Exclamation);
             break;
         case 25:

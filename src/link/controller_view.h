@@ -25,6 +25,10 @@ public:
     // A question with the question icon; true for OK or Yes.
     virtual bool Confirm(const std::string& text, ConfirmButtons buttons) = 0;
 
+    // Closes the question Confirm has open now, as if it were cancelled: the line it was
+    // about went away. Nothing when no question is open.
+    virtual void closeQuestion() {}
+
     // Lamps and the serial status box, by the states they show.
     virtual void DrawSerialBox(int connected) = 0;
     virtual void DrawConnectLamp(int state) = 0;  // 0 grey, 1 red, 2 blue
@@ -44,6 +48,9 @@ public:
                                     std::uint8_t region) = 0;
     // Every satellite display after the ACU's region and satellites have arrived.
     virtual void refreshAfterDownload() = 0;
+    // The ACU acknowledged command code (18, 19 or 20) and the tables took what was sent:
+    // every display of that satellite or setting shows it now.
+    virtual void showAcknowledgedChange(std::uint8_t code) { (void)code; }
     virtual void showRegionGps(std::uint8_t continent, std::uint8_t region) = 0;
     // AZ, EL and Skew of the diagnosis page's "Current Position" group.
     virtual void showCurrentPosition(const std::string& az, const std::string& el,

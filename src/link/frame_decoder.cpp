@@ -60,29 +60,6 @@ constexpr CodeNames kNames[cmd::Last + 1] = {
     {"LCD data read, part 5", "LCD data read, part 5"},
 };
 
-// The labels of the state lamps, which name the modes 2..7.
-std::string antennaStateText(std::uint8_t mode) {
-    static const char* const kModes[] = {"Antenna Initialize",   "Satellite Search",
-                                         "Satellite Tracking",   "Antenna Break",
-                                         "Antenna Stop / Setup", "Antenna Diagonis"};
-    std::string text = "state " + std::to_string(mode);
-    if (mode == 1) return text + " Setup";
-    if (mode >= 2 && mode <= 7) return text + " " + kModes[mode - 2];
-    return text;
-}
-
-std::string diagnosisItemText(std::uint8_t item) {
-    static const char* const kItems[] = {
-        "Serial Communication", "Gyro Sensor Check",  "LNB Status Check",
-        "AZ CW Limit Check",    "AZ CCW Limit Check", "EL UP Limit Check",
-        "Skew Limit Check",     "Antenna Power",      "ACU Power",
-        "Receiver Connect"};
-    std::string text = "item " + std::to_string(item);
-    if (item >= 1 && item <= 10) return text + " " + kItems[item - 1];
-    if (item == 11) return text + " end of test";
-    return text;
-}
-
 std::string pick(std::uint8_t code, std::initializer_list<const char*> texts) {
     if (code < texts.size()) return texts.begin()[code];
     return formatText("(%u)", static_cast<unsigned>(code));
@@ -322,6 +299,29 @@ std::string replyFields(std::span<const std::uint8_t> payload) {
 
 }  // namespace
 
+// The labels of the state lamps, which name the modes 2..7.
+std::string antennaStateText(std::uint8_t mode) {
+    static const char* const kModes[] = {"Antenna Initialize",   "Satellite Search",
+                                         "Satellite Tracking",   "Antenna Break",
+                                         "Antenna Stop / Setup", "Antenna Diagonis"};
+    std::string text = "state " + std::to_string(mode);
+    if (mode == 1) return text + " Setup";
+    if (mode >= 2 && mode <= 7) return text + " " + kModes[mode - 2];
+    return text;
+}
+
+std::string diagnosisItemText(std::uint8_t item) {
+    static const char* const kItems[] = {
+        "Serial Communication", "Gyro Sensor Check",  "LNB Status Check",
+        "AZ CW Limit Check",    "AZ CCW Limit Check", "EL UP Limit Check",
+        "Skew Limit Check",     "Antenna Power",      "ACU Power",
+        "Receiver Connect"};
+    std::string text = "item " + std::to_string(item);
+    if (item >= 1 && item <= 10) return text + " " + kItems[item - 1];
+    if (item == 11) return text + " end of test";
+    return text;
+}
+
 std::string frameName(std::uint8_t code, bool fromAcu) {
     if (code > cmd::Last) return {};
     return fromAcu ? kNames[code].reply : kNames[code].command;
@@ -362,7 +362,9 @@ std::string trafficCode(const TrafficEntry& entry) {
 std::string trafficMeaning(const TrafficEntry& entry) {
     switch (entry.kind) {
         case TrafficKind::LinkOpened:
-            return "Link opened";
+            return entry.size == 0 ? "Link opened"
+                                   : "Link opened on " + std::string(entry.bytes().begin(),
+                                                                     entry.bytes().end());
         case TrafficKind::Discarded:
             return formatText("Discarded %u bytes before an STX", entry.size);
         default:
@@ -380,12 +382,18 @@ std::string hexBytes(std::span<const std::uint8_t> bytes) {
     return text;
 }
 
+std::string trafficHex(const TrafficEntry& entry) {
+    return entry.kind == TrafficKind::LinkOpened ? std::string() : hexBytes(entry.bytes());
+}
+
 std::string trafficLine(const TrafficEntry& entry) {
     const long long micros = entry.at.count();
     std::string line = formatText("%6lld.%06lld %s %3s ", micros / 1'000'000, micros % 1'000'000,
                                   trafficDirection(entry), trafficCode(entry).c_str());
     line += trafficMeaning(entry);
-    if (entry.size > 0) line += " | " + hexBytes(entry.bytes());
+    if (entry.size > 0 && entry.kind != TrafficKind::LinkOpened) {
+        line += " | " + hexBytes(entry.bytes());
+    }
     return line;
 }
 
@@ -401,5 +409,5 @@ std::string trafficCsvLine(const TrafficEntry& entry) {
     }
     return formatText("%.3f,%s,%s,", static_cast<double>(entry.at.count()) / 1000.0,
                       trafficDirection(entry), trafficCode(entry).c_str()) +
-           "\"" + meaning + "\"," + hexBytes(entry.bytes());
+           "\"" + meaning + "\"," + trafficHex(entry);
 }

@@ -13,6 +13,11 @@
 // The command (from the program) or reply (from the ACU) that code names; "" when none.
 std::string frameName(std::uint8_t code, bool fromAcu);
 
+// "state 4 Satellite Tracking": the operating state a reply reports, named as its lamp is.
+std::string antennaStateText(std::uint8_t mode);
+// "item 3 LNB Status Check": a self-test item, named as the diagnosis page names it.
+std::string diagnosisItemText(std::uint8_t item);
+
 // The meaning of one complete frame, fields included. A frame with a wrong length, end byte
 // or checksum says so and is not decoded further.
 std::string frameMeaning(std::span<const std::uint8_t> frame, bool fromAcu);
@@ -24,6 +29,8 @@ std::string trafficCode(const TrafficEntry& entry);
 std::string trafficMeaning(const TrafficEntry& entry);
 // "02 01 0E 0F 03"
 std::string hexBytes(std::span<const std::uint8_t> bytes);
+// The hex column: the frame's bytes; nothing for the link marker, whose bytes name the port.
+std::string trafficHex(const TrafficEntry& entry);
 
 // One line: seconds since the link opened with microseconds, direction, code, meaning, hex.
 //   "     0.012345 PC>ACU  14 Status poll | 02 01 0E 0F 03"

@@ -20,6 +20,14 @@ bool AcuController::setupGate() {
     return false;
 }
 
+bool AcuController::askQuestion(const std::string& text, ConfirmButtons buttons) {
+    const std::uint32_t session = m_LinkSession;
+    m_QuestionOpen = true;
+    const bool yes = m_View.Confirm(text, buttons);
+    m_QuestionOpen = false;
+    return yes && session == m_LinkSession && g_Connected == 1;
+}
+
 void AcuController::OnAntennaRestart() {
     if (g_Connected != 1) return;
     m_Timers.stop(cmd::StatusPoll);
@@ -28,9 +36,7 @@ void AcuController::OnAntennaRestart() {
 
 void AcuController::OnSetupMode() {
     if (g_Connected != 1) return;
-    if (!m_View.Confirm(" Antenna Setup mode?", ConfirmButtons::OkCancel)) return;
-    // The question is modal: the line may have gone while it was open.
-    if (g_Connected != 1) return;
+    if (!askQuestion(" Antenna Setup mode?", ConfirmButtons::OkCancel)) return;
     m_Timers.stop(cmd::StatusPoll);
     sendAndStart(cmd::SetupMode, kCommandPeriod);
 }
@@ -62,10 +68,8 @@ void AcuController::OnGetAntennaInformation() {
 
 void AcuController::OnFactorySetting() {
     if (g_Connected != 1 || !setupGate()) return;
-    if (!m_View.Confirm("Do you want to factory default setting?", ConfirmButtons::YesNo)) return;
-    // A factory reset must never reach an ACU that was not asked about: the line may have
-    // dropped and come back while the question was open.
-    if (g_Connected != 1 || !inSetupMode()) return;
+    if (!askQuestion("Do you want to factory default setting?", ConfirmButtons::YesNo)) return;
+    if (!inSetupMode()) return;
     sendAndStart(cmd::FactoryDefault, kChainPeriod);
 }
 

@@ -1,12 +1,17 @@
 #include "link/traffic_tap.h"
 
+#include <algorithm>
+
 void TrafficTap::report(TrafficKind kind, std::span<const std::uint8_t> bytes) {
     m_Observer->onTraffic(kind, bytes, TrafficObserver::Clock::now());
 }
 
-void TrafficTap::linkOpened() {
+void TrafficTap::linkOpened(std::string_view device) {
     m_DiscardedCount = 0;
-    report(TrafficKind::LinkOpened, {});
+    // The name travels as the marker's bytes, cut to what an event holds.
+    const auto name = std::span(reinterpret_cast<const std::uint8_t*>(device.data()),
+                                std::min(device.size(), kMaxFrameSize));
+    report(TrafficKind::LinkOpened, name);
 }
 
 void TrafficTap::sent(std::span<const std::uint8_t> frame) {

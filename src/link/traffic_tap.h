@@ -3,6 +3,7 @@
 #include <array>
 #include <cstdint>
 #include <span>
+#include <string_view>
 
 #include "link/traffic.h"
 #include "wire/frame_assembler.h"
@@ -15,7 +16,8 @@ public:
     void attach(TrafficObserver* observer) { m_Observer = observer; }
     bool active() const { return m_Observer != nullptr; }
 
-    void linkOpened();
+    // device names the port in the marker (the trace's "Link opened on ...").
+    void linkOpened(std::string_view device);
     void sent(std::span<const std::uint8_t> frame);
     // After each received byte went through the assembler: sound frames, rejected frames
     // and the bytes dropped before an STX. Runs of dropped bytes are reported as one event.

@@ -137,7 +137,15 @@ void Set_GPS::ShowSatelliteLongitude(int position) {
     combo("satellite_longitude_hemisphere")->setCurrentIndex(shown->east ? 0 : 1);
 }
 
+void Set_GPS::showTakenHemisphere(const char* name) {
+    // No choice reads as the second entry (W or S); the selector says so before the result
+    // shows what was computed from it.
+    QComboBox* hemisphere = combo(name);
+    if (hemisphere->currentIndex() < 0) hemisphere->setCurrentIndex(1);
+}
+
 void Set_GPS::useAntennaGps() {
+    showTakenHemisphere("satellite_longitude_hemisphere");
     const TypedPosition satellite{bytesOf(edit("satellite_longitude")->text()),
                                   combo("satellite_longitude_hemisphere")->currentIndex() == 0};
     const AntennaGpsTexts antenna{bytesOf(label("antenna_longitude")->text()),
@@ -149,6 +157,10 @@ void Set_GPS::useAntennaGps() {
 }
 
 void Set_GPS::useRegionGps() {
+    for (const char* name : {"satellite_longitude_hemisphere", "region_longitude_hemisphere",
+                             "region_latitude_hemisphere"}) {
+        showTakenHemisphere(name);
+    }
     const TypedPosition satellite{bytesOf(edit("satellite_longitude")->text()),
                                   combo("satellite_longitude_hemisphere")->currentIndex() == 0};
     const TypedPosition longitude{bytesOf(edit("region_longitude")->text()),

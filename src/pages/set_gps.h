@@ -29,6 +29,8 @@ public:
 private:
     void useAntennaGps();
     void useRegionGps();
+    // An empty hemisphere selector is computed as W or S: it is made to show that.
+    void showTakenHemisphere(const char* name);
     void showResults();
     QLabel* label(const char* name) const;
     QLineEdit* edit(const char* name) const;

@@ -13,6 +13,8 @@ public:
     virtual int WriteByte(std::uint8_t byte) = 0;
     // Closes the line; writes then return 0 at once. Nothing to do for an in-memory port.
     virtual void ClosePort() {}
+    // The device the line runs over, for the trace; empty when it has no name.
+    virtual std::string deviceName() const { return {}; }
 };
 
 // How the receive watcher reaches its consumer. Every call comes from the watcher thread;

@@ -18,6 +18,7 @@ public:
     // Open, or its watcher still on its way out: a new OpenPort would be refused.
     virtual bool isOpen() const = 0;
     virtual const std::string& portName() const = 0;
+    std::string deviceName() const override { return portName(); }
     // Why the last OpenPort failed, as the technician's next step; "" when it did not fail or
     // there is nothing more to say than that it failed.
     virtual std::string openFailure() const = 0;

@@ -82,16 +82,19 @@ std::vector<std::string> orderPorts(std::span<const std::string> commandLine,
 }
 
 std::optional<std::size_t> pickScanPort(std::span<const ScanCandidate> ports,
-                                        std::string_view silentPort, std::string_view lostAdapter) {
+                                        std::string_view silentPort,
+                                        const std::optional<LostPort>& lost) {
     if (ports.empty()) return std::nullopt;
     std::size_t start = 0;
     for (std::size_t i = 0; i < ports.size(); ++i) {
         if (!silentPort.empty() && ports[i].path == silentPort) start = (i + 1) % ports.size();
     }
-    if (lostAdapter.empty()) return start;
+    if (!lost) return start;
     for (std::size_t k = 0; k < ports.size(); ++k) {
         const std::size_t i = (start + k) % ports.size();
-        if (ports[i].identity == lostAdapter) return i;
+        const bool samePath = !lost->path.empty() && ports[i].path == lost->path;
+        const bool sameAdapter = !lost->identity.empty() && ports[i].identity == lost->identity;
+        if (samePath || sameAdapter) return i;
     }
     return std::nullopt;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <cstddef>
 #include <optional>
 #include <span>
@@ -30,11 +31,26 @@ struct ScanCandidate {
     std::string identity;
 };
 
+// The port that hung up, as the scan waits for it to come back: its path (empty when the path
+// cannot come back, as a pseudo-terminal's number goes to someone else) and the identity of
+// its adapter (empty when it has none).
+struct LostPort {
+    std::string path;
+    std::string identity;
+};
+
+// After a hang-up the scan writes to no other port than the lost one for this long, unless
+// the user presses "Reflesh" or "Connect": a console on ttyS0 must not receive link checks
+// because an adapter was pulled.
+inline constexpr auto kLostPortWait = std::chrono::minutes{5};
+
 // The entry the automatic scan opens next: the one after the port that stayed silent, round
-// the list (the first entry when none did). After a hang-up of an identifiable adapter
-// (lostAdapter not empty) only that same adapter is taken again, wherever it now appears.
+// the list (the first entry when none did). After a hang-up (lost given) only the lost port
+// is taken again: the same path, or the same adapter wherever it now appears; none while
+// neither is listed.
 std::optional<std::size_t> pickScanPort(std::span<const ScanCandidate> ports,
-                                        std::string_view silentPort, std::string_view lostAdapter);
+                                        std::string_view silentPort,
+                                        const std::optional<LostPort>& lost);
 
 // Why opening a port failed, as the technician's next step, for errno error; "" for 0.
 std::string openFailureReason(int error);

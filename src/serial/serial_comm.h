@@ -12,6 +12,9 @@
 #include "serial/comm_line.h"
 #include "serial/comm_queue.h"
 
+// The control unit's line speed; 8N1 without flow control.
+inline constexpr std::uint32_t kLineBaudRate = 57600;
+
 // The control unit's serial line on a Linux terminal device: raw 8N1 without flow control,
 // opened for this program alone. A watcher thread waits on the device and moves what arrives
 // into m_QueueRead; the consumer hears of it through CommConsumer and reads the queue on its

@@ -44,10 +44,19 @@ const std::string kQueueFull = "m_QueueRead FULL!";
 
 }  // namespace
 
-std::string hangupText(const std::string& portName) {
+std::string hangupText(const std::string& portName, bool questionVoided) {
     // A serial server's address (scheme://...) has no cable or adapter at this end to check.
     const bool server = portName.find("://") != std::string::npos;
-    return portName + (server ? kServerHangupTail : kHangupTail);
+    return portName + (server ? kServerHangupTail : kHangupTail) +
+           (questionVoided ? "\r\nThe open question was closed unanswered: nothing was sent."
+                           : "");
+}
+
+std::string unansweredCommandText(std::uint8_t code, const std::string& name,
+                                  std::chrono::seconds limit) {
+    return formatText("No answer to command %u (%s) came from the ACU in %lld seconds.", code,
+                      name.c_str(), static_cast<long long>(limit.count())) +
+           "\r\nIt is no longer sent. Check the ACU and try again.";
 }
 
 std::string queueFullText(std::uint64_t dropped) {
@@ -56,10 +65,7 @@ std::string queueFullText(std::uint64_t dropped) {
 }
 
 std::string messageKind(const std::string& text) {
-    if (text.size() >= kHangupTail.size() &&
-        text.compare(text.size() - kHangupTail.size(), kHangupTail.size(), kHangupTail) == 0) {
-        return kHangupTail;
-    }
+    if (text.find(kHangupTail) != std::string::npos) return kHangupTail;
     if (text.rfind(kQueueFull, 0) == 0) return kQueueFull;
     return text;
 }

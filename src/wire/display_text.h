@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <string>
 
@@ -18,8 +19,13 @@ std::string positionText(double degrees);
 // the zero-based satellite that was asked for and count the region's satellites.
 std::string lostChainReplyText(std::uint8_t code, std::uint32_t index, std::uint32_t count);
 
-// The box for a line that went away under us.
-std::string hangupText(const std::string& portName);
+// The box for a line that went away under us; questionVoided when a question about that line
+// was open and has been closed unanswered.
+std::string hangupText(const std::string& portName, bool questionVoided = false);
+// The box for a command given up after limit of sending it without a reply; name says what
+// the command is (and which part of the LCD block).
+std::string unansweredCommandText(std::uint8_t code, const std::string& name,
+                                  std::chrono::seconds limit);
 // The box for receive bytes the queue had no room for; dropped counts since the port opened.
 std::string queueFullText(std::uint64_t dropped);
 // Messages of one kind share one box on screen: a repeat while it is open updates it instead

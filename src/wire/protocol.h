@@ -72,5 +72,11 @@ inline constexpr auto kDiscoveryPeriod = std::chrono::milliseconds{1000};
 // A factory default reports its progress by itself; this long without a report ends the wait.
 inline constexpr auto kFactoryProgressTimeout = std::chrono::seconds{30};
 
+// A command the ACU leaves unanswered is sent again every period of its timer, in case only
+// the reply was late or lost, until this long has passed since it first went out; then the
+// exchange is given up and the user told which command went unanswered. The status poll is
+// not bounded: it is the background that shows whether the ACU is there at all.
+inline constexpr auto kResendLimit = std::chrono::seconds{20};
+
 // Command 1 goes out once when the link opens and is re-sent at most this often.
 inline constexpr std::uint8_t kMaxConnectResends = 5;

@@ -86,7 +86,7 @@ TEST_F(SifReader, TheScopeLineDecidesWhatItsBlocksFill) {
     EXPECT_EQ(continent.continent, 3);
 }
 
-TEST_F(SifReader, FieldsConvertAsTheCLibraryReadsThem) {
+TEST_F(SifReader, NumberFieldsReadAsWholeNumbers) {
     std::vector<std::string> lines = oneRegionLines();
     lines[18] = "42";  // satellite k is number k + 1 whatever its number line says
     auto t = read(lines);
@@ -99,7 +99,7 @@ TEST_F(SifReader, FieldsConvertAsTheCLibraryReadsThem) {
     EXPECT_EQ(t->satellites[0].longitude, 130.0);  // 1300 tenths
 
     const std::pair<const char*, std::uint32_t> frequencies[] = {
-        {"12.5", 12}, {"ABC", 0}, {"+7x", 7}, {"\t42", 42}, {"99999999999", 0x7FFFFFFF}};
+        {"\t42", 42}, {"+7", 7}, {"99999999999", 0x7FFFFFFF}};
     for (const auto& [field, frequency] : frequencies) {
         lines = oneRegionLines();
         lines[12] = std::string("1 ") + field + " 9750 10600 2";
@@ -168,6 +168,15 @@ TEST_F(SifReader, RefusesAFileThatCannotBeReadWholeAndNamesTheLine) {
         {12, nullptr, 15, "the file ends after line 12, before the end of region block 1"},
         {7, nullptr, 8, "the file ends after line 7, before the scope line"},
         {2000, "#", 2001, "the file has more than 2000 lines"},
+        // What is no number, or no text, is refused by line and field rather than read as 0.
+        {12, "1 12.5 9750 10600 2", 13, "field 2 is not a whole number"},
+        {12, "1 ABC 9750 10600 2", 13, "field 2 is not a whole number"},
+        {13, "150 60 40 175 65 45 200 70 50 -250 120 10 +7x", 14, "field 13 is not a whole number"},
+        {26, "1 2 3 4 5 Z", 27, "field 6 is not a whole number"},
+        {7, "2 Q", 8, "field 2 is not a whole number"},  // before the region it names is checked
+        {19, "ALP\x01HA 1300 E", 20, "field 1 holds the control byte 0x01"},
+        {21, "11390 27500 101\x02 12200 27500 101", 22, "field 3 holds the control byte 0x02"},
+        {3, "#\x7F", 4, "field 1 holds the control byte 0x7F"},
     };
     for (const Case& c : cases) {
         std::vector<std::string> lines = oneRegionLines();
@@ -185,6 +194,16 @@ TEST_F(SifReader, RefusesAFileThatCannotBeReadWholeAndNamesTheLine) {
     std::vector<std::string> longest = oneRegionLines();
     longest.resize(2000, "#");
     EXPECT_TRUE(read(longest));
+}
+
+TEST_F(SifReader, ReadsCrLfAndCrOnlyLineEndsAlike) {
+    for (const char* end : {"\r\n", "\n", "\r"}) {
+        const SifReadResult result = readSatelliteInformation(sifBytes(oneRegionLines(), end), {});
+        ASSERT_TRUE(result.tables) << result.refusal.line << ": " << result.refusal.reason;
+        EXPECT_EQ(result.tables->satelliteCount, 2);
+        EXPECT_EQ(name(result.tables->satellites[1].name), "BETA      ");
+        EXPECT_EQ(result.tables->satellites[1].hHighNid, 12u);
+    }
 }
 
 TEST_F(SifReader, ARefusedFileLeavesTheTablesAndTheLoadedFlagAlone) {

@@ -249,3 +249,34 @@ TEST_F(SatelliteSends, LocalFrequencyAndDiseqcMode) {
     EXPECT_EQ(g_DiseqcMode, 2);
     EXPECT_EQ(timers.period(20), 1000ms);
 }
+
+TEST_F(SatelliteSends, AnAcknowledgedChangeIsWhatTheTablesShowFromThen) {
+    g_CurContinent = 2;
+    g_CurRegion = 5;
+    RegionRecord& region = *mutableRegionRecord(2, 5);
+    region.satelliteCount = 2;
+    region.lnbType = 1;
+    region.singleLocalFreq = 9750;
+    controller.sendEditedSatellite(form);
+    g_LnbType = 0;
+    controller.sendLocalFrequency(u"10750");
+    controller.sendDiseqcMode(2);
+    // Nothing is taken before the ACU says it took it.
+    EXPECT_NE(fixedTextToString(g_RegionSatellites[1].name), u"ABCDEFGHIJ");
+    EXPECT_EQ(region.singleLocalFreq, 9750u);
+    EXPECT_EQ(region.diseqcMode, 0);
+
+    reply({0x12});
+    reply({0x13});
+    reply({0x14});
+    EXPECT_EQ(fixedTextToString(g_RegionSatellites[1].name), u"ABCDEFGHIJ");  // 10 of 12 typed
+    EXPECT_EQ(g_RegionSatellites[1].longitude, 19.25);
+    EXPECT_EQ(g_RegionSatellites[1].eastWest, 'W');
+    EXPECT_EQ(region.lnbType, 0);
+    EXPECT_EQ(region.singleLocalFreq, 10750u);
+    EXPECT_EQ(region.diseqcMode, 2);
+    EXPECT_EQ(view.callsStartingWith("showAcknowledgedChange"),
+              (std::vector<std::string>{"showAcknowledgedChange(18)", "showAcknowledgedChange(19)",
+                                        "showAcknowledgedChange(20)"}));
+    EXPECT_EQ(port.codes(), (std::vector<int>{18, 19, 20}));  // nothing asked again
+}

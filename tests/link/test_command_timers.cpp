@@ -45,7 +45,10 @@ TEST_F(CommandTimers, SixSilentLinkChecksTurnTheLampRedAndGiveUpOnlyAPortTheScan
     EXPECT_EQ(timers.period(100), 1000ms);
     // A port the scan opened (it connects before it returns 1) is closed after six silent
     // checks, and the next port tried a second later. Red is drawn after the close's grey.
-    controller.StartConnection();
+    // The scan is background work: the wait cursor never shows for it.
+    controller.StartConnection(false);
+    EXPECT_TRUE(view.callsStartingWith("setBusyCursor(1)").empty());
+    EXPECT_EQ(g_BusyCursor, 0);
     view.scanResult = 1;
     advance(1000);
     EXPECT_FALSE(timers.running(100));
@@ -85,6 +88,48 @@ TEST_F(CommandTimers, EachIdFollowsItsPolicy) {
     advance(3000);
     EXPECT_TRUE(port.written.empty());
     EXPECT_TRUE(view.calls.empty());
+}
+
+TEST_F(CommandTimers, AnUnansweredCommandIsSentForTwentySecondsThenGivenUpByName) {
+    const std::string tail = " seconds.\r\nIt is no longer sent. Check the ACU and try again., !)";
+    struct Row {
+        std::uint8_t code;
+        int period;  // ms
+        std::size_t sends;
+        const char* name;
+    };
+    for (const Row& row : {Row{35, 2000, 10, "LCD data write, part 3"},
+                           Row{38, 10000, 2, "LCD data read start"},
+                           Row{18, 1000, 20, "Edit satellite information"},
+                           Row{29, 1000, 20, "Set antenna parameters"},
+                           Row{25, 1000, 20, "Go to position"}}) {
+        port.written.clear();
+        view.calls.clear();
+        controller.setBusy(true);
+        controller.sendAndStart(row.code, std::chrono::milliseconds{row.period});
+        advance(19999);
+        EXPECT_EQ(port.codes(), std::vector<int>(row.sends, row.code)) << row.name;
+        EXPECT_TRUE(view.callsStartingWith("MessageBox").empty()) << row.name;
+        advance(1);
+        EXPECT_FALSE(timers.running(row.code)) << row.name;
+        EXPECT_FALSE(view.busyCursor) << row.name;
+        EXPECT_EQ(view.callsStartingWith("MessageBox"),
+                  std::vector<std::string>{"MessageBox(No answer to command " +
+                                           std::to_string(row.code) + " (" + row.name +
+                                           ") came from the ACU in 20" + tail})
+            << row.name;
+        advance(60000);
+        EXPECT_EQ(port.codes().size(), row.sends) << row.name;
+    }
+    // The status poll is the background and never gives up; a restart that did gives it back.
+    port.written.clear();
+    view.calls.clear();
+    controller.sendAndStart(15, 1000ms);
+    advance(20000);
+    EXPECT_EQ(view.callsStartingWith("MessageBox").size(), 1u);
+    advance(60000);
+    EXPECT_EQ(port.codes().size(), 20u + 60u);
+    EXPECT_EQ(view.callsStartingWith("MessageBox").size(), 1u);
 }
 
 TEST_F(CommandTimers, ALostIdentificationReplyEndsTheWaitAndSaysWhichAnswerIsMissing) {

@@ -67,6 +67,11 @@ TEST(FrameDecoder, WritesOneLinePerFrameWithItsFieldsDecoded) {
         const Bytes frame = kind == LinkOpened ? Bytes{} : hexAfterBar(line);
         EXPECT_EQ(lineOf(kind, frame), line);
     }
+    // The marker names the port it opened, in the line and in CSV, with no hex.
+    const TrafficEntry opened = makeTrafficEntry(std::chrono::microseconds{0},
+                                                 TrafficKind::LinkOpened, ascii("/dev/ttyUSB0"));
+    EXPECT_EQ(trafficLine(opened), "     0.000000 ------   - Link opened on /dev/ttyUSB0");
+    EXPECT_EQ(trafficCsvLine(opened), "0.000,------,-,\"Link opened on /dev/ttyUSB0\",");
 }
 
 TEST(FrameDecoder, Reply14AtItsTimeAndAsCsv) {

@@ -148,3 +148,36 @@ TEST_F(Operations, AnUploadNeedsALoadedFileAndIsGivenUpWithoutAnAnswer) {
     EXPECT_TRUE(view.callsStartingWith("StepProgress").empty());
     EXPECT_EQ(port.codes(), (std::vector<int>{2, 10}));  // neither repeated
 }
+
+TEST_F(Operations, AQuestionOpenWhenTheLineDropsIsClosedAndItsYesActsOnNoOtherUnit) {
+    const std::string hangup =
+        "MessageBox(/dev/ttyUSB0 was disconnected.\r\nCheck the cable and the serial adapter."
+        "\r\nThe open question was closed unanswered: nothing was sent., !)";
+    struct Row {
+        const char* question;
+        void (AcuController::*operation)();
+    };
+    for (const Row& row : {Row{"Confirm( Antenna Setup mode?, OkCancel)", &AcuController::OnSetupMode},
+                           Row{"Confirm(Do you want to factory default setting?, YesNo)",
+                               &AcuController::OnFactorySetting}}) {
+        ResetProcessState();
+        port = RecordingPort{};
+        view.calls.clear();
+        g_Connected = 1;
+        g_SetupMode = 1;
+        // The adapter is pulled and a unit in setup state answers on the new link before
+        // the user says yes.
+        view.onConfirm = [this] {
+            controller.OnPortHangup("/dev/ttyUSB0");
+            port.closed = false;  // opened again by the scan
+            controller.StartConnection();
+            reply({0x01, 0x01});
+        };
+        (controller.*row.operation)();
+        view.onConfirm = nullptr;
+        EXPECT_EQ(port.codes(), (std::vector<int>{1, 2})) << row.question;
+        EXPECT_EQ(view.calls.front(), row.question);
+        EXPECT_EQ(view.callsStartingWith("closeQuestion").size(), 1u) << row.question;
+        EXPECT_EQ(view.callsStartingWith("MessageBox"), std::vector<std::string>{hangup});
+    }
+}

@@ -63,7 +63,7 @@ TEST_F(TrafficTapTest, ShowsFramesBothWaysAndWhatTheAssemblyDropped) {
     deliver({0x55, 0xAA, 0x02, 0x02, 0x01, 0x04, 0x07, 0x03, 0x02, 0x01, 0x19, 0x1B, 0x03, 0x00});
 
     const std::vector<std::pair<TrafficKind, Bytes>> expected = {
-        {TrafficKind::LinkOpened, {}},
+        {TrafficKind::LinkOpened, ascii("/dev/ttyUSB0")},  // the marker names the device
         {TrafficKind::Sent, {0x02, 0x01, 0x01, 0x02, 0x03}},
         {TrafficKind::Discarded, {0x55, 0xAA}},
         {TrafficKind::Received, {0x02, 0x02, 0x01, 0x04, 0x07, 0x03}},

@@ -25,21 +25,26 @@ TEST(PortOrder, ScanStartsAfterTheSilentPortAndWaitsForALostAdapter) {
                                            {"/dev/ttyS0", ""}};
     struct Case {
         const char* silent;
-        const char* lost;
+        std::optional<LostPort> lost;
         std::optional<std::size_t> pick;
     };
+    const std::string adapter = "usb-FTDI_FT232R_A1B2C3-if00-port0";
     const Case cases[] = {
-        {"/dev/pts/3", "", 1},
-        {"/dev/ttyS0", "", 0},    // round the list
-        {"/dev/ttyUSB9", "", 0},  // the silent port has gone
-        {"", "usb-FTDI_FT232R_A1B2C3-if00-port0", 1},
-        {"/dev/ttyUSB0", "usb-FTDI_FT232R_A1B2C3-if00-port0", 1},
-        {"", "usb-FTDI_FT232R_ZZZZZZ-if00-port0", std::nullopt},  // not back yet
+        {"/dev/pts/3", std::nullopt, 1},
+        {"/dev/ttyS0", std::nullopt, 0},    // round the list
+        {"/dev/ttyUSB9", std::nullopt, 0},  // the silent port has gone
+        {"", LostPort{"/dev/ttyUSB7", adapter}, 1},  // the adapter under another name
+        {"/dev/ttyUSB0", LostPort{"", adapter}, 1},
+        {"", LostPort{"", "usb-FTDI_FT232R_ZZZZZZ-if00-port0"}, std::nullopt},  // not back yet
+        {"", LostPort{"/dev/ttyS0", ""}, 2},         // the same path (a user's link)
+        {"", LostPort{"/tmp/acu", ""}, std::nullopt},  // not there: no other port is written to
+        {"", LostPort{"", ""}, std::nullopt},          // a terminal that cannot come back
     };
     for (const Case& c : cases) {
-        EXPECT_EQ(pickScanPort(ports, c.silent, c.lost), c.pick) << c.silent << " " << c.lost;
+        EXPECT_EQ(pickScanPort(ports, c.silent, c.lost), c.pick)
+            << c.silent << " " << (c.lost ? c.lost->path + " " + c.lost->identity : "-");
     }
-    EXPECT_EQ(pickScanPort({}, "", ""), std::nullopt);
+    EXPECT_EQ(pickScanPort({}, "", std::nullopt), std::nullopt);
 }
 
 TEST(PortOrder, OpenFailuresTellTheTechnicianWhatToDo) {

@@ -77,6 +77,24 @@ TEST_F(MemoryLinkTest, PacedRepliesTakeTheirWireTimeOneBehindTheOther) {
     EXPECT_EQ(drain().size(), 7u);
 }
 
+TEST_F(MemoryLinkTest, HangsUpRightAfterTheChosenFrameWithoutAnswering) {
+    acu.faults().hangupAfterFrames = 2;
+    int logged = 0;  // what the simulator's --log would show as sent
+    acu.setFrameObserver([&logged](AcuSimulator::Direction direction, auto) {
+        logged += direction == AcuSimulator::Direction::ToProgram ? 1 : 0;
+    });
+    send({0x01});
+    link.flush();
+    EXPECT_EQ(drain().size(), 6u);
+    for (std::uint8_t byte : frameOf({0x0E})) link.WriteByte(byte);
+    EXPECT_TRUE(link.hungUp());
+    EXPECT_EQ(queue.used(), 0u);
+    EXPECT_EQ(link.WriteByte(0x02), 0);
+    link.advance(1s);
+    EXPECT_EQ(hangups, 1);
+    EXPECT_EQ(logged, 1);  // the answer to frame 1 only
+}
+
 TEST_F(MemoryLinkTest, HangsUpAtTheChosenMomentDroppingWhatIsStillOnTheWire) {
     acu.faults().pace = true;
     acu.faults().hangupAfter = 1ms;

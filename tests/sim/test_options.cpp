@@ -23,7 +23,8 @@ TEST(SimOptions, EveryOptionReachesTheUnitOrTheRunner) {
     const SimFaults faults =
         parsed({"--silent", "--ignore", "14:3", "--ignore=2", "--corrupt", "1", "--garbage",
                 "--split", "3,1", "--split-gap=20", "--delay", "250", "--pace", "--hangup-after",
-                "5000", "--hangup-after-frames=7"})
+                "5000", "--hangup-after-frames=7", "--misstore", "satellite:3",
+                "--misstore=lcd:271"})
             .faults;
     const SimOptions options =
         parsed({"--model", "1", "--type=1", "--skewless", "--fail-item", "4", "--diag-step", "800",
@@ -40,6 +41,8 @@ TEST(SimOptions, EveryOptionReachesTheUnitOrTheRunner) {
     EXPECT_TRUE(faults.pace);
     EXPECT_EQ(faults.hangupAfter, std::optional<std::chrono::microseconds>{5s});
     EXPECT_EQ(faults.hangupAfterFrames, std::optional<std::uint32_t>{7});
+    EXPECT_EQ(faults.misstoreSatellite, std::optional<std::uint32_t>{3});
+    EXPECT_EQ(faults.misstoreLcdByte, std::optional<std::size_t>{271});
     EXPECT_EQ(options.announceAfter, std::optional<std::chrono::milliseconds>{1500ms});
     EXPECT_EQ(options.linkPath, "/tmp/acu");
     EXPECT_EQ(options.logPath, "frames.log");
@@ -72,6 +75,8 @@ TEST(SimOptions, RefusesWhatItCannotUse) {
     EXPECT_EQ(refusal({"--delay", "soon"}), "--delay needs milliseconds, not 'soon'");
     EXPECT_EQ(refusal({"--pace=yes"}), "--pace takes no value");
     EXPECT_FALSE(refusal({"--ignore", "99"}).empty());
+    EXPECT_EQ(refusal({"--misstore", "lcd:272"}),
+              "--misstore needs satellite:K (1..200) or lcd:N (0..271), not 'lcd:272'");
     EXPECT_FALSE(refusal({"--split", "3,,4"}).empty());
     EXPECT_FALSE(refusal({"--fail-item", "11"}).empty());
     EXPECT_EQ(refusal({"--replay-rest", "maybe"}),

@@ -19,6 +19,7 @@ public:
         return 1;
     }
     void ClosePort() override { closed = true; }
+    std::string deviceName() const override { return "/dev/ttyUSB0"; }
 
     std::vector<Bytes> payloads() const { return payloadsOf(written); }
     std::vector<int> codes() const { return codesOf(payloads()); }

@@ -22,6 +22,7 @@ public:
         if (onConfirm) onConfirm();
         return confirmAnswer;
     }
+    void closeQuestion() override { record("closeQuestion()"); }
     void showTargetChoice(const std::string& longitude, bool changeEnabled) override {
         record("showTargetChoice(" + longitude + "," + (changeEnabled ? "1" : "0") + ")");
     }
@@ -44,6 +45,9 @@ public:
                             std::uint8_t region) override {
         record("RefreshTargetPanel(" + std::to_string(position) + "," + std::to_string(continent) +
                "," + std::to_string(region) + ")");
+    }
+    void showAcknowledgedChange(std::uint8_t code) override {
+        record("showAcknowledgedChange", code);
     }
     void refreshAfterDownload() override { record("refreshAfterDownload()"); }
     void showRegionGps(std::uint8_t continent, std::uint8_t region) override {

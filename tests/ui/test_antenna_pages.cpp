@@ -1,6 +1,7 @@
 // Before Qt's headers: it brings the simulator's, and Qt's "emit" keyword is a macro.
 #include "support/window_on_sim.h"
 
+#include <QRadioButton>
 #include <QtTest>
 #include <cmath>
 
@@ -115,6 +116,34 @@ private slots:
         QCOMPARE(m_Window->currentPage(), information);
         QVERIFY(information->isVisible());
         QVERIFY(m_Messages.isEmpty());
+    }
+
+    void whatTheAcuAcknowledgedShowsOnEveryPage() {
+        waitForPoll();
+        enterSetupMode();
+        QWidget* satellites = showPage(1);
+        child<QRadioButton>(satellites, "single_band")->click();
+        typeInto(satellites, "single_band_frequency", QStringLiteral("10750"));
+        click(satellites, "set_local_frequency");
+        QTRY_COMPARE_WITH_TIMEOUT(m_Messages.size(), 1, 5000);
+        click(satellites, "diseqc_change_satellite");
+        QTRY_COMPARE_WITH_TIMEOUT(m_Messages.size(), 2, 5000);
+        typeInto(satellites, "name", QStringLiteral("ABCDEFGHIJKL"));
+        click(satellites, "edit_satellite");
+        QTRY_COMPARE_WITH_TIMEOUT(m_Messages.size(), 3, 5000);
+        QCOMPARE(m_Messages, (QStringList{QStringLiteral(" Set Local Frequency Complete !!! "),
+                                          QStringLiteral(" Set DiSEqc USE Complete !!! "),
+                                          QStringLiteral(" Edit Satellite Information Complete !!! ")}));
+        checkShown(m_Window.get(), {{"local_freq", "10750"}, {"diseqc", "Change Satellite"}});
+        QVERIFY2(shown(m_Window.get(), "target_sat").startsWith(QStringLiteral("ABCDEFGHIJ")),
+                 qPrintable(shown(m_Window.get(), "target_sat")));
+        QCOMPARE(shown(satellites, "name"), QStringLiteral("ABCDEFGHIJ"));
+        QVERIFY2(shown(satellites, "satellite").startsWith(QStringLiteral("ABCDEFGHIJ")),
+                 qPrintable(shown(satellites, "satellite")));
+        QWidget* administrator = showPage(4);
+        QVERIFY2(shown(administrator, "lnb_information").contains(QStringLiteral("10750 MHz")),
+                 qPrintable(shown(administrator, "lnb_information")));
+        screenshot(QStringLiteral("/tmp/faults-acknowledged.png"));
     }
 };
 

@@ -2,6 +2,7 @@
 #include "support/window_on_sim.h"
 
 #include <QButtonGroup>
+#include <QTemporaryDir>
 #include <QtTest>
 
 #include "serial/pty_pair.h"
@@ -31,8 +32,8 @@ private slots:
         QCOMPARE(m_Window->serialBox()->text(), simPort());
         QCOMPARE(shown(m_Window.get(), "connect_button"), QStringLiteral("Disconnect"));
         QVERIFY(!portCombo()->isEnabled());
-        QVERIFY(QApplication::overrideCursor() != nullptr);
-        QCOMPARE(QApplication::overrideCursor()->shape(), Qt::WaitCursor);
+        // The scan connected in the background: no wait cursor for what the user did not start.
+        QCOMPARE(QApplication::overrideCursor(), nullptr);
 
         // Identification ends in the status poll, and the poll paints the antenna's state.
         waitForPoll();
@@ -153,10 +154,39 @@ private slots:
         if (QString::fromStdString(other.slavePath()) != path) {
             qInfo("the new terminal got another number; the list is still checked");
         }
+        const auto silentBytes = silent.pendingOnMaster();
         QTest::qWait(2500);  // two runs of the scan
         QCOMPARE(portCombo()->findText(path), -1);
         QVERIFY(m_Window->serialBox()->text() != path);
         QCOMPARE(other.pendingOnMaster(), 0);
+        // Nor does the scan go on to a port nobody picked while it waits for the lost one.
+        QCOMPARE(silent.pendingOnMaster(), silentBytes);
+        QCOMPARE(g_Connected, std::uint8_t{0});
+    }
+
+    // A link the user named (a simulator's --link path) hangs up with its terminal and is
+    // found again when it comes back.
+    void aNamedLinkThatHungUpIsFoundAgain() {
+        QTemporaryDir dir;
+        const QString link = dir.filePath(QStringLiteral("acu"));
+        QVERIFY(QFile::link(simPort(), link));
+        makeWindow({link});
+        m_Window->show();
+        waitForPoll();
+        m_Server->hangUp();
+        QTRY_COMPARE_WITH_TIMEOUT(g_Connected, std::uint8_t{0}, 3000);
+        m_Server->stop();
+        QFile::remove(link);
+        QTest::qWait(1200);  // a run of the scan with the link gone
+        QCOMPARE(portCombo()->findText(link), 0);
+
+        m_Server.reset();
+        m_Acu.reset();  // the unit comes back from power-up
+        startSim();
+        QVERIFY(QFile::link(simPort(), link));
+        QTRY_COMPARE_WITH_TIMEOUT(g_Connected, std::uint8_t{1}, 5000);
+        QCOMPARE(m_Window->serialBox()->text(), link);
+        waitForPoll();
     }
 
     void targetAndSatelliteEditsReachTheAcuAndComeBack() {
@@ -193,10 +223,10 @@ private slots:
         child<QLineEdit>(page, "vlow_freq")->setText(QStringLiteral("10800"));
         click(page, "edit_satellite");
         QTRY_COMPARE_WITH_TIMEOUT(m_Messages.size(), 1, 3000);  // its completion
-        // The Administrator page shows the region data, not the edit.
+        // Acknowledged, the edit is the region's data, which the Administrator page shows.
         QWidget* administrator = m_Window->page(4);
         child<QListWidget>(administrator, "satellite_list")->setCurrentRow(2);
-        QCOMPARE(shown(administrator, "name"), QStringLiteral("  ASTRA 2   "));
+        QCOMPARE(shown(administrator, "name"), QStringLiteral("  ASTRA 2F  "));
 
         child<QAbstractButton>(page, "single_band")->click();
         QVERIFY(child<QLineEdit>(page, "single_band_frequency")->isEnabled());

@@ -68,19 +68,55 @@ private slots:
         QCOMPARE(m_Window->currentPage(), preview());
         QVERIFY(editor()->isVisible());
 
-        // A cancelled dialog, a missing file and a pick that is no regular file (a pipe without
-        // a writer would block; a directory or device is refused the same way) change nothing.
+        // A cancelled dialog changes nothing; a missing file, a pick that is no regular file
+        // (a pipe without a writer would block), random bytes or a huge file change nothing
+        // either and say why.
         editor()->lineEdit(0)->setText(QStringLiteral("KEPT"));
         const QString pipe = m_Dir.filePath(QStringLiteral("pipe.lcd"));
         QCOMPARE(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
-        for (const QString& name :
-             {QString(), m_Dir.filePath(QStringLiteral("missing.lcd")), pipe}) {
-            m_FileName = name;
+        const auto write = [this](const char* name, const QByteArray& bytes) {
+            QFile file(m_Dir.filePath(QString::fromLatin1(name)));
+            QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
+        };
+        write("random.lcd", QByteArray("COMPANY\nTEXT\x1b[2J\n", 17));
+        write("zeros.lcd", QByteArray(64 * 1024 + 1, '\0'));
+        const QString notLoaded = QStringLiteral(" was not loaded !!! \n ");
+        const struct {
+            QString name;
+            QString message;
+        } refused[] = {
+            {QString(), QString()},
+            {QStringLiteral("missing.lcd"),
+             " missing.lcd cannot be opened !!! \n It is no longer there. \n Nothing was loaded. "},
+            {QStringLiteral("pipe.lcd"), " pipe.lcd cannot be opened !!! \n It is a named pipe, "
+                                         "not a file. \n Nothing was loaded. "},
+            {QStringLiteral("random.lcd"), " random.lcd" + notLoaded +
+                                               "Line 2 holds the control byte 0x1B: it is no LCD "
+                                               "text file. "},
+            {QStringLiteral("zeros.lcd"),
+             " zeros.lcd" + notLoaded + "The file is larger than 64 KiB: it is no LCD text file. "},
+        };
+        for (const auto& row : refused) {
+            m_Messages.clear();
+            m_FileName = row.name.isEmpty() ? QString() : m_Dir.filePath(row.name);
             editor()->button("font_load")->click();
+            QCOMPARE(m_Messages, row.message.isEmpty() ? QStringList() : QStringList{row.message});
         }
         QCOMPARE(editor()->lineEdit(0)->text(), QStringLiteral("KEPT"));
         QCOMPARE(block(), before);
-        QVERIFY(m_Messages.isEmpty());
+
+        // Lines longer than the LCD's are cut, and Font Load says which.
+        m_Messages.clear();
+        write("long.lcd", "COMPANY\n123456789012345678901\nL3\n\n\n\n\n\n\n\n\n\n\n"
+                          "SERIAL-NUMBER\n");
+        m_FileName = m_Dir.filePath(QStringLiteral("long.lcd"));
+        editor()->button("font_load")->click();
+        QCOMPARE(m_Messages, QStringList{QStringLiteral(
+                                 " Lines 2, 14 were longer than the LCD shows and cut to fit. \n "
+                                 "The serial number line keeps 12 characters, every other line "
+                                 "20. ")});
+        QCOMPARE(editor()->lineEdit(1)->text(), QStringLiteral("12345678901234567890"));
+        m_Messages.clear();
 
         // Typing gives capitals, except where the capital would not fit a byte.
         editor()->lineEdit(3)->clear();

@@ -227,7 +227,7 @@ private slots:
         }
         QCOMPARE(child<QButtonGroup>(satellite, "polarization")->checkedId(), 1);
 
-        // An untouched hemisphere reads as no choice, which the calculation takes as W or S.
+        // An untouched hemisphere is taken as W or S, and the selector then shows it.
         typeInto(gps, "region_longitude", QStringLiteral("127.0"));
         typeInto(gps, "region_latitude", QStringLiteral("37.5"));
         typeInto(gps, "satellite_longitude", QStringLiteral("116.0"));
@@ -236,6 +236,10 @@ private slots:
         QCOMPARE(g_CalcSiteLatHemisphere, 'S');
         QCOMPARE(g_CalcSatLonHemisphere, 'W');
         QCOMPARE(g_CalcSiteLatitude, -37.5);
+        QCOMPARE((QStringList{shown(gps, "region_longitude_hemisphere"),
+                              shown(gps, "region_latitude_hemisphere"),
+                              shown(gps, "satellite_longitude_hemisphere")}),
+                 (QStringList{"W", "S", "W"}));
         for (const char* name : {"region_longitude_hemisphere", "region_latitude_hemisphere",
                                  "satellite_longitude_hemisphere"}) {
             child<QComboBox>(gps, name)->setCurrentIndex(0);

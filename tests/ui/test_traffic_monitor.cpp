@@ -104,7 +104,7 @@ private slots:
         QStringList saved = QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'));
         saved.removeAll(QString());
         QCOMPARE(saved.size(), model()->rowCount());
-        QVERIFY(saved.takeFirst().endsWith(QStringLiteral("Link opened")));
+        QVERIFY(saved.takeFirst().endsWith(QStringLiteral("Link opened on ") + simPort()));
         QTest::qWait(300);
         QStringList simulator;
         {

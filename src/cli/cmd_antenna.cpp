@@ -1,0 +1,252 @@
+// goto, step, params, target, restart, factory-reset: the diagnosis and move page, the
+// antenna information page's parameters and the main window's buttons.
+
+#include <CLI/CLI.hpp>
+#include <iostream>
+#include <map>
+
+#include "cli/commands.h"
+#include "cli/exit_codes.h"
+#include "cli/output.h"
+#include "data/antenna_info.h"
+#include "data/satellite_tables.h"
+#include "link/controller.h"
+#include "wire/display_text.h"
+#include "wire/protocol.h"
+
+namespace {
+
+std::u16string widened(const std::string& text) {
+    return std::u16string(text.begin(), text.end());
+}
+
+// Sends with operation and waits for the reply of code. A field the window would refuse
+// sends nothing: its message has been shown and the command ends with a usage error.
+int sendChecked(Session& session, std::uint8_t code, const std::function<void()>& operation) {
+    session.loop().forgetCounts();
+    const std::size_t messages = session.messageCount();
+    operation();
+    if (session.loop().starts(code) == 0) {
+        return session.fail(
+            session.messageCount() != messages ? exitcode::Usage : exitcode::NoAnswer,
+            "nothing was sent");
+    }
+    if (const int result = session.awaitAcknowledge(code); result != exitcode::Done) return result;
+    std::cerr << "skyrelay-cli: " << commandText(code) << " acknowledged\n";
+    return exitcode::Done;
+}
+
+struct MoveOptions {
+    CommonOptions common;
+    std::string az;
+    std::string el;
+    std::string axis;
+    double degrees = 0.0;
+};
+
+int goTo(const MoveOptions& options) {
+    Session session("goto", options.common);
+    if (const int code = openInSetupMode(session); code != exitcode::Done) return code;
+    return sendChecked(session, cmd::GoToPosition, [&] {
+        session.controller().OnGoToPosition(widened(options.az), widened(options.el));
+    });
+}
+
+int step(const MoveOptions& options) {
+    Session session("step", options.common);
+    if (const int code = openInSetupMode(session); code != exitcode::Done) return code;
+    AcuController& acu = session.controller();
+    const bool forward = options.degrees >= 0;
+    const std::u16string size =
+        widened(formatText("%.2f", forward ? options.degrees : -options.degrees));
+    if (options.axis == "az") {
+        return sendChecked(session, cmd::MoveAzimuth,
+                           [&] { forward ? acu.OnAzStepCw(size) : acu.OnAzStepCcw(size); });
+    }
+    if (options.axis == "el") {
+        return sendChecked(session, cmd::MoveElevation,
+                           [&] { forward ? acu.OnElStepUp(size) : acu.OnElStepDown(size); });
+    }
+    return sendChecked(session, cmd::MoveSkew,
+                       [&] { forward ? acu.OnSkewStepPlus(size) : acu.OnSkewStepMinus(size); });
+}
+
+struct ParamsOptions {
+    CommonOptions common;
+    std::vector<std::string> assignments;
+};
+
+// The antenna information page's seven edits, by the names --set takes.
+const std::map<std::string, std::u16string AntennaParameterEdits::*>& parameterFields() {
+    using E = AntennaParameterEdits;
+    static const std::map<std::string, std::u16string E::*> fields = {
+        {"tracking-scale", &E::trackingScale}, {"detect-level", &E::detectLevel},
+        {"tracking-level", &E::trackingLevel}, {"el-adjust", &E::elAdjust},
+        {"skew-adjust", &E::skewAdjust},       {"signal-lost-time", &E::signalLostTime},
+        {"break-time", &E::breakTime}};
+    return fields;
+}
+
+AntennaParameterEdits shownParameters() {
+    const AntennaParameterTexts texts = antennaParameterTexts();
+    return {widened(texts.trackingScale), widened(texts.detectLevel), widened(texts.trackingLevel),
+            widened(texts.elAdjust),      widened(texts.skewAdjust),  widened(texts.signalLostTime),
+            widened(texts.breakTime)};
+}
+
+void printParameters(const Session& session, bool json) {
+    const AntennaParameterEdits shown = shownParameters();
+    if (json) {
+        printJson({{"port", session.portName()},
+                   {"trackingScale", g_ParTrackingScale},
+                   {"detectLevel", g_ParDetectLevel},
+                   {"trackingLevel", g_ParTrackingLevel},
+                   {"elAdjust", g_ParElAdjust},
+                   {"skewAdjust", g_ParSkewAdjust},
+                   {"signalLostTime", g_ParSignalLostTime},
+                   {"breakTime", g_ParBreakTime}});
+        return;
+    }
+    for (const auto& [name, field] : parameterFields()) {
+        std::cout << name << "=" << latin1ToUtf8(shown.*field) << "\n";
+    }
+}
+
+int params(const ParamsOptions& options) {
+    AntennaParameterEdits edits;
+    std::map<std::string, std::string> wanted;
+    for (const std::string& assignment : options.assignments) {
+        const std::size_t equals = assignment.find('=');
+        const std::string name = assignment.substr(0, equals);
+        if (equals == std::string::npos || parameterFields().count(name) == 0) {
+            std::cerr << "skyrelay-cli: params: --set wants NAME=VALUE with NAME one of "
+                         "tracking-scale, detect-level, tracking-level, el-adjust, skew-adjust, "
+                         "signal-lost-time, break-time; not '"
+                      << assignment << "'\n";
+            return exitcode::Usage;
+        }
+        wanted[name] = assignment.substr(equals + 1);
+    }
+    Session session("params", options.common);
+    if (wanted.empty()) {
+        if (const int code = openIdentified(session); code != exitcode::Done) return code;
+        printParameters(session, options.common.json);
+        return exitcode::Done;
+    }
+    if (const int code = openInSetupMode(session); code != exitcode::Done) return code;
+    // The fields not named keep what the page shows, as they would in the window.
+    edits = shownParameters();
+    for (const auto& [name, value] : wanted) edits.*parameterFields().at(name) = widened(value);
+    const int code = sendChecked(session, cmd::SetParameters,
+                                 [&] { session.controller().OnSetParameters(edits); });
+    if (code == exitcode::Done) printParameters(session, options.common.json);
+    return code;
+}
+
+struct TargetOptions {
+    CommonOptions common;
+    int position = 0;
+    bool yes = false;
+};
+
+int target(const TargetOptions& options) {
+    Session session("target", options.common);
+    if (const int code = openIdentified(session); code != exitcode::Done) return code;
+    if (options.position < 1 || options.position > g_SatelliteCount) {
+        return session.fail(exitcode::Usage,
+                            "the region has satellites 1.." + std::to_string(g_SatelliteCount));
+    }
+    return sendChecked(session, cmd::TargetChange,
+                       [&] { session.controller().OnTargetChange(options.position - 1); });
+}
+
+int restart(const CommonOptions& options) {
+    Session session("restart", options);
+    if (const int code = openIdentified(session); code != exitcode::Done) return code;
+    return sendChecked(session, cmd::AntennaRestart,
+                       [&] { session.controller().OnAntennaRestart(); });
+}
+
+int factoryReset(const TargetOptions& options) {
+    if (!options.yes) {
+        std::cerr << "skyrelay-cli: factory-reset: refused without --yes: it replaces the "
+                     "ACU's settings with its factory defaults\n";
+        return exitcode::Usage;
+    }
+    Session session("factory-reset", options.common);
+    if (const int code = openInSetupMode(session); code != exitcode::Done) return code;
+    session.loop().forgetCounts();
+    const std::size_t messages = session.messageCount();
+    const int closed = session.view().progressClosed;
+    session.controller().OnFactorySetting();
+    const int code = session.waitFor(
+        [&] {
+            return session.view().progressClosed > closed && session.messageCount() == messages;
+        },
+        cmd::FactoryDefault,
+        [&]() -> std::optional<int> {
+            if (session.messageCount() == messages) return std::nullopt;
+            return session.fail(exitcode::NoAnswer, "the factory default was not completed");
+        });
+    if (code == exitcode::Done) std::cerr << "skyrelay-cli: factory-reset: done\n";
+    return code;
+}
+
+}  // namespace
+
+void addAntennaCommands(CLI::App& app, CommandAction& action) {
+    auto move = std::make_shared<MoveOptions>();
+    CLI::App* go = app.add_subcommand("goto", "Move the dish to AZ EL degrees (setup mode, 25)");
+    go->add_option("AZ", move->az, "Azimuth, degrees")->required();
+    go->add_option("EL", move->el, "Elevation, degrees")->required();
+    addCommonOptions(*go, move->common);
+    go->callback([&action, move] { action = [move] { return goTo(*move); }; });
+
+    auto stepOptions = std::make_shared<MoveOptions>();
+    CLI::App* stepCommand = app.add_subcommand(
+        "step",
+        "Move one axis by DEGREES from its reported position (setup mode, 26/27/28); "
+        "negative: counter-clockwise, down, minus");
+    stepCommand->add_option("AXIS", stepOptions->axis, "az, el or skew")
+        ->required()
+        ->check(CLI::IsMember({"az", "el", "skew"}));
+    stepCommand->add_option("DEGREES", stepOptions->degrees, "The step")->required();
+    addCommonOptions(*stepCommand, stepOptions->common);
+    stepCommand->callback(
+        [&action, stepOptions] { action = [stepOptions] { return step(*stepOptions); }; });
+
+    auto paramOptions = std::make_shared<ParamsOptions>();
+    CLI::App* paramCommand = app.add_subcommand(
+        "params", "Show the seven tracking parameters, or set them with --set (setup mode, 29)");
+    paramCommand->add_option("--set", paramOptions->assignments,
+                             "NAME=VALUE: tracking-scale, detect-level, tracking-level, "
+                             "el-adjust, skew-adjust, signal-lost-time, break-time");
+    addCommonOptions(*paramCommand, paramOptions->common);
+    paramCommand->callback(
+        [&action, paramOptions] { action = [paramOptions] { return params(*paramOptions); }; });
+
+    auto targetOptions = std::make_shared<TargetOptions>();
+    CLI::App* targetCommand =
+        app.add_subcommand("target", "Make satellite N (1..) of the region the target (17)");
+    targetCommand->add_option("N", targetOptions->position, "Position in the region's list")
+        ->required();
+    addCommonOptions(*targetCommand, targetOptions->common);
+    targetCommand->callback(
+        [&action, targetOptions] { action = [targetOptions] { return target(*targetOptions); }; });
+
+    auto restartOptions = std::make_shared<CommonOptions>();
+    CLI::App* restartCommand = app.add_subcommand("restart", "Restart the antenna (15)");
+    addCommonOptions(*restartCommand, *restartOptions);
+    restartCommand->callback([&action, restartOptions] {
+        action = [restartOptions] { return restart(*restartOptions); };
+    });
+
+    auto resetOptions = std::make_shared<TargetOptions>();
+    CLI::App* resetCommand = app.add_subcommand(
+        "factory-reset", "Reset the ACU to its factory defaults (setup mode, 30); needs --yes");
+    resetCommand->add_flag("--yes", resetOptions->yes, "Yes, reset it");
+    addCommonOptions(*resetCommand, resetOptions->common);
+    resetCommand->callback([&action, resetOptions] {
+        action = [resetOptions] { return factoryReset(*resetOptions); };
+    });
+}

@@ -1,0 +1,15 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+// The bytes of a regular file, at most limit of them (a larger file yields limit bytes, so
+// the reader can tell it is too large). Nothing for a file that cannot be opened, or is not
+// a regular file (a pipe or a device would block or never end).
+std::optional<std::vector<std::uint8_t>> readFileBytes(const std::string& path, std::size_t limit);
+
+// The last part of a path, as messages name files.
+std::string fileNameOf(const std::string& path);
