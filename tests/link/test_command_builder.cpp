@@ -96,20 +96,6 @@ TEST_F(CommandBuilder, SatelliteRecordsForUploadAndEdit) {
     EXPECT_EQ(payload(18), concat({{0x12, 0x14}, Bytes(41, 0x00)}));
 }
 
-TEST_F(CommandBuilder, ValuesWiderThanTheirFieldsNeverWrap) {
-    // The windows refuse such values; anything else that sets them still encodes safely.
-    g_LnbType = 0;
-    g_LocalFreqSingle = 75536;  // cut to its low 16 bits: 10000
-    EXPECT_EQ(payload(19), (Bytes{0x13, 0x00, 0x27, 0x10}));
-
-    // No sign byte for the tracking scale: a negative one is held at 0.
-    g_ParTrackingScale = -1.5;
-    g_ParDetectLevel = -1;
-    g_ParTrackingLevel = 250;
-    EXPECT_EQ(payload(29), (Bytes{0x1D, 0x00, 0x00, 0xFF, 0xFF, 0x00, 0xFA, '-', 0x00, 0x00, '-',
-                                  0x00, 0x00, 0x00, 0x00, 0x00, 0x00}));
-}
-
 TEST_F(CommandBuilder, FramesGoOutByteByByteUnescapedWithAChecksumModulo256) {
     // 0x02 and 0x03 inside the payload are not escaped.
     g_DiseqcMode = 2;

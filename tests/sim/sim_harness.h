@@ -11,17 +11,6 @@
 
 using namespace std::chrono_literals;
 
-// A frame built here by hand, so the tests depend on neither side's encoder:
-// STX, LEN, payload, CHK (LEN plus the payload, low byte), ETX.
-inline Bytes frameOf(const Bytes& payload) {
-    unsigned sum = static_cast<unsigned>(payload.size());
-    for (std::uint8_t byte : payload) sum += byte;
-    Bytes frame = concat({{0x02, static_cast<std::uint8_t>(payload.size())}, payload});
-    frame.push_back(static_cast<std::uint8_t>(sum & 0xFF));
-    frame.push_back(0x03);
-    return frame;
-}
-
 // The simulator on a manual clock, with every byte it writes kept.
 class SimHarness : public ::testing::Test {
 protected:
@@ -35,27 +24,13 @@ protected:
 
     // The payloads of all frames written so far; each frame must be whole and well formed.
     std::vector<Bytes> payloads() const {
-        std::vector<Bytes> found;
-        for (std::size_t i = 0; i + 1 < out.size();) {
-            const std::size_t end = i + out[i + 1] + 4u;
-            if (end > out.size()) {
-                ADD_FAILURE() << "a frame cut short at byte " << i;
-                break;
-            }
-            found.emplace_back(out.begin() + i + 2, out.begin() + end - 2);
-            EXPECT_EQ(Bytes(out.begin() + i, out.begin() + end), frameOf(found.back()))
-                << "the frame at byte " << i;
-            i = end;
-        }
+        const std::vector<Bytes> found = payloadsOf(out);
+        Bytes again;
+        for (const Bytes& payload : found) again = concat({again, frameOf(payload)});
+        EXPECT_EQ(out, again) << "a frame cut short or badly formed";
         return found;
     }
-
-    std::vector<int> codes() const {
-        std::vector<int> found;
-        for (const Bytes& payload : payloads()) found.push_back(payload.at(0));
-        return found;
-    }
-
+    std::vector<int> codes() const { return codesOf(payloads()); }
     // The one reply to a command, with what came before forgotten.
     Bytes replyTo(const Bytes& commandPayload) {
         out.clear();

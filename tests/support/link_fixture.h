@@ -9,7 +9,6 @@
 #include "support/bytes.h"
 #include "support/manual_timers.h"
 #include "support/recorder_view.h"
-#include "wire/frame.h"
 
 // Keeps every byte the controller writes, split into frames for the test to read.
 class RecordingPort : public BytePort {
@@ -22,22 +21,8 @@ public:
     void ClosePort() override { closed = true; }
     std::string deviceName() const override { return "/dev/ttyUSB0"; }
 
-    // The payloads of the whole frames written so far (frames are never split here).
-    std::vector<Bytes> payloads() const {
-        std::vector<Bytes> found;
-        for (std::size_t i = 0; i + 1 < written.size();) {
-            const std::size_t length = written[i + 1];
-            found.emplace_back(written.begin() + i + 2, written.begin() + i + 2 + length);
-            i += length + 4;
-        }
-        return found;
-    }
-    std::vector<int> codes() const {
-        std::vector<int> found;
-        for (const Bytes& payload : payloads()) found.push_back(payload.empty() ? -1 : payload[0]);
-        return found;
-    }
-
+    std::vector<Bytes> payloads() const { return payloadsOf(written); }
+    std::vector<int> codes() const { return codesOf(payloads()); }
     Bytes written;
     bool closed = false;
     int writes = 0;
@@ -51,11 +36,6 @@ protected:
     void SetUp() override { ResetProcessState(); }
     void TearDown() override { ResetProcessState(); }
 
-    static Bytes frameOf(const Bytes& payload) {
-        Bytes frame(payload.size() + 4);
-        encodeFrame(payload, frame);
-        return frame;
-    }
     void deliver(const Bytes& bytes) {
         ASSERT_TRUE(queue.putChunk(bytes.data(), static_cast<std::uint32_t>(bytes.size())));
         controller.OnCommRead();

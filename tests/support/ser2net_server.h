@@ -91,16 +91,9 @@ public:
 private:
     std::string accepter() const {
         const std::string tcp = "tcp,127.0.0.1," + std::to_string(m_Port);
-        switch (m_Mode) {
-            case Mode::Raw:
-                return tcp;
-            case Mode::Telnet:
-                return "telnet(rfc2217)," + tcp;
-            case Mode::Tls:
-                return "telnet(rfc2217),ssl(key=" + m_Folder + "/server.key,cert=" + certificate() +
-                       ")," + tcp;
-        }
-        return tcp;
+        if (m_Mode == Mode::Raw) return tcp;
+        const std::string tls = "ssl(key=" + m_Folder + "/server.key,cert=" + certificate() + "),";
+        return "telnet(rfc2217)," + (m_Mode == Mode::Tls ? tls : "") + tcp;
     }
 
     bool makeCertificate() const {

@@ -76,13 +76,6 @@ private slots:
         typeInto(diagnosis, "az_step", QStringLiteral("2.5"));
         click(diagnosis, "az_step_ccw");
         QTRY_COMPARE_WITH_TIMEOUT(shown(diagnosis, "current_az"), azimuth(az - 2.5), 5000);
-        // A target the field cannot carry is refused and the dish stays.
-        typeInto(diagnosis, "go_to_az", QStringLiteral("700"));
-        click(diagnosis, "go_to_position");
-        QVERIFY(m_Messages.takeFirst().startsWith(QStringLiteral(" Go to Position AZ : out of")));
-        QTest::qWait(1200);
-        QCOMPARE(shown(diagnosis, "current_az"), azimuth(az - 2.5));
-
         // What identification brought: the product and the region.
         QWidget* information = showPage(3);
         checkShown(information, {{"antenna_model", " OCEANSAT SR-60"},
