@@ -48,6 +48,15 @@ int CLumidorApp::InitInstance(const QStringList& commandLinePorts, const QString
             dialog.MessageBox(text.toStdString(), MessageIcon::Exclamation);
         });
     }
+    // A trace that starts losing lines is said once, in a box and on stderr; the count of the
+    // lost lines follows on stderr (and in the trace, if the disk takes it) when it ends.
+    QObject::connect(dialog.trafficMonitor(), &TrafficMonitor::traceDropping, &dialog,
+                     [&dialog](const QString& text) {
+                         std::fprintf(stderr, "skyrelay: %s\n",
+                                      qPrintable(QString(text).replace("\r\n", " ")));
+                         dialog.MessageBox(text.toStdString(), MessageIcon::Exclamation);
+                     });
     dialog.exec();
+    dialog.trafficMonitor()->endTrace();
     return 0;
 }

@@ -12,17 +12,19 @@
 #include <QSaveFile>
 #include <QScrollBar>
 #include <QShortcut>
+#include <QStatusBar>
 #include <QTableView>
 #include <QTimer>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <cstdio>
 
 #include "app/traffic_table_model.h"
 #include "link/frame_decoder.h"
 
 namespace {
 
-constexpr auto kRefreshPeriod = std::chrono::milliseconds{200};
+constexpr auto kRefreshPeriod = std::chrono::milliseconds{250};
 constexpr int kRowHeight = 18;
 // Time, direction, code, meaning; the hex column takes the rest.
 constexpr int kColumnWidths[] = {80, 62, 40, 560};
@@ -76,8 +78,11 @@ TrafficMonitor::TrafficMonitor(QWidget* parent) : QWidget(parent, Qt::Window) {
         m_Table->setColumnWidth(column, kColumnWidths[column]);
     }
 
-    m_Status = new QLabel(this);
+    // A status bar, not a label: a label lays out the whole window again whenever its text
+    // changes, which on an open monitor is every poll; a status bar repaints its message only.
+    m_Status = new QStatusBar(this);
     m_Status->setObjectName(QStringLiteral("traffic_status"));
+    m_Status->setSizeGripEnabled(false);
 
     auto* controls = new QHBoxLayout;
     controls->addWidget(new QLabel(QStringLiteral("Code:"), this));
@@ -107,6 +112,7 @@ TrafficMonitor::TrafficMonitor(QWidget* parent) : QWidget(parent, Qt::Window) {
     m_RefreshTimer = new QTimer(this);
     m_RefreshTimer->setInterval(kRefreshPeriod);
     connect(m_RefreshTimer, &QTimer::timeout, this, [this] {
+        checkTrace();
         if (!isVisible()) return;
         if (m_PauseButton->isChecked()) {
             updateStatus();
@@ -118,7 +124,26 @@ TrafficMonitor::TrafficMonitor(QWidget* parent) : QWidget(parent, Qt::Window) {
     updateStatus();
 }
 
-TrafficMonitor::~TrafficMonitor() = default;
+TrafficMonitor::~TrafficMonitor() {
+    endTrace();
+}
+
+void TrafficMonitor::endTrace() {
+    if (!m_Trace.isOpen()) return;
+    m_Trace.close();
+    if (const std::string summary = m_Trace.lossSummary(); !summary.empty()) {
+        std::fprintf(stderr, "skyrelay: %s: %s\n", m_Trace.path().c_str(), summary.c_str());
+    }
+}
+
+void TrafficMonitor::checkTrace() {
+    if (!m_Trace.isOpen() || !m_Trace.takeDropNotice()) return;
+    const QString reason = QString::fromStdString(
+        m_Trace.firstError().empty() ? std::string("the writer fell behind") : m_Trace.firstError());
+    emit traceDropping(QStringLiteral("The trace file %1 is losing lines (%2).\r\nTheir count is "
+                                      "given when the trace ends.")
+                           .arg(QString::fromStdString(m_Trace.path()), reason));
+}
 
 bool TrafficMonitor::startTrace(const QString& path, QString* error) {
     std::string reason;
@@ -228,5 +253,5 @@ void TrafficMonitor::updateStatus() {
         }
     }
     if (m_PauseButton->isChecked()) text += QStringLiteral("   Paused");
-    m_Status->setText(text);
+    m_Status->showMessage(text);  // the same text again paints nothing
 }

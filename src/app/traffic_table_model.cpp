@@ -7,7 +7,9 @@
 #include "link/frame_decoder.h"
 
 TrafficTableModel::TrafficTableModel(const TrafficRing& ring, QObject* parent)
-    : QAbstractTableModel(parent), m_Ring(ring) {
+    : QAbstractTableModel(parent),
+      m_Ring(ring),
+      m_HexFont(QFontDatabase::systemFont(QFontDatabase::FixedFont)) {
     rebuild();
 }
 
@@ -35,6 +37,11 @@ void TrafficTableModel::rebuild() {
 }
 
 int TrafficTableModel::refresh() {
+    // Nothing new and nothing pushed out: the view hears nothing, so it paints nothing.
+    if (m_Next == m_Ring.endSequence() &&
+        (m_Rows.empty() || m_Rows.front() >= m_Ring.firstSequence())) {
+        return 0;
+    }
     int gone = 0;
     while (gone < static_cast<int>(m_Rows.size()) &&
            m_Rows[static_cast<std::size_t>(gone)] < m_Ring.firstSequence()) {
@@ -99,7 +106,7 @@ QVariant TrafficTableModel::data(const QModelIndex& index, int role) const {
         return QVariant::fromValue(Qt::AlignRight | Qt::AlignVCenter);
     }
     if (role == Qt::FontRole && index.column() == HexColumn) {
-        return QFontDatabase::systemFont(QFontDatabase::FixedFont);
+        return m_HexFont;
     }
     if (role == Qt::ForegroundRole) {
         // What the line did wrong stands out; the program's own commands are told apart from

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QAbstractTableModel>
+#include <QFont>
 #include <cstdint>
 #include <deque>
 
@@ -40,4 +41,5 @@ private:
     std::uint64_t m_Next = 0;  // the first sequence number not looked at yet
     int m_Code = kAllCodes;
     Direction m_Direction = Direction::Both;
+    QFont m_HexFont;  // asked for on every paint of every hex cell; looked up once
 };

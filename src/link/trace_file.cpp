@@ -5,6 +5,18 @@
 
 #include "link/frame_decoder.h"
 
+namespace {
+
+int writeToFile(std::FILE* file, const std::string& text) {
+    errno = 0;
+    if (std::fwrite(text.data(), 1, text.size(), file) == text.size() && std::fflush(file) == 0) {
+        return 0;
+    }
+    return errno != 0 ? errno : EIO;
+}
+
+}  // namespace
+
 TraceFile::~TraceFile() {
     close();
 }
@@ -18,6 +30,10 @@ bool TraceFile::open(const std::string& path, std::string& error) {
     }
     m_Path = path;
     m_Stop = false;
+    m_Lost = 0;
+    m_FirstError.clear();
+    m_DropNoticed = false;
+    if (!m_Sink) m_Sink = writeToFile;
     m_Writer = std::thread([this] { run(); });
     return true;
 }
@@ -56,6 +72,10 @@ void TraceFile::close() {
     }
     m_Wake.notify_one();
     m_Writer.join();
+    // The writer is gone; whatever the disk still takes, the count of the lost lines goes last.
+    if (const std::string summary = lossSummary(); !summary.empty()) {
+        (void)m_Sink(m_File, "# " + summary + "\n");
+    }
     std::fclose(m_File);
     m_File = nullptr;
 }
@@ -68,6 +88,20 @@ std::uint64_t TraceFile::lost() const {
 std::string TraceFile::firstError() const {
     std::lock_guard<std::mutex> lock(m_Mutex);
     return m_FirstError;
+}
+
+bool TraceFile::takeDropNotice() {
+    std::lock_guard<std::mutex> lock(m_Mutex);
+    if (m_Lost == 0 || m_DropNoticed) return false;
+    m_DropNoticed = true;
+    return true;
+}
+
+std::string TraceFile::lossSummary() const {
+    std::lock_guard<std::mutex> lock(m_Mutex);
+    if (m_Lost == 0) return {};
+    return std::to_string(m_Lost) + " trace lines were not written (" +
+           (m_FirstError.empty() ? std::string("the writer fell behind") : m_FirstError) + ")";
 }
 
 void TraceFile::run() {
@@ -88,12 +122,10 @@ void TraceFile::run() {
         // Formatted here, not on the window thread: the link only pays for the copy.
         std::string text;
         for (const TrafficEntry& entry : batch) text += trafficLine(entry) + "\n";
-        const bool written = std::fwrite(text.data(), 1, text.size(), m_File) == text.size() &&
-                             std::fflush(m_File) == 0;
-        const int reason = errno;
+        const int reason = m_Sink(m_File, text);
         lock.lock();
         m_Writing = false;
-        if (!written) {
+        if (reason != 0) {
             // Which of the lines reached the disk is not known; none is counted as kept.
             m_Lost += batch.size();
             if (m_FirstError.empty()) m_FirstError = std::strerror(reason);

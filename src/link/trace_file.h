@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <deque>
+#include <functional>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -18,8 +19,14 @@
 // that came meanwhile: every line is on disk within that period, and all of them once the
 // trace is closed. When the writer falls behind by more than kTraceBacklog events, the newest
 // are dropped and counted; a line the disk refuses is counted too. Frames are never touched.
+// A trace that silently stops is worse than none, so the first dropped line is announced once
+// (takeDropNotice) and closing writes the count at the end of the file, if the disk takes it.
 class TraceFile {
 public:
+    // Writes text and flushes it; returns 0 or the errno of the failure. A seam: the default
+    // writes to the file, a test puts a full disk in its place.
+    using Sink = std::function<int(std::FILE* file, const std::string& text)>;
+
     static constexpr std::size_t kTraceBacklog = 4096;
     static constexpr std::chrono::milliseconds kTraceFlushPeriod{50};
 
@@ -30,6 +37,8 @@ public:
 
     // Opens path for appending and starts the writer. On failure error names the reason.
     bool open(const std::string& path, std::string& error);
+    // Before open(): what the writer hands its lines to.
+    void setSink(Sink sink) { m_Sink = std::move(sink); }
     bool isOpen() const { return m_File != nullptr; }
     const std::string& path() const { return m_Path; }
 
@@ -37,12 +46,17 @@ public:
     void write(const TrafficEntry& entry);
     // Writes every queued line now and waits until it is flushed.
     void drain();
+    // Writes what is queued, then, if lines were lost, a last line with their count.
     void close();
 
     // Lines lost: not queued because the writer was behind, or refused by the disk.
     std::uint64_t lost() const;
     // The first write error, once there was one ("" otherwise).
     std::string firstError() const;
+    // True once, on the first look after lines started being dropped: the caller says so.
+    bool takeDropNotice();
+    // What to tell the user about the lost lines ("" when none were lost).
+    std::string lossSummary() const;
 
 private:
     void run();
@@ -60,4 +74,6 @@ private:
     bool m_Stop = false;
     std::uint64_t m_Lost = 0;
     std::string m_FirstError;
+    bool m_DropNoticed = false;
+    Sink m_Sink;
 };

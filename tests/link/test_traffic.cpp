@@ -110,3 +110,45 @@ TEST(TraceFile, AppendsOneLinePerEventAndWritesTheQueueWhenClosed) {
         ASSERT_EQ(lines[i], "     2.000000 PC>ACU  14 Status poll | 02 01 0E 0F 03") << i;
     std::filesystem::remove(path);
 }
+
+TEST(TraceFile, SaysOnceThatLinesAreDroppedAndCountsThemAtTheEnd) {
+    const struct {
+        const char* name;
+        bool spaceBackBeforeTheEnd;
+        std::vector<std::string> lines;
+    } cases[] = {
+        {"the disk stays full", false, {}},
+        {"the disk takes the count", true,
+         {"# 3 trace lines were not written (No space left on device)"}},
+    };
+    const auto path = std::filesystem::temp_directory_path() / "skyrelay_trace_full_test.txt";
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::filesystem::remove(path);
+        bool full = true;
+        TraceFile trace;
+        trace.setSink([&full](std::FILE* file, const std::string& text) {
+            if (full) return ENOSPC;
+            std::fputs(text.c_str(), file);
+            return std::fflush(file);
+        });
+        std::string error;
+        ASSERT_TRUE(trace.open(path.string(), error));
+        EXPECT_FALSE(trace.takeDropNotice());
+        trace.write(entryAt(1));
+        trace.drain();
+        EXPECT_TRUE(trace.takeDropNotice());
+        trace.write(entryAt(2));
+        trace.write(entryAt(3));
+        trace.drain();
+        EXPECT_FALSE(trace.takeDropNotice());
+        full = !c.spaceBackBeforeTheEnd;
+        trace.close();
+        EXPECT_EQ(trace.lost(), 3u);
+        std::ifstream in(path);
+        std::vector<std::string> lines;
+        for (std::string line; std::getline(in, line);) lines.push_back(line);
+        EXPECT_EQ(lines, c.lines);
+    }
+    std::filesystem::remove(path);
+}

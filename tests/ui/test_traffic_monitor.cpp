@@ -2,11 +2,25 @@
 #include "frame_log.h"
 #include "support/window_on_sim.h"
 
+#include <QStatusBar>
 #include <QTableView>
 #include <mutex>
 
 #include "app/traffic_monitor.h"
 #include "app/traffic_table_model.h"
+
+namespace {
+
+// Counts the whole-window layouts asked of the monitor.
+struct LayoutCounter : QObject {
+    int layouts = 0;
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::LayoutRequest) ++layouts;
+        return false;
+    }
+};
+
+}  // namespace
 
 // The Traffic Monitor of the real main window against the simulated ACU on a pseudo-terminal,
 // next to the simulator's own --log of the same session.
@@ -121,6 +135,22 @@ private slots:
         QCOMPARE(model()->rowCount(), 0);
         connect->click();
         QTRY_VERIFY_WITH_TIMEOUT(model()->rowCount() > 0, 3000);
+    }
+
+    // Polls keep coming into an open monitor: rows and the status line change, and the window
+    // is never laid out again for them.
+    void takesRowsInWithoutLayingOutTheWindow() {
+        m_Window->openTrafficMonitor();
+        QVERIFY(QTest::qWaitForWindowExposed(monitor()));
+        waitForPoll();
+        QTest::qWait(500);
+        LayoutCounter counter;
+        monitor()->installEventFilter(&counter);
+        const int rows = model()->rowCount();
+        const QString status = child<QStatusBar>(monitor(), "traffic_status")->currentMessage();
+        QTRY_VERIFY_WITH_TIMEOUT(model()->rowCount() >= rows + 4, 10000);
+        QVERIFY(child<QStatusBar>(monitor(), "traffic_status")->currentMessage() != status);
+        QCOMPARE(counter.layouts, 0);
     }
 };
 
