@@ -1,9 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <chrono>
-#include <thread>
-
 #include "serial/comm_queue.h"
 #include "support/bytes.h"
 
@@ -45,38 +41,6 @@ TEST(CommQueue, TakesWholeChunksAcrossTheWrapHoldsAtMost8191BytesAndClears) {
     queue.clear();
     EXPECT_EQ(queue.used(), 0u);
     EXPECT_FALSE(queue.get(byte));
-}
-
-TEST(CommQueue, CarriesALongStreamInOrderFromOneThreadToAnother) {
-    // Every chunk size from 1 to 700 goes in at least once, and the ring wraps some 50 times.
-    constexpr std::uint32_t kTotal = 400'000;
-    // 251 is prime, so the pattern never lines up with the ring's size or a chunk's.
-    const auto byteAt = [](std::uint32_t i) { return static_cast<std::uint8_t>(i % 251); };
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds{60};
-    const auto inTime = [&] { return std::chrono::steady_clock::now() < deadline; };
-    CommQueue queue;
-    std::thread producer([&] {
-        Bytes chunk;
-        for (std::uint32_t sent = 0, size = 1; sent < kTotal && inTime();) {
-            chunk.resize(std::min(size, kTotal - sent));
-            for (std::uint32_t i = 0; i < chunk.size(); ++i) chunk[i] = byteAt(sent + i);
-            if (put(queue, chunk)) {
-                sent += static_cast<std::uint32_t>(chunk.size());
-                size = size % 700 + 1;
-            }
-        }
-    });
-    std::uint32_t received = 0;
-    std::uint32_t firstWrong = kTotal;
-    for (std::uint8_t byte = 0; received < kTotal && inTime();) {
-        if (!queue.get(byte)) continue;
-        if (byte != byteAt(received) && firstWrong == kTotal) firstWrong = received;
-        ++received;
-    }
-    producer.join();
-    EXPECT_EQ(received, kTotal);
-    EXPECT_EQ(firstWrong, kTotal) << "first wrong byte at " << firstWrong;
-    EXPECT_EQ(queue.used(), 0u);
 }
 
 }  // namespace

@@ -28,7 +28,6 @@ private:
 
 private slots:
     void init() {
-        ResetProcessState();
         AcuSimulator::Settings settings;
         settings.diagnosis.step = 100ms;
         settings.diagnosis.failingItem = 4;

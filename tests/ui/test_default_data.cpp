@@ -39,7 +39,6 @@ private:
 
 private slots:
     void init() {
-        ResetProcessState();
         openOnSim();
         if (m_Window) m_Window->setOpenFileHook([this] { return m_ChosenFile; });
     }

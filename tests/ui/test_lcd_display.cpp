@@ -42,10 +42,7 @@ private:
     }
 
 private slots:
-    void init() {
-        ResetProcessState();
-        m_FileName.clear();
-    }
+    void init() { m_FileName.clear(); }
     void cleanup() { close(); }
 
     void filesInAndOutOfTheEditor() {

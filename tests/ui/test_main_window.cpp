@@ -159,10 +159,9 @@ private slots:
         QVERIFY(combo->isEnabled());
     }
 
-    void regionRefreshesAfterADownloadAndOfAnEmptyRegion() {
+    void regionRefreshesAfterADownload() {
         loadKorea();
         makeWindow();
-        QWidget* gps = m_Window->page(0);
         QWidget* satellite = m_Window->page(1);
         QWidget* administrator = m_Window->page(4);
         m_Window->pageList()->setCurrentRow(1);
@@ -197,20 +196,6 @@ private slots:
         QCOMPARE(child<QLineEdit>(satellite, "name")->text(), QStringLiteral("MEASAT 3  "));
         QCOMPARE(shown(main(), "target_sat"), QString::fromUtf8("MEASAT 3   91.5É"));
         QCOMPARE(shown(administrator, "longitude"), QString::fromUtf8(" 91.5É \r\n"));
-
-        // An empty region empties every satellite field but the LNB's.
-        mutableRegionRecord(1, 4)->satelliteCount = 0;
-        m_Window->refreshRegionDisplay();
-        QCOMPARE(child<QComboBox>(main(), "target_combo")->count(), 0);
-        QCOMPARE(shown(main(), "target_longitude"), QString());
-        QCOMPARE(child<QLineEdit>(gps, "satellite_longitude")->text(), QString());
-        QCOMPARE(child<QLineEdit>(satellite, "name")->text(), QString());
-        QCOMPARE(child<QListWidget>(administrator, "satellite_list")->count(), 0);
-        for (const char* name : {"index", "name", "longitude", "ver_low_band", "diseqc"}) {
-            QCOMPARE(shown(administrator, name), QString());
-        }
-        QCOMPARE(shown(administrator, "lnb_information"),
-                 QStringLiteral(" LNB Type : Universal\tLocal Freq.: 9750 / 10600 MHz"));
     }
 
     void choicesAndTheTypedPositionBehave() {
@@ -240,14 +225,6 @@ private slots:
                               shown(gps, "region_latitude_hemisphere"),
                               shown(gps, "satellite_longitude_hemisphere")}),
                  (QStringList{"W", "S", "W"}));
-        for (const char* name : {"region_longitude_hemisphere", "region_latitude_hemisphere",
-                                 "satellite_longitude_hemisphere"}) {
-            child<QComboBox>(gps, name)->setCurrentIndex(0);
-        }
-        click(gps, "use_region_gps");
-        const QStringList results = {shown(gps, "azimuth"), shown(gps, "elevation"),
-                                     shown(gps, "skew")};
-        QCOMPARE(results, (QStringList{"197.7", "45.0", "-14.0"}));
     }
 
     void progressPopupsKeepTheirBarInRangeAndIgnoreTheKeys() {

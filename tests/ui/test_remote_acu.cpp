@@ -74,7 +74,6 @@ private:
     }
 
 private slots:
-    void init() { ResetProcessState(); }
     void cleanup() {
         close();
         m_Ser2net.reset();

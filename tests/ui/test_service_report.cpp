@@ -45,7 +45,6 @@ private:
 
 private slots:
     void init() {
-        ResetProcessState();
         AcuSimulator::Settings settings;
         settings.diagnosis.step = std::chrono::milliseconds{50};
         settings.diagnosis.failingItem = 3;

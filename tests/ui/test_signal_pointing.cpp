@@ -30,7 +30,6 @@ private:
 
 private slots:
     void init() {
-        ResetProcessState();
         AcuSimulator::Settings settings;
         settings.factory.step = 100ms;
         m_Acu = std::make_unique<AcuSimulator>(settings);
