@@ -98,7 +98,14 @@ public:
     void onCommHangup(std::uint16_t portId) override;
 
     void RefreshPortList();
+    // 0 nothing selected or the line busy, 1 failed, 2 opened, kSelectedOpening still opening.
     int OpenSelectedPort();
+    static constexpr int kSelectedOpening = 3;
+    // How often a Connect press looks whether its address has opened.
+    static constexpr int kUserOpenPoll = 50;
+    int scanOpened(int opened);
+    void awaitUserOpen();
+    void connectOpened(int opened);
     void OnConnect();
     // "   Load   Default Data": reads a satellite information file.
     void loadDefaultData() override;
@@ -180,6 +187,7 @@ private:
     PortDiscovery m_Discovery;
     QString m_sSelectedPort;
     int m_nPortIndex = 0;
+    bool m_bUserOpening = false;  // a Connect press waits for its address to open
 
     Set_GPS* m_SetGps = nullptr;
     Satellite_Information* m_SatelliteInformation = nullptr;

@@ -6,6 +6,7 @@
 #include <QListWidget>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QTimer>
 
 #include "app/load_progress.h"
 #include "app/lumidor_dlg.h"
@@ -263,6 +264,13 @@ void CLumidorDlg::RefreshPortList() {
 }
 
 int CLumidorDlg::ScanAndConnect() {
+    // A serial server's address is opened off this thread, as it can take seconds per step
+    // (far more over a dead link); its result is picked up on a later tick.
+    if (m_Comm->opening()) {
+        if (m_bUserOpening) return 0;
+        const std::optional<int> opened = m_Comm->finishOpen();
+        return opened ? scanOpened(*opened) : 0;
+    }
     if (!m_Discovery.fillPortList(m_PortCombo) || g_Connected == 1) return 0;
     // Not always entry 0: the scan moves on from a port that stayed silent or would not open.
     const std::optional<int> entry = m_Discovery.nextScanEntry();
@@ -271,11 +279,21 @@ int CLumidorDlg::ScanAndConnect() {
     m_nPortIndex = *entry;
     if (m_Comm->isOpen()) return 0;
     const auto portId = static_cast<std::uint16_t>(*entry & 0xFFFF);
-    if (m_Comm->OpenPort(m_sSelectedPort.toStdString(), kLineBaudRate, portId) != 1) {
+    const int opened = m_Comm->beginOpen(m_sSelectedPort.toStdString(), kLineBaudRate, portId);
+    return opened == PortLine::kOpening ? 0 : scanOpened(opened);
+}
+
+int CLumidorDlg::scanOpened(int opened) {
+    if (opened != 1) {
         m_Discovery.skipPort(m_sSelectedPort);
         return 0;
     }
-    m_PortCombo->setCurrentIndex(*entry);
+    // The list may have been filled again while an address was being opened.
+    const int entry = m_PortCombo->findText(m_sSelectedPort);
+    if (entry >= 0) {
+        m_nPortIndex = entry;
+        m_PortCombo->setCurrentIndex(entry);
+    }
     // A red lamp left by the port tried before would blame this one before it had its chance.
     DrawConnectLamp(0);
     m_Controller->StartConnection(false);
@@ -293,15 +311,43 @@ int CLumidorDlg::OpenSelectedPort() {
     m_nPortIndex = index;
     if (m_Comm->isOpen()) return 0;
     const auto portId = static_cast<std::uint16_t>(index & 0xFFFF);
-    return m_Comm->OpenPort(m_sSelectedPort.toStdString(), kLineBaudRate, portId) == 1 ? 2 : 1;
+    const int opened = m_Comm->beginOpen(m_sSelectedPort.toStdString(), kLineBaudRate, portId);
+    if (opened == PortLine::kOpening) return kSelectedOpening;
+    return opened == 1 ? 2 : 1;
 }
 
 void CLumidorDlg::OnConnect() {
+    if (m_bUserOpening) return;  // pressed again while its address is still opening
     if (g_Connected == 1) {
         m_Controller->Disconnect();
         return;
     }
-    switch (OpenSelectedPort()) {
+    // The scan's own try gives way to the port the user chose.
+    if (m_Comm->opening()) m_Comm->ClosePort();
+    const int opened = OpenSelectedPort();
+    if (opened != kSelectedOpening) {
+        connectOpened(opened);
+        return;
+    }
+    // The busy cursor says the press was taken; the window stays live until the answer.
+    m_bUserOpening = true;
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    awaitUserOpen();
+}
+
+void CLumidorDlg::awaitUserOpen() {
+    const std::optional<int> opened = m_Comm->finishOpen();
+    if (!opened) {
+        QTimer::singleShot(kUserOpenPoll, this, [this] { awaitUserOpen(); });
+        return;
+    }
+    m_bUserOpening = false;
+    QApplication::restoreOverrideCursor();
+    connectOpened(*opened == 1 ? 2 : 1);
+}
+
+void CLumidorDlg::connectOpened(int opened) {
+    switch (opened) {
         case 0:
             MessageBox("Select Serial port.", MessageIcon::None);
             break;

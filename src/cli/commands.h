@@ -24,6 +24,7 @@ void addUploadCommand(CLI::App& app, CommandAction& action);
 void addLcdCommands(CLI::App& app, CommandAction& action);
 void addDiagnoseCommand(CLI::App& app, CommandAction& action);
 void addAntennaCommands(CLI::App& app, CommandAction& action);
+void addReportCommand(CLI::App& app, CommandAction& action);
 
 // A session on the ACU, connected and identified; the exit code on failure.
 int openIdentified(Session& session);

@@ -69,6 +69,7 @@ int main(int argc, char** argv) {
     addLcdCommands(app, action);
     addDiagnoseCommand(app, action);
     addAntennaCommands(app, action);
+    addReportCommand(app, action);
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& error) {

@@ -46,6 +46,7 @@ gensio_os_funcs* processEventLoop(int& error) {
 // the line, not a local: a callback that comes after a wait gave up still finds it there.
 struct GensioComm::Wait {
     gensio_os_funcs* os = nullptr;
+    const std::atomic<bool>* cancel = nullptr;
     std::atomic<unsigned int> calls{0};
     int error = 0;
     unsigned int baud = 0;
@@ -72,10 +73,13 @@ struct GensioComm::Wait {
     }
     // Runs the event loop until count callbacks came; false when limit passed first. The
     // callback may run on another line's thread, which is why the count is only looked at.
-    bool until(unsigned int count, std::chrono::nanoseconds limit) const {
+    // A called-off open gives up too, unless the wait is for gensio to let go of the
+    // connection: that one must end before the connection is freed.
+    bool until(unsigned int count, std::chrono::nanoseconds limit, bool cancellable = true) const {
         const auto end = std::chrono::steady_clock::now() + limit;
         while (calls.load() < count) {
             if (std::chrono::steady_clock::now() >= end) return false;
+            if (cancellable && cancel->load()) return false;
             gensio_time slice = timeOf(kServiceSlice);
             gensio_os_funcs_service(os, &slice);
         }
@@ -130,6 +134,7 @@ int GensioComm::OpenPort(const std::string& portName, std::uint32_t baudRate,
         if (m_pOs == nullptr) return fail(error);
         m_pWait = std::make_unique<Wait>();
         m_pWait->os = m_pOs;
+        m_pWait->cancel = &m_bCancelOpen;
     }
     ignoreBrokenPipes();
 
@@ -179,7 +184,7 @@ bool GensioComm::openConnection(const std::string& stack) {
     if (!m_pWait->until(1, kOpenLimit)) {
         // Called off; the connection is freed only once gensio has let go of it.
         if (gensio_close(io, &Wait::closed, m_pWait.get()) == 0) {
-            m_pWait->until(m_pWait->calls.load() + 1, kOpenLimit);
+            m_pWait->until(m_pWait->calls.load() + 1, kOpenLimit, false);
         }
         gensio_free(io);
         fail(GE_TIMEDOUT);

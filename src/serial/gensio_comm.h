@@ -47,9 +47,12 @@ public:
 
     // Connects to the address in portName (see NetworkAddress); with rfc2217 it also asks the
     // server for baudRate 8N1 on its line. Blocks until connected or failed, at most
-    // kOpenLimit per step.
+    // kOpenLimit per step, or until cancelOpen.
     int OpenPort(const std::string& portName, std::uint32_t baudRate,
                  std::uint16_t portId) override;
+    // Makes an OpenPort running on another thread give up at its next look (within
+    // kServiceSlice) and fail as timed out. For good: this line opens no more.
+    void cancelOpen() { m_bCancelOpen = true; }
     void ClosePort() override;
     int WriteByte(std::uint8_t byte) override;
 
@@ -95,6 +98,7 @@ private:
     std::atomic<int> m_bConnected{0};
     std::atomic<bool> m_bWatcherRunning{false};
     std::atomic<bool> m_bLineLost{false};
+    std::atomic<bool> m_bCancelOpen{false};
     std::atomic<bool> m_bReadPending{false};
     std::atomic<bool> m_bWritable{false};
     std::atomic<std::uint64_t> m_nDroppedBytes{0};

@@ -1,7 +1,10 @@
 #pragma once
 
+#include <atomic>
 #include <memory>
+#include <optional>
 #include <string>
+#include <thread>
 
 #include "serial/comm_line.h"
 #include "serial/comm_queue.h"
@@ -13,6 +16,8 @@
 std::unique_ptr<CommLine> makeLine(const std::string& name, CommConsumer& consumer,
                                    CommQueue& queue, const TlsOptions& tls);
 
+class GensioComm;
+
 // The line a program holds for its whole run: one receive queue and one object for the
 // controller to write to, while each OpenPort takes whatever kind of line the name calls for.
 class PortLine : public CommLine {
@@ -23,8 +28,20 @@ public:
     PortLine(const PortLine&) = delete;
     PortLine& operator=(const PortLine&) = delete;
 
+    // Blocks until the line is open or failed: for a serial server's address that can be
+    // several seconds per step. A window opens with beginOpen instead.
     int OpenPort(const std::string& portName, std::uint32_t baudRate,
                  std::uint16_t portId) override;
+    // What beginOpen returns while a serial server's address is still being opened.
+    static constexpr int kOpening = -1;
+    // OpenPort that never holds up its caller: a terminal device opens at once (1 or 0 as
+    // OpenPort), a serial server's address opens on a thread of its own and kOpening comes
+    // back; finishOpen gives the result once it is there. Meanwhile isOpen is true.
+    int beginOpen(const std::string& portName, std::uint32_t baudRate, std::uint16_t portId);
+    // The result of the open beginOpen left running (1 or 0), or nothing while it still runs.
+    std::optional<int> finishOpen();
+    bool opening() const { return m_Opening != nullptr; }
+    // Also calls off an open still running, and waits only for it to let go.
     void ClosePort() override;
     int WriteByte(std::uint8_t byte) override;
 
@@ -40,4 +57,10 @@ private:
     CommConsumer& m_Consumer;
     TlsOptions m_Tls;
     std::unique_ptr<CommLine> m_Line;  // the last one opened or tried
+    // The address being opened by m_Opener; touched by nobody else until m_bOpenDone.
+    std::unique_ptr<GensioComm> m_Opening;
+    std::string m_sOpeningName;
+    std::thread m_Opener;
+    std::atomic<bool> m_bOpenDone{false};
+    int m_nOpenResult = 0;
 };

@@ -76,6 +76,23 @@ check "--timeout names the command"        "--ignore 25" 3 "did not answer Go to
 check "a line that goes away"              "--hangup-after-frames 3" 2 "the line went away during" info "${P[@]}"
 check "a usage error"                      ""  1 "" frobnicate
 
+# report: the serial number and model the simulator was built with, in JSON that parses and
+# in the HTML file -o names.
+start_sim
+timeout 60 "$CLI" report --port "$WORK/acu" --json >"$WORK/report.json" 2>"$WORK/out"; json=$?
+timeout 60 "$CLI" report --port "$WORK/acu" -o "$WORK/x.html" >>"$WORK/out" 2>&1; html=$?
+stop_sim
+if [ "$json" = 0 ] && python3 -c 'import json, sys
+a = json.load(open(sys.argv[1]))["antenna"]
+sys.exit(a["serial_number"] != "SR60-2419087" or a["antenna_model"] != "OCEANSAT SR-60")' \
+        "$WORK/report.json" && [ "$html" = 0 ] && grep -q "<html" "$WORK/x.html" &&
+        grep -q "SR60-2419087" "$WORK/x.html" && grep -q "OCEANSAT SR-60" "$WORK/x.html"; then
+    echo "ok   report as JSON and as an HTML file"
+else
+    echo "FAIL report: exit $json (JSON), $html (HTML)"; cat "$WORK/out" "$WORK/report.json"
+    FAILED=1
+fi
+
 # A second process on a port in use: "busy", and the first one carries on until Ctrl+C,
 # which it answers with 130 and the port released.
 start_sim

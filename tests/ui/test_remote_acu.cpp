@@ -1,10 +1,47 @@
 // Before Qt's headers: it brings the simulator's, and Qt's "emit" keyword is a macro.
 #include "support/window_on_sim.h"
 
+#include <QTimer>
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
 #include "app/update_progress.h"
 #include "wire/display_text.h"
 #include "widgets/serial_box.h"
 #include "support/ser2net_server.h"
+#include "serial/port_line.h"
+
+namespace {
+
+// A loopback port that takes connections and never says a word: an RFC 2217 client waits
+// there for answers to its line settings, as it would behind a black-holed ship's link.
+struct MuteListener {
+    int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK, 0);
+    std::uint16_t port = 0;
+    MuteListener() {
+        sockaddr_in at{};
+        at.sin_family = AF_INET;
+        at.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        socklen_t size = sizeof at;
+        if (::bind(fd, reinterpret_cast<sockaddr*>(&at), size) == 0 && ::listen(fd, 4) == 0 &&
+            ::getsockname(fd, reinterpret_cast<sockaddr*>(&at), &size) == 0) {
+            port = ntohs(at.sin_port);
+        }
+    }
+    int client = -1;  // held open, and never written to
+    ~MuteListener() {
+        if (client >= 0) ::close(client);
+        ::close(fd);
+    }
+    bool accepted() {
+        if (client < 0) client = ::accept(fd, nullptr, nullptr);
+        return client >= 0;
+    }
+};
+
+}  // namespace
 
 // The real main window on the simulated ACU behind a real ser2net, as a technician on shore
 // reaches a unit at sea: the address given on the command line.
@@ -40,6 +77,26 @@ private slots:
     void cleanup() {
         close();
         m_Ser2net.reset();
+    }
+
+    // The scan opens an address off the window's thread: while the far side keeps it waiting,
+    // the window's own timers go on firing.
+    void keepsTheWindowLiveWhileAnAddressNeverAnswers() {
+        MuteListener mute;
+        QVERIFY(mute.port != 0);
+        makeWindow({QStringLiteral("rfc2217://127.0.0.1:%1").arg(mute.port)});
+        m_Window->show();
+        QTRY_VERIFY_WITH_TIMEOUT(m_Window->comm().opening() && mute.accepted(), 20000);
+        int ticks = 0;
+        QTimer ticker;
+        connect(&ticker, &QTimer::timeout, [&ticks] { ++ticks; });
+        ticker.start(10);
+        QTRY_VERIFY_WITH_TIMEOUT(ticks >= 20, 20000);
+        // Still waiting for the telnet answers: a window held up by the open would have
+        // counted nothing until the open gave up.
+        QVERIFY(m_Window->comm().opening());
+        QCOMPARE(g_Connected, std::uint8_t{0});
+        QVERIFY(m_Messages.isEmpty());
     }
 
     void uploadsThenReportsAServerStoppedMidUploadAndReconnects() {
