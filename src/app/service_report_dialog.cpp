@@ -56,14 +56,8 @@ ServiceReportDialog::ServiceReportDialog(const SessionLog& log, QWidget* parent)
 }
 
 QString ServiceReportDialog::note() const {
-    QStringList lines;
-    if (const QString site = text(this, "site"); !site.isEmpty()) {
-        lines << QStringLiteral("Vessel or site: ") + site;
-    }
-    if (const QString technician = text(this, "technician"); !technician.isEmpty()) {
-        lines << QStringLiteral("Technician: ") + technician;
-    }
-    return lines.join(QLatin1Char('\n'));
+    return QString::fromStdString(serviceReportNote(text(this, "site").toStdString(),
+                                                    text(this, "technician").toStdString()));
 }
 
 void ServiceReportDialog::save() {

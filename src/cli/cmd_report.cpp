@@ -19,17 +19,6 @@ struct ReportOptions {
     std::string technician;
 };
 
-// The note as the window's save step writes it, so a ticket reads the same either way.
-std::string reportNote(const ReportOptions& options) {
-    std::string note;
-    if (!options.site.empty()) note += "Vessel or site: " + options.site;
-    if (!options.technician.empty()) {
-        if (!note.empty()) note += '\n';
-        note += "Technician: " + options.technician;
-    }
-    return note;
-}
-
 int report(const ReportOptions& options) {
     Session session("report", options.common);
     if (const int code = openIdentified(session); code != exitcode::Done) return code;
@@ -40,8 +29,8 @@ int report(const ReportOptions& options) {
         code != exitcode::Done) {
         return code;
     }
-    const ServiceReport report =
-        buildServiceReport(session.controller().sessionLog(), reportNote(options));
+    const ServiceReport report = buildServiceReport(
+        session.controller().sessionLog(), serviceReportNote(options.site, options.technician));
     const std::string text =
         options.common.json ? renderReportJson(report) : renderReportHtml(report);
     if (options.output.empty()) {

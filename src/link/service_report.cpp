@@ -194,3 +194,13 @@ ServiceReport buildServiceReport(const SessionLog& log, const std::string& note)
                      faultTable(log)};
     return report;
 }
+
+std::string serviceReportNote(const std::string& site, const std::string& technician) {
+    std::string note;
+    if (!site.empty()) note += "Vessel or site: " + site;
+    if (!technician.empty()) {
+        if (!note.empty()) note += '\n';
+        note += "Technician: " + technician;
+    }
+    return note;
+}

@@ -39,6 +39,10 @@ struct ServiceReport {
     std::vector<ReportTable> tables;
 };
 
+// The note from the save step's two fields, one line each, empty ones left out; the window and
+// skyrelay-cli both build it here so a ticket reads the same from either.
+std::string serviceReportNote(const std::string& site, const std::string& technician);
+
 // The report as of now; note is the technician's free text.
 ServiceReport buildServiceReport(const SessionLog& log, const std::string& note);
 
