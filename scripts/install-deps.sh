@@ -1,25 +1,55 @@
 #!/usr/bin/env bash
-# Installs the Debian 12 packages that building, running and testing Skyrelay need.
-# Quiet and quick when everything is already there: apt is only asked for what is missing.
+# Installs the Debian 12 packages one purpose of Skyrelay needs, by group:
+#   scripts/install-deps.sh GROUP...      (no group: build)
+# Quiet and quick when everything is already there: apt is only asked for what is missing, and
+# all the groups named are installed in one apt run.
 set -euo pipefail
 
-packages=(
+# Building Skyrelay and running it (`make run`: the simulator and, without a display, Xvfb and
+# a screenshot).
+build=(
   g++ make cmake ninja-build pkg-config ccache
-  clang libclang-rt-dev
-  qt6-base-dev qt6-serialport-dev libgl-dev
-  libgtest-dev libgmock-dev
+  qt6-base-dev qt6-serialport-dev qt6-charts-dev libqt6opengl6-dev libgl-dev
+  libcli11-dev nlohmann-json3-dev libudev-dev libgensio-dev libssl-dev
   fonts-dejavu-core fonts-wqy-microhei xvfb xauth imagemagick
-  libcli11-dev nlohmann-json3-dev libudev-dev
-  qt6-charts-dev libqt6opengl6-dev
-  libgensio-dev ser2net libssl-dev openssl
+)
+# The tests (`make test`): GoogleTest, the serial server and certificates the remote line is
+# tested through, the PDF reader the service report is checked with, the layer check.
+test=(
+  libgtest-dev libgmock-dev
+  ser2net openssl
   poppler-utils
-  dpkg-dev lintian desktop-file-utils appstream file librsvg2-bin
+  python3
+)
+# The Clang builds (`make build-clang`, `make fuzz`): the compiler and its sanitizer runtimes.
+clang=(
+  clang libclang-rt-dev
+)
+# The Debian package and its checks (`make package`, `make test-package`).
+package=(
+  dpkg-dev file lintian desktop-file-utils appstream
+)
+# Rendering the icon's theme sizes from its SVG (scripts/make-icons.sh).
+icons=(
+  imagemagick librsvg2-bin
 )
 
+groups=("$@")
+[ ${#groups[@]} -gt 0 ] || groups=(build)
+wanted=()
+for group in "${groups[@]}"; do
+  case $group in
+    build | test | clang | package | icons) ;;
+    *) echo "install-deps.sh: no group '$group' (build, test, clang, package, icons)" >&2; exit 2 ;;
+  esac
+  declare -n list=$group
+  wanted+=("${list[@]}")
+done
+
 missing=()
-for p in "${packages[@]}"; do
+for p in "${wanted[@]}"; do
   if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then
-    missing+=("$p")
+    [[ " ${missing[*]} " == *" $p "* ]] || missing+=("$p")
   fi
 done
 [ ${#missing[@]} -eq 0 ] && exit 0

@@ -28,6 +28,7 @@
 #include "pages/satellite_information.h"
 #include "pages/set_gps.h"
 #include "serial/port_line.h"
+#include "skyrelay_version.h"
 #include "widgets/lamp.h"
 #include "widgets/serial_box.h"
 
@@ -221,7 +222,7 @@ void CLumidorDlg::applyFontsAndColours() {
     versionFont.setWeight(QFont::Black);
     auto* version = findChild<QLabel*>(QStringLiteral("version"));
     version->setFont(versionFont);
-    version->setText(QStringLiteral("Skyrelay Ver 2.19"));
+    version->setText(QString::fromLatin1(kSkyrelayVersionCaption));
 
     const auto colour = [this](const char* name, QColor color) {
         auto* label = findChild<QLabel*>(QString::fromUtf8(name));
