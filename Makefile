@@ -83,7 +83,8 @@ test-asan: deps-test
 test-tsan: deps-test
 	@$(call configure,$(TSAN_DIR),$(DEBUG_CONFIG) -DSKYRELAY_CORE_ONLY=ON -DSKYRELAY_SANITIZE=thread)
 	@cmake --build $(TSAN_DIR) -j $(JOBS) --target test_serial test_sim
-	$(NO_ASLR) ctest --test-dir $(TSAN_DIR) -R '^(test_serial|test_sim)\.' --output-on-failure -j $(JOBS)
+	$(NO_ASLR) ctest --test-dir $(TSAN_DIR) -R '^(test_serial|test_sim)\.' --output-on-failure \
+		-j $(JOBS)
 
 # The whole tree optimised with GCC, benchmarks included: what `make bench` runs, and in CI
 # also the tree the package is made from.
