@@ -14,15 +14,13 @@ build=(
   fonts-dejavu-core fonts-wqy-microhei xvfb xauth imagemagick
 )
 # The tests (`make test`): GoogleTest, the serial server and certificates the remote line is
-# tested through, the PDF reader the service report is checked with, the layer check.
+# tested through, the PDF reader the service report is checked with, the layer check, and
+# Clang with its sanitizer runtimes (the sanitizer builds, `make build-clang`, `make fuzz`).
 test=(
   libgtest-dev libgmock-dev
   ser2net openssl
   poppler-utils
   python3
-)
-# The Clang builds (`make build-clang`, `make fuzz`): the compiler and its sanitizer runtimes.
-clang=(
   clang libclang-rt-dev
 )
 # The Debian package and its checks (`make package`, `make test-package`).
@@ -39,8 +37,8 @@ groups=("$@")
 wanted=()
 for group in "${groups[@]}"; do
   case $group in
-    build | test | clang | package | icons) ;;
-    *) echo "install-deps.sh: no group '$group' (build, test, clang, package, icons)" >&2; exit 2 ;;
+    build | test | package | icons) ;;
+    *) echo "install-deps.sh: no group '$group' (build, test, package, icons)" >&2; exit 2 ;;
   esac
   declare -n list=$group
   wanted+=("${list[@]}")
