@@ -56,5 +56,13 @@ echo "Installing: ${missing[*]}"
 sudo=""
 [ "$(id -u)" -eq 0 ] || sudo="sudo"
 export DEBIAN_FRONTEND=noninteractive
-$sudo apt-get update -qq
-$sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+# dpkg without a sync after every file (half the time of an install): only a power cut in the
+# middle of it could cost what it was unpacking.
+install() {
+  $sudo apt-get install -y -qq --no-install-recommends -o Dpkg::Options::=--force-unsafe-io \
+    "${missing[@]}" >/dev/null
+}
+# The package lists are fetched again (half a minute) only when the ones at hand cannot give
+# what is missing; apt fetches every package before it unpacks any, so a failed try changes
+# nothing.
+install 2>/dev/null || { $sudo apt-get update -qq && install; }
