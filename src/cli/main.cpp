@@ -43,8 +43,7 @@ void addCommonOptions(CLI::App& command, CommonOptions& options) {
 }
 
 int openIdentified(Session& session) {
-    if (const int code = session.connect(); code != exitcode::Done) return code;
-    return session.identify();
+    return session.connect();
 }
 
 int openInSetupMode(Session& session) {

@@ -56,7 +56,7 @@ TEST(SerialServerLink, ASatelliteRoundTripStillCompletesEveryExchange) {
     ASSERT_EQ(remote.open(server.address()), 1) << remote.m_Line.openFailure();
     ASSERT_TRUE(remote.identify());
     ASSERT_TRUE(remote.runUntil(
-        [&] { return !remote.m_View.callsStartingWith("showCurrentPosition").empty(); }));
+        [&] { return !remote.m_View.callsStartingWith("CurrentPosition").empty(); }));
     ASSERT_TRUE(remote.upload());
     EXPECT_EQ(remote.m_View.callsStartingWith("StepProgress"), localRun().steps);
     EXPECT_EQ(remote.log(), localRun().frames);
@@ -110,7 +110,7 @@ TEST(SerialServerLink, AStoppedServerIsOneHangUpAndTheAddressOpensAgainOnceItIsB
     ASSERT_TRUE(remote.identify());
 
     server.stop();
-    ASSERT_TRUE(remote.runUntil([&] { return g_Connected == 0; }, 10s));
+    ASSERT_TRUE(remote.runUntil([&] { return remote.m_Controller.state().Connected == 0; }, 10s));
     remote.runUntil([] { return false; }, 1s);  // time for a second report, which must not come
     EXPECT_EQ(remote.m_Consumer.hangups.load(), 1);
     EXPECT_FALSE(remote.m_Line.isOpen());

@@ -9,7 +9,6 @@
 
 #include "data/sif_reader.h"
 #include "link/controller.h"
-#include "link/process_state.h"
 #include "link/trace_file.h"
 #include "link/traffic_reader.h"
 #include "memory_link.h"
@@ -37,17 +36,14 @@ std::vector<TrafficEntry> entriesOf(const std::string& text) {
 // writing the program's trace timed by that clock.
 struct Session : TrafficObserver {
     explicit Session(Replay* replay) {
-        ResetProcessState();
+        view.state = &controller.state();
         std::string error;
         EXPECT_TRUE(trace.open(path.string(), error)) << error;
         link.setOnData([this] { controller.OnCommRead(); });
         controller.setTrafficObserver(this);
         acu.setReplay(replay);
     }
-    ~Session() override {
-        std::filesystem::remove(path);
-        ResetProcessState();
-    }
+    ~Session() override { std::filesystem::remove(path); }
     void onTraffic(TrafficKind kind, std::span<const std::uint8_t> bytes,
                    Clock::time_point) override {
         if (kind == TrafficKind::LinkOpened) origin = acu.now();
@@ -94,13 +90,15 @@ std::string runSession(const std::string& name, Replay* replay) {
     }
     std::ifstream sif(std::string(SKYRELAY_DATA_DIR) + "/oceania_region7.sif", std::ios::binary);
     if (upload) {
-        EXPECT_FALSE(loadSatelliteInformation(Bytes(std::istreambuf_iterator<char>(sif), {})));
+        EXPECT_FALSE(s.controller.loadDefaultData(Bytes(std::istreambuf_iterator<char>(sif), {}),
+                                                  "oceania_region7.sif"));
     }
     s.controller.StartConnection();
     s.run(2500ms);
     s.controller.OnSetupMode();
     s.run(200ms);
-    upload ? s.controller.updateDefaultData() : s.controller.OnDiagnosisStartStop();
+    // Nothing selected on the Administrator page: the selector positions go out as -1.
+    upload ? s.controller.updateDefaultData(-1, -1) : s.controller.OnDiagnosisStartStop();
     s.run(upload ? 800ms : 2600ms);
     s.trace.close();
     return readText(s.path);

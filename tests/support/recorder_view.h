@@ -5,79 +5,70 @@
 #include <vector>
 
 #include "link/controller_view.h"
+#include "link/link_state.h"
+#include "wire/display_text.h"
 
-// A screen that writes down what it was asked to show, one line per call, so a test can
-// check what reached the user and in what order.
-class RecorderView : public ControllerView {
+// A screen that writes down what it was asked to show, one line per call and one per part of
+// the state named as changed, with what the state holds then, so a test can check what reached
+// the user and in what order.
+class RecorderView : public ControllerView, public PortScan {
 public:
-    int adminContinentSelection() const override { return continentSelection; }
-    int adminRegionSelection() const override { return regionSelection; }
-
+    void stateChanged(std::uint32_t what) override {
+        const LinkState& s = *state;
+        const auto shown = [&](std::uint32_t bit, const std::string& text) {
+            if ((what & bit) != 0) calls.push_back(text);
+        };
+        const auto number = [](long long value) { return std::to_string(value); };
+        shown(changed::Connection, "Connection(" + number(s.Connected) + ")");
+        shown(changed::ConnectLamp, "ConnectLamp(" + number(s.ConnectLamp) + ")");
+        shown(changed::StateLamps, "StateLamps(" + number(s.StateLamps) + ")");
+        shown(changed::GpsLamps, "GpsLamps(" + number(s.antenna.GpsLinkState) + ")");
+        shown(changed::DiagLamps, "DiagLamps(" + number(s.antenna.DiagLamps) + ")");
+        shown(changed::BusyCursor, "BusyCursor(" + number(s.BusyCursor) + ")");
+        shown(changed::TargetChoice, "TargetChoice(" + number(s.TargetChoice) + "," +
+                                         number(s.TargetChangeEnabled) + ")");
+        shown(changed::TargetPanel, "TargetPanel(" + number(s.data.DefaultSatIndex) + "," +
+                                        number(s.data.CurContinent) + "," +
+                                        number(s.data.CurRegion) + ")");
+        shown(changed::RegionGps, "RegionGps(" + number(s.data.CurContinent) + "," +
+                                      number(s.data.CurRegion) + ")");
+        shown(changed::CurrentPosition, "CurrentPosition(" + positionText(s.antenna.CurrentAz) +
+                                            "," + positionText(s.antenna.CurrentEl) + "," +
+                                            positionText(s.antenna.CurrentSkew) + ")");
+        shown(changed::DiagnosisCaption, "DiagIdle(" + number(s.DiagIdle) + ")");
+        shown(changed::Downloaded, "Downloaded()");
+        shown(changed::SatelliteAcknowledged, "SatelliteAcknowledged()");
+        shown(changed::SettingAcknowledged, "SettingAcknowledged()");
+        shown(changed::LcdData, "LcdData()");
+        busyCursor = s.BusyCursor == 1;
+    }
     void MessageBox(const std::string& text, MessageIcon icon) override {
-        record("MessageBox(" + text + (icon == MessageIcon::Exclamation ? ", !)" : ")"));
+        calls.push_back("MessageBox(" + text + (icon == MessageIcon::Exclamation ? ", !)" : ")"));
         if (onMessageBox) onMessageBox(text);
     }
     bool Confirm(const std::string& text, ConfirmButtons buttons) override {
-        record("Confirm(" + text + (buttons == ConfirmButtons::YesNo ? ", YesNo)" : ", OkCancel)"));
+        calls.push_back("Confirm(" + text +
+                        (buttons == ConfirmButtons::YesNo ? ", YesNo)" : ", OkCancel)"));
         if (onConfirm) onConfirm();
         return confirmAnswer;
     }
-    void closeQuestion() override { record("closeQuestion()"); }
-    void showTargetChoice(const std::string& longitude, bool changeEnabled) override {
-        record("showTargetChoice(" + longitude + "," + (changeEnabled ? "1" : "0") + ")");
-    }
-    void setTargetChangeEnabled(bool enabled) override { record("setTargetChangeEnabled", enabled); }
-    void DrawSerialBox(int connected) override { record("DrawSerialBox", connected); }
-    void DrawConnectLamp(int state) override { record("DrawConnectLamp", state); }
-    void DrawStateLamps(int mode) override { record("DrawStateLamps", mode); }
-    void DrawGpsLamps(int state) override { record("DrawGpsLamps", state); }
-    void DrawDiagLamps(std::uint32_t word) override {
-        record("DrawDiagLamps", static_cast<long long>(word));
-    }
-    void showConnectionControls(bool connected) override {
-        record("showConnectionControls", connected);
-    }
-    void setBusyCursor(bool busy) override {
-        busyCursor = busy;
-        record("setBusyCursor", busy);
-    }
-    void RefreshTargetPanel(std::uint8_t position, std::uint8_t continent,
-                            std::uint8_t region) override {
-        record("RefreshTargetPanel(" + std::to_string(position) + "," + std::to_string(continent) +
-               "," + std::to_string(region) + ")");
-    }
-    void showAcknowledgedChange(std::uint8_t code) override {
-        record("showAcknowledgedChange", code);
-    }
-    void refreshAfterDownload() override { record("refreshAfterDownload()"); }
-    void showRegionGps(std::uint8_t continent, std::uint8_t region) override {
-        record("showRegionGps(" + std::to_string(continent) + "," + std::to_string(region) + ")");
-    }
-    void showCurrentPosition(const std::string& az, const std::string& el,
-                             const std::string& skew) override {
-        record("showCurrentPosition(" + az + "," + el + "," + skew + ")");
-    }
-    void setDiagnosisButtonCaption(const std::string& caption) override {
-        record("setDiagnosisButtonCaption(" + caption + ")");
-    }
+    void closeQuestion() override { calls.push_back("closeQuestion()"); }
     void OpenProgress(ProgressPopup popup, std::uint32_t total) override {
-        record("OpenProgress(" + name(popup) + "," + std::to_string(total) + ")");
+        calls.push_back("OpenProgress(" + name(popup) + "," + std::to_string(total) + ")");
     }
     void StepProgress(ProgressPopup popup, std::uint32_t count,
                       const std::string& percent) override {
-        record("StepProgress(" + name(popup) + "," + std::to_string(count) + "," + percent + ")");
+        calls.push_back("StepProgress(" + name(popup) + "," + std::to_string(count) + "," +
+                        percent + ")");
     }
     void CloseProgress(ProgressPopup popup) override {
-        record("CloseProgress(" + name(popup) + ")");
+        calls.push_back("CloseProgress(" + name(popup) + ")");
     }
-    void SwitchPage() override { record("SwitchPage()"); }
-    void ShowLcdDataInEditor() override { record("ShowLcdDataInEditor()"); }
-    void TakeLcdDataFromEditor() override { record("TakeLcdDataFromEditor()"); }
     int ScanAndConnect() override {
-        record("ScanAndConnect()");
+        calls.push_back("ScanAndConnect()");
         return scanResult;
     }
-    void skipSilentPort() override { record("skipSilentPort()"); }
+    void skipSilentPort() override { calls.push_back("skipSilentPort()"); }
 
     // The calls whose text starts with prefix, in order.
     std::vector<std::string> callsStartingWith(const std::string& prefix) const {
@@ -88,9 +79,8 @@ public:
         return found;
     }
 
+    const LinkState* state = nullptr;  // the controller's, read at each change
     std::vector<std::string> calls;
-    int continentSelection = -1;
-    int regionSelection = -1;
     int scanResult = 0;
     bool confirmAnswer = true;
     bool busyCursor = false;
@@ -100,9 +90,5 @@ public:
 private:
     static std::string name(ProgressPopup popup) {
         return popup == ProgressPopup::Load ? "Load" : "Update";
-    }
-    void record(const std::string& call) { calls.push_back(call); }
-    void record(const char* what, long long value) {
-        calls.push_back(std::string(what) + "(" + std::to_string(value) + ")");
     }
 };

@@ -32,9 +32,9 @@ inline Bytes satelliteReply(std::uint8_t index) {
                     0x3E, 0x30, 0xBC, 0x74, 0xCC, 0x01, 0x3E, 0x01, 0x00, 0x02}});
 }
 
-// Reply 14: target 1, tracking (4), signal 600, GPS link, 127.50 E 37.25 N, receiver 13.40 V
-// with 18 V and no tone, AZ +180.50, EL +45.50, skew with a blank sign: -3.25.
-inline Bytes statusReply() {
-    return {0x0E, 0x01, 0x04, 0x02, 0x58, 0x01, 0x31, 0xCE, 'E',  0x0E, 0x8D, 'N', 0x05,
+// Reply 14: target 1, tracking (4) or the state given, signal 600, GPS link, 127.50 E 37.25 N,
+// receiver 13.40 V with 18 V and no tone, AZ +180.50, EL +45.50, skew with a blank sign: -3.25.
+inline Bytes statusReply(std::uint8_t state = 0x04) {
+    return {0x0E, 0x01, state, 0x02, 0x58, 0x01, 0x31, 0xCE, 'E',  0x0E, 0x8D, 'N', 0x05,
             0x3C, 0x01, 0x00, '+',  0x46, 0x82, '+',  0x11, 0xC6, ' ',  0x01, 0x45};
 }
