@@ -114,7 +114,7 @@ Option codeCount(Counts counts, const char* expected) {
 
 const std::map<std::string, Option>& optionTable() {
     using O = SimOptions;
-    static const std::map<std::string, Option> table = {
+    static const std::map<std::string, Option> kTable = {
         {"--link", text([](O& o) { return &o.linkPath; }, "a path")},
         {"--log", text([](O& o) { return &o.logPath; }, "a file name")},
         {"--type", number([](O& o) { return &o.antennaType; }, 0, 255, "a number 0..255")},
@@ -175,7 +175,7 @@ const std::map<std::string, Option>& optionTable() {
         {"--hangup-after-frames", number([](O& o) { return &o.faults.hangupAfterFrames; }, 1,
                                          1'000'000'000, "a count from 1")},
     };
-    return table;
+    return kTable;
 }
 
 }  // namespace
