@@ -184,7 +184,8 @@ private:
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    // A fresh controller: nothing of one input carries over to the next. The link opens as the start-up scan opens it; the script may close and reopen it.
+    // A fresh controller: nothing of one input carries over to the next. The link opens as the
+    // start-up scan opens it; the script may close and reopen it.
     Script script(data, size);
     script.run();
     return 0;

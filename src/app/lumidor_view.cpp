@@ -22,8 +22,8 @@
 #include "pages/antenna_information.h"
 #include "pages/set_gps.h"
 #include "pages/view_lcd_display.h"
-#include "serial/port_order.h"
 #include "serial/port_line.h"
+#include "serial/port_order.h"
 #include "serial/serial_comm.h"
 #include "widgets/lamp.h"
 #include "widgets/serial_box.h"
@@ -59,9 +59,8 @@ void CLumidorDlg::stateChanged(std::uint32_t what) {
     if ((what & changed::RegionGps) != 0) showRegionGps();
     if ((what & changed::CurrentPosition) != 0) showCurrentPosition();
     if ((what & changed::DiagnosisCaption) != 0) {
-        m_AntennaDiagnosis->setDiagnosisButtonCaption(s.DiagIdle == 1
-                                                          ? QStringLiteral("Diagnosis Start")
-                                                          : QStringLiteral("Diagnosis Stop"));
+        m_AntennaDiagnosis->setDiagnosisButtonCaption(
+            s.DiagIdle == 1 ? QStringLiteral("Diagnosis Start") : QStringLiteral("Diagnosis Stop"));
     }
     if ((what & changed::Downloaded) != 0) refreshAfterDownload();
     if ((what & changed::SatelliteAcknowledged) != 0) showAcknowledgedChange(true);
@@ -204,9 +203,10 @@ void CLumidorDlg::showRegionGps() {
 
 void CLumidorDlg::showCurrentPosition() {
     const AntennaState& antenna = state().antenna;
-    m_AntennaDiagnosis->showCurrentPosition(QString::fromStdString(positionText(antenna.CurrentAz)),
-                                            QString::fromStdString(positionText(antenna.CurrentEl)),
-                                            QString::fromStdString(positionText(antenna.CurrentSkew)));
+    m_AntennaDiagnosis->showCurrentPosition(
+        QString::fromStdString(positionText(antenna.CurrentAz)),
+        QString::fromStdString(positionText(antenna.CurrentEl)),
+        QString::fromStdString(positionText(antenna.CurrentSkew)));
 }
 
 void CLumidorDlg::ShowLcdDataInEditor() {

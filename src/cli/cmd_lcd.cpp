@@ -106,9 +106,9 @@ int lcdRead(const LcdOptions& options) {
     if (options.common.json) {
         nlohmann::json lines = nlohmann::json::array();
         for (std::size_t line = 0; line < kLcdLineCount; ++line) {
-            lines.push_back(latin1ToUtf8(std::string_view(
-                reinterpret_cast<const char*>(read.data() + lcdLineOffset(line)),
-                lcdLineSize(line))));
+            lines.push_back(latin1ToUtf8(
+                std::string_view(reinterpret_cast<const char*>(read.data() + lcdLineOffset(line)),
+                                 lcdLineSize(line))));
         }
         printJson({{"port", session.portName()}, {"lines", lines}});
     }

@@ -61,7 +61,7 @@ int lookAngles(const LookAngleOptions& options) {
         return exitcode::Usage;
     }
     LookAngleInputs inputs{longitude->first, longitude->second, latitude->first,
-                           latitude->second,  satellite->first,  satellite->second};
+                           latitude->second, satellite->first,  satellite->second};
     const LookAngleTexts texts = calculateLookAngles(inputs);
     if (options.json) {
         // Numbers as the page shows them; a site with no direction to turn to has none.

@@ -79,7 +79,8 @@ Session::Attempt Session::tryPort(const std::string& name, std::string& reason) 
         std::make_unique<AcuController>(*m_Line.port, m_Line.port->m_QueueRead, m_View, m_Loop);
     m_View.attach(&m_Controller->state());
     m_Controller->setTrafficObserver(this);
-    m_Controller->setOutcomeListener([this](const Outcome& outcome) { m_Ended.push_back(outcome); });
+    m_Controller->setOutcomeListener(
+        [this](const Outcome& outcome) { m_Ended.push_back(outcome); });
     m_Loop.forgetCounts();
     m_Controller->StartConnection();
     const auto deadline =
@@ -89,8 +90,7 @@ Session::Attempt Session::tryPort(const std::string& name, std::string& reason) 
     m_Loop.runUntil([this] { return m_Identified = take(Operation::Connect); }, deadline);
     // Without an outcome the wait ran out: a port still asking command 1 has no ACU on it.
     if (!m_Identified) return m_LastSent == cmd::LinkCheck ? Attempt::Silent : Attempt::Answered;
-    const bool silent =
-        m_Outcome.ending == Ending::Unanswered && m_Outcome.code == cmd::LinkCheck;
+    const bool silent = m_Outcome.ending == Ending::Unanswered && m_Outcome.code == cmd::LinkCheck;
     return silent ? Attempt::Silent : Attempt::Answered;
 }
 
@@ -145,9 +145,9 @@ std::string Session::noAnswerText(std::uint8_t code, int tries) const {
 }
 
 int Session::timedOut(std::uint8_t code) const {
-    return fail(exitcode::NoAnswer,
-                noAnswerText(code, m_Loop.sent(code)) + " in " +
-                    std::to_string(static_cast<int>(m_Options.timeoutSeconds)) + " s");
+    return fail(exitcode::NoAnswer, noAnswerText(code, m_Loop.sent(code)) + " in " +
+                                        std::to_string(static_cast<int>(m_Options.timeoutSeconds)) +
+                                        " s");
 }
 
 int Session::runUntil(const std::function<bool()>& found, std::optional<std::uint8_t> code) {
@@ -208,9 +208,9 @@ int Session::exitCodeOf(const Outcome& outcome) const {
             const std::string waited =
                 " in " + std::to_string(outcome.waited.count() / 1000) + " s";
             if (outcome.sends == 0) {
-                return fail(exitcode::NoAnswer, "the ACU sent no " +
-                                                    frameName(outcome.code, true) + " (reply " +
-                                                    std::to_string(outcome.code) + ")" + waited);
+                return fail(exitcode::NoAnswer, "the ACU sent no " + frameName(outcome.code, true) +
+                                                    " (reply " + std::to_string(outcome.code) +
+                                                    ")" + waited);
             }
             return fail(exitcode::NoAnswer,
                         noAnswerText(outcome.code, static_cast<int>(outcome.sends)) + waited);

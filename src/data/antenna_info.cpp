@@ -51,9 +51,12 @@ std::string continentName(std::uint32_t continent) {
 
 AntennaParameterTexts antennaParameterTexts(const AntennaParameters& p) {
     const auto count = [](std::int64_t value) { return formatText("%d", static_cast<int>(value)); };
-    return {formatText("%2.2f", p.ParTrackingScale), count(p.ParDetectLevel),
-            count(p.ParTrackingLevel),               formatText("%2.2f", p.ParElAdjust),
-            formatText("%2.2f", p.ParSkewAdjust),    count(p.ParSignalLostTime),
+    return {formatText("%2.2f", p.ParTrackingScale),
+            count(p.ParDetectLevel),
+            count(p.ParTrackingLevel),
+            formatText("%2.2f", p.ParElAdjust),
+            formatText("%2.2f", p.ParSkewAdjust),
+            count(p.ParSignalLostTime),
             count(p.ParBreakTime)};
 }
 
@@ -62,7 +65,7 @@ std::string outOfRangeMessage(const std::string& field, const std::string& range
 }
 
 AntennaParameters readAntennaParameters(const AntennaParameterEdits& edits) {
-    return {wideToReal(edits.trackingScale),  wideToInteger(edits.detectLevel),
+    return {wideToReal(edits.trackingScale),    wideToInteger(edits.detectLevel),
             wideToInteger(edits.trackingLevel), wideToReal(edits.elAdjust),
             wideToReal(edits.skewAdjust),       wideToInteger(edits.signalLostTime),
             wideToInteger(edits.breakTime)};

@@ -21,9 +21,9 @@ struct ProductInformation {
     double LibraryVersion = 0.0;
     double AntennaPowerV = 0.0;
     double AcuPowerV = 0.0;
-    double ReceiverV = 0.0;          // LNB supply the receiver applies, volts
-    std::uint8_t Receiver18V = 0;    // non-zero: 18 V (horizontal), 0: 13 V
-    std::uint8_t Receiver22k = 0;    // non-zero: 22 kHz tone present
+    double ReceiverV = 0.0;        // LNB supply the receiver applies, volts
+    std::uint8_t Receiver18V = 0;  // non-zero: 18 V (horizontal), 0: 13 V
+    std::uint8_t Receiver22k = 0;  // non-zero: 22 kHz tone present
 
     bool operator==(const ProductInformation&) const = default;
 };

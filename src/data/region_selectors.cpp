@@ -29,7 +29,8 @@ SelectorContents regionSelectorFor(const SatelliteTables& tables, std::size_t co
                                    std::size_t count) {
     SelectorContents contents;
     const std::size_t shown = count < kRegionsPerContinent ? count : kRegionsPerContinent;
-    for (std::size_t r = 0; r < shown; ++r) contents.entries.push_back(regionEntry(tables, continent, r));
+    for (std::size_t r = 0; r < shown; ++r)
+        contents.entries.push_back(regionEntry(tables, continent, r));
     contents.selected = contents.entries.empty() ? -1 : 0;
     contents.enabled = true;
     return contents;

@@ -285,7 +285,7 @@ private:
         }
         RegionRecord& record =
             m_Out.RegionTable[static_cast<std::size_t>(continent) * kRegionsPerContinent +
-                          static_cast<std::size_t>(region)];
+                              static_cast<std::size_t>(region)];
 
         const SifLine name = line(first + 1);
         name.storeName(0, record.name);
@@ -387,7 +387,8 @@ std::optional<SifRefusal> readSatelliteInformationInto(std::span<const std::uint
     return reader.refusal();
 }
 
-SifReadResult readSatelliteInformation(std::span<const std::uint8_t> bytes, const SatelliteTables& base) {
+SifReadResult readSatelliteInformation(std::span<const std::uint8_t> bytes,
+                                       const SatelliteTables& base) {
     SifReadResult result;
     auto staged = std::make_unique<SatelliteTables>(base);
     if (std::optional<SifRefusal> refusal = readSatelliteInformationInto(bytes, *staged)) {

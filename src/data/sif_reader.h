@@ -26,12 +26,13 @@ struct SifRefusal {
 
 struct SifReadResult {
     std::unique_ptr<SatelliteTables> tables;  // set when the file read whole
-    SifRefusal refusal;                 // otherwise
+    SifRefusal refusal;                       // otherwise
 };
 
 // Reads a whole file's bytes over a copy of base. Fields a line does not reach keep base's
 // values, as they keep the tables' values when the file is loaded.
-SifReadResult readSatelliteInformation(std::span<const std::uint8_t> bytes, const SatelliteTables& base);
+SifReadResult readSatelliteInformation(std::span<const std::uint8_t> bytes,
+                                       const SatelliteTables& base);
 // The same over tables the caller holds, which are left half-read when the file is refused:
 // for callers that read many files and keep one staging copy (the fuzz target).
 std::optional<SifRefusal> readSatelliteInformationInto(std::span<const std::uint8_t> bytes,

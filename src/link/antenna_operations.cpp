@@ -36,8 +36,7 @@ void AcuController::OnDiagnosisStartStop() {
     // A running self test stays stoppable: while the status poll runs, the ACU reports the
     // diagnosis state (7) rather than setup mode, and refusing the stop would leave the dish
     // running its limit checks with no way to end them from here.
-    const bool stoppingSelfTest =
-        m_State.DiagIdle != 1 && m_State.AntennaMode == kDiagnosisState;
+    const bool stoppingSelfTest = m_State.DiagIdle != 1 && m_State.AntennaMode == kDiagnosisState;
     const Operation operation =
         m_State.DiagIdle == 1 ? Operation::DiagnosisStart : Operation::DiagnosisStop;
     if (stoppingSelfTest ? !linkGate(operation) : !setupGate(operation)) return;
@@ -63,8 +62,8 @@ void AcuController::OnGoToPosition(double az, double el) {
     if (!setupGate(Operation::GoToPosition)) return;
     // An angle goes out as a sign and |angle| * 100 in 16 bits; beyond 655.35 degrees the high
     // bits would be lost and the dish sent somewhere nobody asked for.
-    for (const auto& [angle, field] : {std::pair{az, "Go to Position AZ"},
-                                       std::pair{el, "Go to Position EL"}}) {
+    for (const auto& [angle, field] :
+         {std::pair{az, "Go to Position AZ"}, std::pair{el, "Go to Position EL"}}) {
         if (fitsSGN100(angle)) continue;
         refuseArguments(Operation::GoToPosition, outOfRangeMessage(field, kAngleRange));
         return;

@@ -72,7 +72,8 @@ Command regionRecordCommand(std::uint8_t code, const SatelliteTables& tables,
 Command satelliteRecordCommand(std::uint8_t code, const SatelliteTables& tables,
                                std::uint32_t index) {
     return build(code, [&](PayloadWriter& out) {
-        writeSatelliteRecord(out, satelliteByNumber(tables, index < kSatelliteTableSize ? index + 1 : 0));
+        writeSatelliteRecord(
+            out, satelliteByNumber(tables, index < kSatelliteTableSize ? index + 1 : 0));
     });
 }
 

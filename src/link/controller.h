@@ -50,8 +50,9 @@ public:
     // timer's repeat sends exactly these bytes. A byte the port refuses is lost: the command's
     // timer repeats the command where the protocol wants that.
     void SendCommand(const Command& command);
-    // What went out last under code (an empty command before the first).
-    const Command& lastSent(std::uint8_t code) const { return m_LastSent[code]; }
+    // The next step of a chain out of turn, built from the state as it stands (a tool, a fuzz
+    // script): what the timer of its code then repeats.
+    using LinkContext::sendStep;
 
     // New bytes in the receive queue: assemble and dispatch every complete frame.
     void OnCommRead();
@@ -134,14 +135,11 @@ public:
     // What this session changed on the ACU and what went wrong, for the service report.
     SessionLog& sessionLog() { return m_Log; }
 
-    // Begun by a caller of the chain's own commands (a test, a tool) as operations begin it.
-    using LinkContext::sendStep;
-    void sendAndStart(const Command& command, std::chrono::milliseconds period) override;
-    void setBusy(bool busy) override;
-
 private:
     // LinkContext, for the exchanges.
     LinkState& linkState() override { return m_State; }
+    void sendAndStart(const Command& command, std::chrono::milliseconds period) override;
+    void setBusy(bool busy) override;
     void startTimer(int id, std::chrono::milliseconds period) override;
     void stopTimer(int id) override;
     ControllerView& view() override { return m_View; }

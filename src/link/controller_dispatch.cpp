@@ -230,8 +230,8 @@ void AcuController::onChainTimeout(int id) {
     m_Timers.stop(id);
     setBusy(false);
     if (id != cmd::AntennaInformation) {
-        m_View.MessageBox(lostChainReplyText(static_cast<std::uint8_t>(id),
-                                             m_State.ReceiveSatIndex, m_State.data.SatelliteCount),
+        m_View.MessageBox(lostChainReplyText(static_cast<std::uint8_t>(id), m_State.ReceiveSatIndex,
+                                             m_State.data.SatelliteCount),
                           MessageIcon::Exclamation);
     }
     unanswered(m_Chain, static_cast<std::uint8_t>(id));

@@ -14,12 +14,12 @@ enum class ConfirmButtons { OkCancel, YesNo };
 
 // The parts of the link's state a stateChanged() call names, one bit each.
 namespace changed {
-inline constexpr std::uint32_t Connection = 1u << 0;   // Connected: serial box and port controls
-inline constexpr std::uint32_t ConnectLamp = 1u << 1;  // ConnectLamp
-inline constexpr std::uint32_t StateLamps = 1u << 2;   // StateLamps
-inline constexpr std::uint32_t GpsLamps = 1u << 3;     // GpsLinkState
-inline constexpr std::uint32_t DiagLamps = 1u << 4;    // DiagLamps
-inline constexpr std::uint32_t BusyCursor = 1u << 5;   // BusyCursor
+inline constexpr std::uint32_t Connection = 1u << 0;    // Connected: serial box and port controls
+inline constexpr std::uint32_t ConnectLamp = 1u << 1;   // ConnectLamp
+inline constexpr std::uint32_t StateLamps = 1u << 2;    // StateLamps
+inline constexpr std::uint32_t GpsLamps = 1u << 3;      // GpsLinkState
+inline constexpr std::uint32_t DiagLamps = 1u << 4;     // DiagLamps
+inline constexpr std::uint32_t BusyCursor = 1u << 5;    // BusyCursor
 inline constexpr std::uint32_t TargetChoice = 1u << 6;  // TargetChoice, TargetChangeEnabled
 inline constexpr std::uint32_t TargetPanel = 1u << 7;   // the target, its region, the receiver
 inline constexpr std::uint32_t RegionGps = 1u << 8;     // the current region's GPS position

@@ -66,10 +66,6 @@ struct Outcome {
 // "Go to position", as a log or a command line names the operation.
 const char* operationName(Operation operation);
 
-// One line that says how the operation ended, e.g. "no answer to Go to position (command 25)
-// after 20 sends in 20 s".
-std::string outcomeText(const Outcome& outcome);
-
 // Which operations are under way, and the one listener told how each ends. A reply that comes
 // when its operation is not under way (late, or unasked) ends nothing.
 class OutcomeTracker {
@@ -91,9 +87,7 @@ public:
                     std::chrono::milliseconds waited);
 
 private:
-    static std::uint32_t bit(Operation operation) {
-        return 1u << static_cast<unsigned>(operation);
-    }
+    static std::uint32_t bit(Operation operation) { return 1u << static_cast<unsigned>(operation); }
 
     std::uint32_t m_Pending = 0;
     Listener m_Listener;

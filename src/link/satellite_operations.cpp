@@ -8,7 +8,8 @@
 void AcuController::sendEditedSatellite(const SatelliteForm& form) {
     if (!setupGate(Operation::EditSatellite)) return;
     SatelliteData& data = m_State.data;
-    if (form.position < 0 || static_cast<std::size_t>(form.position) >= data.EditSatellites.size()) {
+    if (form.position < 0 ||
+        static_cast<std::size_t>(form.position) >= data.EditSatellites.size()) {
         refuseArguments(Operation::EditSatellite, kNoSatelliteSelected);
         return;
     }
@@ -22,8 +23,7 @@ void AcuController::sendEditedSatellite(const SatelliteForm& form) {
     }
     data.EditSatIndex = position;
     data.EditSatellites[position] = reading.record;
-    begin(Operation::EditSatellite, editSatelliteCommand(position, reading.record),
-          kCommandPeriod);
+    begin(Operation::EditSatellite, editSatelliteCommand(position, reading.record), kCommandPeriod);
 }
 
 void AcuController::sendLocalFrequency(std::u16string_view singleBandText) {

@@ -49,9 +49,7 @@ ReportSection regionSection(const LinkState& state) {
 ReportSection gpsSection(const LinkState& state) {
     const AntennaGpsTexts gps = antennaGpsTexts(state.data);
     const std::uint8_t gpsLink = state.antenna.GpsLinkState;
-    const char* link = gpsLink == 1   ? "GPS Link"
-                       : gpsLink == 2 ? "GPS Not Link"
-                                      : "Not reported";
+    const char* link = gpsLink == 1 ? "GPS Link" : gpsLink == 2 ? "GPS Not Link" : "Not reported";
     return {"gps",
             "Antenna GPS",
             {{"longitude", "Longitude", trimmed(gps.longitude + " " + gps.longitudeHemisphere)},

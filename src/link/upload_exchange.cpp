@@ -72,8 +72,8 @@ std::string uploadStallText(int id, const LinkState& state) {
     } else if (id == cmd::UploadRegion) {
         std::string continent = continentListName(cursor.UploadContinent);
         continent.erase(continent.find_last_not_of(' ') + 1);
-        step = "region " + std::to_string(cursor.UploadRegion) + " of " + continent +
-               " (command 11)";
+        step =
+            "region " + std::to_string(cursor.UploadRegion) + " of " + continent + " (command 11)";
     } else if (id == cmd::UploadSatellite) {
         step = "satellite " + std::to_string(cursor.UploadSatIndex + 1) + " of " +
                std::to_string(state.data.SatelliteCount) + " (command 12)";

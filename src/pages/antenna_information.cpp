@@ -111,19 +111,19 @@ Antenna_Information::Antenna_Information(QWidget* parent) : QuietDialog(parent, 
     }
     keepButtonsOffEnter(this);
 
-    connect(findChild<QPushButton*>(QStringLiteral("set_parameters")), &QPushButton::clicked, this,
-            [this] {
-                AcuController* controller = pageController(this);
-                if (controller == nullptr) return;
-                controller->OnSetParameters(
-                    readAntennaParameters({editText("tracking_scale").toStdU16String(),
-                                           editText("detect_level").toStdU16String(),
-                                           editText("tracking_level").toStdU16String(),
-                                           editText("el_adjust").toStdU16String(),
-                                           editText("skew_adjust").toStdU16String(),
-                                           editText("signal_lost_time").toStdU16String(),
-                                           editText("break_time").toStdU16String()}));
-            });
+    connect(
+        findChild<QPushButton*>(QStringLiteral("set_parameters")), &QPushButton::clicked, this,
+        [this] {
+            AcuController* controller = pageController(this);
+            if (controller == nullptr) return;
+            controller->OnSetParameters(readAntennaParameters(
+                {editText("tracking_scale").toStdU16String(),
+                 editText("detect_level").toStdU16String(),
+                 editText("tracking_level").toStdU16String(),
+                 editText("el_adjust").toStdU16String(), editText("skew_adjust").toStdU16String(),
+                 editText("signal_lost_time").toStdU16String(),
+                 editText("break_time").toStdU16String()}));
+        });
 }
 
 void Antenna_Information::setField(const char* name, const QString& text) {

@@ -176,8 +176,8 @@ void Set_GPS::useRegionGps() {
 
 void Set_GPS::showResults(LookAngleInputs inputs) {
     AcuController* controller = pageController(this);
-    const LookAngleTexts texts =
-        controller != nullptr ? controller->calculateLookAngles(inputs) : calculateLookAngles(inputs);
+    const LookAngleTexts texts = controller != nullptr ? controller->calculateLookAngles(inputs)
+                                                       : calculateLookAngles(inputs);
     label("azimuth")->setText(textOf(texts.azimuth));
     label("elevation")->setText(textOf(texts.elevation));
     label("skew")->setText(textOf(texts.skew));

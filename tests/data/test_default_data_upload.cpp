@@ -11,7 +11,9 @@ namespace {
 
 class DefaultDataUpload : public LinkFixture {
 protected:
-    void load() { ASSERT_EQ(controller.loadDefaultData(sifBytes(oneRegionLines()), "t.sif"), std::nullopt); }
+    void load() {
+        ASSERT_EQ(controller.loadDefaultData(sifBytes(oneRegionLines()), "t.sif"), std::nullopt);
+    }
     // In setup mode, both selectors on their first entry.
     void startUpload() {
         reply({0x10, 0x06, '+', 0, 0, '+', 0, 0, '+', 0, 0});

@@ -23,7 +23,7 @@ class SifReader : public ::testing::Test {
 protected:
     // Reads lines over base; the test fails if the file is refused.
     std::unique_ptr<SatelliteTables> read(const std::vector<std::string>& lines,
-                                    const SatelliteTables& base = SatelliteTables{}) {
+                                          const SatelliteTables& base = SatelliteTables{}) {
         SifReadResult result = readSatelliteInformation(sifBytes(lines), base);
         EXPECT_TRUE(result.tables) << result.refusal.line << ": " << result.refusal.reason;
         return std::move(result.tables);
@@ -40,7 +40,8 @@ protected:
 
 // A sample that fills every table to its limit.
 TEST_F(SifReader, TheLimitsSampleReadsWhole) {
-    ASSERT_EQ(loadSatelliteInformation(data, sampleFile("limits_six_continents.sif")), std::nullopt);
+    ASSERT_EQ(loadSatelliteInformation(data, sampleFile("limits_six_continents.sif")),
+              std::nullopt);
     EXPECT_EQ(data.SatelliteCount, 200);
     EXPECT_EQ(data.RegionCount, (std::array<std::uint8_t, 6>{19, 19, 19, 19, 18, 18}));
     EXPECT_EQ(regionRecord(data, 5, 17).satelliteCount, 20);

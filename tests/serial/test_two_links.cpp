@@ -63,7 +63,8 @@ TEST(TwoLinks, AnUploadOnOneWhileTheOtherPollsThenAHangUpOnOne) {
 
     // One line goes away: that link alone closes and says so; the other goes on polling.
     north.hangUp();
-    ASSERT_TRUE(Session::runUntil({&north, &pacific}, [&] { return n.Connected == 0; }, 10s));
+    ASSERT_TRUE(Session::runUntil(
+        {&north, &pacific}, [&] { return n.Connected == 0; }, 10s));
     const int beforeHangUp = statusReplies(pacific);
     ASSERT_TRUE(Session::runUntil({&north, &pacific},
                                   [&] { return statusReplies(pacific) > beforeHangUp + 1; }));

@@ -25,13 +25,13 @@ public:
         shown(changed::GpsLamps, "GpsLamps(" + number(s.antenna.GpsLinkState) + ")");
         shown(changed::DiagLamps, "DiagLamps(" + number(s.antenna.DiagLamps) + ")");
         shown(changed::BusyCursor, "BusyCursor(" + number(s.BusyCursor) + ")");
-        shown(changed::TargetChoice, "TargetChoice(" + number(s.TargetChoice) + "," +
-                                         number(s.TargetChangeEnabled) + ")");
+        shown(changed::TargetChoice,
+              "TargetChoice(" + number(s.TargetChoice) + "," + number(s.TargetChangeEnabled) + ")");
         shown(changed::TargetPanel, "TargetPanel(" + number(s.data.DefaultSatIndex) + "," +
                                         number(s.data.CurContinent) + "," +
                                         number(s.data.CurRegion) + ")");
-        shown(changed::RegionGps, "RegionGps(" + number(s.data.CurContinent) + "," +
-                                      number(s.data.CurRegion) + ")");
+        shown(changed::RegionGps,
+              "RegionGps(" + number(s.data.CurContinent) + "," + number(s.data.CurRegion) + ")");
         shown(changed::CurrentPosition, "CurrentPosition(" + positionText(s.antenna.CurrentAz) +
                                             "," + positionText(s.antenna.CurrentEl) + "," +
                                             positionText(s.antenna.CurrentSkew) + ")");
