@@ -1,6 +1,7 @@
 #pragma once
 
 #include <functional>
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -15,31 +16,38 @@ class RecorderView : public ControllerView, public PortScan {
 public:
     void stateChanged(std::uint32_t what) override {
         const LinkState& s = *state;
-        const auto shown = [&](std::uint32_t bit, const std::string& text) {
-            if ((what & bit) != 0) calls.push_back(text);
+        // Each part in the order of its bit, its line made only when it is named.
+        const auto shown = [&](std::uint32_t bit, const char* part, auto text) {
+            if ((what & bit) != 0) calls.push_back(std::string(part) + "(" + text() + ")");
         };
-        const auto number = [](long long value) { return std::to_string(value); };
-        shown(changed::Connection, "Connection(" + number(s.Connected) + ")");
-        shown(changed::ConnectLamp, "ConnectLamp(" + number(s.ConnectLamp) + ")");
-        shown(changed::StateLamps, "StateLamps(" + number(s.StateLamps) + ")");
-        shown(changed::GpsLamps, "GpsLamps(" + number(s.antenna.GpsLinkState) + ")");
-        shown(changed::DiagLamps, "DiagLamps(" + number(s.antenna.DiagLamps) + ")");
-        shown(changed::BusyCursor, "BusyCursor(" + number(s.BusyCursor) + ")");
-        shown(changed::TargetChoice,
-              "TargetChoice(" + number(s.TargetChoice) + "," + number(s.TargetChangeEnabled) + ")");
-        shown(changed::TargetPanel, "TargetPanel(" + number(s.data.DefaultSatIndex) + "," +
-                                        number(s.data.CurContinent) + "," +
-                                        number(s.data.CurRegion) + ")");
-        shown(changed::RegionGps,
-              "RegionGps(" + number(s.data.CurContinent) + "," + number(s.data.CurRegion) + ")");
-        shown(changed::CurrentPosition, "CurrentPosition(" + positionText(s.antenna.CurrentAz) +
-                                            "," + positionText(s.antenna.CurrentEl) + "," +
-                                            positionText(s.antenna.CurrentSkew) + ")");
-        shown(changed::DiagnosisCaption, "DiagIdle(" + number(s.DiagIdle) + ")");
-        shown(changed::Downloaded, "Downloaded()");
-        shown(changed::SatelliteAcknowledged, "SatelliteAcknowledged()");
-        shown(changed::SettingAcknowledged, "SettingAcknowledged()");
-        shown(changed::LcdData, "LcdData()");
+        const auto numbers = [](std::initializer_list<long long> values) {
+            return [values] {
+                std::string text;
+                for (long long v : values) text += (text.empty() ? "" : ",") + std::to_string(v);
+                return text;
+            };
+        };
+        const auto none = [] { return std::string(); };
+        shown(changed::Connection, "Connection", numbers({s.Connected}));
+        shown(changed::ConnectLamp, "ConnectLamp", numbers({s.ConnectLamp}));
+        shown(changed::StateLamps, "StateLamps", numbers({s.StateLamps}));
+        shown(changed::GpsLamps, "GpsLamps", numbers({s.antenna.GpsLinkState}));
+        shown(changed::DiagLamps, "DiagLamps", numbers({s.antenna.DiagLamps}));
+        shown(changed::BusyCursor, "BusyCursor", numbers({s.BusyCursor}));
+        shown(changed::TargetChoice, "TargetChoice",
+              numbers({s.TargetChoice, s.TargetChangeEnabled}));
+        shown(changed::TargetPanel, "TargetPanel",
+              numbers({s.data.DefaultSatIndex, s.data.CurContinent, s.data.CurRegion}));
+        shown(changed::RegionGps, "RegionGps", numbers({s.data.CurContinent, s.data.CurRegion}));
+        shown(changed::CurrentPosition, "CurrentPosition", [&] {
+            return positionText(s.antenna.CurrentAz) + "," + positionText(s.antenna.CurrentEl) +
+                   "," + positionText(s.antenna.CurrentSkew);
+        });
+        shown(changed::DiagnosisCaption, "DiagIdle", numbers({s.DiagIdle}));
+        shown(changed::Downloaded, "Downloaded", none);
+        shown(changed::SatelliteAcknowledged, "SatelliteAcknowledged", none);
+        shown(changed::SettingAcknowledged, "SettingAcknowledged", none);
+        shown(changed::LcdData, "LcdData", none);
         busyCursor = s.BusyCursor == 1;
     }
     void MessageBox(const std::string& text, MessageIcon icon) override {
