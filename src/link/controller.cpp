@@ -91,7 +91,7 @@ void AcuController::OnTimer(int id) {
         if (m_State.ConnectRetryCount >= kMaxConnectResends) {
             m_Timers.stop(id);
             setBusy(false);
-            unanswered(m_Chain, cmd::LinkCheck);
+            unanswered(Operation::Connect, cmd::LinkCheck);
             if (m_ScanOpened) {
                 // The scan picked this port, not the user: a laptop's ttyS0 that leads
                 // nowhere must not keep it from the adapter the unit is really on.
@@ -156,7 +156,6 @@ void AcuController::StartConnection(bool userStarted) {
     m_RxAssembler.reset();
     if (m_Tap.active()) m_Tap.linkOpened(m_Port.deviceName());
     if (m_Pointing != nullptr) m_Pointing->linkOpened(pointingClockMs());
-    m_Chain = Operation::Connect;
     begin(Operation::Connect, plainCommand(cmd::LinkCheck), kCommandPeriod);
 }
 

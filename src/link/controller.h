@@ -73,8 +73,8 @@ public:
     void OnPortHangup(const std::string& portName);
 
     // The main window's operation buttons. Each is refused unless the link is open; those that
-    // change the ACU's configuration or move the dish also need setup mode. Every one ends in
-    // an outcome.
+    // change the ACU's configuration or move the dish also need setup mode. Every one that may
+    // send ends in an outcome.
     void OnAntennaRestart();
     void OnSetupMode();
     void OnTargetSelected(int position);  // only shows the choice; works without a link
@@ -199,8 +199,6 @@ private:
     // Reply 4 stores into the satellites of the region that reply 3 announced; before any
     // reply 3 there is no such region.
     bool m_RegionAnnounced = false;
-    // Which operation the identification chain under way belongs to.
-    Operation m_Chain = Operation::Connect;
     // Load_Progress is up between reply 30 and reply 32.
     bool m_FactoryResetShown = false;
     // The open link was opened by the automatic scan, which moves on from a silent port.

@@ -220,7 +220,9 @@ void AcuController::onRegionSatellite(std::span<const std::uint8_t> payload) {
     loadRegionParameters();
     notify(changed::Downloaded);
     sendStep(cmd::StatusPoll, kStatusPollPeriod);
-    m_Outcomes.done(m_Chain, cmd::RegionSatellite);
+    // Whoever asked for the identification (the connection, or Get Antenna Information) has it.
+    m_Outcomes.done(Operation::Connect, cmd::RegionSatellite);
+    m_Outcomes.done(Operation::AntennaInformation, cmd::RegionSatellite);
 }
 
 void AcuController::onChainTimeout(int id) {
@@ -234,7 +236,8 @@ void AcuController::onChainTimeout(int id) {
                                              m_State.data.SatelliteCount),
                           MessageIcon::Exclamation);
     }
-    unanswered(m_Chain, static_cast<std::uint8_t>(id));
+    unanswered(Operation::Connect, static_cast<std::uint8_t>(id));
+    unanswered(Operation::AntennaInformation, static_cast<std::uint8_t>(id));
 }
 
 void AcuController::onStatus(std::span<const std::uint8_t> payload) {

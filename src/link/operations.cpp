@@ -111,7 +111,6 @@ void AcuController::OnGetAntennaInformation() {
     if (!linkGate(Operation::AntennaInformation)) return;
     m_State.data.DefaultDataLoaded = 0;
     setBusy(true);
-    m_Chain = Operation::AntennaInformation;
     begin(Operation::AntennaInformation, plainCommand(cmd::AntennaInformation), kCommandPeriod);
 }
 
