@@ -23,7 +23,10 @@ public:
         const auto numbers = [](std::initializer_list<long long> values) {
             return [values] {
                 std::string text;
-                for (long long v : values) text += (text.empty() ? "" : ",") + std::to_string(v);
+                for (long long v : values) {
+                    if (!text.empty()) text += ',';
+                    text += std::to_string(v);
+                }
                 return text;
             };
         };
