@@ -75,7 +75,14 @@ Session::Attempt Session::tryPort(const std::string& name, std::string& reason) 
                            std::chrono::duration<double>(m_Options.timeoutSeconds));
     m_Loop.runUntil([&] { return answered() || !m_Loop.running(cmd::LinkCheck) || m_HungUp; },
                     deadline);
-    return answered() ? Attempt::Answered : Attempt::Silent;
+    if (answered()) return Attempt::Answered;
+    // A line that went away before the ACU could answer was not a silent ACU.
+    if (m_HungUp) {
+        reason = m_Line.port->hangupReason();
+        if (reason.empty()) reason = "the line went away";
+        return Attempt::NotOpened;
+    }
+    return Attempt::Silent;
 }
 
 int Session::connect() {
