@@ -29,6 +29,11 @@ void deafen(int fd) {
     setsockopt(fd, SOL_SOCKET, SO_ATTACH_FILTER, &program, sizeof program);
 }
 
+void hearAgain(int fd) {
+    const int unused = 0;
+    setsockopt(fd, SOL_SOCKET, SO_DETACH_FILTER, &unused, sizeof unused);
+}
+
 void closeBoth(int (&fd)[2]) {
     for (int& side : fd) close(std::exchange(side, -1));
 }
@@ -110,10 +115,11 @@ bool LineRelay::deliver(Pair& pair, int side) {
 void LineRelay::run() {
     bool deaf = false;
     while (!m_Quit.load()) {
-        if (m_Stop.load() && !deaf) {
-            deaf = true;
-            deafen(m_Listener);
-            for (Pair& pair : m_Pairs) std::for_each(pair.fd, pair.fd + 2, deafen);
+        if (m_Stop.load() != deaf) {
+            deaf = !deaf;
+            const auto apply = deaf ? deafen : hearAgain;
+            apply(m_Listener);
+            for (Pair& pair : m_Pairs) std::for_each(pair.fd, pair.fd + 2, apply);
         }
         // Once deaf nothing moves any more; only the end is awaited.
         std::vector<pollfd> watched{{deaf ? -1 : m_Listener, POLLIN, 0}};

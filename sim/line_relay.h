@@ -19,6 +19,8 @@
 // stopForwarding() is a link that dies without closing: nothing more is forwarded, and the
 // relay's sockets drop whatever reaches them unanswered, so TCP at either end hears nothing,
 // as when the satellite link loses its carrier. New connections are not answered either.
+// resumeForwarding() is the carrier back: what was held moves on, and each end finds out for
+// itself what became of its connection (a serial server may keep a dead one for hours).
 class LineRelay {
 public:
     using Clock = std::chrono::steady_clock;
@@ -35,6 +37,7 @@ public:
     // The address to open through the relay, e.g. address("rfc2217+tls").
     std::string address(const std::string& scheme) const;
     void stopForwarding() { m_Stop = true; }
+    void resumeForwarding() { m_Stop = false; }
 
 private:
     struct Chunk {
