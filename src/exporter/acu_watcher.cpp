@@ -79,7 +79,8 @@ void AcuWatcher::checkOpening() {
 
 void AcuWatcher::opened() {
     m_Guard = std::make_unique<ReadOnlyPort>(*m_Line, [this](std::uint8_t code) {
-        std::cerr << "skyrelay-exporter: " << m_Acu.name << ": kept " << commandName(code)
+        std::cerr << "skyrelay-exporter: " << m_Acu.name << ": kept "
+                  << (code == 0 ? std::string("bytes that were no frame") : commandName(code))
                   << " off the line: the exporter only reads\n";
     });
     m_Controller = std::make_unique<AcuController>(*m_Guard, m_Line->m_QueueRead, m_View,

@@ -106,6 +106,8 @@ int main(int argc, char** argv) {
     sigaddset(&stopSignals, SIGINT);
     sigaddset(&stopSignals, SIGTERM);
     pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr);
+    // A scraper that hangs up mid-answer is the server's to notice, not a reason to end.
+    signal(SIGPIPE, SIG_IGN);
     raiseOpenFileLimit();
 
     EventLoop loop;

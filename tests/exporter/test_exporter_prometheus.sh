@@ -3,7 +3,8 @@
 # every second while it watches simulated units on pseudo-terminals. Through Prometheus' HTTP
 # API: skyrelay_up is 1 for each unit, then 0 for the one whose simulator is stopped (a
 # hang-up), then 1 again once it is back; skyrelay_signal_level is a level its simulator sent;
-# and the simulators' logs show that the exporter sent only the codes 1, 2, 3, 4 and 14.
+# and the simulators' logs show that the exporter sent only the codes 1, 2, 3, 4 and 14, even
+# to a unit that asked for its default data.
 #   test_exporter_prometheus.sh EXPORTER SIM one     one unit, the one that hangs up
 #   test_exporter_prometheus.sh EXPORTER SIM three   two units of a fleet and that one
 #   test_exporter_prometheus.sh EXPORTER SIM config  broken configurations refused
@@ -69,7 +70,9 @@ if [ "$mode" = three ]; then
   start_sim fleet "$tmp/fleet-acu" "$tmp/fleet.log." --units 2
   names+=(unit1 unit2)
 fi
-start_sim lone "$tmp/lone-acu" "$tmp/lone.log"
+# This unit also asks, unasked, for its default data (reply 6), as a unit after a reset does:
+# the window would answer with commands 7, 8 and 9; the exporter must keep them off the line.
+start_sim lone "$tmp/lone-acu" "$tmp/lone.log" --announce-after 2000
 names+=(lone)
 {
   echo "acus:"
@@ -127,6 +130,8 @@ for name in "${names[@]}"; do
   grep -q "ACU>PC  14 .*signal $level," "$(log_of "$name")" ||
     fail "$name: Prometheus has signal $level, which its simulator never sent"
 done
+
+await_line "$tmp/exporter.err" "lone: kept Region record (command 7) off the line"
 
 # The lone unit hangs up: its simulator is stopped, and started again on the same path.
 kill "$lone_pid"
