@@ -86,7 +86,8 @@ std::string get(int port, const std::string& path, double& ms) {
     inet_pton(AF_INET, "127.0.0.1", &address.sin_addr);
     std::string reply;
     if (connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0) {
-        const std::string request = "GET " + path + " HTTP/1.1\r\nHost: bench\r\nConnection: close\r\n\r\n";
+        const std::string request =
+            "GET " + path + " HTTP/1.1\r\nHost: bench\r\nConnection: close\r\n\r\n";
         [[maybe_unused]] const ssize_t sent = write(fd, request.data(), request.size());
         char chunk[65536];
         for (ssize_t n; (n = read(fd, chunk, sizeof chunk)) > 0;) reply.append(chunk, n);
@@ -111,7 +112,8 @@ pid_t startExporter(const fs::path& dir, int count, int& port) {
     std::ofstream config(dir / "fleet.yml");
     config << "acus:\n";
     for (int i = 1; i <= count; ++i) {
-        config << "  - name: unit" << i << "\n    port: " << (dir / ("acu" + std::to_string(i))).string() << "\n";
+        config << "  - name: unit" << i
+               << "\n    port: " << (dir / ("acu" + std::to_string(i))).string() << "\n";
     }
     config.close();
     const fs::path err = dir / "exporter.err";
@@ -143,7 +145,8 @@ double renderMs() {
         AcuSnapshot& acu = fleet[static_cast<std::size_t>(i)];
         acu.name = "unit" + std::to_string(i + 1);
         acu.phase = LinkPhase::Polling;
-        acu.identity = AcuIdentity{"OCEANSAT SR-60", "2.07", "SR60-24" + std::to_string(i), "BALTIC", "HOTBIRD", now};
+        acu.identity = AcuIdentity{"OCEANSAT SR-60", "2.07",    "SR60-24" + std::to_string(i),
+                                   "BALTIC",         "HOTBIRD", now};
         acu.status = AcuStatus{};
         acu.status->at = now;
         for (int k = 0; k < 20; ++k) acu.roundTrips.observe(0.001 * k);
@@ -156,8 +159,8 @@ double renderMs() {
         times.push_back(std::chrono::duration<double, std::milli>(Clock::now() - started).count());
     }
     std::sort(times.begin(), times.end());
-    std::printf("  /metrics page for %d ACUs built in process: %.2f ms (median), %zu bytes\n", kUnits,
-                times[times.size() / 2], bytes / 100);
+    std::printf("  /metrics page for %d ACUs built in process: %.2f ms (median), %zu bytes\n",
+                kUnits, times[times.size() / 2], bytes / 100);
     return times[times.size() / 2];
 }
 
@@ -168,9 +171,9 @@ int main() {
     fs::create_directories(dir);
     std::printf("skyrelay-exporter, %d simulated ACUs (%lld s measured):\n", kUnits,
                 static_cast<long long>(kMeasured.count()));
-    const pid_t sim = spawn({SKYRELAY_SIM, "--units", std::to_string(kUnits), "--link",
-                             (dir / "acu").string()},
-                            (dir / "sim.err").string());
+    const pid_t sim =
+        spawn({SKYRELAY_SIM, "--units", std::to_string(kUnits), "--link", (dir / "acu").string()},
+              (dir / "sim.err").string());
     while (!fs::exists(dir / ("acu" + std::to_string(kUnits)))) {
         std::this_thread::sleep_for(std::chrono::milliseconds{20});
     }
@@ -199,7 +202,8 @@ int main() {
     std::this_thread::sleep_for(kMeasured);
     const double seconds = std::chrono::duration<double>(kMeasured).count();
     std::printf("  exporter: %.2f %% of a core, RSS %.1f MiB, polling %d ACUs\n",
-                100.0 * (cpuSeconds(exporter) - exporterBefore) / seconds, rssMiB(exporter), watched);
+                100.0 * (cpuSeconds(exporter) - exporterBefore) / seconds, rssMiB(exporter),
+                watched);
     std::printf("  simulator: %.2f %% of a core, RSS %.1f MiB, serving %d units (one thread)\n",
                 100.0 * (cpuSeconds(sim) - simBefore) / seconds, rssMiB(sim), kUnits);
 

@@ -182,8 +182,8 @@ bool PtyServer::serviceOnce() {
             unit->hungUp = true;
         }
         if (unit->master < 0) continue;
-        fds.push_back({unit->master,
-                       static_cast<short>(POLLIN | (unit->writeBlocked ? POLLOUT : 0)), 0});
+        fds.push_back(
+            {unit->master, static_cast<short>(POLLIN | (unit->writeBlocked ? POLLOUT : 0)), 0});
         polled.push_back(unit.get());
     }
     if (polled.empty()) return false;

@@ -28,7 +28,7 @@ struct AcuIdentity {
 
 // The last status reply (14), in numbers.
 struct AcuStatus {
-    std::uint8_t antennaMode = 0;  // 2..7 as the state lamps
+    std::uint8_t antennaMode = 0;     // 2..7 as the state lamps
     std::uint8_t targetPosition = 0;  // the target satellite's place in the region's list, from 0
     std::string target;               // its name, as the window shows it
     std::uint32_t signalLevel = 0;

@@ -28,16 +28,17 @@ nlohmann::json identityJson(const AcuIdentity& id) {
 }
 
 nlohmann::json statusJson(const AcuStatus& s) {
-    return {{"time", rfc3339(s.at)},
-            {"state", s.antennaMode},
-            {"state_name", antennaStateLabel(s.antennaMode)},
-            {"target", {{"position", s.targetPosition + 1}, {"name", s.target}}},
-            {"signal_level", s.signalLevel},
-            {"azimuth", s.azimuth},
-            {"elevation", s.elevation},
-            {"skew", s.skew},
-            {"gps", {{"link", s.gpsLink == 1}, {"latitude", s.latitude}, {"longitude", s.longitude}}},
-            {"receiver_volts", s.receiverVolts}};
+    return {
+        {"time", rfc3339(s.at)},
+        {"state", s.antennaMode},
+        {"state_name", antennaStateLabel(s.antennaMode)},
+        {"target", {{"position", s.targetPosition + 1}, {"name", s.target}}},
+        {"signal_level", s.signalLevel},
+        {"azimuth", s.azimuth},
+        {"elevation", s.elevation},
+        {"skew", s.skew},
+        {"gps", {{"link", s.gpsLink == 1}, {"latitude", s.latitude}, {"longitude", s.longitude}}},
+        {"receiver_volts", s.receiverVolts}};
 }
 
 nlohmann::json countersJson(const AcuSnapshot& acu) {
@@ -56,8 +57,8 @@ nlohmann::json countersJson(const AcuSnapshot& acu) {
 
 std::string rfc3339(WallClock::time_point at) {
     const std::time_t seconds = WallClock::to_time_t(at);
-    const auto millis = std::chrono::duration_cast<std::chrono::milliseconds>(
-                            at.time_since_epoch()).count() % 1000;
+    const auto millis =
+        std::chrono::duration_cast<std::chrono::milliseconds>(at.time_since_epoch()).count() % 1000;
     std::tm local{};
     localtime_r(&seconds, &local);
     char date[32];
@@ -67,8 +68,8 @@ std::string rfc3339(WallClock::time_point at) {
     const int absolute = offset < 0 ? -offset : offset;
     char text[96];
     std::snprintf(text, sizeof text, "%s.%03d%c%02d:%02d", date,
-                  static_cast<int>(millis < 0 ? millis + 1000 : millis),
-                  offset < 0 ? '-' : '+', absolute / 60, absolute % 60);
+                  static_cast<int>(millis < 0 ? millis + 1000 : millis), offset < 0 ? '-' : '+',
+                  absolute / 60, absolute % 60);
     return text;
 }
 

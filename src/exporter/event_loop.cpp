@@ -70,7 +70,7 @@ void EventLoop::runOnce() {
     auto wait = std::chrono::milliseconds{60'000};
     if (!m_Due.empty()) {
         wait = std::min(wait, std::chrono::ceil<std::chrono::milliseconds>(m_Due.begin()->first -
-                                                                          Clock::now()));
+                                                                           Clock::now()));
     }
     if (m_WaitLimit) {
         if (const auto limit = m_WaitLimit()) wait = std::min(wait, *limit);

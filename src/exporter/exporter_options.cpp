@@ -6,10 +6,11 @@
 
 std::optional<int> parseExporterOptions(int argc, const char* const* argv,
                                         ExporterOptions& options) {
-    CLI::App app{"skyrelay-exporter: the antenna control units (ACUs) of a fleet for Prometheus. "
-                 "It watches each ACU of the configuration read-only (identification, then the "
-                 "status poll) and serves /metrics, /-/healthy and /api/v1/acus.",
-                 "skyrelay-exporter"};
+    CLI::App app{
+        "skyrelay-exporter: the antenna control units (ACUs) of a fleet for Prometheus. "
+        "It watches each ACU of the configuration read-only (identification, then the "
+        "status poll) and serves /metrics, /-/healthy and /api/v1/acus.",
+        "skyrelay-exporter"};
     app.set_version_flag("--version", std::string("skyrelay-exporter ") + kSkyrelayVersion);
     app.add_option("--config", options.configFile,
                    "The YAML file that lists the ACUs: acus: - name: NAME, port: DEVICE or "
@@ -24,8 +25,9 @@ std::optional<int> parseExporterOptions(int argc, const char* const* argv,
                    "open; each failure doubles it, up to ten times this")
         ->check(CLI::Range(0.1, 3600.0))
         ->capture_default_str();
-    app.footer("Exit status: 0 after SIGINT or SIGTERM; 1 on bad usage, a configuration "
-               "error (its file, line and field named) or an address it cannot listen on.");
+    app.footer(
+        "Exit status: 0 after SIGINT or SIGTERM; 1 on bad usage, a configuration "
+        "error (its file, line and field named) or an address it cannot listen on.");
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& error) {

@@ -54,8 +54,9 @@ FleetAcu readAcu(const YAML::Node& entry, const std::string& path) {
             acu.port = text(value, field);
             if (isNetworkAddress(acu.port) && !parseNetworkAddress(acu.port)) {
                 refuse(value, field,
-                       "'" + acu.port + "' is not an address Skyrelay reaches (tcp://HOST:PORT, "
-                                        "rfc2217://HOST:PORT, or either with +tls)");
+                       "'" + acu.port +
+                           "' is not an address Skyrelay reaches (tcp://HOST:PORT, "
+                           "rfc2217://HOST:PORT, or either with +tls)");
             }
         } else if (key == "tls_ca") {
             acu.tls.caFile = text(value, field);

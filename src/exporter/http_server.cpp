@@ -2,8 +2,8 @@
 
 #include <microhttpd.h>
 #include <netdb.h>
-#include <poll.h>
 #include <netinet/in.h>
+#include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -65,9 +65,9 @@ int HttpServer::listenOn(const ListenAddress& address, std::string& error) {
     hints.ai_flags = AI_PASSIVE | AI_NUMERICSERV;
     hints.ai_family = address.host.empty() ? AF_INET6 : AF_UNSPEC;
     const std::string port = std::to_string(address.port);
-    const std::string shown = (address.host.find(':') != std::string::npos
-                                   ? "[" + address.host + "]"
-                                   : address.host) + ":" + port;
+    const std::string shown =
+        (address.host.find(':') != std::string::npos ? "[" + address.host + "]" : address.host) +
+        ":" + port;
     addrinfo* found = nullptr;
     int status = getaddrinfo(address.host.empty() ? nullptr : address.host.c_str(), port.c_str(),
                              &hints, &found);
@@ -110,10 +110,10 @@ bool HttpServer::start(const ListenAddress& address, std::string& error) {
     const int fd = listenOn(address, error);
     if (fd < 0) return false;
     // No MHD_USE_INTERNAL_POLLING_THREAD: the daemon runs only when our loop calls it.
-    m_Daemon = MHD_start_daemon(
-        MHD_USE_EPOLL | MHD_USE_ERROR_LOG, 0, nullptr, nullptr, &onRequest, this,
-        MHD_OPTION_LISTEN_SOCKET, fd, MHD_OPTION_CONNECTION_TIMEOUT, kConnectionTimeoutSeconds,
-        MHD_OPTION_CONNECTION_LIMIT, kConnectionLimit, MHD_OPTION_END);
+    m_Daemon = MHD_start_daemon(MHD_USE_EPOLL | MHD_USE_ERROR_LOG, 0, nullptr, nullptr, &onRequest,
+                                this, MHD_OPTION_LISTEN_SOCKET, fd, MHD_OPTION_CONNECTION_TIMEOUT,
+                                kConnectionTimeoutSeconds, MHD_OPTION_CONNECTION_LIMIT,
+                                kConnectionLimit, MHD_OPTION_END);
     if (m_Daemon == nullptr) {
         close(fd);
         error = m_Bound + ": the HTTP server did not start";

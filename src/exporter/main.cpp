@@ -57,10 +57,10 @@ std::optional<FleetConfig> loadConfig(const std::string& fileName) {
     if (reading.config->acus.size() > kAcusPerProcess) {
         const FleetAcu& extra = reading.config->acus[kAcusPerProcess];
         std::cerr << "skyrelay-exporter: "
-                  << configErrorText(fileName,
-                                     {extra.line, "acus[" + std::to_string(kAcusPerProcess + 1) + "]",
-                                      "this version watches one ACU a process: run one "
-                                      "exporter for each ACU"})
+                  << configErrorText(
+                         fileName, {extra.line, "acus[" + std::to_string(kAcusPerProcess + 1) + "]",
+                                    "this version watches one ACU a process: run one "
+                                    "exporter for each ACU"})
                   << "\n";
         return std::nullopt;
     }
@@ -75,11 +75,13 @@ HttpResponse answer(const std::vector<std::unique_ptr<AcuWatcher>>& watchers,
         for (const auto& watcher : watchers) all.push_back(watcher->snapshot());
         return all;
     };
-    if (path == "/metrics") return {200, kMetricsContentType, renderMetrics(snapshots(), WallClock::now())};
+    if (path == "/metrics")
+        return {200, kMetricsContentType, renderMetrics(snapshots(), WallClock::now())};
     if (path == "/api/v1/acus") {
         return {200, "application/json",
                 acusDocument(snapshots(), WallClock::now())
-                        .dump(2, ' ', false, nlohmann::json::error_handler_t::replace) + "\n"};
+                        .dump(2, ' ', false, nlohmann::json::error_handler_t::replace) +
+                    "\n"};
     }
     if (path == "/-/healthy") return {200, "text/plain; charset=utf-8", "Healthy\n"};
     if (path == "/") return {200, "text/html; charset=utf-8", kLandingPage};
@@ -115,7 +117,8 @@ int main(int argc, char** argv) {
     for (const FleetAcu& acu : config->acus) {
         watchers.push_back(std::make_unique<AcuWatcher>(loop, acu, options.reconnectDelay));
     }
-    HttpServer server(loop, [&watchers](const std::string& path) { return answer(watchers, path); });
+    HttpServer server(loop,
+                      [&watchers](const std::string& path) { return answer(watchers, path); });
     std::string error;
     if (!server.start(*listen, error)) {
         std::cerr << "skyrelay-exporter: cannot listen on " << error << "\n";

@@ -156,16 +156,15 @@ std::string renderMetrics(std::span<const AcuSnapshot> acus, WallClock::time_poi
                                  {"target", acu.status ? acu.status->target : id.target}},
                                 "1");
                 });
-    page.family("skyrelay_antenna_state", "gauge",
-                "1 for the antenna's current state, 0 for the others.",
-                [&](const AcuSnapshot& acu) {
-                    if (!acu.up(now)) return;
-                    for (int mode = 2; mode <= 7; ++mode) {
-                        page.sample("skyrelay_antenna_state", acu,
-                                    {{"state", antennaStateLabel(mode)}},
-                                    acu.status->antennaMode == mode ? "1" : "0");
-                    }
-                });
+    page.family(
+        "skyrelay_antenna_state", "gauge", "1 for the antenna's current state, 0 for the others.",
+        [&](const AcuSnapshot& acu) {
+            if (!acu.up(now)) return;
+            for (int mode = 2; mode <= 7; ++mode) {
+                page.sample("skyrelay_antenna_state", acu, {{"state", antennaStateLabel(mode)}},
+                            acu.status->antennaMode == mode ? "1" : "0");
+            }
+        });
     page.statusGauge("skyrelay_signal_level", "The signal level of the status reply.",
                      [](const AcuStatus& s) { return static_cast<double>(s.signalLevel); });
     page.statusGauge("skyrelay_azimuth_degrees", "The dish's current azimuth.",
@@ -191,8 +190,8 @@ std::string renderMetrics(std::span<const AcuSnapshot> acus, WallClock::time_poi
                                     number(acu.unanswered[i]));
                     }
                 });
-    page.family("skyrelay_hangups_total", "counter",
-                "Times the line went away under the exporter.", [&](const AcuSnapshot& acu) {
+    page.family("skyrelay_hangups_total", "counter", "Times the line went away under the exporter.",
+                [&](const AcuSnapshot& acu) {
                     page.sample("skyrelay_hangups_total", acu, {}, number(acu.hangups));
                 });
     page.family("skyrelay_frames_rejected_total", "counter",

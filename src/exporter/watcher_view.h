@@ -10,8 +10,8 @@
 // why a link ended. Every question is answered no: a monitor agrees to nothing.
 class WatcherView : public ControllerView {
 public:
-    std::function<void()> identified;     // the chain's last reply has been taken in
-    std::function<void()> statusShown;    // a status reply has been taken in
+    std::function<void()> identified;   // the chain's last reply has been taken in
+    std::function<void()> statusShown;  // a status reply has been taken in
     std::string lastMessage;
 
     int adminContinentSelection() const override { return -1; }

@@ -44,8 +44,7 @@ TEST_P(FleetConfigRefuses, NamingLineAndField) {
 INSTANTIATE_TEST_SUITE_P(
     Table, FleetConfigRefuses,
     testing::Values(
-        Broken{"", 1, "acus", "no ACU"},
-        Broken{"acus: []\n", 1, "acus", "at least one"},
+        Broken{"", 1, "acus", "no ACU"}, Broken{"acus: []\n", 1, "acus", "at least one"},
         Broken{"ACUs:\n  - name: a\n", 1, "ACUs", "unknown key"},
         Broken{"acus:\n  - name: a\n    port: [x]\n", 3, "acus[1].port", "text"},
         Broken{"acus:\n  - port: /dev/ttyS0\n", 2, "acus[1].name", "missing"},
@@ -81,11 +80,16 @@ struct Listen {
 
 TEST(ListenAddress, TakesWhatPrometheusExportersTake) {
     const Listen table[] = {
-        {":9877", true, "", 9877},           {"127.0.0.1:0", true, "127.0.0.1", 0},
-        {"[::1]:9100", true, "::1", 9100},   {"localhost:80", true, "localhost", 80},
-        {"9877", false, "", 0},              {":65536", false, "", 0},
-        {"::1:9877", false, "", 0},          {"[::1:9877", false, "", 0},
-        {"host:", false, "", 0},             {"host:12a", false, "", 0},
+        {":9877", true, "", 9877},
+        {"127.0.0.1:0", true, "127.0.0.1", 0},
+        {"[::1]:9100", true, "::1", 9100},
+        {"localhost:80", true, "localhost", 80},
+        {"9877", false, "", 0},
+        {":65536", false, "", 0},
+        {"::1:9877", false, "", 0},
+        {"[::1:9877", false, "", 0},
+        {"host:", false, "", 0},
+        {"host:12a", false, "", 0},
     };
     for (const Listen& row : table) {
         const auto address = parseListenAddress(row.text);

@@ -19,8 +19,8 @@ AcuSnapshot tracking() {
     acu.name = "vessel-a";
     acu.port = "/dev/ttyUSB0";
     acu.phase = LinkPhase::Polling;
-    acu.identity = AcuIdentity{"OCEANSAT SR-60", "2.07", "SR60-2419087", "NW-EUROPE", "HOTBIRD",
-                               kNow - seconds{60}};
+    acu.identity = AcuIdentity{"OCEANSAT SR-60", "2.07",    "SR60-2419087",
+                               "NW-EUROPE",      "HOTBIRD", kNow - seconds{60}};
     AcuStatus status;
     status.antennaMode = 4;
     status.targetPosition = 1;

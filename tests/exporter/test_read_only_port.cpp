@@ -37,8 +37,10 @@ TEST(ReadOnlyPort, PassesOnlyTheChainAndTheStatusPoll) {
         {"status poll", status, status, {}},
         {"satellite 3 of the region", satellite, satellite, {}},
         {"setup mode", setup, {}, {16}},
-        {"factory default between two polls", join(join(status, factory), status),
-         join(status, status), {30}},
+        {"factory default between two polls",
+         join(join(status, factory), status),
+         join(status, status),
+         {30}},
         {"a stray byte, then a frame", join({0x55}, status), status, {0}},
         {"a frame without its end byte", {0x02, 0x01, 0x0E, 0x0F, 0x00}, {}, {14}},
     };

@@ -55,7 +55,7 @@ Bytes ask(const std::string& path, const Bytes& frame, std::size_t replySize) {
     Bytes got(replySize);
     std::size_t n = 0;
     if (::write(fd, frame.data(), frame.size()) == static_cast<ssize_t>(frame.size())) {
-        for (pollfd p{fd, POLLIN, 0}; n < replySize && ::poll(&p, 1, 2000) > 0;) {
+        for (pollfd p{fd, POLLIN, 0}; n<replySize&& ::poll(&p, 1, 2000)> 0;) {
             const ssize_t r = ::read(fd, got.data() + n, replySize - n);
             if (r <= 0) break;
             n += static_cast<std::size_t>(r);
