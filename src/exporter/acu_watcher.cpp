@@ -16,8 +16,12 @@ std::string commandName(std::uint8_t code) {
 }
 
 // One line of a window's message: "\r\n" as a blank and the framing blanks gone.
-std::string oneLine(std::string text) {
-    for (std::size_t at; (at = text.find("\r\n")) != std::string::npos;) text.replace(at, 2, " ");
+std::string oneLine(const std::string& message) {
+    std::string text;
+    for (char c : message) {
+        if (c == '\n') continue;
+        text += c == '\r' ? ' ' : c;
+    }
     const std::size_t first = text.find_first_not_of(' ');
     if (first == std::string::npos) return "";
     return text.substr(first, text.find_last_not_of(' ') - first + 1);
