@@ -37,8 +37,14 @@ std::string hostText(const sockaddr_storage& address) {
     char port[NI_MAXSERV] = {};
     getnameinfo(reinterpret_cast<const sockaddr*>(&address), sizeof address, host, sizeof host,
                 port, sizeof port, NI_NUMERICHOST | NI_NUMERICSERV);
-    const bool v6 = address.ss_family == AF_INET6;
-    return (v6 ? "[" : "") + std::string(host) + (v6 ? "]:" : ":") + port;
+    std::string text = host;
+    if (address.ss_family == AF_INET6) {
+        text.insert(text.begin(), '[');
+        text += ']';
+    }
+    text += ':';
+    text += port;
+    return text;
 }
 
 }  // namespace
@@ -65,9 +71,13 @@ int HttpServer::listenOn(const ListenAddress& address, std::string& error) {
     hints.ai_flags = AI_PASSIVE | AI_NUMERICSERV;
     hints.ai_family = address.host.empty() ? AF_INET6 : AF_UNSPEC;
     const std::string port = std::to_string(address.port);
-    const std::string shown =
-        (address.host.find(':') != std::string::npos ? "[" + address.host + "]" : address.host) +
-        ":" + port;
+    std::string shown = address.host;
+    if (shown.find(':') != std::string::npos) {
+        shown.insert(shown.begin(), '[');
+        shown += ']';
+    }
+    shown += ':';
+    shown += port;
     addrinfo* found = nullptr;
     int status = getaddrinfo(address.host.empty() ? nullptr : address.host.c_str(), port.c_str(),
                              &hints, &found);
