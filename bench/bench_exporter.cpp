@@ -1,0 +1,224 @@
+// skyrelay-exporter watching a fleet: 200 simulated units served by one skyrelay-acu-sim, one
+// exporter watching them, its CPU (% of one core) and memory while it polls them, and how long
+// /metrics takes to answer; also the simulator's own cost, and the page built for 200 ACUs in
+// process. An exporter that refuses 200 ACUs (one ACU a process until every controller holds
+// its own link state) is measured with the one it takes, and says so.
+
+#include <arpa/inet.h>
+#include <fcntl.h>
+#include <netinet/in.h>
+#include <spawn.h>
+#include <sys/socket.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "exporter/metrics_page.h"
+
+extern char** environ;
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+namespace fs = std::filesystem;
+constexpr int kUnits = 200;
+constexpr auto kMeasured = std::chrono::seconds{20};
+constexpr int kScrapes = 50;
+
+pid_t spawn(std::vector<std::string> args, const std::string& err) {
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
+    posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, err.c_str(),
+                                     O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    std::vector<char*> argv;
+    for (std::string& arg : args) argv.push_back(arg.data());
+    argv.push_back(nullptr);
+    pid_t pid = -1;
+    posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ);
+    posix_spawn_file_actions_destroy(&actions);
+    return pid;
+}
+
+std::string slurp(const fs::path& path) {
+    std::ifstream file(path);
+    std::stringstream text;
+    text << file.rdbuf();
+    return text.str();
+}
+
+// CPU seconds the process has used so far.
+double cpuSeconds(pid_t pid) {
+    std::string stat = slurp("/proc/" + std::to_string(pid) + "/stat");
+    std::istringstream fields(stat.substr(stat.rfind(')') + 2));
+    std::string field;
+    double ticks = 0;
+    for (int i = 3; i <= 15 && fields >> field; ++i) {
+        if (i == 14 || i == 15) ticks += std::stod(field);
+    }
+    return ticks / static_cast<double>(sysconf(_SC_CLK_TCK));
+}
+
+double rssMiB(pid_t pid) {
+    std::istringstream status(slurp("/proc/" + std::to_string(pid) + "/status"));
+    for (std::string line; std::getline(status, line);) {
+        if (line.starts_with("VmRSS:")) return std::stod(line.substr(6)) / 1024.0;
+    }
+    return 0.0;
+}
+
+// The body of GET path, and how long the answer took.
+std::string get(int port, const std::string& path, double& ms) {
+    const auto started = Clock::now();
+    const int fd = socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_port = htons(static_cast<std::uint16_t>(port));
+    inet_pton(AF_INET, "127.0.0.1", &address.sin_addr);
+    std::string reply;
+    if (connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0) {
+        const std::string request =
+            "GET " + path + " HTTP/1.1\r\nHost: bench\r\nConnection: close\r\n\r\n";
+        [[maybe_unused]] const ssize_t sent = write(fd, request.data(), request.size());
+        char chunk[65536];
+        for (ssize_t n; (n = read(fd, chunk, sizeof chunk)) > 0;) reply.append(chunk, n);
+    }
+    close(fd);
+    ms = std::chrono::duration<double, std::milli>(Clock::now() - started).count();
+    return reply;
+}
+
+int countUp(int port) {
+    double ms = 0;
+    const std::string page = get(port, "/metrics", ms);
+    int up = 0;
+    for (std::size_t at = 0; (at = page.find("\nskyrelay_up{", at)) != std::string::npos; ++at) {
+        if (page.compare(page.find('}', at) + 1, 2, " 1") == 0) ++up;
+    }
+    return up;
+}
+
+// The exporter on the first count units, or nothing when it refused them.
+pid_t startExporter(const fs::path& dir, int count, int& port) {
+    std::ofstream config(dir / "fleet.yml");
+    config << "acus:\n";
+    for (int i = 1; i <= count; ++i) {
+        config << "  - name: unit" << i
+               << "\n    port: " << (dir / ("acu" + std::to_string(i))).string() << "\n";
+    }
+    config.close();
+    const fs::path err = dir / "exporter.err";
+    const pid_t pid = spawn({SKYRELAY_EXPORTER, "--config", (dir / "fleet.yml").string(),
+                             "--web.listen-address", "127.0.0.1:0"},
+                            err.string());
+    for (int i = 0; i < 100; ++i) {
+        const std::string text = slurp(err);
+        const std::size_t at = text.find("http://127.0.0.1:");
+        if (at != std::string::npos) {
+            port = std::stoi(text.substr(at + 17));
+            return pid;
+        }
+        if (waitpid(pid, nullptr, WNOHANG) == pid) return -1;
+        std::this_thread::sleep_for(std::chrono::milliseconds{50});
+    }
+    return -1;
+}
+
+void stop(pid_t pid) {
+    kill(pid, SIGTERM);
+    waitpid(pid, nullptr, 0);
+}
+
+double renderMs() {
+    std::vector<AcuSnapshot> fleet(kUnits);
+    const auto now = WallClock::now();
+    for (int i = 0; i < kUnits; ++i) {
+        AcuSnapshot& acu = fleet[static_cast<std::size_t>(i)];
+        acu.name = "unit" + std::to_string(i + 1);
+        acu.phase = LinkPhase::Polling;
+        acu.identity = AcuIdentity{"OCEANSAT SR-60", "2.07",    "SR60-24" + std::to_string(i),
+                                   "BALTIC",         "HOTBIRD", now};
+        acu.status = AcuStatus{};
+        acu.status->at = now;
+        for (int k = 0; k < 20; ++k) acu.roundTrips.observe(0.001 * k);
+    }
+    std::vector<double> times;
+    std::size_t bytes = 0;
+    for (int run = 0; run < 100; ++run) {
+        const auto started = Clock::now();
+        bytes += renderMetrics(fleet, now).size();
+        times.push_back(std::chrono::duration<double, std::milli>(Clock::now() - started).count());
+    }
+    std::sort(times.begin(), times.end());
+    std::printf("  /metrics page for %d ACUs built in process: %.2f ms (median), %zu bytes\n",
+                kUnits, times[times.size() / 2], bytes / 100);
+    return times[times.size() / 2];
+}
+
+}  // namespace
+
+int main() {
+    const fs::path dir = fs::temp_directory_path() / ("bench_exporter." + std::to_string(getpid()));
+    fs::create_directories(dir);
+    std::printf("skyrelay-exporter, %d simulated ACUs (%lld s measured):\n", kUnits,
+                static_cast<long long>(kMeasured.count()));
+    const pid_t sim =
+        spawn({SKYRELAY_SIM, "--units", std::to_string(kUnits), "--link", (dir / "acu").string()},
+              (dir / "sim.err").string());
+    while (!fs::exists(dir / ("acu" + std::to_string(kUnits)))) {
+        std::this_thread::sleep_for(std::chrono::milliseconds{20});
+    }
+    int port = 0;
+    int watched = kUnits;
+    pid_t exporter = startExporter(dir, watched, port);
+    if (exporter < 0) {
+        std::printf("  the exporter refused %d ACUs in one process (%s); measured with 1\n", kUnits,
+                    "one ACU a process until every controller holds its own link state");
+        watched = 1;
+        exporter = startExporter(dir, watched, port);
+    }
+    if (exporter < 0) {
+        std::printf("  the exporter did not start: %s\n", slurp(dir / "exporter.err").c_str());
+        stop(sim);
+        return 1;
+    }
+    const auto deadline = Clock::now() + std::chrono::seconds{60};
+    while (countUp(port) < watched && Clock::now() < deadline) {
+        std::this_thread::sleep_for(std::chrono::milliseconds{250});
+    }
+    std::printf("  %d of %d ACUs up\n", countUp(port), watched);
+
+    const double exporterBefore = cpuSeconds(exporter);
+    const double simBefore = cpuSeconds(sim);
+    std::this_thread::sleep_for(kMeasured);
+    const double seconds = std::chrono::duration<double>(kMeasured).count();
+    std::printf("  exporter: %.2f %% of a core, RSS %.1f MiB, polling %d ACUs\n",
+                100.0 * (cpuSeconds(exporter) - exporterBefore) / seconds, rssMiB(exporter),
+                watched);
+    std::printf("  simulator: %.2f %% of a core, RSS %.1f MiB, serving %d units (one thread)\n",
+                100.0 * (cpuSeconds(sim) - simBefore) / seconds, rssMiB(sim), kUnits);
+
+    std::vector<double> times;
+    for (int i = 0; i < kScrapes; ++i) {
+        double ms = 0;
+        get(port, "/metrics", ms);
+        times.push_back(ms);
+    }
+    std::sort(times.begin(), times.end());
+    std::printf("  /metrics over HTTP for %d ACUs: %.2f ms median, %.2f ms worst of %d\n", watched,
+                times[times.size() / 2], times.back(), kScrapes);
+    renderMs();
+    stop(exporter);
+    stop(sim);
+    fs::remove_all(dir);
+    return 0;
+}
