@@ -14,7 +14,7 @@ std::optional<int> parseExporterOptions(int argc, const char* const* argv,
     app.set_version_flag("--version", std::string("skyrelay-exporter ") + kSkyrelayVersion);
     app.add_option("--config", options.configFile,
                    "The YAML file that lists the ACUs: acus: - name: NAME, port: DEVICE or "
-                   "ADDRESS (tcp://, rfc2217://, +tls), tls_ca: FILE, insecure_tls: true")
+                   "ADDRESS (tcp://, rfc2217://, +tls), tls_ca: FILE, tls_cert: FILE, tls_key: FILE, insecure_tls: true")
         ->required();
     app.add_option("--web.listen-address", options.listenAddress,
                    "Where to serve HTTP: HOST:PORT, [IPV6]:PORT, or :PORT for every interface")

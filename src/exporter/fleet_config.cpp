@@ -68,8 +68,12 @@ FleetAcu readAcu(const YAML::Node& entry, const std::string& path) {
             }
             acu.tls.insecure = insecure;
             tlsGiven = true;
-        } else if (key == "tls_cert" || key == "tls_key") {
-            refuse(item.first, field, "client certificates are not supported yet");
+        } else if (key == "tls_cert") {
+            acu.tls.certFile = text(value, field);
+            tlsGiven = true;
+        } else if (key == "tls_key") {
+            acu.tls.keyFile = text(value, field);
+            tlsGiven = true;
         } else {
             refuse(item.first, field, "unknown key");
         }
@@ -78,7 +82,7 @@ FleetAcu readAcu(const YAML::Node& entry, const std::string& path) {
     if (acu.port.empty()) refuse(entry, path + ".port", "missing");
     const auto address = parseNetworkAddress(acu.port);
     if (tlsGiven && !(address && address->tls)) {
-        refuse(entry, path, "tls_ca and insecure_tls are for a +tls address only");
+        refuse(entry, path, "tls_ca, tls_cert, tls_key and insecure_tls are for a +tls address only");
     }
     return acu;
 }

@@ -11,7 +11,7 @@
 struct FleetAcu {
     std::string name;  // the label value: letters, digits, _ . -
     std::string port;  // a device or a serial server's address, as skyrelay-cli's --port
-    TlsOptions tls;    // tls_ca and insecure_tls
+    TlsOptions tls;    // tls_ca, tls_cert, tls_key and insecure_tls
     int line = 0;      // where the entry starts in the file
 };
 

@@ -18,6 +18,7 @@
 #include "exporter/fleet_config.h"
 #include "exporter/http_server.h"
 #include "exporter/metrics_page.h"
+#include "serial/network_address.h"
 
 namespace {
 
@@ -63,6 +64,18 @@ std::optional<FleetConfig> loadConfig(const std::string& fileName) {
                                     "exporter for each ACU"})
                   << "\n";
         return std::nullopt;
+    }
+    // A certificate or key that cannot be used fails every connection attempt; better said
+    // once at start-up, with its line, than found by a technician in a back-off log.
+    for (std::size_t i = 0; i < reading.config->acus.size(); ++i) {
+        const FleetAcu& acu = reading.config->acus[i];
+        if (std::string problem = tlsFilesProblem(acu.tls); !problem.empty()) {
+            std::cerr << "skyrelay-exporter: "
+                      << configErrorText(fileName,
+                                         {acu.line, "acus[" + std::to_string(i + 1) + "]", problem})
+                      << "\n";
+            return std::nullopt;
+        }
     }
     return reading.config;
 }

@@ -56,6 +56,8 @@ if [ "$mode" = config ]; then
     "$tmp/fleet.yml:4: acus[2].name: 'b c' may hold only letters"
   refused "acus:\n  - name: a\n    port: $tmp/acu\n  - name: b\n" "$tmp/fleet.yml:4: acus[2].port: missing"
   refused "acus:\n  - name: a\n    port: $tmp/acu\n    speed: 9600\n" "$tmp/fleet.yml:4: acus[1].speed: unknown key"
+  refused "acus:\n  - name: b\n    port: tcp+tls://127.0.0.1:1\n    tls_cert: $tmp/none.pem\n" \
+    "$tmp/fleet.yml:2: acus[1]: The client certificate $tmp/none.pem cannot be read"
   # Refused before anything was opened: the unit named first heard nothing.
   sleep 0.5
   [ ! -s "$tmp/unit.log" ] || fail "the exporter wrote to a unit before refusing its configuration"

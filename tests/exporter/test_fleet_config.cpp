@@ -11,6 +11,8 @@ TEST(FleetConfig, ReadsEveryAcuWithItsPortAndTls) {
         "  - name: vessel-a\n"
         "    port: rfc2217+tls://192.0.2.10:4001\n"
         "    tls_ca: /etc/skyrelay/ca.pem\n"
+        "    tls_cert: /etc/skyrelay/shore.pem\n"
+        "    tls_key: /etc/skyrelay/shore.key\n"
         "  - name: Test_Bench.2\n"
         "    port: /dev/ttyUSB0\n");
     ASSERT_TRUE(reading.config) << reading.error.message;
@@ -19,8 +21,10 @@ TEST(FleetConfig, ReadsEveryAcuWithItsPortAndTls) {
     EXPECT_EQ(acus[0].name, "vessel-a");
     EXPECT_EQ(acus[0].port, "rfc2217+tls://192.0.2.10:4001");
     EXPECT_EQ(acus[0].tls.caFile, "/etc/skyrelay/ca.pem");
+    EXPECT_EQ(acus[0].tls.certFile, "/etc/skyrelay/shore.pem");
+    EXPECT_EQ(acus[0].tls.keyFile, "/etc/skyrelay/shore.key");
     EXPECT_EQ(acus[1].name, "Test_Bench.2");
-    EXPECT_EQ(acus[1].line, 5);
+    EXPECT_EQ(acus[1].line, 7);
 }
 
 struct Broken {
@@ -60,8 +64,8 @@ INSTANTIATE_TEST_SUITE_P(
                "+tls address only"},
         Broken{"acus:\n  - name: a\n    port: tcp+tls://h:1\n    insecure_tls: maybe\n", 4,
                "acus[1].insecure_tls", "true or false"},
-        Broken{"acus:\n  - name: a\n    port: tcp+tls://h:1\n    tls_cert: c.pem\n", 4,
-               "acus[1].tls_cert", "not supported"},
+        Broken{"acus:\n  - name: a\n    port: tcp://h:1\n    tls_cert: c.pem\n", 2, "acus[1]",
+               "+tls address only"},
         Broken{"acus:\n  - name: a\n    prot: /dev/ttyS0\n", 3, "acus[1].prot", "unknown key"},
         Broken{"acus:\n  - name: a\n   port: /dev/ttyS0\n", 3, "", ""},
         Broken{"acus:\n  - just-a-text\n", 2, "acus[1]", "mapping"}));
