@@ -1,5 +1,6 @@
 #include "exporter/fleet_config.h"
 
+#include <optional>
 #include <set>
 
 #include "exporter/yaml_fields.h"
@@ -74,13 +75,16 @@ FleetConfig readConfig(const YAML::Node& root) {
     }
     if (!root.IsMap()) refuseAt(root, "acus", "the file must be a mapping with the key acus");
     FleetConfig config;
-    YAML::Node acus;
+    // Kept in an optional: assigning one YAML::Node to another rewrites the node it refers
+    // to, inside the document being walked.
+    std::optional<YAML::Node> found;
     for (const auto& item : root) {
         const std::string key = yamlKey(item.first, "acus");
         if (key != "acus") refuseAt(item.first, key, "unknown key");
-        acus = item.second;
+        found.emplace(item.second);
     }
-    if (!acus.IsDefined()) refuseAt(root, "acus", "missing");
+    if (!found) refuseAt(root, "acus", "missing");
+    const YAML::Node& acus = *found;
     if (!acus.IsSequence() || acus.size() == 0)
         refuseAt(acus, "acus", "must list at least one ACU");
     std::set<std::string> names;

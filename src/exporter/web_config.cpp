@@ -36,7 +36,9 @@ WebTlsConfig readTls(const YAML::Node& node) {
     if (!node.IsMap()) refuseAt(node, path, "must be a mapping with cert_file and key_file");
     WebTlsConfig tls;
     std::string clientAuth(kNoClientCert);
-    YAML::Node clientAuthNode = node;
+    // Where client_auth_type was given. Emplaced, never assigned: assigning one YAML::Node to
+    // another rewrites the node it refers to, inside the document being walked.
+    std::optional<YAML::Node> clientAuthNode;
     for (const auto& item : node) {
         const std::string key = yamlKey(item.first, path);
         const std::string field = path + "." + key;
@@ -48,7 +50,7 @@ WebTlsConfig readTls(const YAML::Node& node) {
             tls.clientCaFile = fileAt(item.second, field);
         } else if (key == "client_auth_type") {
             clientAuth = yamlText(item.second, field);
-            clientAuthNode = item.second;
+            clientAuthNode.emplace(item.second);
             if (among(kClientAuthNotImplemented, clientAuth)) {
                 refuseAt(item.second, field,
                          "'" + clientAuth + "' is not supported by this exporter: NoClientCert " +
@@ -69,7 +71,7 @@ WebTlsConfig readTls(const YAML::Node& node) {
     if (tls.certFile.path.empty()) refuseAt(node, path + ".cert_file", "missing");
     if (tls.keyFile.path.empty()) refuseAt(node, path + ".key_file", "missing");
     if (clientAuth == kRequireAndVerify && !tls.clientCaFile) {
-        refuseAt(clientAuthNode, path + ".client_ca_file",
+        refuseAt(*clientAuthNode, path + ".client_ca_file",
                  "missing: RequireAndVerifyClientCert checks scrapers' certificates against it");
     }
     if (clientAuth == kNoClientCert && tls.clientCaFile) {
