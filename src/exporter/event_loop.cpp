@@ -94,6 +94,11 @@ void EventLoop::runOnce() {
         const auto found = m_Watches.find(fds[i].fd);
         if (found != m_Watches.end()) found->second.handler(fds[i].revents);
     }
+    // A handler may take a while (a scraper's first bcrypt check takes tens of milliseconds):
+    // news that came in meanwhile, a reply among it, is taken before a time-out is looked at,
+    // so that an answer that arrived in time is not counted as missing.
+    pollfd wake{m_Wake, POLLIN, 0};
+    if (poll(&wake, 1, 0) > 0) takeNotifications();
     fireDueTimers();
 }
 

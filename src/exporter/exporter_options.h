@@ -7,6 +7,7 @@
 // The command line of skyrelay-exporter.
 struct ExporterOptions {
     std::string configFile;
+    std::string webConfigFile;            // empty: plain HTTP to anyone who reaches the port
     std::string listenAddress = ":9877";  // the Prometheus convention for this exporter
     std::chrono::milliseconds reconnectDelay{60'000};
 };

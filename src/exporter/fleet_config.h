@@ -5,6 +5,7 @@
 #include <string_view>
 #include <vector>
 
+#include "exporter/config_error.h"
 #include "serial/network_address.h"
 
 // One ACU of the exporter's configuration file.
@@ -19,14 +20,6 @@ struct FleetConfig {
     std::vector<FleetAcu> acus;
 };
 
-// What is wrong with a configuration, where: the line (from 1) and the field, written as
-// "acus[2].name" (ACUs counted from 1, as a person counts them).
-struct ConfigError {
-    int line = 0;
-    std::string field;
-    std::string message;
-};
-
 struct FleetConfigReading {
     std::optional<FleetConfig> config;
     ConfigError error;  // when there is no config
@@ -39,6 +32,3 @@ struct FleetConfigReading {
 //       tls_ca: /etc/skyrelay/ca.pem      (optional; insecure_tls: true likewise)
 // Every key is checked: an unknown one is a mistake, not something to skip.
 FleetConfigReading readFleetConfig(std::string_view text);
-
-// "FILE:LINE: FIELD: message", as the exporter says it before it exits.
-std::string configErrorText(const std::string& fileName, const ConfigError& error);

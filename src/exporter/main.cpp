@@ -18,6 +18,7 @@
 #include "exporter/fleet_config.h"
 #include "exporter/http_server.h"
 #include "exporter/metrics_page.h"
+#include "exporter/web_security.h"
 #include "serial/network_address.h"
 
 namespace {
@@ -114,6 +115,16 @@ int main(int argc, char** argv) {
     }
     const std::optional<FleetConfig> config = loadConfig(options.configFile);
     if (!config) return kExitFailure;
+    WebSecurity security;
+    if (!options.webConfigFile.empty()) {
+        std::string problem;
+        auto loaded = loadWebSecurity(options.webConfigFile, problem);
+        if (!loaded) {
+            std::cerr << "skyrelay-exporter: " << problem << "\n";
+            return kExitFailure;
+        }
+        security = std::move(*loaded);
+    }
 
     // Blocked before any thread starts, so that they reach only the loop's signalfd.
     sigset_t stopSignals;
@@ -133,12 +144,13 @@ int main(int argc, char** argv) {
     HttpServer server(loop,
                       [&watchers](const std::string& path) { return answer(watchers, path); });
     std::string error;
-    if (!server.start(*listen, error)) {
+    if (!server.start(*listen, security, error)) {
         std::cerr << "skyrelay-exporter: cannot listen on " << error << "\n";
         return kExitFailure;
     }
-    std::cerr << "skyrelay-exporter: listening on http://" << server.boundAddress() << "/metrics"
-              << std::endl;
+    std::cerr << "skyrelay-exporter: listening on " << server.scheme() << "://"
+              << server.boundAddress() << "/metrics"
+              << (security.users.empty() ? "" : " (basic authentication)") << std::endl;
     for (auto& watcher : watchers) watcher->start();
     loop.run();
     for (auto& watcher : watchers) watcher->stop();
