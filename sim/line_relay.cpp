@@ -42,7 +42,7 @@ void closeBoth(int (&fd)[2]) {
 
 LineRelay::LineRelay(int targetPort, std::chrono::milliseconds hold, double jitter, unsigned seed)
     : m_Target(targetPort), m_Hold(hold), m_Jitter(jitter), m_Random(seed) {
-    m_Listener = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    m_Listener = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
     sockaddr_in address = loopback(0);
     socklen_t length = sizeof address;
     if (bind(m_Listener, reinterpret_cast<sockaddr*>(&address), length) == 0 &&
@@ -64,17 +64,18 @@ std::string LineRelay::address(const std::string& scheme) const {
     return scheme + "://127.0.0.1:" + std::to_string(m_Port);
 }
 
-void LineRelay::accept() {
+bool LineRelay::accept() {
     const int client = ::accept4(m_Listener, nullptr, nullptr, SOCK_CLOEXEC);
+    if (client < 0) return false;
     const int server = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
     const sockaddr_in target = loopback(m_Target);
-    if (client >= 0 &&
-        connect(server, reinterpret_cast<const sockaddr*>(&target), sizeof target) == 0) {
+    if (connect(server, reinterpret_cast<const sockaddr*>(&target), sizeof target) == 0) {
         m_Pairs.push_back(Pair{{client, server}, {}, {false, false}});
-        return;
+    } else {
+        close(server);
+        close(client);
     }
-    close(server);
-    if (client >= 0) close(client);
+    return true;
 }
 
 void LineRelay::receive(Pair& pair, int side) {
@@ -117,6 +118,10 @@ void LineRelay::run() {
     while (!m_Quit.load()) {
         if (m_Stop.load() != deaf) {
             deaf = !deaf;
+            // A connection the kernel completed but the relay has not taken yet would keep
+            // answering on its own, so the backlog is taken before the relay goes deaf.
+            while (deaf && accept()) {
+            }
             const auto apply = deaf ? deafen : hearAgain;
             apply(m_Listener);
             for (Pair& pair : m_Pairs) std::for_each(pair.fd, pair.fd + 2, apply);

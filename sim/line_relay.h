@@ -51,7 +51,7 @@ private:
     };
 
     void run();
-    void accept();
+    bool accept();  // false when no connection was waiting
     void receive(Pair& pair, int side);
     bool deliver(Pair& pair, int side);
 
