@@ -12,6 +12,8 @@ packages=(
   libcli11-dev nlohmann-json3-dev libudev-dev
   qt6-charts-dev libqt6opengl6-dev
   libgensio-dev ser2net libssl-dev openssl
+  libyaml-cpp-dev libmicrohttpd-dev libgnutls28-dev libcrypt-dev
+  prometheus curl apache2-utils
   poppler-utils
   dpkg-dev lintian desktop-file-utils appstream file librsvg2-bin
 )

@@ -243,7 +243,8 @@ void CLumidorDlg::fillPageList() {
 
 void CLumidorDlg::createIndicators() {
     m_SerialBox = new SerialBox(this);
-    m_SerialBox->setGeometry(QRect(kSerialBox, dialogSize(35, 16)));
+    const QRect box(kSerialBox, dialogSize(35, 16));
+    m_SerialBox->setPlaces(box, QRect(QPoint(m_PortCombo->x(), box.top()), box.bottomRight()));
     const QSize lamp = dialogSize(12, 12);
     m_ConnectLamp = lampAt(this, kConnectLamp, lamp);
     for (std::size_t k = 0; k < m_StateLamps.size(); ++k) {

@@ -90,6 +90,12 @@ Session::Attempt Session::tryPort(const std::string& name, std::string& reason) 
     m_Loop.runUntil([this] { return m_Identified = take(Operation::Connect); }, deadline);
     // Without an outcome the wait ran out: a port still asking command 1 has no ACU on it.
     if (!m_Identified) return m_LastSent == cmd::LinkCheck ? Attempt::Silent : Attempt::Answered;
+    // A line that went away before the ACU could answer was not a silent ACU.
+    if (m_Outcome.ending == Ending::HungUp && m_LastSent <= cmd::LinkCheck) {
+        reason = m_Line.port->hangupReason();
+        if (reason.empty()) reason = "the line went away";
+        return Attempt::NotOpened;
+    }
     const bool silent = m_Outcome.ending == Ending::Unanswered && m_Outcome.code == cmd::LinkCheck;
     return silent ? Attempt::Silent : Attempt::Answered;
 }

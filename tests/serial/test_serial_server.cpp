@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "line_relay.h"
 #include "support/line_session.h"
 #include "support/ser2net_server.h"
 
@@ -33,7 +34,7 @@ TEST_P(SerialServer, ChainAndUploadMatchTheLocalRunFrameForFrame) {
     ASSERT_GT(local.size(), 40u);
 
     Ser2netServer server(GetParam());
-    Session remote(TlsOptions{server.certificate(), false});
+    Session remote(TlsOptions{server.certificate(), false, "", ""});
     ASSERT_TRUE(remote.ok());
     ASSERT_TRUE(server.start(remote.device()));
     ASSERT_EQ(remote.open(server.address()), 1) << remote.m_Line.openFailure();
@@ -87,10 +88,10 @@ TEST(SerialServerLink, EachRefusalSaysWhy) {
          "tcp+tls://HOST:PORT or rfc2217+tls://HOST:PORT."},
         {"rfc2217+tls://127.0.0.1:" + port, {}, rejected},  // a certificate nobody vouches for
         {"rfc2217+tls://localhost:" + port,
-         {server.certificate(), false},
+         {server.certificate(), false, "", ""},
          "Certificate rejected: it is not made out to localhost."},
-        {"rfc2217+tls://127.0.0.1:" + port, {"", true}, ""},
-        {"rfc2217+tls://127.0.0.1:" + port, {server.certificate(), false}, ""},
+        {"rfc2217+tls://127.0.0.1:" + port, {"", true, "", ""}, ""},
+        {"rfc2217+tls://127.0.0.1:" + port, {server.certificate(), false, "", ""}, ""},
     };
     for (const Case& c : cases) {
         PortLine line(sim.m_Consumer, c.tls);
@@ -119,6 +120,27 @@ TEST(SerialServerLink, AStoppedServerIsOneHangUpAndTheAddressOpensAgainOnceItIsB
     ASSERT_TRUE(server.start());
     ASSERT_EQ(remote.open(server.address()), 1) << remote.m_Line.openFailure();
     EXPECT_TRUE(remote.identify());
+}
+
+TEST(SerialServerLink, ALinkThatDiesWithoutClosingIsOneHangUpWithinHalfAMinute) {
+    // An idle line is found out by TCP's keepalive probes, one that polls by its
+    // unacknowledged poll.
+    for (const bool polling : {false, true}) {
+        Ser2netServer server(Mode::Raw);
+        Session remote;
+        ASSERT_TRUE(server.start(remote.device()));
+        LineRelay relay(server.port(), 50ms, 0.5);
+        ASSERT_EQ(remote.open(relay.address("tcp")), 1) << remote.m_Line.openFailure();
+        if (polling) {
+            ASSERT_TRUE(remote.identify());
+        }
+
+        relay.stopForwarding();
+        EXPECT_TRUE(remote.runUntil([&] { return remote.m_Consumer.hangups.load() > 0; }, 30s))
+            << "polling " << polling;
+        remote.runUntil([] { return false; }, 1s);
+        EXPECT_EQ(remote.m_Consumer.hangups.load(), 1) << "polling " << polling;
+    }
 }
 
 }  // namespace

@@ -69,6 +69,7 @@ private:
         waitForPoll();
         QCOMPARE(portCombo()->currentText(), address());
         QCOMPARE(m_Window->serialBox()->text(), address());
+        QCOMPARE(m_Window->serialBox()->shownText(), address());  // whole, however long
         enterSetupMode();
         click(m_Window.get(), "load_data_button");
     }
