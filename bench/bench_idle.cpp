@@ -22,7 +22,7 @@
 
 #include "app/lumidor_app.h"
 #include "app/lumidor_dlg.h"
-#include "link/link_state.h"
+#include "link/controller.h"
 
 extern char** environ;
 
@@ -147,7 +147,7 @@ int main(int argc, char** argv) {
         window->setMessageBoxHook([](const QString&, MessageIcon) {});
         window->show();
         runFor(kSettleMs);
-        if (g_Connected != 1) {
+        if (window->controller().state().Connected != 1) {
             std::fputs("bench_idle: not connected to the simulator\n", stderr);
             return 1;
         }
@@ -175,7 +175,7 @@ int main(int argc, char** argv) {
         window->show();
         window->openTrafficMonitor();
         runFor(kSettleMs);
-        if (g_Connected != 1) {
+        if (window->controller().state().Connected != 1) {
             std::fputs("bench_idle: not connected to the simulator\n", stderr);
             return 1;
         }

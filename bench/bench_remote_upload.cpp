@@ -18,7 +18,7 @@ using Mode = Ser2netServer::Mode;
 double uploadSeconds(std::optional<Mode> mode, std::chrono::milliseconds replyDelay) {
     std::optional<Ser2netServer> server;
     if (mode) server.emplace(*mode);
-    Session session(TlsOptions{server ? server->certificate() : "", false}, replyDelay);
+    Session session(TlsOptions{server ? server->certificate() : "", false, "", ""}, replyDelay);
     if (!session.ok() || (server && !server->start(session.device()))) return -1;
     if (session.open(server ? server->address() : session.device()) != 1 || !session.identify()) {
         return -1;

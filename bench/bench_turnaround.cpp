@@ -12,7 +12,6 @@
 
 #include "acu_simulator.h"
 #include "link/controller.h"
-#include "link/process_state.h"
 #include "link/trace_file.h"
 #include "link/traffic_ring.h"
 #include "serial/byte_port.h"
@@ -56,6 +55,7 @@ struct Bench {
     ManualTimers timers;
     AcuController controller{port, queue, view, timers};
 
+    Bench() { view.state = &controller.state(); }
     void deliver(const Bytes& bytes) {
         queue.putChunk(bytes.data(), static_cast<std::uint32_t>(bytes.size()));
         controller.OnCommRead();
@@ -110,7 +110,6 @@ struct Subject {
 }  // namespace
 
 int main() {
-    ResetProcessState();
     const std::vector<Bytes> chain = recordChain();
     std::printf("bench_turnaround: identification chain of %zu replies, fastest round\n",
                 chain.size());

@@ -11,6 +11,7 @@
 #include <fstream>
 #include <iterator>
 #include <memory>
+#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -19,7 +20,6 @@
 #include "data/sif_reader.h"
 #include "link/controller.h"
 #include "link/link_state.h"
-#include "link/process_state.h"
 #include "memory_link.h"
 #include "support/manual_timers.h"
 #include "support/recorder_view.h"
@@ -75,11 +75,7 @@ private:
 constexpr microseconds kVirtualStep{10};
 
 void benchUpload(bool realTime) {
-    ResetProcessState();
-    if (loadSatelliteInformation(readSample("limits_six_continents.sif"))) {
-        std::printf("bench_upload: data/limits_six_continents.sif did not load\n");
-        return;
-    }
+    const std::vector<std::uint8_t> file = readSample("limits_six_continents.sif");
     AcuSimulator acu;
     acu.faults().pace = true;
     std::size_t bytesToUnit = 0;
@@ -93,43 +89,57 @@ void benchUpload(bool realTime) {
     microseconds now{0};
     PacedPort port(line, now);
     RecorderView view;
-    view.continentSelection = 0;
-    view.regionSelection = 0;
     ManualTimers timers;
     AcuController controller(port, queue, view, timers);
+    view.state = &controller.state();
     line.setOnData([&] { controller.OnCommRead(); });
-
-    g_Connected = 1;
-    g_SetupMode = 1;
-    const Clock::time_point start = Clock::now();
-    controller.updateDefaultData();
-    const auto finished = [&] { return !view.callsStartingWith("CloseProgress").empty(); };
-    while (!finished() && now < std::chrono::seconds{60}) {
-        const microseconds real =
-            realTime ? std::chrono::duration_cast<microseconds>(Clock::now() - start)
-                     : now + kVirtualStep;
-        const std::chrono::milliseconds tick =
-            std::chrono::duration_cast<std::chrono::milliseconds>(real) - timers.now();
-        line.advance(real - now);
-        now = real;
-        port.release();
-        timers.advance(tick, [&](int id) { controller.OnTimer(id); });
-        if (realTime) std::this_thread::yield();
+    std::optional<Outcome> ended;
+    controller.setOutcomeListener([&](const Outcome& outcome) { ended = outcome; });
+    if (controller.loadDefaultData(file, "limits_six_continents.sif")) {
+        std::printf("bench_upload: data/limits_six_continents.sif did not load\n");
+        return;
     }
-    const double elapsed = realTime ? std::chrono::duration<double>(Clock::now() - start).count()
-                                    : std::chrono::duration<double>(now).count();
+
+    // Until the operation under way ends: the line, the unit and the timers on one clock.
+    const auto run = [&] {
+        ended.reset();
+        const Clock::time_point start = Clock::now();
+        const microseconds from = now;
+        while (!ended && now < from + std::chrono::seconds{60}) {
+            const microseconds real =
+                realTime ? from + std::chrono::duration_cast<microseconds>(Clock::now() - start)
+                         : now + kVirtualStep;
+            const std::chrono::milliseconds tick =
+                std::chrono::duration_cast<std::chrono::milliseconds>(real) - timers.now();
+            line.advance(real - now);
+            now = real;
+            port.release();
+            timers.advance(tick, [&](int id) { controller.OnTimer(id); });
+            if (realTime) std::this_thread::yield();
+        }
+        return realTime ? std::chrono::duration<double>(Clock::now() - start).count()
+                        : std::chrono::duration<double>(now - from).count();
+    };
+    controller.StartConnection();
+    run();
+    controller.OnSetupMode();
+    run();
+    bytesToUnit = bytesFromUnit = 0;
+    controller.updateDefaultData(0, 0);
+    const double elapsed = run();
+    const bool finished = ended && ended->ending == Ending::Done;
     const double wire = static_cast<double>(bytesToUnit + bytesFromUnit) / kLineBytesPerSecond;
+    const LinkState& state = controller.state();
     std::printf(
         "bench_upload: upload of limits_six_continents.sif (%u regions, %u satellites), "
         "%s%s\n",
-        static_cast<unsigned>(g_ProgressTotal - g_SatelliteCount),
-        static_cast<unsigned>(g_SatelliteCount),
+        static_cast<unsigned>(state.ProgressTotal - state.data.SatelliteCount),
+        static_cast<unsigned>(state.data.SatelliteCount),
         realTime ? "real time" : "simulated clock in 10 us steps",
-        finished() ? "" : " DID NOT FINISH");
+        finished ? "" : " DID NOT FINISH");
     std::printf("  bytes to the ACU %zu, from the ACU %zu\n", bytesToUnit, bytesFromUnit);
     std::printf("  elapsed %.3f s, wire time both ways %.3f s, ratio %.4f (target <= 1.02)\n",
                 elapsed, wire, elapsed / wire);
-    ResetProcessState();
 }
 
 void benchParse() {
@@ -139,7 +149,7 @@ void benchParse() {
     for (std::size_t n = lines; n < kSifMaxLines; ++n) {
         for (char c : std::string("# padding\r\n")) file.push_back(static_cast<std::uint8_t>(c));
     }
-    const auto base = std::make_unique<SifTables>();
+    const auto base = std::make_unique<SatelliteTables>();
     constexpr int kRounds = 200;
     bool whole = true;
     const Clock::time_point start = Clock::now();

@@ -16,8 +16,6 @@
 #include <string>
 
 #include "link/controller.h"
-#include "link/link_state.h"
-#include "link/process_state.h"
 #include "serial/byte_port.h"
 #include "serial/comm_queue.h"
 #include "support/manual_timers.h"
@@ -62,6 +60,7 @@ public:
             step(true);
             --m_Depth;
         };
+        m_View.state = &m_Controller.state();
         m_View.onMessageBox = [modal](const std::string&) { modal(); };
         m_View.onConfirm = modal;
     }
@@ -105,13 +104,13 @@ private:
     void userOperation(std::uint8_t which) {
         switch (which) {
             case 0:
-                if (g_Connected == 0) {
+                if (m_Controller.state().Connected == 0) {
                     m_Port.reopen();
                     m_Controller.StartConnection();
                 }
                 break;
             case 1:
-                if (g_Connected == 1) m_Controller.Disconnect();
+                if (m_Controller.state().Connected == 1) m_Controller.Disconnect();
                 break;
             case 2:
                 m_Controller.OnPortHangup("/dev/ttyUSB0");
@@ -135,18 +134,37 @@ private:
                 m_Controller.OnFactorySetting();
                 break;
             case 9:
-                m_Controller.updateDefaultData();
+                m_Controller.updateDefaultData(m_Continent, m_Region);
                 break;
             case 10:
                 m_View.confirmAnswer = !m_View.confirmAnswer;
                 break;
             case 11:
-                m_View.continentSelection = static_cast<std::int8_t>(take());
-                m_View.regionSelection = static_cast<std::int8_t>(take());
+                m_Continent = static_cast<std::int8_t>(take());
+                m_Region = static_cast<std::int8_t>(take());
+                break;
+            case 13:
+                m_Controller.OnGoToPosition(static_cast<std::int8_t>(take()) * 7.5,
+                                            static_cast<std::int8_t>(take()) * 7.5);
+                break;
+            case 14:
+                m_Controller.OnAzStepCw(static_cast<std::int8_t>(take()) * 7.5);
+                break;
+            case 15:
+                m_Controller.OnDiagnosisStartStop();
+                break;
+            case 16:
+                m_Controller.OnLcdWrite();
+                break;
+            case 17:
+                m_Controller.OnLcdRead();
+                break;
+            case 18:
+                m_Controller.sendDiseqcMode(take());
                 break;
             default:
-                // The pages send their commands directly, with whatever the tables hold.
-                m_Controller.SendCommand(take());
+                // 12 and up: a chain's step out of turn, built from whatever the state holds.
+                m_Controller.sendStep(take(), kCommandPeriod);
                 break;
         }
     }
@@ -158,14 +176,16 @@ private:
     CommQueue m_Queue;
     RecorderView m_View;
     ManualTimers m_Timers;
-    AcuController m_Controller{m_Port, m_Queue, m_View, m_Timers};
+    AcuController m_Controller{m_Port, m_Queue, m_View, m_Timers, &m_View};
+    int m_Continent = -1;
+    int m_Region = -1;
 };
 
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    ResetProcessState();
-    // The link opens as the start-up scan opens it; the script may close and reopen it.
+    // A fresh controller: nothing of one input carries over to the next. The link opens as the
+    // start-up scan opens it; the script may close and reopen it.
     Script script(data, size);
     script.run();
     return 0;

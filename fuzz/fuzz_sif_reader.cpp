@@ -21,18 +21,18 @@ void require(bool condition) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     // One staging copy for every run: a fresh 150 kB table per input would cost more than
     // the reading it checks.
-    static const SifTables base{};
-    static SifTables tables;
+    static const SatelliteTables base{};
+    static SatelliteTables tables;
     tables = base;
     if (const std::optional<SifRefusal> refusal =
             readSatelliteInformationInto(std::span(data, size), tables)) {
         require(!refusal->reason.empty());
         return 0;
     }
-    require(tables.satelliteCount <= kSatelliteTableSize);
-    require(tables.regionMode <= 12);
-    for (std::uint8_t count : tables.regionCount) require(count <= kRegionsPerContinent);
-    for (const RegionRecord& region : tables.regions) {
+    require(tables.SatelliteCount <= kSatelliteTableSize);
+    require(tables.RegionMode <= 12);
+    for (std::uint8_t count : tables.RegionCount) require(count <= kRegionsPerContinent);
+    for (const RegionRecord& region : tables.RegionTable) {
         require(region.satelliteCount <= kMaxRegionSatellites);
     }
     return 0;

@@ -19,6 +19,7 @@ ALLOWED = {
     'serial': [],
     'link': ['wire', 'data', 'geo', 'lcd', 'serial'],
     'cli': CORE,
+    'exporter': CORE,
     'widgets': ['wire'],
     'pages': ['widgets'] + CORE,
     'app': ['widgets', 'pages'] + CORE,

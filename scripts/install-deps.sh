@@ -11,6 +11,7 @@ build=(
   g++ make cmake ninja-build pkg-config ccache
   qt6-base-dev qt6-serialport-dev qt6-charts-dev libqt6opengl6-dev libgl-dev
   libcli11-dev nlohmann-json3-dev libudev-dev libgensio-dev libssl-dev
+  libyaml-cpp-dev libmicrohttpd-dev libgnutls28-dev libcrypt-dev
   fonts-dejavu-core fonts-wqy-microhei xvfb xauth imagemagick
 )
 # The tests (`make test`): GoogleTest, the serial server and certificates the remote line is
@@ -19,6 +20,7 @@ build=(
 test=(
   libgtest-dev libgmock-dev
   ser2net openssl
+  prometheus curl apache2-utils
   poppler-utils
   python3
   clang libclang-rt-dev

@@ -53,6 +53,28 @@ for example in sif lcd; do
 done
 [ -f "$root/usr/share/doc/skyrelay/copyright" ] || fail "no copyright file"
 
+# The exporter's companions: rules Prometheus accepts, a dashboard that is JSON, and a
+# service systemd accepts, installed but not enabled.
+if [ -x "$root/usr/bin/skyrelay-exporter" ]; then
+  share="$root/usr/share/skyrelay"
+  promtool check rules "$share/prometheus/skyrelay-alerts.yml" >/dev/null ||
+    fail "promtool refuses skyrelay-alerts.yml"
+  promtool check config --syntax-only "$share/prometheus/prometheus-example.yml" >/dev/null ||
+    fail "promtool refuses prometheus-example.yml"
+  python3 -m json.tool "$share/grafana/skyrelay-fleet.json" >/dev/null ||
+    fail "skyrelay-fleet.json is not JSON"
+  unit="$root/usr/lib/systemd/system/skyrelay-exporter.service"
+  [ -f "$unit" ] || fail "no skyrelay-exporter.service"
+  # Verified as the system would load it, with its program where the package has it.
+  mkdir -p "$root/verify"
+  sed "s|^ExecStart=/usr/bin/|ExecStart=$root/usr/bin/|" "$unit" >"$root/verify/$(basename "$unit")"
+  verified=$(systemd-analyze verify --man=no "$root/verify/$(basename "$unit")" 2>&1) ||
+    fail "systemd-analyze verify: $verified"
+  [ -z "$verified" ] || fail "systemd-analyze verify: $verified"
+  compgen -G "$root/etc/systemd/system/*.wants/skyrelay-exporter.service" >/dev/null &&
+    fail "skyrelay-exporter.service is enabled by the package"
+fi
+
 if [ -n "$build_dir" ]; then
   cmake --install "$build_dir" --prefix "$root/installed" >/dev/null
   diff <(cd "$root/usr" && find . -type f | sort) <(cd "$root/installed" && find . -type f | sort) ||

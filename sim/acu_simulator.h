@@ -59,6 +59,10 @@ public:
     // When the next scripted reply or held-back reply falls due; nothing when none waits.
     std::optional<std::chrono::microseconds> nextScheduled() const;
 
+    // The dish on its target and tracking, as after a completed search: for a unit whose
+    // region or position was changed before it is served.
+    void settleOnTarget() { m_Motion.settleOnTarget(); }
+
     // Sends the unasked reply 6 that makes the program send its default data (7, 8, 9).
     // What arrives then is recorded afresh in state().chain.
     void announceDefaultData();

@@ -67,6 +67,7 @@ bool AntennaMotion::drivenByTracking() const {
 
 void AntennaMotion::step(std::chrono::microseconds elapsed) {
     m_PhaseTime += elapsed;
+    m_Clock += elapsed;
     std::chrono::microseconds moving = elapsed;
     if (m_State.mode == AntennaMode::Initialize) {
         // The gyro is being set up: the axes hold still until it is done, and move only for
@@ -117,6 +118,14 @@ void AntennaMotion::updateSignal() {
         std::fabs(at.az - want.az) * std::cos(want.el * std::numbers::pi / 180.0);
     const double error = std::max(azError, std::fabs(at.el - want.el));
     const double quality = std::clamp(1.0 - error / kBeamWidth, 0.0, 1.0);
-    m_State.signalLevel =
-        static_cast<std::uint16_t>(kNoiseFloor + (kLockedLevel - kNoiseFloor) * quality);
+    double level = kNoiseFloor + (kLockedLevel - kNoiseFloor) * quality;
+    if (m_Settings.signalWander != 0) {
+        // Two slow waves of unrelated periods: no repeating pattern within a test's minutes.
+        const double t = std::chrono::duration<double>(m_Clock).count();
+        const double phase = m_Settings.wanderPhase;
+        const double drift = 0.6 * std::sin(2 * std::numbers::pi * t / 53.0 + phase) +
+                             0.4 * std::sin(2 * std::numbers::pi * t / 11.0 + 2 * phase);
+        level = std::max<double>(kNoiseFloor, level + m_Settings.signalWander * drift);
+    }
+    m_State.signalLevel = static_cast<std::uint16_t>(level);
 }

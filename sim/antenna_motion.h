@@ -19,6 +19,10 @@ public:
         double azRate = 30.0;  // degrees per second
         double elRate = 15.0;
         double skewRate = 20.0;
+        // The level drifts this far either side of what the pointing gives, slowly, as rain
+        // and the vessel's motion make it (0: it holds still). The phase tells units apart.
+        std::uint16_t signalWander = 0;
+        double wanderPhase = 0.0;
     };
 
     static constexpr std::uint16_t kNoiseFloor = 180;
@@ -57,4 +61,5 @@ private:
     AcuState& m_State;
     const Settings& m_Settings;
     std::chrono::microseconds m_PhaseTime{0};
+    std::chrono::microseconds m_Clock{0};  // since the unit started, for the wander
 };

@@ -1,6 +1,7 @@
 // skyrelay-acu-sim: the simulated antenna control unit on a pseudo-terminal.
 
 #include <signal.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -15,6 +16,7 @@
 #include <vector>
 
 #include "acu_simulator.h"
+#include "fleet_units.h"
 #include "frame_log.h"
 #include "link/traffic_reader.h"
 #include "pty_server.h"
@@ -43,6 +45,14 @@ bool makeLink(const std::string& target, const std::string& linkPath) {
         return false;
     }
     return true;
+}
+
+// Two descriptors a unit: a large fleet needs more than the usual soft limit of 1024.
+void raiseOpenFileLimit() {
+    rlimit limit{};
+    if (getrlimit(RLIMIT_NOFILE, &limit) != 0 || limit.rlim_cur >= limit.rlim_max) return;
+    limit.rlim_cur = limit.rlim_max;
+    setrlimit(RLIMIT_NOFILE, &limit);
 }
 
 // The recording behind --replay, or nothing with the reason on stderr.
@@ -96,38 +106,62 @@ int main(int argc, char** argv) {
     sigaddset(&stopSignals, SIGTERM);
     pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr);
 
+    const std::size_t unitCount = options.units.value_or(1);
+    const bool fleet = options.units.has_value();
+    if (fleet && !options.replayPath.empty()) {
+        std::cerr << "skyrelay-acu-sim: --replay plays back one unit, not --units\n";
+        return kExitUsage;
+    }
+    // A unit's own name for a path given once: the path itself for a single unit, the path
+    // followed by the unit's number in a fleet.
+    const auto unitPath = [fleet](const std::string& path, std::size_t unit) {
+        return fleet ? path + std::to_string(unit + 1) : path;
+    };
+    if (fleet) raiseOpenFileLimit();
+
     std::unique_ptr<Replay> replay;
     if (!options.replayPath.empty() && !(replay = loadReplay(options))) return kExitSetup;
 
-    std::ofstream log;
-    if (!options.logPath.empty()) {
-        log.open(options.logPath, std::ios::out | std::ios::trunc);
-        if (!log) {
-            std::cerr << "skyrelay-acu-sim: cannot write " << options.logPath << "\n";
+    std::vector<std::unique_ptr<AcuSimulator>> units;
+    std::vector<std::unique_ptr<std::ofstream>> logs(unitCount);
+    for (std::size_t unit = 0; unit < unitCount; ++unit) {
+        units.push_back(std::make_unique<AcuSimulator>());
+        AcuSimulator& acu = *units.back();
+        applySimOptions(options, acu);
+        if (fleet) makeFleetUnit(acu, unit + 1);
+        if (options.logPath.empty()) continue;
+        const std::string logPath = unitPath(options.logPath, unit);
+        logs[unit] = std::make_unique<std::ofstream>(logPath, std::ios::out | std::ios::trunc);
+        if (!*logs[unit]) {
+            std::cerr << "skyrelay-acu-sim: cannot write " << logPath << "\n";
             return kExitSetup;
         }
+        // Runs on the server thread, which alone writes the logs until it is joined.
+        acu.setFrameObserver([&log = *logs[unit], &acu](AcuSimulator::Direction direction,
+                                                        std::span<const std::uint8_t> frame) {
+            log << frameLogLine(acu.now(), direction, frame) << std::endl;
+        });
     }
+    if (replay) units.front()->setReplay(replay.get());
 
-    AcuSimulator acu;
-    applySimOptions(options, acu);
-    if (log.is_open()) {
-        // Runs on the server thread, which alone writes the log until it is joined.
-        acu.setFrameObserver(
-            [&log, &acu](AcuSimulator::Direction direction, std::span<const std::uint8_t> frame) {
-                log << frameLogLine(acu.now(), direction, frame) << std::endl;
-            });
-    }
-
-    if (replay) acu.setReplay(replay.get());
-
-    PtyServer server(acu);
+    std::vector<AcuSimulator*> served;
+    for (auto& unit : units) served.push_back(unit.get());
+    PtyServer server(served);
     if (!server.open(error)) {
         std::cerr << "skyrelay-acu-sim: " << error << "\n";
         return kExitSetup;
     }
-    std::cout << server.slavePath() << std::endl;
-    if (!options.linkPath.empty() && !makeLink(server.slavePath(), options.linkPath)) {
-        return kExitSetup;
+    for (std::size_t unit = 0; unit < unitCount; ++unit) {
+        std::cout << server.slavePath(unit) << "\n";
+    }
+    std::cout << std::flush;
+    std::vector<std::string> links;
+    for (std::size_t unit = 0; unit < unitCount && !options.linkPath.empty(); ++unit) {
+        links.push_back(unitPath(options.linkPath, unit));
+        if (!makeLink(server.slavePath(unit), links.back())) {
+            for (const std::string& made : links) unlink(made.c_str());
+            return kExitSetup;
+        }
     }
     server.start();
 
@@ -137,13 +171,15 @@ int main(int argc, char** argv) {
     while (!server.finished()) {
         if (sigtimedwait(&stopSignals, nullptr, &slice) > 0) break;
         if (!announced && std::chrono::steady_clock::now() - started >= *options.announceAfter) {
-            server.withSimulator([](AcuSimulator& unit) { unit.announceDefaultData(); });
+            for (std::size_t unit = 0; unit < unitCount; ++unit) {
+                server.withSimulator(unit, [](AcuSimulator& acu) { acu.announceDefaultData(); });
+            }
             announced = true;
         }
     }
 
     server.stop();
     if (replay && !replay->finished()) std::cerr << replay->summary() << std::endl;
-    if (!options.linkPath.empty()) unlink(options.linkPath.c_str());
+    for (const std::string& link : links) unlink(link.c_str());
     return 0;
 }

@@ -12,7 +12,6 @@
 #include <array>
 #include <cerrno>
 #include <cstring>
-#include <vector>
 
 namespace {
 
@@ -26,42 +25,45 @@ std::string systemError(const char* what) {
 
 }  // namespace
 
-PtyServer::PtyServer(AcuSimulator& acu) : m_Acu(acu), m_Wire(acu.faults()) {
-    m_Acu.setOutput([this](std::span<const std::uint8_t> bytes) {
-        // Called with m_AcuMutex held, on whichever thread made the unit speak.
-        m_Wire.enqueue(bytes, m_Acu.now());
-    });
+PtyServer::PtyServer(AcuSimulator& acu) : PtyServer(std::vector<AcuSimulator*>{&acu}) {}
+
+PtyServer::PtyServer(const std::vector<AcuSimulator*>& units) {
+    for (AcuSimulator* acu : units) {
+        m_Units.push_back(std::make_unique<Terminal>(*acu));
+        Terminal& unit = *m_Units.back();
+        acu->setOutput([&unit](std::span<const std::uint8_t> bytes) {
+            // Called with m_AcuMutex held, on whichever thread made the unit speak.
+            unit.wire.enqueue(bytes, unit.acu->now());
+        });
+    }
 }
 
 PtyServer::~PtyServer() {
     stop();
-    m_Acu.setOutput(nullptr);
+    for (auto& unit : m_Units) unit->acu->setOutput(nullptr);
 }
 
-bool PtyServer::open(std::string& error) {
-    if (m_Master >= 0) return true;
-    m_Master = posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC | O_NONBLOCK);
-    if (m_Master < 0) {
+void PtyServer::openOne(Terminal& unit, std::string& error) {
+    unit.master = posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC | O_NONBLOCK);
+    if (unit.master < 0) {
         error = systemError("posix_openpt");
-        return false;
+        return;
     }
     std::array<char, 128> name{};
-    if (grantpt(m_Master) != 0 || unlockpt(m_Master) != 0 ||
-        ptsname_r(m_Master, name.data(), name.size()) != 0) {
+    if (grantpt(unit.master) != 0 || unlockpt(unit.master) != 0 ||
+        ptsname_r(unit.master, name.data(), name.size()) != 0) {
         error = systemError("pseudo-terminal set-up");
-        closeTerminal();
-        return false;
+        return;
     }
-    m_SlavePath = name.data();
-    m_Slave = ::open(m_SlavePath.c_str(), O_RDWR | O_NOCTTY | O_CLOEXEC | O_NONBLOCK);
-    if (m_Slave < 0) {
-        error = systemError(m_SlavePath.c_str());
-        closeTerminal();
-        return false;
+    unit.slavePath = name.data();
+    unit.slave = ::open(unit.slavePath.c_str(), O_RDWR | O_NOCTTY | O_CLOEXEC | O_NONBLOCK);
+    if (unit.slave < 0) {
+        error = systemError(unit.slavePath.c_str());
+        return;
     }
     // Raw on both ends, so nothing is echoed or translated either way; the speed is only for
     // programs that look, the pair moves bytes at once.
-    for (int fd : {m_Master, m_Slave}) {
+    for (int fd : {unit.master, unit.slave}) {
         termios settings{};
         tcgetattr(fd, &settings);
         cfmakeraw(&settings);
@@ -69,25 +71,34 @@ bool PtyServer::open(std::string& error) {
         settings.c_cflag |= CLOCAL | CREAD;
         if (tcsetattr(fd, TCSANOW, &settings) != 0) {
             error = systemError("tcsetattr");
-            closeTerminal();
-            return false;
+            return;
         }
+    }
+}
+
+bool PtyServer::open(std::string& error) {
+    if (m_Wake >= 0) return true;
+    for (auto& unit : m_Units) {
+        openOne(*unit, error);
+        if (error.empty()) continue;
+        for (auto& opened : m_Units) closeTerminal(*opened);
+        return false;
     }
     m_Wake = eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
     if (m_Wake < 0) {
         error = systemError("eventfd");
-        closeTerminal();
+        for (auto& unit : m_Units) closeTerminal(*unit);
         return false;
     }
     return true;
 }
 
 bool PtyServer::start() {
-    if (m_Master < 0 || m_Thread.joinable()) return false;
+    if (m_Wake < 0 || m_Thread.joinable()) return false;
     m_Started = std::chrono::steady_clock::now();
     {
         std::lock_guard<std::mutex> lock(m_AcuMutex);
-        m_ClockBase = m_Acu.now();
+        for (auto& unit : m_Units) unit->clockBase = unit->acu->now();
     }
     m_Thread = std::thread([this] { serve(); });
     return true;
@@ -97,14 +108,14 @@ void PtyServer::stop() {
     m_StopRequested = true;
     wake();
     if (m_Thread.joinable()) m_Thread.join();
-    closeTerminal();
+    for (auto& unit : m_Units) closeTerminal(*unit);
     // Only now, with the thread gone, can nobody be waking it any more.
     if (m_Wake >= 0) ::close(m_Wake);
     m_Wake = -1;
 }
 
-void PtyServer::hangUp() {
-    m_HangupRequested = true;
+void PtyServer::hangUp(std::size_t unit) {
+    m_Units[unit]->hangupRequested = true;
     wake();
 }
 
@@ -115,95 +126,115 @@ void PtyServer::wake() {
     [[maybe_unused]] const ssize_t written = write(m_Wake, &one, sizeof one);
 }
 
-std::chrono::microseconds PtyServer::realNow() const {
-    return m_ClockBase + std::chrono::duration_cast<std::chrono::microseconds>(
-                             std::chrono::steady_clock::now() - m_Started);
+std::chrono::microseconds PtyServer::realNow(const Terminal& unit) const {
+    return unit.clockBase + std::chrono::duration_cast<std::chrono::microseconds>(
+                                std::chrono::steady_clock::now() - m_Started);
 }
 
 void PtyServer::serve() {
-    for (;;) {
-        if (m_HangupRequested) break;
-        if (m_StopRequested) {
-            drainToReader();
-            break;
-        }
-        if (!serviceOnce()) break;
+    while (!m_StopRequested && serviceOnce()) {
     }
-    // Both descriptors go: the program's reads then end in a hang-up.
-    if (m_HangupRequested) m_HungUp = true;
-    closeTerminal();
+    if (m_StopRequested) drainToReaders();
+    // The descriptors go: the programs' reads then end in a hang-up.
+    for (auto& unit : m_Units) closeTerminal(*unit);
     m_Finished = true;
 }
 
 int PtyServer::pollTimeoutMs() {
-    const std::chrono::microseconds now = realNow();
-    std::chrono::microseconds next = now + kIdleWait;
-    {
-        std::lock_guard<std::mutex> lock(m_AcuMutex);
-        const auto consider = [&next](std::optional<std::chrono::microseconds> due) {
-            if (due && *due < next) next = *due;
+    std::chrono::microseconds wait = kIdleWait;
+    std::lock_guard<std::mutex> lock(m_AcuMutex);
+    for (const auto& unit : m_Units) {
+        if (unit->master < 0) continue;
+        const std::chrono::microseconds now = realNow(*unit);
+        const auto consider = [&wait, now](std::optional<std::chrono::microseconds> due) {
+            if (due) wait = std::min(wait, *due - now);
         };
-        if (!m_WriteBlocked) consider(m_Wire.nextDue());
-        consider(m_Acu.nextScheduled());
-        consider(m_Acu.faults().hangupAfter);
+        if (!unit->writeBlocked) consider(unit->wire.nextDue());
+        consider(unit->acu->nextScheduled());
+        consider(unit->acu->faults().hangupAfter);
     }
-    if (next <= now) return 0;
+    if (wait.count() <= 0) return 0;
     // Rounded up, so a paced byte is never polled for a moment too early again and again.
-    return static_cast<int>(std::chrono::ceil<std::chrono::milliseconds>(next - now).count());
+    return static_cast<int>(std::chrono::ceil<std::chrono::milliseconds>(wait).count());
+}
+
+bool PtyServer::readFrom(Terminal& unit, std::vector<std::uint8_t>& received) {
+    std::array<std::uint8_t, kReadChunk> chunk{};
+    for (;;) {
+        const ssize_t n = read(unit.master, chunk.data(), chunk.size());
+        if (n > 0) {
+            received.insert(received.end(), chunk.begin(), chunk.begin() + n);
+            continue;
+        }
+        if (n < 0 && (errno == EAGAIN || errno == EINTR)) return true;
+        // With our own slave descriptor open this does not happen; if it does, the terminal
+        // is gone and polling it again would only spin.
+        return !received.empty();
+    }
 }
 
 bool PtyServer::serviceOnce() {
-    std::array<pollfd, 2> fds{};
-    fds[0].fd = m_Master;
-    fds[0].events = static_cast<short>(POLLIN | (m_WriteBlocked ? POLLOUT : 0));
-    fds[1].fd = m_Wake;
-    fds[1].events = POLLIN;
+    std::vector<pollfd> fds{{m_Wake, POLLIN, 0}};
+    std::vector<Terminal*> polled;
+    for (auto& unit : m_Units) {
+        if (unit->hangupRequested && unit->master >= 0) {
+            closeTerminal(*unit);
+            unit->hungUp = true;
+        }
+        if (unit->master < 0) continue;
+        fds.push_back(
+            {unit->master, static_cast<short>(POLLIN | (unit->writeBlocked ? POLLOUT : 0)), 0});
+        polled.push_back(unit.get());
+    }
+    if (polled.empty()) return false;
     if (poll(fds.data(), fds.size(), pollTimeoutMs()) < 0 && errno != EINTR) return false;
-
-    if (fds[1].revents & POLLIN) {
+    if (fds[0].revents & POLLIN) {
         std::uint64_t count = 0;
         [[maybe_unused]] const ssize_t taken = read(m_Wake, &count, sizeof count);
     }
-    if (fds[0].revents & POLLOUT) m_WriteBlocked = false;
 
-    std::vector<std::uint8_t> received;
-    if (fds[0].revents & (POLLIN | POLLHUP | POLLERR)) {
-        std::array<std::uint8_t, kReadChunk> chunk{};
-        for (;;) {
-            const ssize_t n = read(m_Master, chunk.data(), chunk.size());
-            if (n > 0) {
-                received.insert(received.end(), chunk.begin(), chunk.begin() + n);
-                continue;
-            }
-            if (n < 0 && (errno == EAGAIN || errno == EINTR)) break;
-            // With our own slave descriptor open this does not happen; if it does, the
-            // terminal is gone and polling it again would only spin.
-            if (received.empty()) return false;
-            break;
-        }
+    std::vector<std::vector<std::uint8_t>> received(polled.size());
+    std::vector<bool> alive(polled.size(), true);
+    for (std::size_t i = 0; i < polled.size(); ++i) {
+        const short events = fds[i + 1].revents;
+        if (events & POLLOUT) polled[i]->writeBlocked = false;
+        if (events & (POLLIN | POLLHUP | POLLERR)) alive[i] = readFrom(*polled[i], received[i]);
     }
-
     std::lock_guard<std::mutex> lock(m_AcuMutex);
-    const std::chrono::microseconds now = realNow();
-    if (now > m_Acu.now()) m_Acu.advance(now - m_Acu.now());
-    if (!received.empty()) m_Acu.receive(received);
-    if (m_Acu.faults().hangupDue(m_Acu.framesReceived(), m_Acu.now())) {
-        m_HangupRequested = true;
-        return true;
+    for (std::size_t i = 0; i < polled.size(); ++i) {
+        if (!alive[i] || !serviceUnit(*polled[i], received[i])) closeTerminal(*polled[i]);
     }
-    return writeDue(m_Acu.now());
+    return true;
 }
 
-bool PtyServer::writeDue(std::chrono::microseconds now) {
+bool PtyServer::serviceUnit(Terminal& unit, const std::vector<std::uint8_t>& received) {
+    AcuSimulator& acu = *unit.acu;
+    const std::chrono::microseconds now = realNow(unit);
+    // A unit's clock moves only when something is due or bytes came: what happened meanwhile
+    // is worked out then, so idle units of a fleet cost nothing between their commands.
+    const auto scheduled = acu.nextScheduled();
+    if (now > acu.now() && (!received.empty() || (scheduled && *scheduled <= now))) {
+        acu.advance(now - acu.now());
+    }
+    if (!received.empty()) acu.receive(received);
+    if (acu.faults().hangupDue(acu.framesReceived(), now)) {
+        unit.hangupRequested = true;
+        unit.hungUp = true;
+        return false;
+    }
+    return writeDue(unit, now);
+}
+
+bool PtyServer::writeDue(Terminal& unit, std::chrono::microseconds now) {
     bool broken = false;
-    m_Wire.release(now, [this, &broken](std::span<const std::uint8_t> piece) {
-        const ssize_t n = write(m_Master, piece.data(), piece.size());
+    unit.wire.release(now, [&unit, &broken](std::span<const std::uint8_t> piece) {
+        const ssize_t n = write(unit.master, piece.data(), piece.size());
         if (n >= 0) {
-            if (static_cast<std::size_t>(n) < piece.size()) m_WriteBlocked = true;
+            if (static_cast<std::size_t>(n) < piece.size()) unit.writeBlocked = true;
             return static_cast<std::size_t>(n);
         }
         if (errno == EAGAIN || errno == EINTR) {
-            m_WriteBlocked = true;
+            unit.writeBlocked = true;
         } else {
             broken = true;
         }
@@ -212,33 +243,52 @@ bool PtyServer::writeDue(std::chrono::microseconds now) {
     return !broken;
 }
 
-void PtyServer::drainToReader() {
+void PtyServer::drainToReaders() {
     const auto deadline = std::chrono::steady_clock::now() + kDrainLimit;
-    // First what is still on its way out (paced or split), at its own pace; the unit itself
-    // is not run any more, so it starts nothing new...
+    // First what is still on its way out (paced or split), at its own pace; the units
+    // themselves are not run any more, so they start nothing new...
     for (;;) {
+        bool waiting = false;
+        std::vector<pollfd> blocked;
         {
             std::lock_guard<std::mutex> lock(m_AcuMutex);
-            if (!writeDue(realNow())) return;
-            if (m_Wire.empty()) break;
+            for (auto& unit : m_Units) {
+                if (unit->master < 0) continue;
+                if (!writeDue(*unit, realNow(*unit))) closeTerminal(*unit);
+                if (unit->master < 0 || unit->wire.empty()) continue;
+                waiting = true;
+                if (unit->writeBlocked) blocked.push_back({unit->master, POLLOUT, 0});
+            }
         }
-        if (std::chrono::steady_clock::now() >= deadline) return;
-        pollfd fd{m_Master, static_cast<short>(m_WriteBlocked ? POLLOUT : 0), 0};
-        if (poll(&fd, 1, 1) > 0 && (fd.revents & POLLOUT)) m_WriteBlocked = false;
+        if (!waiting || std::chrono::steady_clock::now() >= deadline) break;
+        if (blocked.empty()) {
+            std::this_thread::sleep_for(std::chrono::milliseconds{1});
+            continue;
+        }
+        poll(blocked.data(), blocked.size(), 1);
+        for (const pollfd& fd : blocked) {
+            if (!(fd.revents & POLLOUT)) continue;
+            for (auto& unit : m_Units) {
+                if (unit->master == fd.fd) unit->writeBlocked = false;
+            }
+        }
     }
-    // ...then until the reader has taken it from the slave's input queue.
+    // ...then until the readers have taken it from the slaves' input queues.
     int emptyChecks = 0;
     while (emptyChecks < 2 && std::chrono::steady_clock::now() < deadline) {
         int waiting = 0;
-        if (ioctl(m_Slave, FIONREAD, &waiting) != 0) return;
+        for (auto& unit : m_Units) {
+            int held = 0;
+            if (unit->slave >= 0 && ioctl(unit->slave, FIONREAD, &held) == 0) waiting += held;
+        }
         emptyChecks = waiting == 0 ? emptyChecks + 1 : 0;
         std::this_thread::sleep_for(kDrainCheck);
     }
 }
 
-void PtyServer::closeTerminal() {
+void PtyServer::closeTerminal(Terminal& unit) {
     // The master first: that is what the program sees as the line going away.
-    for (int* fd : {&m_Master, &m_Slave}) {
+    for (int* fd : {&unit.master, &unit.slave}) {
         if (*fd >= 0) ::close(*fd);
         *fd = -1;
     }

@@ -5,6 +5,7 @@
 #include <map>
 #include <type_traits>
 
+#include "fleet_units.h"
 #include "wire/protocol.h"
 
 namespace {
@@ -114,9 +115,10 @@ Option codeCount(Counts counts, const char* expected) {
 
 const std::map<std::string, Option>& optionTable() {
     using O = SimOptions;
-    static const std::map<std::string, Option> table = {
+    static const std::map<std::string, Option> kTable = {
         {"--link", text([](O& o) { return &o.linkPath; }, "a path")},
         {"--log", text([](O& o) { return &o.logPath; }, "a file name")},
+        {"--units", number([](O& o) { return &o.units; }, 1, kMaxFleetUnits, "a count 1..1000")},
         {"--type", number([](O& o) { return &o.antennaType; }, 0, 255, "a number 0..255")},
         {"--model", number([](O& o) { return &o.antennaModel; }, 0, 255, "a number 0..255")},
         {"--skewless", flag([](O& o) { return &o.skewless; })},
@@ -175,7 +177,7 @@ const std::map<std::string, Option>& optionTable() {
         {"--hangup-after-frames", number([](O& o) { return &o.faults.hangupAfterFrames; }, 1,
                                          1'000'000'000, "a count from 1")},
     };
-    return table;
+    return kTable;
 }
 
 }  // namespace
@@ -247,6 +249,10 @@ Options:
   --log FILE               one line per frame: seconds since start, PC>ACU or ACU>PC,
                            the code, the frame decoded, its bytes in hex (the lines
                            of Skyrelay's --trace and Traffic Monitor)
+  --units N                serve a fleet of N units (1..1000) from this one process, each
+                           with its own serial number, region, GPS position and a
+                           signal that wanders; one terminal path a unit on standard
+                           output, and --link P and --log P give P1 .. PN
   --type N                 antenna type in reply 2: 1 sub-reflector, 2 gyro sensor (2)
   --model N                antenna model in reply 2 (2); model 1 has no skew axis
   --skewless               report the skewless flag: no skew limit test

@@ -14,8 +14,9 @@
 struct SimOptions {
     bool help = false;
     bool version = false;
-    std::string linkPath;  // --link
-    std::string logPath;   // --log
+    std::string linkPath;              // --link; with several units the prefix of each unit's link
+    std::string logPath;               // --log; likewise
+    std::optional<std::size_t> units;  // --units: a fleet served by one process
     std::optional<std::chrono::milliseconds> announceAfter;
     std::string replayPath;  // --replay
     Replay::Settings replay;

@@ -35,6 +35,12 @@ WindowCommandLine parseWindowCommandLine(const std::vector<std::string>& argumen
                    "(a PEM file; without it the system's authorities)");
     app.add_flag("--insecure-tls", options.tls.insecure,
                  "Connect to a +tls address even when its certificate fails the check");
+    app.add_option("--tls-cert", options.tls.certFile,
+                   "Prove Skyrelay to a serial server that asks for a client certificate: "
+                   "this certificate (PEM)");
+    app.add_option("--tls-key", options.tls.keyFile,
+                   "The private key of --tls-cert (PEM, without a passphrase); without it, the "
+                   "--tls-cert file holds both");
 
     // CLI11 takes the arguments last first.
     std::vector<std::string> reversed(arguments.rbegin(), arguments.rend());

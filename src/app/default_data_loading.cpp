@@ -68,15 +68,14 @@ void CLumidorDlg::loadDefaultDataFrom(const QString& path) {
     const auto data =
         std::span<const std::uint8_t>(reinterpret_cast<const std::uint8_t*>(bytes->constData()),
                                       static_cast<std::size_t>(bytes->size()));
-    if (const std::optional<SifRefusal> refusal = loadSatelliteInformation(data)) {
+    if (const std::optional<SifRefusal> refusal = m_Controller->loadDefaultData(data, fileName)) {
         MessageBox(sifRefusalText(fileName, *refusal), MessageIcon::Exclamation);
         m_AntennaInformation->ShowProductInformation();
         return;
     }
-    m_Controller->sessionLog().setDefaultDataFile(fileName);
-    const AdminSelectors selectors = selectorsForLoadedScope();
+    const AdminSelectors selectors = selectorsForLoadedScope(state().data);
     fillAdminSelectors(selectors);
-    selectRegion(selectors.continent, selectors.region);
+    m_Controller->selectRegion(selectors.continent, selectors.region);
     refreshRegionDisplay();
     m_AntennaInformation->ShowProductInformation();
 }
@@ -87,13 +86,13 @@ void CLumidorDlg::fillAdminSelectors(const AdminSelectors& selectors) {
 }
 
 void CLumidorDlg::onContinentSelected(int position) {
-    const std::optional<SelectorContents> regions = chooseContinent(position);
+    const std::optional<SelectorContents> regions = m_Controller->chooseContinent(position);
     if (!regions) return;
     fillSelector(adminSelector("region"), *regions);
     refreshRegionDisplay();
 }
 
 void CLumidorDlg::onRegionSelected(int position) {
-    if (!chooseRegion(position)) return;
+    if (!m_Controller->chooseRegion(position)) return;
     refreshRegionDisplay();
 }

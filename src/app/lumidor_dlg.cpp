@@ -137,7 +137,7 @@ CLumidorDlg::CLumidorDlg(QStringList commandLinePorts, QWidget* parent, PortList
       m_Comm(std::make_unique<PortLine>(*this, tls)),
       m_Timers(std::make_unique<QtTimerBank>([this](int id) { m_Controller->OnTimer(id); })),
       m_Controller(
-          std::make_unique<AcuController>(*m_Comm, m_Comm->m_QueueRead, *this, *m_Timers)) {
+          std::make_unique<AcuController>(*m_Comm, m_Comm->m_QueueRead, *this, *m_Timers, this)) {
     setWindowTitle(QStringLiteral("LUMIDOR"));
     setWindowIcon(QIcon(QStringLiteral(":/skyrelay.png")));
     setFixedSize(dialogSize(480, 317));
@@ -175,7 +175,7 @@ CLumidorDlg::CLumidorDlg(QStringList commandLinePorts, QWidget* parent, PortList
     m_Controller->setTrafficObserver(&m_TrafficMonitor->recorder());
     new QShortcut(QKeySequence(QStringLiteral("Ctrl+T")), this, [this] { openTrafficMonitor(); });
     new QShortcut(QKeySequence(QStringLiteral("Ctrl+R")), this, [this] { openServiceReport(); });
-    m_SignalPointing = new SignalPointingWindow(this);
+    m_SignalPointing = new SignalPointingWindow(m_Controller->state().data, this);
     m_Controller->setPointingSamples(&m_SignalPointing->samples());
     new QShortcut(QKeySequence(QStringLiteral("Ctrl+G")), this, [this] { openSignalPointing(); });
 
@@ -244,7 +244,8 @@ void CLumidorDlg::fillPageList() {
 
 void CLumidorDlg::createIndicators() {
     m_SerialBox = new SerialBox(this);
-    m_SerialBox->setGeometry(QRect(kSerialBox, dialogSize(35, 16)));
+    const QRect box(kSerialBox, dialogSize(35, 16));
+    m_SerialBox->setPlaces(box, QRect(QPoint(m_PortCombo->x(), box.top()), box.bottomRight()));
     const QSize lamp = dialogSize(12, 12);
     m_ConnectLamp = lampAt(this, kConnectLamp, lamp);
     for (std::size_t k = 0; k < m_StateLamps.size(); ++k) {
@@ -330,7 +331,10 @@ void CLumidorDlg::connectOperationButtons() {
     onClick("target_change_button", [this] { m_Controller->OnTargetChange(m_TargetCombo->currentIndex()); });
     onClick("get_info_button", [this] { m_Controller->OnGetAntennaInformation(); });
     onClick("load_data_button", [this] { loadDefaultData(); });
-    onClick("update_data_button", [this] { m_Controller->updateDefaultData(); });
+    onClick("update_data_button", [this] {
+        m_Controller->updateDefaultData(adminSelector("continent")->currentIndex(),
+                                        adminSelector("region")->currentIndex());
+    });
     onClick("factory_button", [this] { m_Controller->OnFactorySetting(); });
     connect(m_TargetCombo, &QComboBox::activated, this,
             [this](int index) { m_Controller->OnTargetSelected(index); });
@@ -349,7 +353,7 @@ void CLumidorDlg::contextMenuEvent(QContextMenuEvent* event) {
 }
 
 void CLumidorDlg::openServiceReport() {
-    auto* dialog = new ServiceReportDialog(m_Controller->sessionLog(), this);
+    auto* dialog = new ServiceReportDialog(m_Controller->state(), m_Controller->sessionLog(), this);
     dialog->setAttribute(Qt::WA_DeleteOnClose);
     dialog->open();
 }

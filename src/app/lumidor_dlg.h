@@ -20,6 +20,7 @@
 class ACU_LCD_Display;
 class AcuController;
 struct AdminSelectors;
+struct LinkState;
 class Administrator;
 class Antenna_Diagnosis;
 class Antenna_Information;
@@ -43,10 +44,11 @@ class View_LCD_Display;
 
 // The program's one main window: the page list and page area, the serial port controls,
 // the target satellite panel and the lamps. It owns the serial port and the controller, shows
-// what the controller decides (ControllerView), hears the port's watcher (CommConsumer) and
-// hosts the pages (PageHost).
+// what the controller decides (ControllerView), runs the port scan (PortScan), hears the
+// port's watcher (CommConsumer) and hosts the pages (PageHost).
 class CLumidorDlg : public QuietDialog,
                     public ControllerView,
+                    public PortScan,
                     public CommConsumer,
                     public PageHost {
     Q_OBJECT
@@ -59,38 +61,29 @@ public:
                          const TlsOptions& tls = {});
     ~CLumidorDlg() override;
 
-    // ControllerView
-    int adminContinentSelection() const override;
-    int adminRegionSelection() const override;
+    // ControllerView: each part of the state named is shown again from the controller's state.
+    void stateChanged(std::uint32_t what) override;
     void MessageBox(const std::string& text, MessageIcon icon) override;
     bool Confirm(const std::string& text, ConfirmButtons buttons) override;
     void closeQuestion() override;
-    void showAcknowledgedChange(std::uint8_t code) override;
-    void DrawSerialBox(int connected) override;
-    void DrawConnectLamp(int state) override;
-    void DrawStateLamps(int mode) override;
-    void DrawGpsLamps(int state) override;
-    void DrawDiagLamps(std::uint32_t word) override;
-    void showConnectionControls(bool connected) override;
-    void setBusyCursor(bool busy) override;
-    void showTargetChoice(const std::string& longitude, bool changeEnabled) override;
-    void setTargetChangeEnabled(bool enabled) override;
-    void RefreshTargetPanel(std::uint8_t position, std::uint8_t continent,
-                            std::uint8_t region) override;
-    void refreshAfterDownload() override;
-    void showRegionGps(std::uint8_t continent, std::uint8_t region) override;
-    void showCurrentPosition(const std::string& az, const std::string& el,
-                             const std::string& skew) override;
-    void setDiagnosisButtonCaption(const std::string& caption) override;
     void OpenProgress(ProgressPopup popup, std::uint32_t total) override;
     void StepProgress(ProgressPopup popup, std::uint32_t count,
                       const std::string& percent) override;
     void CloseProgress(ProgressPopup popup) override;
-    void SwitchPage() override;
-    void ShowLcdDataInEditor() override;
-    void TakeLcdDataFromEditor() override;
+
+    // PortScan
     int ScanAndConnect() override;
     void skipSilentPort() override;
+
+    // The lamps as painted: by the state, and grey when their page comes back.
+    void DrawSerialBox(int connected);
+    void DrawConnectLamp(int state);
+    void DrawStateLamps(int mode);
+    void DrawGpsLamps(int state);
+    void DrawDiagLamps(std::uint32_t word);
+    void SwitchPage();
+    void ShowLcdDataInEditor();
+    void TakeLcdDataFromEditor();
 
     // CommConsumer: called on the watcher thread, handed on to this window's thread.
     void onCommRead(std::uint16_t portId) override;
@@ -120,7 +113,7 @@ public:
     // Hides the page shown now and shows page in the page area: the way into and out of the
     // LCD editor, which has no entry in the page list, and back from its preview.
     void showPage(QWidget* page) override;
-    // "Font Load": an .lcd file into g_LcdData, the editor and the preview.
+    // "Font Load": an .lcd file into the LCD texts, the editor and the preview.
     void LoadLcdFile();
     // "Save": the editor's texts into an .lcd file that "Font Load" reads back unchanged.
     void saveLcdFile();
@@ -171,6 +164,18 @@ private:
     void applyFontsAndColours();
     void fillPageList();
     void selectPortEntry(const QString& name);
+    void showConnectionControls(bool connected);
+    void setBusyCursor(bool busy);
+    // The "Change SAT :" choice, the target panel, the antenna's GPS position and the current
+    // position, as the state has them.
+    void showTargetChoice();
+    void RefreshTargetPanel();
+    void showRegionGps();
+    void showCurrentPosition();
+    // Every satellite display after the ACU's region and satellites have arrived.
+    void refreshAfterDownload();
+    // The ACU took the edited satellite (satellite true), or an LNB or DiSEqC setting.
+    void showAcknowledgedChange(bool satellite);
     ProgressPopupWindow* progressWindow(ProgressPopup popup) const;
     void connectOperationButtons();
     void setPanelText(const char* name, const std::optional<std::string>& text);
@@ -183,6 +188,7 @@ private:
     void connectAdminSelectors();
     void fillAdminSelectors(const AdminSelectors& selectors);
     QComboBox* adminSelector(const char* name) const;
+    const LinkState& state() const;
 
     PortDiscovery m_Discovery;
     QString m_sSelectedPort;

@@ -67,13 +67,16 @@ void CLumidorDlg::LoadLcdFile() {
         MessageBox(lcdOpenFailureText(fileName, reason.toStdString()), MessageIcon::Exclamation);
         return;
     }
+    LcdDataBlock block = m_Controller->state().LcdData;
     const LcdFileReading reading =
         readLcdFile(std::span(reinterpret_cast<const std::uint8_t*>(bytes->constData()),
-                              static_cast<std::size_t>(bytes->size())));
+                              static_cast<std::size_t>(bytes->size())),
+                    block);
     if (!reading.refusal.empty()) {
         MessageBox(lcdRefusalText(fileName, reading.refusal), MessageIcon::Exclamation);
         return;
     }
+    m_Controller->setLcdData(block);
     ShowLcdDataInEditor();
     TakeLcdDataFromEditor();
     if (!reading.cutLines.empty()) {

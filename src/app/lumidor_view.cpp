@@ -11,19 +11,19 @@
 #include "app/load_progress.h"
 #include "app/lumidor_dlg.h"
 #include "app/update_progress.h"
+#include "data/region_display.h"
 #include "data/target_panel.h"
 #include "geo/gps_inputs.h"
 #include "lcd/lcd_data.h"
 #include "link/controller.h"
-#include "link/link_state.h"
 #include "pages/acu_lcd_display.h"
 #include "pages/administrator.h"
 #include "pages/antenna_diagnosis.h"
 #include "pages/antenna_information.h"
 #include "pages/set_gps.h"
 #include "pages/view_lcd_display.h"
-#include "serial/port_order.h"
 #include "serial/port_line.h"
+#include "serial/port_order.h"
 #include "serial/serial_comm.h"
 #include "widgets/lamp.h"
 #include "widgets/serial_box.h"
@@ -39,11 +39,36 @@ QString messageText(const std::string& text) {
 
 }  // namespace
 
-int CLumidorDlg::adminContinentSelection() const {
-    return adminSelector("continent")->currentIndex();
+const LinkState& CLumidorDlg::state() const {
+    return m_Controller->state();
 }
-int CLumidorDlg::adminRegionSelection() const {
-    return adminSelector("region")->currentIndex();
+
+void CLumidorDlg::stateChanged(std::uint32_t what) {
+    const LinkState& s = state();
+    if ((what & changed::Connection) != 0) {
+        showConnectionControls(s.Connected == 1);
+        DrawSerialBox(s.Connected);
+    }
+    if ((what & changed::ConnectLamp) != 0) DrawConnectLamp(s.ConnectLamp);
+    if ((what & changed::StateLamps) != 0) DrawStateLamps(s.StateLamps);
+    if ((what & changed::GpsLamps) != 0) DrawGpsLamps(s.antenna.GpsLinkState);
+    if ((what & changed::DiagLamps) != 0) DrawDiagLamps(s.antenna.DiagLamps);
+    if ((what & changed::BusyCursor) != 0) setBusyCursor(s.BusyCursor == 1);
+    if ((what & changed::TargetChoice) != 0) showTargetChoice();
+    if ((what & changed::TargetPanel) != 0) RefreshTargetPanel();
+    if ((what & changed::RegionGps) != 0) showRegionGps();
+    if ((what & changed::CurrentPosition) != 0) showCurrentPosition();
+    if ((what & changed::DiagnosisCaption) != 0) {
+        m_AntennaDiagnosis->setDiagnosisButtonCaption(
+            s.DiagIdle == 1 ? QStringLiteral("Diagnosis Start") : QStringLiteral("Diagnosis Stop"));
+    }
+    if ((what & changed::Downloaded) != 0) refreshAfterDownload();
+    if ((what & changed::SatelliteAcknowledged) != 0) showAcknowledgedChange(true);
+    if ((what & changed::SettingAcknowledged) != 0) showAcknowledgedChange(false);
+    if ((what & changed::LcdData) != 0) {
+        ShowLcdDataInEditor();
+        TakeLcdDataFromEditor();
+    }
 }
 
 void CLumidorDlg::setMessageBoxHook(std::function<void(const QString&, MessageIcon)> hook) {
@@ -128,25 +153,29 @@ void CLumidorDlg::setBusyCursor(bool busy) {
     }
 }
 
-void CLumidorDlg::showTargetChoice(const std::string& longitude, bool changeEnabled) {
+void CLumidorDlg::showTargetChoice() {
+    const SatelliteData& data = state().data;
+    const int choice = state().TargetChoice;
+    const std::string longitude =
+        isRegionSatellitePosition(data, choice)
+            ? orbitalPositionText(data.RegionSatellites[static_cast<std::size_t>(choice)])
+            : std::string();
     // " %3.1f%c": the hemisphere is the record's own byte, shown as the character of that code.
     label("target_longitude")
         ->setText(QString::fromLatin1(longitude.data(), static_cast<qsizetype>(longitude.size())));
-    setTargetChangeEnabled(changeEnabled);
-}
-
-void CLumidorDlg::setTargetChangeEnabled(bool enabled) {
-    findChild<QPushButton*>(QStringLiteral("target_change_button"))->setEnabled(enabled);
+    findChild<QPushButton*>(QStringLiteral("target_change_button"))
+        ->setEnabled(state().TargetChangeEnabled);
 }
 
 void CLumidorDlg::setPanelText(const char* name, const std::optional<std::string>& text) {
     if (text) label(name)->setText(QString::fromStdString(*text));
 }
 
-void CLumidorDlg::RefreshTargetPanel(std::uint8_t position, std::uint8_t continent,
-                                     std::uint8_t region) {
-    const std::optional<TargetPanelTexts> texts = targetPanelFor(position, continent, region);
+void CLumidorDlg::RefreshTargetPanel() {
+    const std::optional<TargetPanelTexts> texts =
+        targetPanelFor(state().data, receiverState(state()));
     if (!texts) return;
+    const int position = state().data.DefaultSatIndex;
     const std::string& orbit = texts->targetPosition;  // its last byte is the record's own
     label("target_sat")
         ->setText(m_TargetCombo->itemText(position) +
@@ -168,31 +197,31 @@ void CLumidorDlg::RefreshTargetPanel(std::uint8_t position, std::uint8_t contine
 
 // The satellite displays are filled by the pages that show them; these hooks are where the
 // controller reaches them.
-void CLumidorDlg::showRegionGps(std::uint8_t continent, std::uint8_t region) {
-    m_SetGps->showAntennaGps(antennaGpsTexts(continent, region));
+void CLumidorDlg::showRegionGps() {
+    m_SetGps->showAntennaGps(antennaGpsTexts(state().data));
 }
 
-void CLumidorDlg::showCurrentPosition(const std::string& az, const std::string& el,
-                                      const std::string& skew) {
-    m_AntennaDiagnosis->showCurrentPosition(QString::fromStdString(az), QString::fromStdString(el),
-                                            QString::fromStdString(skew));
-}
-
-void CLumidorDlg::setDiagnosisButtonCaption(const std::string& caption) {
-    m_AntennaDiagnosis->setDiagnosisButtonCaption(QString::fromStdString(caption));
+void CLumidorDlg::showCurrentPosition() {
+    const AntennaState& antenna = state().antenna;
+    m_AntennaDiagnosis->showCurrentPosition(
+        QString::fromStdString(positionText(antenna.CurrentAz)),
+        QString::fromStdString(positionText(antenna.CurrentEl)),
+        QString::fromStdString(positionText(antenna.CurrentSkew)));
 }
 
 void CLumidorDlg::ShowLcdDataInEditor() {
-    m_LcdDisplay->showLines(g_LcdData);
+    m_LcdDisplay->showLines(state().LcdData);
 }
 
-// The preview comes up over the editor, which stays in place below it, and is filled from
-// g_LcdData: what it shows is what "Write" sends.
+// The preview comes up over the editor, which stays in place below it, and is filled from the
+// LCD texts the editor holds: what it shows is what "Write" sends.
 void CLumidorDlg::TakeLcdDataFromEditor() {
-    m_LcdDisplay->storeLines(g_LcdData);
+    LcdDataBlock block = state().LcdData;
+    m_LcdDisplay->storeLines(block);
+    m_Controller->setLcdData(block);
     showPage(m_ViewLcdDisplay);
     m_LcdDisplay->show();
-    m_ViewLcdDisplay->showBlock(g_LcdData);
+    m_ViewLcdDisplay->showBlock(state().LcdData);
 }
 
 ProgressPopupWindow* CLumidorDlg::progressWindow(ProgressPopup popup) const {
@@ -271,7 +300,7 @@ int CLumidorDlg::ScanAndConnect() {
         const std::optional<int> opened = m_Comm->finishOpen();
         return opened ? scanOpened(*opened) : 0;
     }
-    if (!m_Discovery.fillPortList(m_PortCombo) || g_Connected == 1) return 0;
+    if (!m_Discovery.fillPortList(m_PortCombo) || state().Connected == 1) return 0;
     // Not always entry 0: the scan moves on from a port that stayed silent or would not open.
     const std::optional<int> entry = m_Discovery.nextScanEntry();
     if (!entry) return 0;
@@ -294,8 +323,6 @@ int CLumidorDlg::scanOpened(int opened) {
         m_nPortIndex = entry;
         m_PortCombo->setCurrentIndex(entry);
     }
-    // A red lamp left by the port tried before would blame this one before it had its chance.
-    DrawConnectLamp(0);
     m_Controller->StartConnection(false);
     return 1;
 }
@@ -318,7 +345,7 @@ int CLumidorDlg::OpenSelectedPort() {
 
 void CLumidorDlg::OnConnect() {
     if (m_bUserOpening) return;  // pressed again while its address is still opening
-    if (g_Connected == 1) {
+    if (state().Connected == 1) {
         m_Controller->Disconnect();
         return;
     }

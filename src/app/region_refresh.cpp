@@ -11,6 +11,7 @@
 #include "data/region_selectors.h"
 #include "data/satellite_tables.h"
 #include "data/target_panel.h"
+#include "link/controller.h"
 #include "pages/administrator.h"
 #include "pages/antenna_information.h"
 #include "pages/satellite_information.h"
@@ -34,14 +35,14 @@ void fillSelector(QComboBox* selector, const std::vector<std::u16string>& entrie
 }  // namespace
 
 void CLumidorDlg::fillSatelliteSelectors() {
-    const std::vector<std::u16string> entries = satelliteSelectorEntries();
-    const int target = g_DefaultSatIndex;
-    const bool listed = isRegionSatellitePosition(target);
-    const SatelliteRecord& satellite = g_RegionSatellites[listed ? target : 0];
+    const SatelliteData& data = state().data;
+    const std::vector<std::u16string> entries = satelliteSelectorEntries(data);
+    const int target = data.DefaultSatIndex;
+    const bool listed = isRegionSatellitePosition(data, target);
+    const SatelliteRecord& satellite = data.RegionSatellites[listed ? target : 0];
 
     fillSelector(m_TargetCombo, entries, target);
-    // The target is what the choice shows now, so there is nothing to change to yet.
-    showTargetChoice(listed ? orbitalPositionText(satellite) : std::string(), false);
+    m_Controller->resetTargetChoice();
 
     fillSelector(combo(m_SetGps, "satellite"), entries, target);
     m_SetGps->findChild<QLineEdit*>(QStringLiteral("satellite_longitude"))
@@ -53,43 +54,44 @@ void CLumidorDlg::fillSatelliteSelectors() {
 }
 
 void CLumidorDlg::refreshRegionDisplay() {
-    showRegionGps(g_CurContinent, g_CurRegion);
+    const SatelliteData& data = state().data;
+    showRegionGps();
     fillSatelliteSelectors();
-    RefreshTargetPanel(g_DefaultSatIndex, g_CurContinent, g_CurRegion);
-    m_SatelliteInformation->showEditSatellite(g_DefaultSatIndex);
+    RefreshTargetPanel();
+    m_SatelliteInformation->showEditSatellite(data.DefaultSatIndex);
     m_SatelliteInformation->showLnbSetting();
     m_AntennaInformation->ShowAntennaParameters();
     m_Administrator->fillAdminSatelliteList();
-    m_Administrator->selectSatellite(g_DefaultSatIndex);
+    m_Administrator->selectSatellite(data.DefaultSatIndex);
     m_Administrator->showSatelliteDetails();
     m_Administrator->showLnbInformation(
-        QString::fromStdString(lnbInformationText(regionRecord(g_CurContinent, g_CurRegion))));
+        QString::fromStdString(lnbInformationText(currentRegion(data))));
 }
 
+// The controller has taken the edit copy, the LNB and DiSEqC values and the antenna parameters
+// from the ACU's region before it says so.
 void CLumidorDlg::refreshAfterDownload() {
-    showRegionGps(g_CurContinent, g_CurRegion);
+    const SatelliteData& data = state().data;
+    showRegionGps();
     fillSatelliteSelectors();
-    RefreshTargetPanel(g_DefaultSatIndex, g_CurContinent, g_CurRegion);
-    // The satellites came from the ACU rather than from the file: the edit copy, the LNB and
-    // DiSEqC values and the antenna parameters are taken from them and the ACU's region.
-    prepareEditCopy(g_CurContinent, g_CurRegion);
-    m_SatelliteInformation->showEditSatellite(g_DefaultSatIndex);
+    RefreshTargetPanel();
+    m_SatelliteInformation->showEditSatellite(data.DefaultSatIndex);
     m_SatelliteInformation->showLnbSetting();
     m_AntennaInformation->ShowProductInformation();
     m_AntennaInformation->ShowRegionName();
     m_AntennaInformation->ShowAntennaParameters();
     m_Administrator->showDownloadedRegion(
-        QString::fromStdString(continentListName(g_CurContinent)),
-        QString::fromStdU16String(regionNameText(regionRecord(g_CurContinent, g_CurRegion))));
+        QString::fromStdString(continentListName(data.CurContinent)),
+        QString::fromStdU16String(regionNameText(currentRegion(data))));
     m_Administrator->fillAdminSatelliteList();
-    m_Administrator->selectSatellite(g_DefaultSatIndex);
+    m_Administrator->selectSatellite(data.DefaultSatIndex);
     m_Administrator->showSatelliteDetails();
 }
 
-void CLumidorDlg::showAcknowledgedChange(std::uint8_t code) {
+void CLumidorDlg::showAcknowledgedChange(bool satellite) {
     m_Administrator->showLnbInformation(
-        QString::fromStdString(lnbInformationText(regionRecord(g_CurContinent, g_CurRegion))));
-    if (code == 18) {
+        QString::fromStdString(lnbInformationText(currentRegion(state().data))));
+    if (satellite) {
         // The selectors name the satellite as the ACU now has it; each page keeps the satellite
         // it had chosen, and the edit page shows the name as it was sent (cut to 10).
         QComboBox* edited = combo(m_SatelliteInformation, "satellite");
@@ -106,6 +108,6 @@ void CLumidorDlg::showAcknowledgedChange(std::uint8_t code) {
         m_SatelliteInformation->showLnbSetting();
     }
     // After the selectors: the panel names its satellite as the target selector lists it.
-    RefreshTargetPanel(g_DefaultSatIndex, g_CurContinent, g_CurRegion);
+    RefreshTargetPanel();
     m_Administrator->showSatelliteDetails();
 }

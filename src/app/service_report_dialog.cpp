@@ -41,8 +41,9 @@ QString text(const QWidget* window, const char* name) {
 
 }  // namespace
 
-ServiceReportDialog::ServiceReportDialog(const SessionLog& log, QWidget* parent)
-    : QDialog(parent), m_Log(log) {
+ServiceReportDialog::ServiceReportDialog(const LinkState& state, const SessionLog& log,
+                                         QWidget* parent)
+    : QDialog(parent), m_State(state), m_Log(log) {
     setWindowTitle(QStringLiteral("Save Service Report"));
     paintWhite(this);
     setFixedSize(dialogSize(kWidth, kHeight));
@@ -73,7 +74,7 @@ void ServiceReportDialog::save() {
                                                           : QStringLiteral(".pdf");
     }
     // Taken when the file is chosen, so the report holds what the screen shows now.
-    const ServiceReport report = buildServiceReport(m_Log, note().toStdString());
+    const ServiceReport report = buildServiceReport(m_State, m_Log, note().toStdString());
     const std::optional<QString> failure =
         writeServiceReport(path, QString::fromStdString(report.title),
                            QString::fromStdString(renderReportHtml(report)));

@@ -6,6 +6,7 @@
 #include <optional>
 
 class SessionLog;
+struct LinkState;
 
 // "Save Service Report...": the vessel or site and the technician for the report's note,
 // then the file. A name ending in .html is written as HTML, any other as a PDF of the same
@@ -14,7 +15,7 @@ class ServiceReportDialog : public QDialog {
     Q_OBJECT
 
 public:
-    ServiceReportDialog(const SessionLog& log, QWidget* parent);
+    ServiceReportDialog(const LinkState& state, const SessionLog& log, QWidget* parent);
 
     // The file name comes from here instead of the save-file dialog when set (tests); an
     // empty name cancels. Failures go to report.
@@ -29,6 +30,7 @@ public:
 private:
     void save();
 
+    const LinkState& m_State;
     const SessionLog& m_Log;
     std::function<QString()> m_FileHook;
     std::function<void(const QString&)> m_FailureHook;

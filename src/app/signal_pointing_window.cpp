@@ -65,7 +65,8 @@ QString signedDegrees(double degrees) {
 
 }  // namespace
 
-SignalPointingWindow::SignalPointingWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
+SignalPointingWindow::SignalPointingWindow(const SatelliteData& data, QWidget* parent)
+    : QWidget(parent, Qt::Window), m_Data(data) {
     setWindowTitle(QStringLiteral("Signal and Pointing"));
     setObjectName(QStringLiteral("signal_pointing"));
     resize(1180, 720);
@@ -225,7 +226,7 @@ void SignalPointingWindow::showSky(std::int64_t nowMs) {
     for (std::size_t back = 0; back < std::min(size, kSiteLookBack) && !target; ++back) {
         const PointingSample& s = m_Samples[size - 1 - back];
         if (std::isnan(s.longitude) || std::isnan(s.latitude)) continue;
-        target = targetLookAngles(s.longitude, s.latitude, g_DefaultSatIndex);
+        target = targetLookAngles(m_Data, s.longitude, s.latitude, m_Data.DefaultSatIndex);
         break;
     }
     if (!target) {

@@ -11,6 +11,7 @@ class QLabel;
 class QPushButton;
 class QTimer;
 class SkyView;
+struct SatelliteData;
 
 // "Signal and Pointing": the signal level, azimuth, elevation and skew over time with the
 // antenna state behind them, and the dish on a sky view beside its target satellite. It owns
@@ -23,7 +24,8 @@ class SignalPointingWindow : public QWidget {
 public:
     enum class Range { Minute, TenMinutes, Hour, All };
 
-    explicit SignalPointingWindow(QWidget* parent = nullptr);
+    // data is the link's, whose target the sky view shows.
+    explicit SignalPointingWindow(const SatelliteData& data, QWidget* parent = nullptr);
     ~SignalPointingWindow() override;
 
     PointingSamples& samples() { return m_Samples; }
@@ -53,6 +55,7 @@ private:
     void saveWithDialog(bool csv);
     void updateStatus();
 
+    const SatelliteData& m_Data;
     PointingSamples m_Samples;
     PointingView m_View;
     Range m_Range = Range::TenMinutes;

@@ -50,27 +50,11 @@ void CliLoop::start(int id, std::chrono::milliseconds period) {
     timer.running = true;
     timer.period = period;
     timer.due = Clock::now() + period;
-    timer.starts += 1;
 }
 
 void CliLoop::stop(int id) {
     const auto found = m_Timers.find(id);
     if (found != m_Timers.end()) found->second.running = false;
-}
-
-bool CliLoop::running(int id) const {
-    const auto found = m_Timers.find(id);
-    return found != m_Timers.end() && found->second.running;
-}
-
-int CliLoop::starts(int id) const {
-    const auto found = m_Timers.find(id);
-    return found == m_Timers.end() ? 0 : found->second.starts;
-}
-
-int CliLoop::fires(int id) const {
-    const auto found = m_Timers.find(id);
-    return found == m_Timers.end() ? 0 : found->second.fires;
 }
 
 int CliLoop::sent(int code) const {
@@ -80,10 +64,6 @@ int CliLoop::sent(int code) const {
 
 void CliLoop::forgetCounts() {
     m_Sent.clear();
-    for (auto& [id, timer] : m_Timers) {
-        timer.starts = 0;
-        timer.fires = 0;
-    }
 }
 
 void CliLoop::wake() {
@@ -135,7 +115,6 @@ void CliLoop::fireDueTimers() {
         Timer& timer = m_Timers[id];
         // A handler run before this one may have stopped or restarted it.
         if (!timer.running || timer.due > now) continue;
-        timer.fires += 1;
         timer.due = now + timer.period;
         if (m_Handlers.timer) m_Handlers.timer(id);
     }

@@ -35,10 +35,6 @@ public:
 
     void start(int id, std::chrono::milliseconds period) override;
     void stop(int id) override;
-    bool running(int id) const;
-    // Since the last forgetCounts(): how often timer id was started and how often it fired.
-    int starts(int id) const;
-    int fires(int id) const;
     // How often command code went out since the last forgetCounts().
     void countSent(int code) { m_Sent[code] += 1; }
     int sent(int code) const;
@@ -63,8 +59,6 @@ private:
         bool running = false;
         std::chrono::milliseconds period{0};
         Clock::time_point due{};
-        int starts = 0;
-        int fires = 0;
     };
 
     void wake();

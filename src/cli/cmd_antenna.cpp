@@ -9,9 +9,7 @@
 #include "cli/exit_codes.h"
 #include "cli/output.h"
 #include "data/antenna_info.h"
-#include "data/satellite_tables.h"
 #include "link/controller.h"
-#include "wire/display_text.h"
 #include "wire/protocol.h"
 
 namespace {
@@ -20,26 +18,19 @@ std::u16string widened(const std::string& text) {
     return std::u16string(text.begin(), text.end());
 }
 
-// Sends with operation and waits for the reply of code. A field the window would refuse
-// sends nothing: its message has been shown and the command ends with a usage error.
-int sendChecked(Session& session, std::uint8_t code, const std::function<void()>& operation) {
-    session.loop().forgetCounts();
-    const std::size_t messages = session.messageCount();
-    operation();
-    if (session.loop().starts(code) == 0) {
-        return session.fail(
-            session.messageCount() != messages ? exitcode::Usage : exitcode::NoAnswer,
-            "nothing was sent");
+// The outcome of an operation that one command answers, said in a line when it was done.
+int acknowledged(Session& session, Operation operation, std::uint8_t code) {
+    const int result = session.await(operation);
+    if (result == exitcode::Done) {
+        std::cerr << "skyrelay-cli: " << commandText(code) << " acknowledged\n";
     }
-    if (const int result = session.awaitAcknowledge(code); result != exitcode::Done) return result;
-    std::cerr << "skyrelay-cli: " << commandText(code) << " acknowledged\n";
-    return exitcode::Done;
+    return result;
 }
 
 struct MoveOptions {
     CommonOptions common;
-    std::string az;
-    std::string el;
+    double az = 0.0;
+    double el = 0.0;
     std::string axis;
     double degrees = 0.0;
 };
@@ -47,9 +38,8 @@ struct MoveOptions {
 int goTo(const MoveOptions& options) {
     Session session("goto", options.common);
     if (const int code = openInSetupMode(session); code != exitcode::Done) return code;
-    return sendChecked(session, cmd::GoToPosition, [&] {
-        session.controller().OnGoToPosition(widened(options.az), widened(options.el));
-    });
+    session.controller().OnGoToPosition(options.az, options.el);
+    return acknowledged(session, Operation::GoToPosition, cmd::GoToPosition);
 }
 
 int step(const MoveOptions& options) {
@@ -57,18 +47,18 @@ int step(const MoveOptions& options) {
     if (const int code = openInSetupMode(session); code != exitcode::Done) return code;
     AcuController& acu = session.controller();
     const bool forward = options.degrees >= 0;
-    const std::u16string size =
-        widened(formatText("%.2f", forward ? options.degrees : -options.degrees));
+    const double size = forward ? options.degrees : -options.degrees;
+    std::uint8_t code = cmd::MoveSkew;
     if (options.axis == "az") {
-        return sendChecked(session, cmd::MoveAzimuth,
-                           [&] { forward ? acu.OnAzStepCw(size) : acu.OnAzStepCcw(size); });
+        code = cmd::MoveAzimuth;
+        forward ? acu.OnAzStepCw(size) : acu.OnAzStepCcw(size);
+    } else if (options.axis == "el") {
+        code = cmd::MoveElevation;
+        forward ? acu.OnElStepUp(size) : acu.OnElStepDown(size);
+    } else {
+        forward ? acu.OnSkewStepPlus(size) : acu.OnSkewStepMinus(size);
     }
-    if (options.axis == "el") {
-        return sendChecked(session, cmd::MoveElevation,
-                           [&] { forward ? acu.OnElStepUp(size) : acu.OnElStepDown(size); });
-    }
-    return sendChecked(session, cmd::MoveSkew,
-                       [&] { forward ? acu.OnSkewStepPlus(size) : acu.OnSkewStepMinus(size); });
+    return acknowledged(session, Operation::Step, code);
 }
 
 struct ParamsOptions {
@@ -79,41 +69,41 @@ struct ParamsOptions {
 // The antenna information page's seven edits, by the names --set takes.
 const std::map<std::string, std::u16string AntennaParameterEdits::*>& parameterFields() {
     using E = AntennaParameterEdits;
-    static const std::map<std::string, std::u16string E::*> fields = {
+    static const std::map<std::string, std::u16string E::*> kFields = {
         {"tracking-scale", &E::trackingScale}, {"detect-level", &E::detectLevel},
         {"tracking-level", &E::trackingLevel}, {"el-adjust", &E::elAdjust},
         {"skew-adjust", &E::skewAdjust},       {"signal-lost-time", &E::signalLostTime},
         {"break-time", &E::breakTime}};
-    return fields;
+    return kFields;
 }
 
-AntennaParameterEdits shownParameters() {
-    const AntennaParameterTexts texts = antennaParameterTexts();
+AntennaParameterEdits shownParameters(const AntennaParameters& parameters) {
+    const AntennaParameterTexts texts = antennaParameterTexts(parameters);
     return {widened(texts.trackingScale), widened(texts.detectLevel), widened(texts.trackingLevel),
             widened(texts.elAdjust),      widened(texts.skewAdjust),  widened(texts.signalLostTime),
             widened(texts.breakTime)};
 }
 
-void printParameters(const Session& session, bool json) {
-    const AntennaParameterEdits shown = shownParameters();
+void printParameters(Session& session, bool json) {
+    const AntennaParameters& p = session.controller().state().parameters;
     if (json) {
         printJson({{"port", session.portName()},
-                   {"trackingScale", g_ParTrackingScale},
-                   {"detectLevel", g_ParDetectLevel},
-                   {"trackingLevel", g_ParTrackingLevel},
-                   {"elAdjust", g_ParElAdjust},
-                   {"skewAdjust", g_ParSkewAdjust},
-                   {"signalLostTime", g_ParSignalLostTime},
-                   {"breakTime", g_ParBreakTime}});
+                   {"trackingScale", p.ParTrackingScale},
+                   {"detectLevel", p.ParDetectLevel},
+                   {"trackingLevel", p.ParTrackingLevel},
+                   {"elAdjust", p.ParElAdjust},
+                   {"skewAdjust", p.ParSkewAdjust},
+                   {"signalLostTime", p.ParSignalLostTime},
+                   {"breakTime", p.ParBreakTime}});
         return;
     }
+    const AntennaParameterEdits shown = shownParameters(p);
     for (const auto& [name, field] : parameterFields()) {
         std::cout << name << "=" << latin1ToUtf8(shown.*field) << "\n";
     }
 }
 
 int params(const ParamsOptions& options) {
-    AntennaParameterEdits edits;
     std::map<std::string, std::string> wanted;
     for (const std::string& assignment : options.assignments) {
         const std::size_t equals = assignment.find('=');
@@ -134,11 +124,12 @@ int params(const ParamsOptions& options) {
         return exitcode::Done;
     }
     if (const int code = openInSetupMode(session); code != exitcode::Done) return code;
-    // The fields not named keep what the page shows, as they would in the window.
-    edits = shownParameters();
+    // The fields not named keep what the page shows, as they would in the window, and every
+    // field is read as the page reads it.
+    AntennaParameterEdits edits = shownParameters(session.controller().state().parameters);
     for (const auto& [name, value] : wanted) edits.*parameterFields().at(name) = widened(value);
-    const int code = sendChecked(session, cmd::SetParameters,
-                                 [&] { session.controller().OnSetParameters(edits); });
+    session.controller().OnSetParameters(readAntennaParameters(edits));
+    const int code = acknowledged(session, Operation::Parameters, cmd::SetParameters);
     if (code == exitcode::Done) printParameters(session, options.common.json);
     return code;
 }
@@ -152,19 +143,20 @@ struct TargetOptions {
 int target(const TargetOptions& options) {
     Session session("target", options.common);
     if (const int code = openIdentified(session); code != exitcode::Done) return code;
-    if (options.position < 1 || options.position > g_SatelliteCount) {
+    const int count = session.controller().state().data.SatelliteCount;
+    if (options.position < 1 || options.position > count) {
         return session.fail(exitcode::Usage,
-                            "the region has satellites 1.." + std::to_string(g_SatelliteCount));
+                            "the region has satellites 1.." + std::to_string(count));
     }
-    return sendChecked(session, cmd::TargetChange,
-                       [&] { session.controller().OnTargetChange(options.position - 1); });
+    session.controller().OnTargetChange(options.position - 1);
+    return acknowledged(session, Operation::TargetChange, cmd::TargetChange);
 }
 
 int restart(const CommonOptions& options) {
     Session session("restart", options);
     if (const int code = openIdentified(session); code != exitcode::Done) return code;
-    return sendChecked(session, cmd::AntennaRestart,
-                       [&] { session.controller().OnAntennaRestart(); });
+    session.controller().OnAntennaRestart();
+    return acknowledged(session, Operation::Restart, cmd::AntennaRestart);
 }
 
 int factoryReset(const TargetOptions& options) {
@@ -175,19 +167,8 @@ int factoryReset(const TargetOptions& options) {
     }
     Session session("factory-reset", options.common);
     if (const int code = openInSetupMode(session); code != exitcode::Done) return code;
-    session.loop().forgetCounts();
-    const std::size_t messages = session.messageCount();
-    const int closed = session.view().progressClosed;
     session.controller().OnFactorySetting();
-    const int code = session.waitFor(
-        [&] {
-            return session.view().progressClosed > closed && session.messageCount() == messages;
-        },
-        cmd::FactoryDefault,
-        [&]() -> std::optional<int> {
-            if (session.messageCount() == messages) return std::nullopt;
-            return session.fail(exitcode::NoAnswer, "the factory default was not completed");
-        });
+    const int code = session.await(Operation::FactoryReset);
     if (code == exitcode::Done) std::cerr << "skyrelay-cli: factory-reset: done\n";
     return code;
 }

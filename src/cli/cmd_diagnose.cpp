@@ -42,18 +42,12 @@ int diagnose(const CommonOptions& options) {
             }
         }
     };
-    session.loop().forgetCounts();
     session.controller().OnDiagnosisStartStop();
     // The ACU ends the test with item 11; the controller then stops it (24), as the page does.
-    const int code = session.waitFor(
-        [&] {
-            return session.loop().starts(cmd::DiagnosisStop) > 0 &&
-                   !session.loop().running(cmd::DiagnosisStop);
-        },
-        cmd::DiagnosisStart);
-    if (code != exitcode::Done) return code;
+    if (const int code = session.await(Operation::Diagnosis); code != exitcode::Done) return code;
+    const ProductInformation& product = session.controller().state().product;
     for (std::uint8_t item = 1; item <= kItems; ++item) {
-        if (reported[item] != 0 || diagnosisItemSkipped(item)) continue;
+        if (reported[item] != 0 || diagnosisItemSkipped(product, item)) continue;
         failures += 1;
         items.push_back({{"item", item},
                          {"name", diagnosisItemText(item)},

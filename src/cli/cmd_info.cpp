@@ -10,49 +10,52 @@
 #include "data/region_display.h"
 #include "data/satellite_tables.h"
 #include "data/target_panel.h"
+#include "link/controller.h"
 
 namespace {
 
-nlohmann::json satellitesJson(const RegionRecord& region) {
+nlohmann::json satellitesJson(const SatelliteData& data) {
     nlohmann::json list = nlohmann::json::array();
-    for (std::size_t k = 0; k < region.listedSatellites(); ++k) {
-        const SatelliteRecord& sat = g_RegionSatellites[k];
+    for (std::size_t k = 0; k < currentRegion(data).listedSatellites(); ++k) {
+        const SatelliteRecord& sat = data.RegionSatellites[k];
         list.push_back(
             {{"position", k + 1},
              {"name", trimmed(latin1ToUtf8(satelliteNameText(sat)))},
              {"longitude", sat.longitude},
              {"eastWest", latin1ToUtf8(std::string(1, sat.eastWest == 0 ? ' ' : sat.eastWest))},
-             {"target", k == g_DefaultSatIndex}});
+             {"target", k == data.DefaultSatIndex}});
     }
     return list;
 }
 
-void printJsonInfo(const std::string& port) {
-    const ProductInformationTexts product = productInformationTexts();
-    const RegionRecord& region = regionRecord(g_CurContinent, g_CurRegion);
+void printJsonInfo(const std::string& port, const LinkState& state) {
+    const ProductInformation& p = state.product;
+    const AntennaParameters& a = state.parameters;
+    const ProductInformationTexts product = productInformationTexts(p);
+    const RegionRecord& region = currentRegion(state.data);
     printJson({
         {"port", port},
         {"product",
-         {{"antennaType", g_AntennaType},
+         {{"antennaType", p.AntennaType},
           {"antennaTypeText", trimmed(product.antennaType)},
-          {"antennaModel", g_AntennaModel},
+          {"antennaModel", p.AntennaModel},
           {"modelName", trimmed(latin1ToUtf8(product.antennaModel))},
           {"serialNumber", trimmed(latin1ToUtf8(product.serialNumber))},
-          {"skewless", g_SkewlessFlag == 1},
-          {"antSwVersion", g_AntSwVersion},
-          {"acuSwVersion", g_AcuSwVersion},
-          {"libraryVersion", g_LibraryVersion},
-          {"antennaPowerV", g_AntennaPowerV},
-          {"acuPowerV", g_AcuPowerV}}},
+          {"skewless", p.SkewlessFlag == 1},
+          {"antSwVersion", p.AntSwVersion},
+          {"acuSwVersion", p.AcuSwVersion},
+          {"libraryVersion", p.LibraryVersion},
+          {"antennaPowerV", p.AntennaPowerV},
+          {"acuPowerV", p.AcuPowerV}}},
         {"receiver",
-         {{"volts", g_ReceiverV},
-          {"output18V", g_Receiver18V != 0},
-          {"tone22kHz", g_Receiver22k != 0},
+         {{"volts", p.ReceiverV},
+          {"output18V", p.Receiver18V != 0},
+          {"tone22kHz", p.Receiver22k != 0},
           {"text", product.receiver}}},
         {"region",
-         {{"continent", g_CurContinent},
-          {"continentName", continentName(g_CurContinent)},
-          {"region", g_CurRegion},
+         {{"continent", state.data.CurContinent},
+          {"continentName", continentName(state.data.CurContinent)},
+          {"region", state.data.CurRegion},
           {"name", trimmed(latin1ToUtf8(regionNameText(region)))},
           {"lnbType", region.lnbType},
           {"singleLocalFreqMHz", region.singleLocalFreq},
@@ -60,22 +63,22 @@ void printJsonInfo(const std::string& port) {
           {"universalHighLocalFreqMHz", region.universalHighLocalFreq},
           {"lnbText", trimmed(lnbInformationText(region))},
           {"diseqcMode", region.diseqcMode},
-          {"satellites", satellitesJson(region)}}},
+          {"satellites", satellitesJson(state.data)}}},
         {"parameters",
-         {{"trackingScale", g_ParTrackingScale},
-          {"detectLevel", g_ParDetectLevel},
-          {"trackingLevel", g_ParTrackingLevel},
-          {"elAdjust", g_ParElAdjust},
-          {"skewAdjust", g_ParSkewAdjust},
-          {"signalLostTime", g_ParSignalLostTime},
-          {"breakTime", g_ParBreakTime}}},
+         {{"trackingScale", a.ParTrackingScale},
+          {"detectLevel", a.ParDetectLevel},
+          {"trackingLevel", a.ParTrackingLevel},
+          {"elAdjust", a.ParElAdjust},
+          {"skewAdjust", a.ParSkewAdjust},
+          {"signalLostTime", a.ParSignalLostTime},
+          {"breakTime", a.ParBreakTime}}},
     });
 }
 
-void printTextInfo(const std::string& port) {
-    const ProductInformationTexts product = productInformationTexts();
-    const RegionRecord& region = regionRecord(g_CurContinent, g_CurRegion);
-    const AntennaParameterTexts params = antennaParameterTexts();
+void printTextInfo(const std::string& port, const LinkState& state) {
+    const ProductInformationTexts product = productInformationTexts(state.product);
+    const RegionRecord& region = currentRegion(state.data);
+    const AntennaParameterTexts params = antennaParameterTexts(state.parameters);
     const auto row = [](const char* label, const std::string& value) {
         std::cout << label << std::string(20 - std::string(label).size(), ' ') << value << "\n";
     };
@@ -89,15 +92,15 @@ void printTextInfo(const std::string& port) {
     row("Antenna Power", product.antennaPower);
     row("ACU Power", product.acuPower);
     row("RECEIVER", product.receiver);
-    row("Continent", continentName(g_CurContinent));
+    row("Continent", continentName(state.data.CurContinent));
     row("Region", trimmed(latin1ToUtf8(regionNameText(region))));
     row("LNB", trimmed(lnbInformationText(region)));
     std::cout << "Satellites\n";
     for (std::size_t k = 0; k < region.listedSatellites(); ++k) {
-        const SatelliteRecord& sat = g_RegionSatellites[k];
+        const SatelliteRecord& sat = state.data.RegionSatellites[k];
         std::cout << "  " << (k + 1 < 10 ? " " : "") << k + 1 << "  "
                   << latin1ToUtf8(satelliteNameText(sat)) << latin1ToUtf8(orbitalPositionText(sat))
-                  << (k == g_DefaultSatIndex ? "  (target)" : "") << "\n";
+                  << (k == state.data.DefaultSatIndex ? "  (target)" : "") << "\n";
     }
     std::cout << "Tracking parameters\n";
     row("  Tracking Scale", params.trackingScale);
@@ -112,10 +115,11 @@ void printTextInfo(const std::string& port) {
 int info(const CommonOptions& options) {
     Session session("info", options);
     if (const int code = openIdentified(session); code != exitcode::Done) return code;
+    const LinkState& state = session.controller().state();
     if (options.json) {
-        printJsonInfo(session.portName());
+        printJsonInfo(session.portName(), state);
     } else {
-        printTextInfo(session.portName());
+        printTextInfo(session.portName(), state);
     }
     return exitcode::Done;
 }

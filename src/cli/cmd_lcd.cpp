@@ -51,20 +51,9 @@ void reportCuts(const std::string& path, std::span<const std::uint8_t> file) {
     }
 }
 
-int awaitLcd(Session& session, std::uint8_t lastCode) {
-    return session.waitFor(
-        [&] { return session.loop().starts(lastCode) > 0 && !session.loop().running(lastCode); },
-        lastCode);
-}
-
 int readBack(Session& session) {
     session.controller().OnLcdRead();
-    for (std::uint8_t code = cmd::LcdReadFirst; code <= cmd::LcdReadLast; ++code) {
-        const int result = session.waitFor(
-            [&] { return session.loop().starts(code) > 0 && !session.loop().running(code); }, code);
-        if (result != exitcode::Done) return result;
-    }
-    return exitcode::Done;
+    return session.await(Operation::LcdRead);
 }
 
 int lcdWrite(const LcdOptions& options) {
@@ -80,19 +69,17 @@ int lcdWrite(const LcdOptions& options) {
 
     Session session("lcd write", options.common);
     if (const int code = openInSetupMode(session); code != exitcode::Done) return code;
-    session.loop().forgetCounts();
-    g_LcdData = block;
+    session.controller().setLcdData(block);
     session.controller().OnLcdWrite();
-    for (std::uint8_t code = cmd::LcdWriteFirst; code <= cmd::LcdWriteLast; ++code) {
-        if (const int result = awaitLcd(session, code); result != exitcode::Done) return result;
-    }
+    if (const int code = session.await(Operation::LcdWrite); code != exitcode::Done) return code;
     nlohmann::json report = {
         {"port", session.portName()}, {"file", options.file}, {"written", true}};
     int result = exitcode::Done;
     if (options.verify) {
         if (const int code = readBack(session); code != exitcode::Done) return code;
         nlohmann::json list = nlohmann::json::array();
-        const std::vector<FieldDifference> differences = compareLcd(block, g_LcdData);
+        const std::vector<FieldDifference> differences =
+            compareLcd(block, session.controller().state().LcdData);
         for (const FieldDifference& d : differences) {
             list.push_back({{"record", d.record}, {"file", d.file}, {"acu", d.acu}});
             if (!options.common.json) std::cout << differenceText(d) << "\n";
@@ -112,16 +99,16 @@ int lcdWrite(const LcdOptions& options) {
 int lcdRead(const LcdOptions& options) {
     Session session("lcd read", options.common);
     if (const int code = openInSetupMode(session); code != exitcode::Done) return code;
-    session.loop().forgetCounts();
     if (const int code = readBack(session); code != exitcode::Done) return code;
+    const LcdDataBlock& read = session.controller().state().LcdData;
     std::size_t badLine = 0;
-    const std::optional<std::string> text = FormatLcdFile(g_LcdData, &badLine);
+    const std::optional<std::string> text = FormatLcdFile(read, &badLine);
     if (options.common.json) {
         nlohmann::json lines = nlohmann::json::array();
         for (std::size_t line = 0; line < kLcdLineCount; ++line) {
-            lines.push_back(latin1ToUtf8(std::string_view(
-                reinterpret_cast<const char*>(g_LcdData.data() + lcdLineOffset(line)),
-                lcdLineSize(line))));
+            lines.push_back(latin1ToUtf8(
+                std::string_view(reinterpret_cast<const char*>(read.data() + lcdLineOffset(line)),
+                                 lcdLineSize(line))));
         }
         printJson({{"port", session.portName()}, {"lines", lines}});
     }

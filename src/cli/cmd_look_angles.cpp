@@ -60,9 +60,9 @@ int lookAngles(const LookAngleOptions& options) {
                   << options.satellite << "'\n";
         return exitcode::Usage;
     }
-    storeCalcInputs({longitude->first, longitude->second, latitude->first, latitude->second,
-                     satellite->first, satellite->second});
-    const LookAngleTexts texts = calculateLookAngles();
+    LookAngleInputs inputs{longitude->first, longitude->second, latitude->first,
+                           latitude->second, satellite->first,  satellite->second};
+    const LookAngleTexts texts = calculateLookAngles(inputs);
     if (options.json) {
         // Numbers as the page shows them; a site with no direction to turn to has none.
         const auto number = [](const std::string& text) -> nlohmann::json {

@@ -29,8 +29,9 @@ int report(const ReportOptions& options) {
         code != exitcode::Done) {
         return code;
     }
-    const ServiceReport report = buildServiceReport(
-        session.controller().sessionLog(), serviceReportNote(options.site, options.technician));
+    const ServiceReport report =
+        buildServiceReport(session.controller().state(), session.controller().sessionLog(),
+                           serviceReportNote(options.site, options.technician));
     const std::string text =
         options.common.json ? renderReportJson(report) : renderReportHtml(report);
     if (options.output.empty()) {

@@ -9,10 +9,10 @@
 #include "data/region_display.h"
 #include "data/satellite_tables.h"
 #include "geo/gps_inputs.h"
-#include "data/antenna_state.h"
 #include "link/controller.h"
 #include "link/frame_decoder.h"
 #include "link/link_state.h"
+#include "wire/display_text.h"
 #include "wire/protocol.h"
 
 namespace {
@@ -23,42 +23,46 @@ struct StatusOptions {
     int count = 0;  // 0: until interrupted
 };
 
-std::string targetName() {
-    if (g_DefaultSatIndex >= g_RegionSatellites.size()) return "";
-    return trimmed(latin1ToUtf8(satelliteNameText(g_RegionSatellites[g_DefaultSatIndex])));
+std::string targetName(const SatelliteData& data) {
+    if (data.DefaultSatIndex >= data.RegionSatellites.size()) return "";
+    return trimmed(latin1ToUtf8(satelliteNameText(data.RegionSatellites[data.DefaultSatIndex])));
 }
 
-void printStatus(const ReportingView& view, bool json) {
-    const AntennaGpsTexts gps = antennaGpsTexts(g_CurContinent, g_CurRegion);
-    const RegionRecord& region = regionRecord(g_CurContinent, g_CurRegion);
-    const std::string orbit =
-        view.targetPanel ? latin1ToUtf8(view.targetPanel->targetPosition) : std::string();
-    const std::string signal = view.targetPanel ? trimmed(view.targetPanel->signal) : "";
+void printStatus(const LinkState& state, bool json) {
+    const SatelliteData& data = state.data;
+    const AntennaState& antenna = state.antenna;
+    const AntennaGpsTexts gps = antennaGpsTexts(data);
+    const RegionRecord& region = currentRegion(data);
+    const std::optional<TargetPanelTexts> panel = targetPanelFor(data, receiverState(state));
+    const std::string orbit = panel ? latin1ToUtf8(panel->targetPosition) : std::string();
+    const std::string signal = panel ? trimmed(panel->signal) : "";
     if (json) {
-        printJson({{"state", g_AntennaMode},
-                   {"stateText", antennaStateText(g_AntennaMode)},
+        printJson({{"state", state.AntennaMode},
+                   {"stateText", antennaStateText(state.AntennaMode)},
                    {"target",
-                    {{"position", g_DefaultSatIndex + 1},
-                     {"name", targetName()},
+                    {{"position", data.DefaultSatIndex + 1},
+                     {"name", targetName(data)},
                      {"orbit", trimmed(orbit)}}},
-                   {"signal", g_SignalLevel},
+                   {"signal", antenna.SignalLevel},
                    {"gps",
-                    {{"link", g_GpsLinkState == 1},
+                    {{"link", antenna.GpsLinkState == 1},
                      {"longitude", region.gpsLongitude},
                      {"eastWest", gps.longitudeHemisphere},
                      {"latitude", region.gpsLatitude},
                      {"northSouth", gps.latitudeHemisphere}}},
-                   {"az", g_CurrentAz},
-                   {"el", g_CurrentEl},
-                   {"skew", g_CurrentSkew}},
+                   {"az", antenna.CurrentAz},
+                   {"el", antenna.CurrentEl},
+                   {"skew", antenna.CurrentSkew}},
                   true);
         return;
     }
-    std::cout << antennaStateText(g_AntennaMode) << " | target " << g_DefaultSatIndex + 1 << " "
-              << targetName() << orbit << " | signal " << signal << " | "
-              << (g_GpsLinkState == 1 ? "GPS Link " : "GPS Not Link ") << gps.longitude
+    std::cout << antennaStateText(state.AntennaMode) << " | target " << data.DefaultSatIndex + 1
+              << " " << targetName(data) << orbit << " | signal " << signal << " | "
+              << (antenna.GpsLinkState == 1 ? "GPS Link " : "GPS Not Link ") << gps.longitude
               << gps.longitudeHemisphere << " " << gps.latitude << gps.latitudeHemisphere
-              << " | AZ " << view.az << " EL " << view.el << " Skew " << view.skew << std::endl;
+              << " | AZ " << positionText(antenna.CurrentAz) << " EL "
+              << positionText(antenna.CurrentEl) << " Skew " << positionText(antenna.CurrentSkew)
+              << std::endl;
 }
 
 int status(const StatusOptions& options) {
@@ -69,7 +73,7 @@ int status(const StatusOptions& options) {
         const int code =
             session.waitFor([&] { return session.view().statusShown > before; }, cmd::StatusPoll);
         if (code != exitcode::Done) return code;
-        printStatus(session.view(), options.common.json);
+        printStatus(session.controller().state(), options.common.json);
         if (!options.watch) break;
     }
     return exitcode::Done;

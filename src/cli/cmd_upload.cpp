@@ -15,7 +15,6 @@
 #include "data/satellite_tables.h"
 #include "data/sif_reader.h"
 #include "link/controller.h"
-#include "link/link_state.h"
 #include "wire/protocol.h"
 
 namespace {
@@ -62,13 +61,15 @@ std::string choices(const SelectorContents& selector) {
 struct Selection {
     int continent = -1;
     int region = -1;
+    bool continentChosen = false;  // the selectors could be changed, as in the window
+    bool regionChosen = false;
 };
 
-// The two selector positions as the window's Administrator page would have them, after the
-// file is loaded; the current region follows them as it does in the window.
-std::optional<Selection> selectAsTheWindow(const UploadOptions& options, std::string& error) {
-    const AdminSelectors selectors = selectorsForLoadedScope();
-    selectRegion(selectors.continent, selectors.region);
+// The two selector positions as the window's Administrator page would have them after tables
+// were loaded, as the user picks them.
+std::optional<Selection> selectAsTheWindow(const SatelliteTables& tables,
+                                           const UploadOptions& options, std::string& error) {
+    const AdminSelectors selectors = selectorsForLoadedScope(tables);
     Selection chosen;
     chosen.continent = pick(selectors.continents, options.continent,
                             [](int n) { return continentListName(static_cast<std::size_t>(n)); });
@@ -76,20 +77,33 @@ std::optional<Selection> selectAsTheWindow(const UploadOptions& options, std::st
         error = "--continent: the file offers " + choices(selectors.continents);
         return std::nullopt;
     }
+    chosen.continentChosen = selectors.continents.enabled;
+    std::uint8_t continent = selectors.continent;
     SelectorContents regions = selectors.regions;
-    if (selectors.continents.enabled) regions = *chooseContinent(chosen.continent);
-    const std::uint8_t continent = g_CurContinent;
-    chosen.region = pick(regions, options.region, [continent](int n) {
+    if (chosen.continentChosen) {
+        continent = static_cast<std::uint8_t>(chosen.continent);
+        regions = regionSelectorFor(tables, continent, tables.RegionCount[continent]);
+    }
+    chosen.region = pick(regions, options.region, [&tables, continent](int n) {
         const RegionRecord& record =
-            regionRecord(continent, static_cast<std::uint32_t>(std::max(n, 0)));
+            regionRecord(tables, continent, static_cast<std::uint32_t>(std::max(n, 0)));
         return n < 0 ? std::string() : std::string(record.name.begin(), record.name.end());
     });
     if (chosen.region < 0) {
         error = "--region: the file offers " + choices(regions);
         return std::nullopt;
     }
-    if (regions.enabled) chooseRegion(chosen.region);
+    chosen.regionChosen = regions.enabled;
     return chosen;
+}
+
+// The choice made on the controller, as the window's selectors make it: the current region
+// follows them.
+void choose(AcuController& acu, const Selection& chosen) {
+    const AdminSelectors selectors = selectorsForLoadedScope(acu.state().data);
+    acu.selectRegion(selectors.continent, selectors.region);
+    if (chosen.continentChosen) acu.chooseContinent(chosen.continent);
+    if (chosen.regionChosen) acu.chooseRegion(chosen.region);
 }
 
 // What the ACU should hold after the upload: the selected region and its satellites, as the
@@ -101,36 +115,34 @@ struct Expected {
     std::vector<SatelliteRecord> satellites;
 };
 
-Expected expectedFromFile() {
+Expected expectedFromFile(const SatelliteData& data) {
     Expected expected;
-    expected.continent = g_CurContinent;
-    expected.region = g_CurRegion;
-    expected.record = regionRecord(g_CurContinent, g_CurRegion);
+    expected.continent = data.CurContinent;
+    expected.region = data.CurRegion;
+    expected.record = currentRegion(data);
     for (std::size_t k = 0; k < expected.record.listedSatellites(); ++k) {
-        expected.satellites.push_back(satelliteByNumber(expected.record.satelliteList[k]));
+        expected.satellites.push_back(satelliteByNumber(data, expected.record.satelliteList[k]));
     }
     return expected;
 }
 
 int verifyRegion(Session& session, const Expected& expected, nlohmann::json& report) {
-    // The identification's own commands 3 and 4 read the region back.
-    session.loop().forgetCounts();
-    const int before = session.view().chainsDone;
-    session.controller().sendAndStart(cmd::CurrentRegion, kCommandPeriod);
+    // The identification reads the region back.
     if (const int code = session.identify(); code != exitcode::Done) return code;
-    (void)before;
+    const SatelliteData& data = session.controller().state().data;
     std::vector<FieldDifference> differences;
-    if (g_CurContinent != expected.continent || g_CurRegion != expected.region) {
+    if (data.CurContinent != expected.continent || data.CurRegion != expected.region) {
         differences.push_back(
             {"region", "place",
              std::to_string(expected.continent) + "/" + std::to_string(expected.region),
-             std::to_string(g_CurContinent) + "/" + std::to_string(g_CurRegion)});
+             std::to_string(data.CurContinent) + "/" + std::to_string(data.CurRegion)});
     }
-    const RegionRecord& acu = regionRecord(g_CurContinent, g_CurRegion);
-    for (const FieldDifference& d : compareRegion(expected.record, acu)) differences.push_back(d);
+    for (const FieldDifference& d : compareRegion(expected.record, currentRegion(data))) {
+        differences.push_back(d);
+    }
     for (std::size_t k = 0; k < expected.satellites.size(); ++k) {
         for (const FieldDifference& d :
-             compareSatellite(k + 1, expected.satellites[k], g_RegionSatellites[k])) {
+             compareSatellite(k + 1, expected.satellites[k], data.RegionSatellites[k])) {
             differences.push_back(d);
         }
     }
@@ -158,13 +170,14 @@ int upload(const UploadOptions& options) {
         return exitcode::Usage;
     }
     // Read once before any port is opened: a file the window would refuse sends nothing.
-    if (const auto refusal = loadSatelliteInformation(*bytes)) {
-        std::cerr << "skyrelay-cli: upload: " << options.file << ":" << refusal->line << ": "
-                  << refusal->reason << "\n";
+    const SifReadResult file = readSatelliteInformation(*bytes, SatelliteTables{});
+    if (!file.tables) {
+        std::cerr << "skyrelay-cli: upload: " << options.file << ":" << file.refusal.line << ": "
+                  << file.refusal.reason << "\n";
         return exitcode::Usage;
     }
     std::string error;
-    std::optional<Selection> selection = selectAsTheWindow(options, error);
+    const std::optional<Selection> selection = selectAsTheWindow(*file.tables, options, error);
     if (!selection) {
         std::cerr << "skyrelay-cli: upload: " << error << "\n";
         return exitcode::Usage;
@@ -173,30 +186,19 @@ int upload(const UploadOptions& options) {
     Session session("upload", options.common);
     if (const int code = openIdentified(session); code != exitcode::Done) return code;
     // As a technician does it: the file loaded after identification, the selectors chosen.
-    loadSatelliteInformation(*bytes);
-    selection = selectAsTheWindow(options, error);
-    session.view().continentSelection = selection->continent;
-    session.view().regionSelection = selection->region;
+    AcuController& acu = session.controller();
+    acu.loadDefaultData(*bytes, name);
+    choose(acu, *selection);
     if (const int code = session.enterSetupMode(); code != exitcode::Done) return code;
 
-    const std::size_t messages = session.messageCount();
-    const int closed = session.view().progressClosed;
-    session.controller().updateDefaultData();
-    const int code = session.waitFor(
-        [&] {
-            return session.view().progressClosed > closed && session.messageCount() == messages;
-        },
-        cmd::UploadStart,
-        [&]() -> std::optional<int> {
-            if (session.messageCount() == messages) return std::nullopt;
-            return session.fail(exitcode::NoAnswer, "the upload was not completed");
-        });
-    if (code != exitcode::Done) return code;
-    const Expected expected = expectedFromFile();
-    std::cerr << "skyrelay-cli: upload: " << g_ProgressCount << " records acknowledged\n";
+    acu.updateDefaultData(selection->continent, selection->region);
+    if (const int code = session.await(Operation::Upload); code != exitcode::Done) return code;
+    const Expected expected = expectedFromFile(acu.state().data);
+    const std::uint32_t acknowledged = session.outcome().value;
+    std::cerr << "skyrelay-cli: upload: " << acknowledged << " records acknowledged\n";
     nlohmann::json report = {{"port", session.portName()},
                              {"file", options.file},
-                             {"recordsAcknowledged", g_ProgressCount}};
+                             {"recordsAcknowledged", acknowledged}};
     int result = exitcode::Done;
     if (options.verify) result = verifyRegion(session, expected, report);
     if (options.common.json) printJson(report);
@@ -217,7 +219,7 @@ void addUploadCommand(CLI::App& app, CommandAction& action) {
     command->add_option("--region", options->region,
                         "Region selector: a region name or its number");
     command->add_flag("--verify", options->verify,
-                      "Read the selected region back (3, 4) and compare it field by field");
+                      "Read the selected region back (2, 3, 4) and compare it field by field");
     addCommonOptions(*command, options->common);
     command->callback([&action, options] { action = [options] { return upload(*options); }; });
 }

@@ -40,11 +40,16 @@ void addCommonOptions(CLI::App& command, CommonOptions& options) {
                        "(a PEM file; without it the system's authorities)");
     command.add_flag("--insecure-tls", options.tls.insecure,
                      "Connect to a +tls address even when its certificate fails the check");
+    command.add_option("--tls-cert", options.tls.certFile,
+                       "Prove skyrelay-cli to a serial server that asks for a client "
+                       "certificate: this certificate (PEM)");
+    command.add_option("--tls-key", options.tls.keyFile,
+                       "The private key of --tls-cert (PEM, without a passphrase); without "
+                       "it, the --tls-cert file holds both");
 }
 
 int openIdentified(Session& session) {
-    if (const int code = session.connect(); code != exitcode::Done) return code;
-    return session.identify();
+    return session.connect();
 }
 
 int openInSetupMode(Session& session) {

@@ -59,7 +59,7 @@ void compareFields(const std::vector<Field<Record>>& fields, const std::string& 
 
 const std::vector<Field<SatelliteRecord>>& satelliteFields() {
     using S = SatelliteRecord;
-    static const std::vector<Field<S>> fields = {
+    static const std::vector<Field<S>> kFields = {
         {"number", [](const S& s) { return number(s.number); }},
         {"name", [](const S& s) { return bytesText(s.name); }},
         {"longitude", [](const S& s) { return formatText("%.1f", s.longitude); }},
@@ -80,12 +80,12 @@ const std::vector<Field<SatelliteRecord>>& satelliteFields() {
         {"polarization", [](const S& s) { return number(s.polarization); }},
         {"tone", [](const S& s) { return number(s.tone); }},
     };
-    return fields;
+    return kFields;
 }
 
 const std::vector<Field<RegionRecord>>& regionFields() {
     using R = RegionRecord;
-    static const std::vector<Field<R>> fields = {
+    static const std::vector<Field<R>> kFields = {
         {"name", [](const R& r) { return bytesText(r.name); }},
         {"satellite count", [](const R& r) { return number(r.satelliteCount); }},
         {"default satellite", [](const R& r) { return number(r.defaultSatellite); }},
@@ -109,7 +109,7 @@ const std::vector<Field<RegionRecord>>& regionFields() {
         {"signal lost time", [](const R& r) { return number(r.signalLostTime); }},
         {"break time", [](const R& r) { return number(r.breakTime); }},
     };
-    return fields;
+    return kFields;
 }
 
 }  // namespace

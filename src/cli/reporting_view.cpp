@@ -4,7 +4,7 @@
 
 #include <iostream>
 
-#include "data/satellite_tables.h"
+#include "link/link_state.h"
 
 namespace {
 
@@ -34,7 +34,6 @@ std::string plainMessage(const std::string& text) {
 ReportingView::ReportingView() : m_Bar(isatty(STDERR_FILENO) == 1) {}
 
 void ReportingView::MessageBox(const std::string& text, MessageIcon) {
-    messages.push_back(text);
     std::cerr << "skyrelay-cli: " << plainMessage(text) << "\n";
 }
 
@@ -42,29 +41,13 @@ bool ReportingView::Confirm(const std::string&, ConfirmButtons) {
     return confirmAnswer;
 }
 
-void ReportingView::DrawDiagLamps(std::uint32_t word) {
-    ++progressEvents;
-    if (onDiagnosisLamps) onDiagnosisLamps(word);
-}
-
-void ReportingView::RefreshTargetPanel(std::uint8_t position, std::uint8_t continent,
-                                       std::uint8_t region) {
-    targetPanel = targetPanelFor(position, continent, region);
-    ++statusShown;
-}
-
-void ReportingView::refreshAfterDownload() {
-    // As the window does after the download: the edit copy, LNB values and antenna
-    // parameters come from the ACU's region.
-    prepareEditCopy(g_CurContinent, g_CurRegion);
-    ++chainsDone;
-}
-
-void ReportingView::showCurrentPosition(const std::string& azText, const std::string& elText,
-                                        const std::string& skewText) {
-    az = azText;
-    el = elText;
-    skew = skewText;
+void ReportingView::stateChanged(std::uint32_t what) {
+    // Only a status reply reports the GPS lamps.
+    if ((what & changed::GpsLamps) != 0) ++statusShown;
+    if ((what & changed::DiagLamps) != 0 && m_State != nullptr) {
+        ++progressEvents;
+        if (onDiagnosisLamps) onDiagnosisLamps(m_State->antenna.DiagLamps);
+    }
 }
 
 void ReportingView::OpenProgress(ProgressPopup, std::uint32_t total) {
@@ -83,7 +66,6 @@ void ReportingView::StepProgress(ProgressPopup, std::uint32_t count, const std::
 }
 
 void ReportingView::CloseProgress(ProgressPopup) {
-    ++progressClosed;
     ++progressEvents;
     if (m_Bar && m_Total != 0) std::cerr << "\n";
     m_Total = 0;

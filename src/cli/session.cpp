@@ -7,10 +7,9 @@
 #include "cli/port_list.h"
 #include "link/controller.h"
 #include "link/frame_decoder.h"
-#include "link/link_state.h"
-#include "wire/protocol.h"
 #include "serial/comm_queue.h"
 #include "serial/port_order.h"
+#include "wire/protocol.h"
 
 namespace {
 
@@ -45,6 +44,7 @@ Session::~Session() {
 
 void Session::release() {
     if (m_Controller) m_Controller->Disconnect();
+    m_View.attach(nullptr);
     m_Controller.reset();
     m_Line = Line{};
 }
@@ -52,6 +52,16 @@ void Session::release() {
 int Session::fail(int exitCode, const std::string& text) const {
     std::cerr << "skyrelay-cli: " << m_Command << ": " << text << "\n";
     return exitCode;
+}
+
+bool Session::take(Operation operation) {
+    const auto found = std::find_if(m_Ended.begin(), m_Ended.end(), [operation](const Outcome& o) {
+        return o.operation == operation;
+    });
+    if (found == m_Ended.end()) return false;
+    m_Outcome = *found;
+    m_Ended.erase(found);
+    return true;
 }
 
 Session::Attempt Session::tryPort(const std::string& name, std::string& reason) {
@@ -63,19 +73,31 @@ Session::Attempt Session::tryPort(const std::string& name, std::string& reason) 
     }
     m_PortName = name;
     m_HungUp = false;
-    m_Controller = std::make_unique<AcuController>(*m_Line.port, m_Line.port->m_QueueRead, m_View, m_Loop);
+    m_Ended.clear();
+    m_LastSent = 0;
+    m_Controller =
+        std::make_unique<AcuController>(*m_Line.port, m_Line.port->m_QueueRead, m_View, m_Loop);
+    m_View.attach(&m_Controller->state());
     m_Controller->setTrafficObserver(this);
+    m_Controller->setOutcomeListener(
+        [this](const Outcome& outcome) { m_Ended.push_back(outcome); });
     m_Loop.forgetCounts();
     m_Controller->StartConnection();
-    // Reply 1 makes the controller ask for the product (command 2); the window's tries of
-    // command 1 running out stop timer 1 with nothing asked.
-    const auto answered = [this] { return m_Loop.starts(cmd::AntennaInformation) > 0; };
     const auto deadline =
         Clock::now() + std::chrono::duration_cast<Clock::duration>(
                            std::chrono::duration<double>(m_Options.timeoutSeconds));
-    m_Loop.runUntil([&] { return answered() || !m_Loop.running(cmd::LinkCheck) || m_HungUp; },
-                    deadline);
-    return answered() ? Attempt::Answered : Attempt::Silent;
+    m_Identified = false;
+    m_Loop.runUntil([this] { return m_Identified = take(Operation::Connect); }, deadline);
+    // Without an outcome the wait ran out: a port still asking command 1 has no ACU on it.
+    if (!m_Identified) return m_LastSent == cmd::LinkCheck ? Attempt::Silent : Attempt::Answered;
+    // A line that went away before the ACU could answer was not a silent ACU.
+    if (m_Outcome.ending == Ending::HungUp && m_LastSent <= cmd::LinkCheck) {
+        reason = m_Line.port->hangupReason();
+        if (reason.empty()) reason = "the line went away";
+        return Attempt::NotOpened;
+    }
+    const bool silent = m_Outcome.ending == Ending::Unanswered && m_Outcome.code == cmd::LinkCheck;
+    return silent ? Attempt::Silent : Attempt::Answered;
 }
 
 int Session::connect() {
@@ -93,7 +115,8 @@ int Session::connect() {
         if (CliLoop::interrupted()) return fail(exitcode::Interrupted, "interrupted");
         if (attempt == Attempt::Answered) {
             std::cerr << "skyrelay-cli: " << m_Command << ": ACU on " << name << "\n";
-            return exitcode::Done;
+            if (!m_Identified) return timedOut(m_LastSent);
+            return exitCodeOf(m_Outcome);
         }
         if (attempt == Attempt::NotOpened) {
             lastReason = name + ": " + reason;
@@ -105,9 +128,8 @@ int Session::connect() {
     release();
     if (silent.empty()) return fail(exitcode::NoPort, lastReason);
     if (names.size() == 1) {
-        return fail(exitcode::NoAnswer, names[0] + ": the ACU did not answer " +
-                                            commandText(cmd::LinkCheck) + " after " +
-                                            std::to_string(kMaxConnectResends + 1) + " tries");
+        return fail(exitcode::NoAnswer,
+                    names[0] + ": " + noAnswerText(cmd::LinkCheck, m_Loop.sent(cmd::LinkCheck)));
     }
     std::string list;
     for (const std::string& name : silent) list += (list.empty() ? "" : ", ") + name;
@@ -116,79 +138,104 @@ int Session::connect() {
 }
 
 void Session::onTraffic(TrafficKind kind, std::span<const std::uint8_t> bytes, Clock::time_point) {
-    if (kind == TrafficKind::Sent && bytes.size() > 2) m_Loop.countSent(bytes[2]);
+    if (kind != TrafficKind::Sent || bytes.size() <= 2) return;
+    m_Loop.countSent(bytes[2]);
+    // The status poll goes on beside whatever is awaited; a silence names the command awaited.
+    if (bytes[2] != cmd::StatusPoll) m_LastSent = bytes[2];
 }
 
-std::string Session::noAnswerText(std::uint8_t code) const {
-    const int tries = std::max(1, m_Loop.sent(code));
+std::string Session::noAnswerText(std::uint8_t code, int tries) const {
+    tries = std::max(1, tries);
     return "the ACU did not answer " + commandText(code) + " after " + std::to_string(tries) +
            (tries == 1 ? " try" : " tries");
 }
 
-int Session::waitFor(const std::function<bool()>& done, std::uint8_t code,
-                     const std::function<std::optional<int>()>& failed) {
+int Session::timedOut(std::uint8_t code) const {
+    return fail(exitcode::NoAnswer, noAnswerText(code, m_Loop.sent(code)) + " in " +
+                                        std::to_string(static_cast<int>(m_Options.timeoutSeconds)) +
+                                        " s");
+}
+
+int Session::runUntil(const std::function<bool()>& found, std::optional<std::uint8_t> code) {
     const auto limit = std::chrono::duration_cast<Clock::duration>(
         std::chrono::duration<double>(m_Options.timeoutSeconds));
     auto deadline = Clock::now() + limit;
     int progress = m_View.progressEvents;
-    std::optional<int> failure;
+    // found() may take what it found, so it is asked until it holds and not again.
+    bool isFound = false;
     for (;;) {
         const CliLoop::Outcome outcome = m_Loop.runUntil(
-            [&] {
-                if (done()) return true;
-                if (m_HungUp || g_Connected != 1) return true;
-                if (failed && (failure = failed())) return true;
-                return m_View.progressEvents != progress;
-            },
-            deadline);
+            [&] { return (isFound = found()) || m_View.progressEvents != progress; }, deadline);
+        const std::uint8_t waitedFor = code.value_or(m_LastSent);
+        if (isFound) return exitcode::Done;
         if (outcome == CliLoop::Outcome::Interrupted) {
-            return fail(exitcode::Interrupted, "interrupted during " + commandText(code));
+            return fail(exitcode::Interrupted, "interrupted during " + commandText(waitedFor));
         }
-        if (outcome == CliLoop::Outcome::TimedOut) {
-            return fail(exitcode::NoAnswer,
-                        noAnswerText(code) + " in " +
-                            std::to_string(static_cast<int>(m_Options.timeoutSeconds)) + " s");
-        }
-        if (done()) return exitcode::Done;
-        if (m_HungUp || g_Connected != 1) {
-            return fail(exitcode::NoPort,
-                        m_PortName + ": the line went away during " + commandText(code));
-        }
-        if (failure) return *failure;
+        if (outcome == CliLoop::Outcome::TimedOut) return timedOut(waitedFor);
         // Progress: the step is alive, its wait starts again.
         progress = m_View.progressEvents;
         deadline = Clock::now() + limit;
     }
 }
 
-int Session::identify() {
-    const int before = m_View.chainsDone;
-    std::uint8_t step = cmd::AntennaInformation;
-    const auto chainStep = [this, &step] {
-        for (std::uint8_t code = cmd::LinkCheck; code <= cmd::RegionSatellite; ++code) {
-            if (m_Loop.starts(code) > 0) step = code;
+int Session::await(Operation operation) {
+    if (const int code = runUntil([&] { return take(operation); }, std::nullopt);
+        code != exitcode::Done) {
+        return code;
+    }
+    return exitCodeOf(m_Outcome);
+}
+
+int Session::waitFor(const std::function<bool()>& done, std::uint8_t code) {
+    const auto gone = [this] { return m_HungUp || m_Controller->state().Connected != 1; };
+    if (const int result = runUntil([&] { return done() || gone(); }, code);
+        result != exitcode::Done) {
+        return result;
+    }
+    if (done()) return exitcode::Done;
+    return fail(exitcode::NoPort, m_PortName + ": the line went away during " + commandText(code));
+}
+
+int Session::exitCodeOf(const Outcome& outcome) const {
+    const std::string name = operationName(outcome.operation);
+    switch (outcome.ending) {
+        case Ending::Done:
+            return exitcode::Done;
+        case Ending::Refused:
+            // The reason, where there is one, has been shown as the window shows it.
+            if (outcome.refusedBy == RefusedBy::Arguments) {
+                return fail(exitcode::Usage, name + ": refused, nothing was sent");
+            }
+            if (outcome.refusedBy == RefusedBy::SetupGate) {
+                return fail(exitcode::NoAnswer, name + ": refused, the ACU is not in setup mode");
+            }
+            return fail(exitcode::NoPort, name + ": refused, " + m_PortName + " is not open");
+        case Ending::Unanswered: {
+            const std::string waited =
+                " in " + std::to_string(outcome.waited.count() / 1000) + " s";
+            if (outcome.sends == 0) {
+                return fail(exitcode::NoAnswer, "the ACU sent no " + frameName(outcome.code, true) +
+                                                    " (reply " + std::to_string(outcome.code) +
+                                                    ")" + waited);
+            }
+            return fail(exitcode::NoAnswer,
+                        noAnswerText(outcome.code, static_cast<int>(outcome.sends)) + waited);
         }
-        return step;
-    };
-    return waitFor([&] { return m_View.chainsDone > before; }, step,
-                   [&]() -> std::optional<int> {
-                       // Commands 2..4 go out once: with none of them waiting, the chain has ended
-                       // short.
-                       for (std::uint8_t code = cmd::LinkCheck; code <= cmd::RegionSatellite;
-                            ++code) {
-                           if (m_Loop.running(code)) return std::nullopt;
-                       }
-                       return fail(exitcode::NoAnswer, noAnswerText(chainStep()));
-                   });
+        case Ending::HungUp:
+            return fail(exitcode::NoPort, m_PortName + ": the line went away during " + name);
+        case Ending::Cancelled:
+            return fail(exitcode::NoAnswer, name + ": cancelled");
+    }
+    return exitcode::NoAnswer;
+}
+
+int Session::identify() {
+    m_Controller->OnGetAntennaInformation();
+    return await(Operation::AntennaInformation);
 }
 
 int Session::enterSetupMode() {
     m_View.confirmAnswer = true;
     m_Controller->OnSetupMode();
-    return waitFor([this] { return g_SetupMode == 1 && !m_Loop.running(cmd::SetupMode); },
-                   cmd::SetupMode);
-}
-
-int Session::awaitAcknowledge(std::uint8_t code) {
-    return waitFor([this, code] { return !m_Loop.running(code); }, code);
+    return await(Operation::SetupMode);
 }

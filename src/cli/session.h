@@ -2,6 +2,7 @@
 
 #include <chrono>
 #include <cstdint>
+#include <deque>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -11,6 +12,7 @@
 #include "cli/cli_loop.h"
 #include "cli/line.h"
 #include "cli/reporting_view.h"
+#include "link/outcome.h"
 #include "link/traffic.h"
 
 class AcuController;
@@ -24,9 +26,9 @@ struct CommonOptions {
 };
 
 // One ACU on one line for the length of a command: the line, the controller, the loop and
-// the view that reports. Each step waits with the loop until the controller has what the
-// command needs; a step that waits longer than --timeout without progress ends the command.
-// Every wait returns an exit code; on failure the reason has been written to stderr.
+// the view that reports. A command starts an operation of the controller and awaits its
+// outcome; a wait that goes longer than --timeout without progress ends the command. Every
+// wait returns an exit code; on failure the reason has been written to stderr.
 class Session : private TrafficObserver {
 public:
     Session(std::string command, CommonOptions options);
@@ -35,34 +37,41 @@ public:
     Session& operator=(const Session&) = delete;
 
     // The port given, or the first candidate whose ACU answers command 1 within the window's
-    // tries. Identification carries on from there.
+    // tries; identified to the end of the chain (product, region and its satellites).
     int connect();
-    // The identification chain to its end: product, region and its satellites.
+    // The identification chain again ("Get Antenna Information"): the region as the ACU has it.
     int identify();
     // Setup mode, asked for as the window's "Setup" button asks.
     int enterSetupMode();
-    // Until the timer of code, started by its sender, is stopped by the reply.
-    int awaitAcknowledge(std::uint8_t code);
-    // Until done() holds. failed() may end the wait with an exit code of its own. code names
+    // Until the controller says how operation ended: exitcode::Done when it was done; the exit
+    // code of any other end, with its reason on stderr. outcome() then holds it.
+    int await(Operation operation);
+    const Outcome& outcome() const { return m_Outcome; }
+    // Until done() holds: for what no operation ends, such as the next status reply. code names
     // the command waited for when the ACU stays silent.
-    int waitFor(const std::function<bool()>& done, std::uint8_t code,
-                const std::function<std::optional<int>()>& failed = {});
+    int waitFor(const std::function<bool()>& done, std::uint8_t code);
 
     // Writes "skyrelay-cli: COMMAND: text" to stderr and returns exitCode.
     int fail(int exitCode, const std::string& text) const;
 
     AcuController& controller() { return *m_Controller; }
     ReportingView& view() { return m_View; }
-    CliLoop& loop() { return m_Loop; }
     const std::string& portName() const { return m_PortName; }
     const CommonOptions& options() const { return m_Options; }
-    std::size_t messageCount() const { return m_View.messages.size(); }
 
 private:
     enum class Attempt { Answered, Silent, NotOpened };
     Attempt tryPort(const std::string& name, std::string& reason);
     void release();
-    std::string noAnswerText(std::uint8_t code) const;
+    // The exit code of how an operation ended, with its reason on stderr.
+    int exitCodeOf(const Outcome& outcome) const;
+    // Takes the first outcome of operation that came, into m_Outcome.
+    bool take(Operation operation);
+    // Runs the loop until found() or --timeout passes without progress; a silence names code,
+    // or without one the command last sent.
+    int runUntil(const std::function<bool()>& found, std::optional<std::uint8_t> code);
+    int timedOut(std::uint8_t code) const;
+    std::string noAnswerText(std::uint8_t code, int tries) const;
     // Counts the commands sent, so that a silence names how often its command was tried.
     void onTraffic(TrafficKind kind, std::span<const std::uint8_t> bytes,
                    Clock::time_point at) override;
@@ -75,6 +84,11 @@ private:
     std::unique_ptr<AcuController> m_Controller;
     std::string m_PortName;
     bool m_HungUp = false;
+    // How the operations ended, in order, until an await takes its own.
+    std::deque<Outcome> m_Ended;
+    Outcome m_Outcome;
+    bool m_Identified = false;    // the identification ended, well or not
+    std::uint8_t m_LastSent = 0;  // the status poll aside
 };
 
 // "Go to position (command 25)": a command by its name and code.

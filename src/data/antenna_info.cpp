@@ -6,29 +6,6 @@
 #include "wire/encoding.h"
 #include "wire/number_text.h"
 
-void resetAntennaInfo() {
-    g_AntennaType = 0;
-    g_AntennaModel = 0;
-    g_SkewlessFlag = 0;
-    g_ModelName.fill(0);
-    g_SerialNumber.fill(0);
-    g_AntSwVersion = 0.0;
-    g_AcuSwVersion = 0.0;
-    g_LibraryVersion = 0.0;
-    g_AntennaPowerV = 0.0;
-    g_AcuPowerV = 0.0;
-    g_ReceiverV = 0.0;
-    g_Receiver18V = 0;
-    g_Receiver22k = 0;
-    g_ParTrackingScale = 0.0;
-    g_ParDetectLevel = 0;
-    g_ParTrackingLevel = 0;
-    g_ParElAdjust = 0.0;
-    g_ParSkewAdjust = 0.0;
-    g_ParSignalLostTime = 0;
-    g_ParBreakTime = 0;
-}
-
 namespace {
 
 // A blank, then the bytes as characters up to the first zero byte.
@@ -51,18 +28,18 @@ bool fitsCount(std::int64_t value) {
 
 }  // namespace
 
-ProductInformationTexts productInformationTexts() {
+ProductInformationTexts productInformationTexts(const ProductInformation& product) {
     ProductInformationTexts texts;
-    if (g_AntennaType == 1) texts.antennaType = " Sub-Reflector Type";
-    if (g_AntennaType == 2) texts.antennaType = " Gyro Sensor Type";
-    texts.antennaModel = nameText(g_ModelName);
-    texts.serialNumber = nameText(g_SerialNumber);
-    texts.antSwVersion = formatText("%1.2f", g_AntSwVersion);
-    texts.acuSwVersion = formatText("%1.2f", g_AcuSwVersion);
-    texts.libraryVersion = formatText("%1.2f", g_LibraryVersion);
-    texts.antennaPower = formatText("%2.2f", g_AntennaPowerV);
-    texts.acuPower = formatText("%2.2f", g_AcuPowerV);
-    texts.receiver = receiverVoltageText(g_ReceiverV, g_Receiver22k);
+    if (product.AntennaType == 1) texts.antennaType = " Sub-Reflector Type";
+    if (product.AntennaType == 2) texts.antennaType = " Gyro Sensor Type";
+    texts.antennaModel = nameText(product.ModelName);
+    texts.serialNumber = nameText(product.SerialNumber);
+    texts.antSwVersion = formatText("%1.2f", product.AntSwVersion);
+    texts.acuSwVersion = formatText("%1.2f", product.AcuSwVersion);
+    texts.libraryVersion = formatText("%1.2f", product.LibraryVersion);
+    texts.antennaPower = formatText("%2.2f", product.AntennaPowerV);
+    texts.acuPower = formatText("%2.2f", product.AcuPowerV);
+    texts.receiver = receiverVoltageText(product.ReceiverV, product.Receiver22k);
     return texts;
 }
 
@@ -72,44 +49,41 @@ std::string continentName(std::uint32_t continent) {
     return continent < kContinentCount ? kNames[continent] : "";
 }
 
-AntennaParameterTexts antennaParameterTexts() {
-    return {formatText("%2.2f", g_ParTrackingScale), formatText("%d", g_ParDetectLevel),
-            formatText("%d", g_ParTrackingLevel),    formatText("%2.2f", g_ParElAdjust),
-            formatText("%2.2f", g_ParSkewAdjust),    formatText("%d", g_ParSignalLostTime),
-            formatText("%d", g_ParBreakTime)};
+AntennaParameterTexts antennaParameterTexts(const AntennaParameters& p) {
+    const auto count = [](std::int64_t value) { return formatText("%d", static_cast<int>(value)); };
+    return {formatText("%2.2f", p.ParTrackingScale),
+            count(p.ParDetectLevel),
+            count(p.ParTrackingLevel),
+            formatText("%2.2f", p.ParElAdjust),
+            formatText("%2.2f", p.ParSkewAdjust),
+            count(p.ParSignalLostTime),
+            count(p.ParBreakTime)};
 }
 
 std::string outOfRangeMessage(const std::string& field, const std::string& range) {
     return " " + field + " : out of range !!! \r\n Enter " + range + " !!!";
 }
 
-std::optional<std::string> takeAntennaParameters(const AntennaParameterEdits& edits) {
-    const double trackingScale = wideToReal(edits.trackingScale);
-    const std::int64_t detectLevel = wideToInteger(edits.detectLevel);
-    const std::int64_t trackingLevel = wideToInteger(edits.trackingLevel);
-    const double elAdjust = wideToReal(edits.elAdjust);
-    const double skewAdjust = wideToReal(edits.skewAdjust);
-    const std::int64_t signalLostTime = wideToInteger(edits.signalLostTime);
-    const std::int64_t breakTime = wideToInteger(edits.breakTime);
+AntennaParameters readAntennaParameters(const AntennaParameterEdits& edits) {
+    return {wideToReal(edits.trackingScale),    wideToInteger(edits.detectLevel),
+            wideToInteger(edits.trackingLevel), wideToReal(edits.elAdjust),
+            wideToReal(edits.skewAdjust),       wideToInteger(edits.signalLostTime),
+            wideToInteger(edits.breakTime)};
+}
 
-    // In the page's order, so the message names the first edit to correct.
-    if (!fitsX100(trackingScale)) return outOfRangeMessage("Tracking Scale", "0 to 655.35");
-    if (!fitsCount(detectLevel)) return outOfRangeMessage("Detect Level Threshold", "0 to 65535");
-    if (!fitsCount(trackingLevel)) {
+std::optional<std::string> parameterRefusal(const AntennaParameters& p) {
+    if (!fitsX100(p.ParTrackingScale)) return outOfRangeMessage("Tracking Scale", "0 to 655.35");
+    if (!fitsCount(p.ParDetectLevel)) {
+        return outOfRangeMessage("Detect Level Threshold", "0 to 65535");
+    }
+    if (!fitsCount(p.ParTrackingLevel)) {
         return outOfRangeMessage("Tracking Level Threshold", "0 to 65535");
     }
-    if (!fitsSGN100(elAdjust)) return outOfRangeMessage("EL Adjust", kAngleRange);
-    if (!fitsSGN100(skewAdjust)) return outOfRangeMessage("Skew Adjust", kAngleRange);
-    if (!fitsCount(signalLostTime)) return outOfRangeMessage("Signal lost time", "0 to 65535");
-    if (!fitsCount(breakTime)) return outOfRangeMessage("Antenna Break Time", "0 to 65535");
-
-    g_ParTrackingScale = trackingScale;
-    // Each count is 0..65535 by now.
-    g_ParDetectLevel = static_cast<int>(detectLevel);
-    g_ParTrackingLevel = static_cast<int>(trackingLevel);
-    g_ParElAdjust = elAdjust;
-    g_ParSkewAdjust = skewAdjust;
-    g_ParSignalLostTime = static_cast<int>(signalLostTime);
-    g_ParBreakTime = static_cast<int>(breakTime);
+    if (!fitsSGN100(p.ParElAdjust)) return outOfRangeMessage("EL Adjust", kAngleRange);
+    if (!fitsSGN100(p.ParSkewAdjust)) return outOfRangeMessage("Skew Adjust", kAngleRange);
+    if (!fitsCount(p.ParSignalLostTime)) {
+        return outOfRangeMessage("Signal lost time", "0 to 65535");
+    }
+    if (!fitsCount(p.ParBreakTime)) return outOfRangeMessage("Antenna Break Time", "0 to 65535");
     return std::nullopt;
 }

@@ -10,7 +10,7 @@
 // The antenna information page's texts over what the ACU reports about itself (reply 2) and
 // the seven tracking parameters that command 29 sends (antenna_values.h), and the edits.
 
-// The texts of the antenna information page's product fields, from the reply 2 globals.
+// The texts of the antenna information page's product fields, from what reply 2 reported.
 // Names are byte-for-character and end at the first zero byte.
 struct ProductInformationTexts {
     std::string antennaType;  // " Sub-Reflector Type", " Gyro Sensor Type" or empty
@@ -23,7 +23,7 @@ struct ProductInformationTexts {
     std::string acuPower;
     std::string receiver;  // as the "RECEIVER" field always shows it
 };
-ProductInformationTexts productInformationTexts();
+ProductInformationTexts productInformationTexts(const ProductInformation& product);
 
 // "EUROPE" .. "AFRICA" for continents 0..5, empty for any other index.
 std::string continentName(std::uint32_t continent);
@@ -38,7 +38,7 @@ struct AntennaParameterTexts {
     std::string signalLostTime;  // "%d"
     std::string breakTime;       // "%d"
 };
-AntennaParameterTexts antennaParameterTexts();
+AntennaParameterTexts antennaParameterTexts(const AntennaParameters& parameters);
 
 // The refusal of a number that does not fit where it would be sent: names the field and the
 // range it takes, e.g. " EL Adjust : out of range !!! \r\n Enter -655.35 to 655.35 !!!".
@@ -56,11 +56,11 @@ struct AntennaParameterEdits {
     std::u16string breakTime;
 };
 
-// The seven edits converted as typed numbers are. Each must fit its field of command 29: the
-// tracking scale 0..655.35, the adjustments -655.35..655.35, the four counts 0..65535.
-// Anything else would reach the ACU as a different number, so the first edit that does not
-// fit is refused with a message naming it; on success the parameter globals take the values.
-// Returns the refusal, or nothing when the globals were set.
-std::optional<std::string> takeAntennaParameters(const AntennaParameterEdits& edits);
+// The seven edits converted as typed numbers are: the reals as reals, the counts as integers.
+AntennaParameters readAntennaParameters(const AntennaParameterEdits& edits);
 
-void resetAntennaInfo();
+// Each number must fit its field of command 29: the tracking scale 0..655.35, the adjustments
+// -655.35..655.35, the four counts 0..65535. Anything else would reach the ACU as a different
+// number, so the first that does not fit, in the page's order, is refused with a message naming
+// it. Nothing when all seven fit.
+std::optional<std::string> parameterRefusal(const AntennaParameters& parameters);

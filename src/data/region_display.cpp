@@ -7,10 +7,6 @@
 
 namespace {
 
-const RegionRecord& currentRegion() {
-    return regionRecord(g_CurContinent, g_CurRegion);
-}
-
 std::string pick(std::uint8_t code, std::initializer_list<const char*> texts) {
     if (code >= texts.size()) return {};
     return texts.begin()[code];
@@ -30,24 +26,25 @@ std::string transponderColumns(std::uint32_t frequency, std::uint32_t symbolRate
 
 }  // namespace
 
-std::vector<std::u16string> satelliteSelectorEntries() {
+std::vector<std::u16string> satelliteSelectorEntries(const SatelliteData& data) {
     std::vector<std::u16string> entries;
-    for (std::size_t k = 0; k < currentRegion().listedSatellites(); ++k) {
-        entries.push_back(satelliteNameText(g_RegionSatellites[k]));
+    for (std::size_t k = 0; k < currentRegion(data).listedSatellites(); ++k) {
+        entries.push_back(satelliteNameText(data.RegionSatellites[k]));
     }
     return entries;
 }
 
-std::vector<std::string> adminSatelliteListEntries() {
+std::vector<std::string> adminSatelliteListEntries(const SatelliteData& data) {
     std::vector<std::string> entries;
-    for (std::size_t k = 0; k < currentRegion().listedSatellites(); ++k) {
+    for (std::size_t k = 0; k < currentRegion(data).listedSatellites(); ++k) {
         entries.push_back(formatText(" %2d ", static_cast<int>(k + 1)));
     }
     return entries;
 }
 
-bool isRegionSatellitePosition(int position) {
-    return position >= 0 && static_cast<std::size_t>(position) < currentRegion().listedSatellites();
+bool isRegionSatellitePosition(const SatelliteData& data, int position) {
+    return position >= 0 &&
+           static_cast<std::size_t>(position) < currentRegion(data).listedSatellites();
 }
 
 std::string longitudeText(double longitude) {
@@ -86,14 +83,14 @@ SatelliteDetailsTexts satelliteDetailsTexts(const SatelliteRecord& satellite,
     return texts;
 }
 
-SatelliteDetailsTexts currentSatelliteDetails(int position) {
-    if (!isRegionSatellitePosition(position)) {
+SatelliteDetailsTexts currentSatelliteDetails(const SatelliteData& data, int position) {
+    if (!isRegionSatellitePosition(data, position)) {
         SatelliteDetailsTexts texts;
-        texts.lnbInformation = lnbInformationText(currentRegion());
+        texts.lnbInformation = lnbInformationText(currentRegion(data));
         return texts;
     }
-    return satelliteDetailsTexts(g_RegionSatellites[static_cast<std::size_t>(position)],
-                                 currentRegion());
+    return satelliteDetailsTexts(data.RegionSatellites[static_cast<std::size_t>(position)],
+                                 currentRegion(data));
 }
 
 std::string lnbInformationText(const RegionRecord& region) {
@@ -131,11 +128,11 @@ EditSatelliteTexts editSatelliteTexts(const SatelliteRecord& satellite) {
     return texts;
 }
 
-std::string singleBandFrequencyText() {
-    return number(g_LocalFreqSingle);
+std::string singleBandFrequencyText(const SatelliteData& data) {
+    return number(data.LocalFreqSingle);
 }
 
-std::string universalFrequencyText() {
-    return formatText("%d/%d", static_cast<int>(g_LocalFreqUniversalLow),
-                      static_cast<int>(g_LocalFreqUniversalHigh));
+std::string universalFrequencyText(const SatelliteData& data) {
+    return formatText("%d/%d", static_cast<int>(data.LocalFreqUniversalLow),
+                      static_cast<int>(data.LocalFreqUniversalHigh));
 }

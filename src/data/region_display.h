@@ -13,13 +13,13 @@
 
 // The 10-character names of the current region's satellites in list order, trailing blanks
 // included: the entries of the three satellite selectors.
-std::vector<std::u16string> satelliteSelectorEntries();
+std::vector<std::u16string> satelliteSelectorEntries(const SatelliteData& data);
 
 // " %2d " of k+1 for each satellite of the current region: the Administrator list.
-std::vector<std::string> adminSatelliteListEntries();
+std::vector<std::string> adminSatelliteListEntries(const SatelliteData& data);
 
 // Whether position names a satellite of the current region's list.
-bool isRegionSatellitePosition(int position);
+bool isRegionSatellitePosition(const SatelliteData& data, int position);
 
 // "%3.1f" of a satellite's longitude, as the edit boxes show it.
 std::string longitudeText(double longitude);
@@ -55,7 +55,7 @@ SatelliteDetailsTexts satelliteDetailsTexts(const SatelliteRecord& satellite,
 // The details of the current region's satellite at position as loaded or received (never the
 // edit copy). A position outside the region's list has no satellite: every field is empty
 // but the LNB line, which belongs to the region.
-SatelliteDetailsTexts currentSatelliteDetails(int position);
+SatelliteDetailsTexts currentSatelliteDetails(const SatelliteData& data, int position);
 
 // " LNB Type : Single Band\tLocal Freq.: %d MHz" or " LNB Type : Universal\tLocal Freq.:
 // %d / %d MHz"; empty for any other LNB type.
@@ -76,6 +76,6 @@ struct EditSatelliteTexts {
 
 EditSatelliteTexts editSatelliteTexts(const SatelliteRecord& satellite);
 
-// "%d" of g_LocalFreqSingle, and "%d/%d" of the two universal local frequencies.
-std::string singleBandFrequencyText();
-std::string universalFrequencyText();
+// "%d" of LocalFreqSingle, and "%d/%d" of the two universal local frequencies.
+std::string singleBandFrequencyText(const SatelliteData& data);
+std::string universalFrequencyText(const SatelliteData& data);

@@ -1,7 +1,5 @@
 #include "data/region_selectors.h"
 
-#include "data/satellite_tables.h"
-
 namespace {
 
 const char* const kContinentListNames[kContinentCount] = {"Europe   ", "Asia     ", "Oceania  ",
@@ -15,9 +13,9 @@ SelectorContents single(std::string entry) {
     return contents;
 }
 
-std::string regionEntry(std::size_t continent, std::size_t region) {
-    const RegionRecord& record =
-        regionRecord(static_cast<std::uint32_t>(continent), static_cast<std::uint32_t>(region));
+std::string regionEntry(const SatelliteTables& tables, std::size_t continent, std::size_t region) {
+    const RegionRecord& record = regionRecord(tables, static_cast<std::uint32_t>(continent),
+                                              static_cast<std::uint32_t>(region));
     return std::string(record.name.begin(), record.name.end());
 }
 
@@ -27,49 +25,53 @@ std::string continentListName(std::size_t continent) {
     return continent < kContinentCount ? kContinentListNames[continent] : "";
 }
 
-SelectorContents regionSelectorFor(std::size_t continent, std::size_t count) {
+SelectorContents regionSelectorFor(const SatelliteTables& tables, std::size_t continent,
+                                   std::size_t count) {
     SelectorContents contents;
     const std::size_t shown = count < kRegionsPerContinent ? count : kRegionsPerContinent;
-    for (std::size_t r = 0; r < shown; ++r) contents.entries.push_back(regionEntry(continent, r));
+    for (std::size_t r = 0; r < shown; ++r)
+        contents.entries.push_back(regionEntry(tables, continent, r));
     contents.selected = contents.entries.empty() ? -1 : 0;
     contents.enabled = true;
     return contents;
 }
 
-AdminSelectors selectorsForLoadedScope() {
+AdminSelectors selectorsForLoadedScope(const SatelliteTables& tables) {
+    const std::uint8_t mode = tables.RegionMode;
     AdminSelectors selectors;
-    if (g_RegionMode == 12) {
+    if (mode == 12) {
         for (std::size_t c = 0; c < kContinentCount; ++c) {
             selectors.continents.entries.push_back(kContinentListNames[c]);
         }
         selectors.continents.selected = 0;
         selectors.continents.enabled = true;
-        selectors.regions = regionSelectorFor(0, g_RegionCount[0]);
-    } else if (g_RegionMode >= 6 && g_RegionMode <= 11) {
-        const std::size_t continent = g_RegionMode - 6u;
+        selectors.regions = regionSelectorFor(tables, 0, tables.RegionCount[0]);
+    } else if (mode >= 6 && mode <= 11) {
+        const std::size_t continent = mode - 6u;
         selectors.continents = single(kContinentListNames[continent]);
-        selectors.regions = regionSelectorFor(continent, g_RegionSelector);
+        selectors.regions = regionSelectorFor(tables, continent, tables.RegionSelector);
         selectors.continent = static_cast<std::uint8_t>(continent);
-    } else if (g_RegionMode < kContinentCount) {
-        selectors.continents = single(kContinentListNames[g_RegionMode]);
-        selectors.regions = single(regionEntry(g_RegionMode, g_RegionSelector));
-        selectors.continent = g_RegionMode;
-        selectors.region = g_RegionSelector;
+    } else if (mode < kContinentCount) {
+        selectors.continents = single(kContinentListNames[mode]);
+        selectors.regions = single(regionEntry(tables, mode, tables.RegionSelector));
+        selectors.continent = mode;
+        selectors.region = tables.RegionSelector;
     }
     return selectors;
 }
 
-std::optional<SelectorContents> chooseContinent(int position) {
+std::optional<SelectorContents> chooseContinent(SatelliteData& data, int position) {
     // Only the list of all six continents can be changed, and there position is continent.
     if (position < 0 || position >= static_cast<int>(kContinentCount)) return std::nullopt;
-    g_CurContinent = static_cast<std::uint8_t>(position);
-    SelectorContents regions = regionSelectorFor(g_CurContinent, g_RegionCount[g_CurContinent]);
-    selectRegion(g_CurContinent, 0);
+    data.CurContinent = static_cast<std::uint8_t>(position);
+    SelectorContents regions =
+        regionSelectorFor(data, data.CurContinent, data.RegionCount[data.CurContinent]);
+    selectRegion(data, data.CurContinent, 0);
     return regions;
 }
 
-bool chooseRegion(int position) {
+bool chooseRegion(SatelliteData& data, int position) {
     if (position < 0 || position >= static_cast<int>(kRegionsPerContinent)) return false;
-    g_CurRegion = static_cast<std::uint8_t>(position);
-    return selectRegion(g_CurContinent, g_CurRegion);
+    data.CurRegion = static_cast<std::uint8_t>(position);
+    return selectRegion(data, data.CurContinent, data.CurRegion);
 }

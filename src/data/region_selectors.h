@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "data/satellite_tables.h"
+
 // The Administrator page's continent and region selectors: what they list, which entry is
 // selected, and whether the user may change it. Entries are 8-bit text, one byte a character.
 
@@ -26,17 +28,18 @@ struct AdminSelectors {
 std::string continentListName(std::size_t continent);
 
 // Regions 0 .. count-1 of continent by their 12-character names, the first selected.
-SelectorContents regionSelectorFor(std::size_t continent, std::size_t count);
+SelectorContents regionSelectorFor(const SatelliteTables& tables, std::size_t continent,
+                                   std::size_t count);
 
-// The selectors as the loaded scope (g_RegionMode) leaves them: all continents to choose
-// from, one continent's regions, or one region alone.
-AdminSelectors selectorsForLoadedScope();
+// The selectors as the loaded scope (RegionMode) leaves them: all continents to choose from,
+// one continent's regions, or one region alone.
+AdminSelectors selectorsForLoadedScope(const SatelliteTables& tables);
 
-// The continent selector chose position: it becomes g_CurContinent and its region 0 the
-// current region. Returns the region selector's new contents; nothing for a position that
-// names no continent.
-std::optional<SelectorContents> chooseContinent(int position);
+// The continent selector chose position: it becomes CurContinent and its region 0 the current
+// region. Returns the region selector's new contents; nothing for a position that names no
+// continent.
+std::optional<SelectorContents> chooseContinent(SatelliteData& data, int position);
 
 // The region selector chose position within the current continent; false when it names no
 // region.
-bool chooseRegion(int position);
+bool chooseRegion(SatelliteData& data, int position);

@@ -25,7 +25,8 @@ std::string outOfRange(const std::string& field, const char* range) {
 
 }  // namespace
 
-SatelliteFormReading readSatelliteForm(const SatelliteForm& form, const SatelliteRecord& base) {
+SatelliteFormReading readSatelliteForm(const SatelliteForm& form, const SatelliteRecord& base,
+                                       const SatelliteData& data) {
     SatelliteFormReading reading{base, {}};
     SatelliteRecord& sat = reading.record;
     storeFixedText(sat.name, form.name);
@@ -50,9 +51,9 @@ SatelliteFormReading readSatelliteForm(const SatelliteForm& form, const Satellit
         }
         *values[i] = static_cast<std::uint32_t>(value);
     }
-    sat.verification = g_CurVerification;
-    sat.polarization = g_CurPolMode;
-    sat.tone = g_CurToneMode;
+    sat.verification = data.CurVerification;
+    sat.polarization = data.CurPolMode;
+    sat.tone = data.CurToneMode;
     return reading;
 }
 
@@ -64,31 +65,32 @@ FrequencyReading readLocalFrequency(std::u16string_view text) {
     return {static_cast<std::uint32_t>(value), {}};
 }
 
-const SatelliteRecord* takeEditSatellite(int k) {
-    if (!isRegionSatellitePosition(k)) return nullptr;
-    const SatelliteRecord& sat = g_EditSatellites[static_cast<std::size_t>(k)];
-    g_CurVerification = sat.verification;
-    g_CurPolMode = sat.polarization;
-    g_CurToneMode = sat.tone;
+const SatelliteRecord* takeEditSatellite(SatelliteData& data, int k) {
+    if (!isRegionSatellitePosition(data, k)) return nullptr;
+    const SatelliteRecord& sat = data.EditSatellites[static_cast<std::size_t>(k)];
+    data.CurVerification = sat.verification;
+    data.CurPolMode = sat.polarization;
+    data.CurToneMode = sat.tone;
     return &sat;
 }
 
-void keepSentSatellite() {
-    if (!isRegionSatellitePosition(g_EditSatIndex)) return;
-    g_RegionSatellites[g_EditSatIndex] = g_EditSatellites[g_EditSatIndex];
+void keepSentSatellite(SatelliteData& data) {
+    const std::uint8_t k = data.EditSatIndex;
+    if (!isRegionSatellitePosition(data, k)) return;
+    data.RegionSatellites[k] = data.EditSatellites[k];
 }
 
-void keepSentLnbSetting() {
-    RegionRecord* region = mutableRegionRecord(g_CurContinent, g_CurRegion);
+void keepSentLnbSetting(SatelliteData& data) {
+    RegionRecord* region = mutableRegionRecord(data, data.CurContinent, data.CurRegion);
     if (region == nullptr) return;
-    region->lnbType = g_LnbType;
-    if (g_LnbType == static_cast<std::uint8_t>(LnbType::SingleBand)) {
-        region->singleLocalFreq = g_LocalFreqSingle;
+    region->lnbType = data.LnbType;
+    if (data.LnbType == static_cast<std::uint8_t>(LnbType::SingleBand)) {
+        region->singleLocalFreq = data.LocalFreqSingle;
     }
 }
 
-void keepSentDiseqcMode() {
-    if (RegionRecord* region = mutableRegionRecord(g_CurContinent, g_CurRegion)) {
-        region->diseqcMode = g_DiseqcMode;
+void keepSentDiseqcMode(SatelliteData& data) {
+    if (RegionRecord* region = mutableRegionRecord(data, data.CurContinent, data.CurRegion)) {
+        region->diseqcMode = data.DiseqcMode;
     }
 }

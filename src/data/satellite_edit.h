@@ -26,8 +26,9 @@ struct SatelliteFormReading {
 
 // The name cut to 10 characters and blank-padded; the longitude read as a real, unrounded;
 // every transponder box read as an integer; the three choices from the page's radios
-// (g_CurVerification, g_CurPolMode, g_CurToneMode).
-SatelliteFormReading readSatelliteForm(const SatelliteForm& form, const SatelliteRecord& base);
+// (CurVerification, CurPolMode, CurToneMode of data).
+SatelliteFormReading readSatelliteForm(const SatelliteForm& form, const SatelliteRecord& base,
+                                       const SatelliteData& data);
 
 // The value of the Single Band frequency box, or the refusal to show when the link cannot
 // carry it.
@@ -39,15 +40,15 @@ FrequencyReading readLocalFrequency(std::u16string_view text);
 
 // Shows element k of the edit copy: the page's three radio choices take its values. Nothing
 // when k names no satellite of the current region (the caller then shows empty fields).
-const SatelliteRecord* takeEditSatellite(int k);
+const SatelliteRecord* takeEditSatellite(SatelliteData& data, int k);
 
 // The ACU acknowledged a change: the current region's tables take what was sent, so every page
 // shows the ACU's new setting without asking for it again. The edited satellite (command 18),
 // the LNB setting (19: the type, and the single band frequency for a single band LNB) and the
 // DiSEqC use (20).
-void keepSentSatellite();
-void keepSentLnbSetting();
-void keepSentDiseqcMode();
+void keepSentSatellite(SatelliteData& data);
+void keepSentLnbSetting(SatelliteData& data);
+void keepSentDiseqcMode(SatelliteData& data);
 
 inline constexpr const char* kNoSatelliteSelected =
     " No satellite selected !!! \r\n Select a satellite and try again !!!";

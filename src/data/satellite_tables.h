@@ -2,6 +2,9 @@
 
 #include <array>
 #include <cstdint>
+#include <memory>
+
+#include "data/antenna_values.h"
 
 // The satellite data model: which satellites the antenna may look for and, per sales region,
 // which of them belong to it and how the ACU is set up there. Every table starts all zeros;
@@ -95,55 +98,74 @@ struct RegionRecord {
     bool operator==(const RegionRecord&) const = default;
 };
 
-extern std::array<SatelliteRecord, kSatelliteTableSize> g_SatelliteTable;
-extern std::array<RegionRecord, kContinentCount * kRegionsPerContinent> g_RegionTable;
-extern std::array<SatelliteRecord, kMaxRegionSatellites> g_RegionSatellites;
-extern std::array<SatelliteRecord, kMaxRegionSatellites> g_EditSatellites;
+// Everything a satellite information file can set: the satellite table, the region table and
+// how much of it the file held. The reader works on a copy of this and hands it back only when
+// the whole file has read, so a damaged file changes nothing.
+struct SatelliteTables {
+    std::array<SatelliteRecord, kSatelliteTableSize> SatelliteTable{};
+    std::array<RegionRecord, kContinentCount * kRegionsPerContinent> RegionTable{};
+    std::uint8_t RegionMode = 0;  // 0..5 one region of that continent, 6..11 one continent, 12 all
+    std::array<std::uint8_t, kContinentCount> RegionCount{};
+    std::uint8_t RegionSelector = 0;
+    std::uint8_t SatelliteCount = 0;
+    std::uint32_t SifHeaderNumber = 0;
 
-extern std::uint8_t g_CurContinent;
-extern std::uint8_t g_CurRegion;
-extern std::uint8_t g_DefaultSatIndex;
-extern std::uint8_t g_EditSatIndex;
-extern std::uint8_t g_RegionMode;
-extern std::array<std::uint8_t, kContinentCount> g_RegionCount;
-extern std::uint8_t g_RegionSelector;
-extern std::uint8_t g_SatelliteCount;
-extern std::uint32_t g_SifHeaderNumber;
-extern std::uint8_t g_DefaultDataLoaded;
-extern std::uint8_t g_LnbType;
-extern std::uint32_t g_LocalFreqSingle;
-extern std::uint32_t g_LocalFreqUniversalLow;
-extern std::uint32_t g_LocalFreqUniversalHigh;
-extern std::uint8_t g_DiseqcMode;
-extern std::uint8_t g_CurVerification;
-extern std::uint8_t g_CurPolMode;
-extern std::uint8_t g_CurToneMode;
+    bool operator==(const SatelliteTables&) const = default;
+};
+
+// The satellite data of one ACU: the tables, the current region with its satellites, the edit
+// copy the Satellite_Information page changes before anything is sent, the LNB and DiSEqC
+// values to send, and the tables as the last file loaded them.
+struct SatelliteData : SatelliteTables {
+    std::array<SatelliteRecord, kMaxRegionSatellites> RegionSatellites{};
+    std::array<SatelliteRecord, kMaxRegionSatellites> EditSatellites{};
+    std::uint8_t CurContinent = 0;
+    std::uint8_t CurRegion = 0;
+    std::uint8_t DefaultSatIndex = 0;
+    std::uint8_t EditSatIndex = 0;
+    std::uint8_t DefaultDataLoaded = 0;
+    std::uint8_t LnbType = 0;
+    std::uint32_t LocalFreqSingle = 0;
+    std::uint32_t LocalFreqUniversalLow = 0;
+    std::uint32_t LocalFreqUniversalHigh = 0;
+    std::uint8_t DiseqcMode = 0;
+    // The page's radio choices, which the next "Edit Satellite Information" sends.
+    std::uint8_t CurVerification = 0;
+    std::uint8_t CurPolMode = 0;
+    std::uint8_t CurToneMode = 0;
+    // The ACU writes its own region into the tables (reply 3, and reply 14's GPS position);
+    // an upload puts these back first, so the ACU receives the file and not a mixture.
+    std::shared_ptr<const SatelliteTables> LoadedFile;
+};
 
 // Region list entry n names satellite n-1 of the table. Any other number (0, above 200)
 // yields an all-zero record rather than a read outside the table.
-const SatelliteRecord& satelliteByNumber(std::uint32_t n);
+const SatelliteRecord& satelliteByNumber(const SatelliteTables& tables, std::uint32_t n);
 
 // Region r of continent c; an all-zero record when c > 5 or r > 99.
-const RegionRecord& regionRecord(std::uint32_t c, std::uint32_t r);
+const RegionRecord& regionRecord(const SatelliteTables& tables, std::uint32_t c, std::uint32_t r);
 
 // The same record for writing; nullptr when c > 5 or r > 99, so a caller must decide what an
 // out-of-range index means before it can write anything.
-RegionRecord* mutableRegionRecord(std::uint32_t c, std::uint32_t r);
+RegionRecord* mutableRegionRecord(SatelliteTables& tables, std::uint32_t c, std::uint32_t r);
 
-// Makes (c, r) the current region and materialises it into g_RegionSatellites and the edit
-// copy. Returns false and changes nothing when (c, r) lies outside the table.
-bool selectRegion(std::uint32_t c, std::uint32_t r);
+// The record of the current region (CurContinent, CurRegion).
+const RegionRecord& currentRegion(const SatelliteData& data);
 
-// Copies g_RegionSatellites into the edit copy and takes the region's LNB, DiSEqC and antenna
-// parameter defaults. Returns false and changes nothing when (c, r) lies outside the table.
-bool prepareEditCopy(std::uint32_t c, std::uint32_t r);
+// Makes (c, r) the current region and materialises it into RegionSatellites and the edit copy.
+// Returns false and changes nothing when (c, r) lies outside the table.
+bool selectRegion(SatelliteData& data, std::uint32_t c, std::uint32_t r);
 
-// The target satellite: g_DefaultSatIndex and the current region's defaultSatellite.
-void setDefaultSatellite(std::uint8_t k);
+// Copies RegionSatellites into the edit copy and takes the region's LNB and DiSEqC values; the
+// antenna parameters, which depend on the antenna model, are LoadAntennaParameters' to take.
+// Returns false and changes nothing when (c, r) lies outside the table.
+bool prepareEditCopy(SatelliteData& data, std::uint32_t c, std::uint32_t r);
 
-void resetSatelliteTables();
+// The target satellite: DefaultSatIndex and the current region's defaultSatellite.
+void setDefaultSatellite(SatelliteData& data, std::uint8_t k);
 
 // Takes the parameter defaults of region (c, r): the triple of the antenna model in use
 // (models 1..3 only; any other model keeps the three as they are) and the common four.
 // A region outside the table changes nothing.
-void LoadAntennaParameters(std::uint32_t c, std::uint32_t r);
+void LoadAntennaParameters(const SatelliteTables& tables, std::uint8_t antennaModel,
+                           std::uint32_t c, std::uint32_t r, AntennaParameters& parameters);

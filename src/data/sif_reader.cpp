@@ -151,7 +151,7 @@ std::string numberText(long long value) {
 
 class Reader {
 public:
-    Reader(std::string_view text, SifTables& tables)
+    Reader(std::string_view text, SatelliteTables& tables)
         : m_Lines(splitLines(text, kSifMaxLines)), m_Out(tables) {}
 
     bool read() {
@@ -166,7 +166,7 @@ public:
         // The header's number is the file's own label, not a setting: a maker's word there is
         // read as 0, as always.
         const SifLine header(m_Lines[kHeaderLine]);
-        m_Out.sifHeaderNumber = header.has(3) ? static_cast<std::uint32_t>(header.integer(3)) : 0;
+        m_Out.SifHeaderNumber = header.has(3) ? static_cast<std::uint32_t>(header.integer(3)) : 0;
         std::size_t blocks = 0;
         if (!readScope(blocks)) return false;
         for (std::size_t i = 0; i < blocks; ++i) {
@@ -178,8 +178,8 @@ public:
         if (count < 0 || count > kHighestSatelliteNumber) {
             return refuse(countLine, "satellite count " + numberText(count) + " is not 0 to 200");
         }
-        m_Out.satelliteCount = static_cast<std::uint8_t>(count);
-        for (std::size_t k = 0; k < m_Out.satelliteCount; ++k) {
+        m_Out.SatelliteCount = static_cast<std::uint8_t>(count);
+        for (std::size_t k = 0; k < m_Out.SatelliteCount; ++k) {
             if (!readSatellite(countLine + 2 + kSatelliteBlockLines * k, k)) return false;
         }
         return !notNumberSeen();
@@ -246,27 +246,27 @@ private:
         if (value < 0 || value > kHighestScope) {
             return refuse(kScopeLine, "scope " + numberText(value) + " is not 0 to 12");
         }
-        m_Out.regionMode = static_cast<std::uint8_t>(value);
+        m_Out.RegionMode = static_cast<std::uint8_t>(value);
         if (value == 12) {
             for (std::size_t c = 0; c < kContinentCount; ++c) {
                 if (!checkRegionCount(scope, 1 + c, c)) return false;
-                scope.store(1 + c, m_Out.regionCount[c]);
+                scope.store(1 + c, m_Out.RegionCount[c]);
             }
-            m_Out.regionSelector = m_Out.regionCount[0];
+            m_Out.RegionSelector = m_Out.RegionCount[0];
             blocks = 0;
-            for (std::uint8_t count : m_Out.regionCount) blocks += count;
+            for (std::uint8_t count : m_Out.RegionCount) blocks += count;
         } else if (value >= 6) {
             const std::size_t continent = static_cast<std::size_t>(value) - 6;
             if (!checkRegionCount(scope, 1, continent)) return false;
-            scope.store(1, m_Out.regionCount[continent]);
-            m_Out.regionSelector = m_Out.regionCount[continent];
-            blocks = m_Out.regionSelector;
+            scope.store(1, m_Out.RegionCount[continent]);
+            m_Out.RegionSelector = m_Out.RegionCount[continent];
+            blocks = m_Out.RegionSelector;
         } else {
             const int region = scope.integer(1);
             if (region < 0 || region >= static_cast<int>(kRegionsPerContinent)) {
                 return refuse(kScopeLine, "region " + numberText(region) + " is not 0 to 99");
             }
-            m_Out.regionSelector = static_cast<std::uint8_t>(region);
+            m_Out.RegionSelector = static_cast<std::uint8_t>(region);
             blocks = 1;
         }
         return true;
@@ -284,8 +284,8 @@ private:
             return refuse(first, "region " + numberText(region) + " is not 0 to 99");
         }
         RegionRecord& record =
-            m_Out.regions[static_cast<std::size_t>(continent) * kRegionsPerContinent +
-                          static_cast<std::size_t>(region)];
+            m_Out.RegionTable[static_cast<std::size_t>(continent) * kRegionsPerContinent +
+                              static_cast<std::size_t>(region)];
 
         const SifLine name = line(first + 1);
         name.storeName(0, record.name);
@@ -338,7 +338,7 @@ private:
 
     bool readSatellite(std::size_t first, std::size_t k) {
         if (!need(first + 4, "the end of satellite " + numberText(k + 1))) return false;
-        SatelliteRecord& sat = m_Out.satellites[k];
+        SatelliteRecord& sat = m_Out.SatelliteTable[k];
         line(first).store(0, sat.number);
 
         const SifLine name = line(first + 1);
@@ -370,7 +370,7 @@ private:
     }
 
     std::vector<std::string_view> m_Lines;
-    SifTables& m_Out;
+    SatelliteTables& m_Out;
     SifRefusal m_Refusal;
     std::size_t m_NotNumberLine = 0;
     std::size_t m_NotNumberField = 0;
@@ -379,7 +379,7 @@ private:
 }  // namespace
 
 std::optional<SifRefusal> readSatelliteInformationInto(std::span<const std::uint8_t> bytes,
-                                                       SifTables& staged) {
+                                                       SatelliteTables& staged) {
     if (bytes.size() > kSifMaxBytes) return SifRefusal{0, "the file is larger than 1 MiB"};
     const std::string_view text(reinterpret_cast<const char*>(bytes.data()), bytes.size());
     Reader reader(text, staged);
@@ -387,9 +387,10 @@ std::optional<SifRefusal> readSatelliteInformationInto(std::span<const std::uint
     return reader.refusal();
 }
 
-SifReadResult readSatelliteInformation(std::span<const std::uint8_t> bytes, const SifTables& base) {
+SifReadResult readSatelliteInformation(std::span<const std::uint8_t> bytes,
+                                       const SatelliteTables& base) {
     SifReadResult result;
-    auto staged = std::make_unique<SifTables>(base);
+    auto staged = std::make_unique<SatelliteTables>(base);
     if (std::optional<SifRefusal> refusal = readSatelliteInformationInto(bytes, *staged)) {
         result.refusal = std::move(*refusal);
     } else {
@@ -398,50 +399,19 @@ SifReadResult readSatelliteInformation(std::span<const std::uint8_t> bytes, cons
     return result;
 }
 
-std::unique_ptr<SifTables> tablesInUse() {
-    auto tables = std::make_unique<SifTables>();
-    tables->satellites = g_SatelliteTable;
-    tables->regions = g_RegionTable;
-    tables->regionMode = g_RegionMode;
-    tables->regionCount = g_RegionCount;
-    tables->regionSelector = g_RegionSelector;
-    tables->satelliteCount = g_SatelliteCount;
-    tables->sifHeaderNumber = g_SifHeaderNumber;
-    return tables;
-}
-
-void installTables(const SifTables& tables) {
-    g_SatelliteTable = tables.satellites;
-    g_RegionTable = tables.regions;
-    g_RegionMode = tables.regionMode;
-    g_RegionCount = tables.regionCount;
-    g_RegionSelector = tables.regionSelector;
-    g_SatelliteCount = tables.satelliteCount;
-    g_SifHeaderNumber = tables.sifHeaderNumber;
-}
-
-namespace {
-
-std::unique_ptr<SifTables> s_LoadedFile;
-
-}  // namespace
-
-std::optional<SifRefusal> loadSatelliteInformation(std::span<const std::uint8_t> bytes) {
-    SifReadResult result = readSatelliteInformation(bytes, *tablesInUse());
+std::optional<SifRefusal> loadSatelliteInformation(SatelliteData& data,
+                                                   std::span<const std::uint8_t> bytes) {
+    SifReadResult result = readSatelliteInformation(bytes, data);
     if (!result.tables) return result.refusal;
-    installTables(*result.tables);
-    s_LoadedFile = std::move(result.tables);
+    static_cast<SatelliteTables&>(data) = *result.tables;
+    data.LoadedFile = std::move(result.tables);
     // Only now: Update Default Data must never send older tables as if they were this file.
-    g_DefaultDataLoaded = 1;
+    data.DefaultDataLoaded = 1;
     return std::nullopt;
 }
 
-void restoreLoadedFile() {
-    if (s_LoadedFile) installTables(*s_LoadedFile);
-}
-
-void forgetLoadedFile() {
-    s_LoadedFile.reset();
+void restoreLoadedFile(SatelliteData& data) {
+    if (data.LoadedFile) static_cast<SatelliteTables&>(data) = *data.LoadedFile;
 }
 
 std::string sifRefusalText(const std::string& fileName, const SifRefusal& refusal) {

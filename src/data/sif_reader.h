@@ -18,18 +18,6 @@ inline constexpr std::size_t kSifMaxLines = 2000;
 // Far more than 2000 lines of plausible content; a bigger file is not a satellite file.
 inline constexpr std::size_t kSifMaxBytes = 1024 * 1024;
 
-// Everything a satellite information file can set. The reader works on a copy of this and
-// hands it back only when the whole file has read, so a damaged file changes nothing.
-struct SifTables {
-    std::array<SatelliteRecord, kSatelliteTableSize> satellites{};
-    std::array<RegionRecord, kContinentCount * kRegionsPerContinent> regions{};
-    std::uint8_t regionMode = 0;
-    std::array<std::uint8_t, kContinentCount> regionCount{};
-    std::uint8_t regionSelector = 0;
-    std::uint8_t satelliteCount = 0;
-    std::uint32_t sifHeaderNumber = 0;
-};
-
 // Why a file was refused. line counts from 1, as an editor shows it; 0 means the whole file.
 struct SifRefusal {
     std::size_t line = 0;
@@ -37,31 +25,29 @@ struct SifRefusal {
 };
 
 struct SifReadResult {
-    std::unique_ptr<SifTables> tables;  // set when the file read whole
-    SifRefusal refusal;                 // otherwise
+    std::unique_ptr<SatelliteTables> tables;  // set when the file read whole
+    SifRefusal refusal;                       // otherwise
 };
 
 // Reads a whole file's bytes over a copy of base. Fields a line does not reach keep base's
 // values, as they keep the tables' values when the file is loaded.
-SifReadResult readSatelliteInformation(std::span<const std::uint8_t> bytes, const SifTables& base);
+SifReadResult readSatelliteInformation(std::span<const std::uint8_t> bytes,
+                                       const SatelliteTables& base);
 // The same over tables the caller holds, which are left half-read when the file is refused:
 // for callers that read many files and keep one staging copy (the fuzz target).
 std::optional<SifRefusal> readSatelliteInformationInto(std::span<const std::uint8_t> bytes,
-                                                       SifTables& staged);
+                                                       SatelliteTables& staged);
 
-// The tables the program holds now, and their replacement by a file's.
-std::unique_ptr<SifTables> tablesInUse();
-void installTables(const SifTables& tables);
+// Reads bytes over the tables of data; a file that reads whole replaces them, is kept as the
+// file loaded (LoadedFile) and marks the default data loaded. Otherwise nothing changes and the
+// refusal is returned.
+std::optional<SifRefusal> loadSatelliteInformation(SatelliteData& data,
+                                                   std::span<const std::uint8_t> bytes);
 
-// Reads bytes over the tables in use; a file that reads whole replaces them and marks the
-// default data loaded. Otherwise nothing changes and the refusal is returned.
-std::optional<SifRefusal> loadSatelliteInformation(std::span<const std::uint8_t> bytes);
-
-// The ACU writes its current region into the tables in use: reply 3 at every connection,
-// reply 14's GPS position every second. The upload puts the tables back as the last file
-// loaded them, so that the ACU receives that file and not a mixture with its own region.
-void restoreLoadedFile();
-void forgetLoadedFile();
+// The ACU writes its current region into the tables: reply 3 at every connection, reply 14's
+// GPS position every second. The upload puts the tables back as the last file loaded them, so
+// that the ACU receives that file and not a mixture with its own region.
+void restoreLoadedFile(SatelliteData& data);
 
 // The messages that name the file and what is wrong with it.
 std::string sifRefusalText(const std::string& fileName, const SifRefusal& refusal);

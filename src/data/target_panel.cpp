@@ -1,8 +1,6 @@
 #include "data/target_panel.h"
 
-#include "data/antenna_values.h"
 #include "data/satellite_tables.h"
-#include "data/antenna_state.h"
 #include "wire/display_text.h"
 
 namespace {
@@ -112,11 +110,12 @@ TargetPanelTexts targetPanelTexts(const SatelliteRecord& satellite, const Region
     return texts;
 }
 
-std::optional<TargetPanelTexts> targetPanelFor(std::uint8_t position, std::uint8_t continent,
-                                               std::uint8_t region) {
-    if (position >= g_RegionSatellites.size() || mutableRegionRecord(continent, region) == nullptr) {
+std::optional<TargetPanelTexts> targetPanelFor(const SatelliteData& data,
+                                               const ReceiverState& receiver) {
+    const std::uint8_t position = data.DefaultSatIndex;
+    if (position >= data.RegionSatellites.size() || data.CurContinent >= kContinentCount ||
+        data.CurRegion >= kRegionsPerContinent) {
         return std::nullopt;
     }
-    const ReceiverState receiver{g_Receiver18V, g_Receiver22k, g_ReceiverV, g_SignalLevel};
-    return targetPanelTexts(g_RegionSatellites[position], regionRecord(continent, region), receiver);
+    return targetPanelTexts(data.RegionSatellites[position], currentRegion(data), receiver);
 }

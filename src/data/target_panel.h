@@ -6,6 +6,7 @@
 
 struct SatelliteRecord;
 struct RegionRecord;
+struct SatelliteData;
 
 // The receiver state the ACU last reported, as the target panel reads it.
 struct ReceiverState {
@@ -37,11 +38,11 @@ struct TargetPanelTexts {
 TargetPanelTexts targetPanelTexts(const SatelliteRecord& satellite, const RegionRecord& region,
                                   const ReceiverState& receiver);
 
-// The panel for target position of region (continent, region) with the receiver state last
-// reported. Nothing when the position or the region lies outside the tables (a status reply
-// may name any position): the panel then keeps what it shows.
-std::optional<TargetPanelTexts> targetPanelFor(std::uint8_t position, std::uint8_t continent,
-                                               std::uint8_t region);
+// The panel for the target (DefaultSatIndex) of the current region with the receiver state
+// last reported. Nothing when the position or the region lies outside the tables (a status
+// reply may name any position): the panel then keeps what it shows.
+std::optional<TargetPanelTexts> targetPanelFor(const SatelliteData& data,
+                                               const ReceiverState& receiver);
 
 // " %3.1f%c": a satellite's orbital position as the panel and the target choice show it.
 std::string orbitalPositionText(const SatelliteRecord& satellite);

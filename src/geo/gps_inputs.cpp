@@ -22,42 +22,47 @@ char firstLetter(const std::string& text) {
 
 }  // namespace
 
-AntennaGpsTexts antennaGpsTexts(std::uint32_t continent, std::uint32_t region) {
-    const RegionRecord& r = regionRecord(continent, region);
+AntennaGpsTexts antennaGpsTexts(const SatelliteData& data) {
+    const RegionRecord& r = currentRegion(data);
     return {formatText("%3.2f", r.gpsLongitude), letterText(r.gpsEastWest),
             formatText("%3.2f", r.gpsLatitude), letterText(r.gpsNorthSouth)};
 }
 
 namespace {
 
-void readSatellite(const TypedPosition& satellite) {
-    g_CalcSatLongitude = typedReal(satellite.degrees);
-    g_CalcSatLonHemisphere = satellite.firstItemSelected ? 'E' : 'W';
+LookAngleInputs withSatellite(const TypedPosition& satellite) {
+    LookAngleInputs inputs;
+    inputs.satLongitude = typedReal(satellite.degrees);
+    inputs.satLonHemisphere = satellite.firstItemSelected ? 'E' : 'W';
+    return inputs;
 }
 
 }  // namespace
 
-void ReadAntennaGpsInputs(const TypedPosition& satellite, const AntennaGpsTexts& antenna) {
-    readSatellite(satellite);
-    g_CalcSiteLongitude = typedReal(antenna.longitude);
-    g_CalcSiteLonHemisphere = firstLetter(antenna.longitudeHemisphere);
-    g_CalcSiteLatitude = typedReal(antenna.latitude);
-    g_CalcSiteLatHemisphere = firstLetter(antenna.latitudeHemisphere);
+LookAngleInputs ReadAntennaGpsInputs(const TypedPosition& satellite,
+                                     const AntennaGpsTexts& antenna) {
+    LookAngleInputs inputs = withSatellite(satellite);
+    inputs.siteLongitude = typedReal(antenna.longitude);
+    inputs.siteLonHemisphere = firstLetter(antenna.longitudeHemisphere);
+    inputs.siteLatitude = typedReal(antenna.latitude);
+    inputs.siteLatHemisphere = firstLetter(antenna.latitudeHemisphere);
+    return inputs;
 }
 
-void ReadRegionGpsInputs(const TypedPosition& satellite, const TypedPosition& longitude,
-                         const TypedPosition& latitude) {
-    readSatellite(satellite);
-    g_CalcSiteLongitude = typedReal(longitude.degrees);
-    g_CalcSiteLonHemisphere = longitude.firstItemSelected ? 'E' : 'W';
-    g_CalcSiteLatitude = typedReal(latitude.degrees);
-    g_CalcSiteLatHemisphere = latitude.firstItemSelected ? 'N' : 'S';
+LookAngleInputs ReadRegionGpsInputs(const TypedPosition& satellite, const TypedPosition& longitude,
+                                    const TypedPosition& latitude) {
+    LookAngleInputs inputs = withSatellite(satellite);
+    inputs.siteLongitude = typedReal(longitude.degrees);
+    inputs.siteLonHemisphere = longitude.firstItemSelected ? 'E' : 'W';
+    inputs.siteLatitude = typedReal(latitude.degrees);
+    inputs.siteLatHemisphere = latitude.firstItemSelected ? 'N' : 'S';
+    return inputs;
 }
 
-std::optional<SatelliteLongitude> satelliteLongitudeFor(int position) {
-    if (position < 0 || static_cast<std::size_t>(position) >= g_RegionSatellites.size()) {
+std::optional<SatelliteLongitude> satelliteLongitudeFor(const SatelliteData& data, int position) {
+    if (position < 0 || static_cast<std::size_t>(position) >= data.RegionSatellites.size()) {
         return std::nullopt;
     }
-    const SatelliteRecord& satellite = g_RegionSatellites[static_cast<std::size_t>(position)];
+    const SatelliteRecord& satellite = data.RegionSatellites[static_cast<std::size_t>(position)];
     return SatelliteLongitude{formatText("%3.1f", satellite.longitude), satellite.eastWest == 'E'};
 }

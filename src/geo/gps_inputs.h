@@ -7,6 +7,8 @@
 
 #include "geo/look_angles.h"
 
+struct SatelliteData;
+
 // What the GPS page shows and reads, as plain texts: the page copies them in and out of its
 // controls and leaves every decision here.
 
@@ -21,9 +23,9 @@ struct AntennaGpsTexts {
     bool operator==(const AntennaGpsTexts&) const = default;
 };
 
-// The reported position of region r of continent c, as the group shows it. A hemisphere byte
-// of 0 (never reported) shows as an empty field.
-AntennaGpsTexts antennaGpsTexts(std::uint32_t continent, std::uint32_t region);
+// The reported position of the current region, as the group shows it. A hemisphere byte of 0
+// (never reported) shows as an empty field.
+AntennaGpsTexts antennaGpsTexts(const SatelliteData& data);
 
 // A longitude or latitude box with its hemisphere selector. firstItemSelected is true only
 // when the selector's first item ("E" or "N") is selected; no selection counts as the second.
@@ -32,13 +34,14 @@ struct TypedPosition {
     bool firstItemSelected = false;
 };
 
-// Fill the six calculation inputs (g_CalcSiteLongitude ...) from the page: the satellite from
-// its box and selector, the site from the "Antenna GPS" texts or from the "Region GPS" boxes.
-void ReadAntennaGpsInputs(const TypedPosition& satellite, const AntennaGpsTexts& antenna);
-void ReadRegionGpsInputs(const TypedPosition& satellite, const TypedPosition& longitude,
-                         const TypedPosition& latitude);
+// The six calculation inputs as the page holds them: the satellite from its box and selector,
+// the site from the "Antenna GPS" texts or from the "Region GPS" boxes.
+LookAngleInputs ReadAntennaGpsInputs(const TypedPosition& satellite,
+                                     const AntennaGpsTexts& antenna);
+LookAngleInputs ReadRegionGpsInputs(const TypedPosition& satellite, const TypedPosition& longitude,
+                                    const TypedPosition& latitude);
 
-// The satellite "Longitude" box and selector for entry position of g_RegionSatellites: "%3.1f"
+// The satellite "Longitude" box and selector for entry position of RegionSatellites: "%3.1f"
 // of its longitude, and whether "E" (rather than "W") is to be selected. Nothing for a
 // position outside the table (no selection is -1).
 struct SatelliteLongitude {
@@ -47,4 +50,4 @@ struct SatelliteLongitude {
 
     bool operator==(const SatelliteLongitude&) const = default;
 };
-std::optional<SatelliteLongitude> satelliteLongitudeFor(int position);
+std::optional<SatelliteLongitude> satelliteLongitudeFor(const SatelliteData& data, int position);

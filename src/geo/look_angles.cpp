@@ -4,13 +4,6 @@
 
 #include "wire/display_text.h"
 
-double g_CalcSiteLongitude = 0.0;
-char g_CalcSiteLonHemisphere = 0;
-double g_CalcSiteLatitude = 0.0;
-char g_CalcSiteLatHemisphere = 0;
-double g_CalcSatLongitude = 0.0;
-char g_CalcSatLonHemisphere = 0;
-
 namespace {
 
 const double kDegreesPerRadian = 180.0 / (4.0 * std::atan(1.0));
@@ -77,26 +70,8 @@ LookAngleTexts lookAngleTexts(const LookAngles& angles) {
             formatText("%3.1f", angles.skew)};
 }
 
-void storeCalcInputs(const LookAngleInputs& inputs) {
-    g_CalcSiteLongitude = inputs.siteLongitude;
-    g_CalcSiteLonHemisphere = inputs.siteLonHemisphere;
-    g_CalcSiteLatitude = inputs.siteLatitude;
-    g_CalcSiteLatHemisphere = inputs.siteLatHemisphere;
-    g_CalcSatLongitude = inputs.satLongitude;
-    g_CalcSatLonHemisphere = inputs.satLonHemisphere;
-}
-
-LookAngleInputs calcInputs() {
-    return {g_CalcSiteLongitude,     g_CalcSiteLonHemisphere, g_CalcSiteLatitude,
-            g_CalcSiteLatHemisphere, g_CalcSatLongitude,      g_CalcSatLonHemisphere};
-}
-
-LookAngleTexts calculateLookAngles() {
-    const LookAngles angles = ComputeLookAngles(calcInputs());
-    storeCalcInputs(angles.signedInputs);
+LookAngleTexts calculateLookAngles(LookAngleInputs& inputs) {
+    const LookAngles angles = ComputeLookAngles(inputs);
+    inputs = angles.signedInputs;
     return lookAngleTexts(angles);
-}
-
-void resetLookAngleInputs() {
-    storeCalcInputs(LookAngleInputs{});
 }

@@ -46,20 +46,6 @@ LookAngles ComputeLookAngles(const LookAngleInputs& inputs);
 // turn to (0/0), so all three fields then show "---" rather than "nan".
 LookAngleTexts lookAngleTexts(const LookAngles& angles);
 
-// The inputs that the page fills before each calculation. A calculation leaves the three
-// angles signed in them, so they are refilled before every run.
-extern double g_CalcSiteLongitude;
-extern char g_CalcSiteLonHemisphere;
-extern double g_CalcSiteLatitude;
-extern char g_CalcSiteLatHemisphere;
-extern double g_CalcSatLongitude;
-extern char g_CalcSatLonHemisphere;
-
-void storeCalcInputs(const LookAngleInputs& inputs);
-LookAngleInputs calcInputs();
-
-// Calculates from the six inputs above, leaves the angles in them signed and returns the
-// texts of the result fields.
-LookAngleTexts calculateLookAngles();
-
-void resetLookAngleInputs();
+// Calculates from inputs, leaves the angles in them signed and returns the texts of the result
+// fields. The inputs are refilled before every run, as the GPS page does.
+LookAngleTexts calculateLookAngles(LookAngleInputs& inputs);

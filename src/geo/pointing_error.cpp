@@ -7,13 +7,13 @@
 #include "geo/gps_inputs.h"
 #include "wire/number_text.h"
 
-std::optional<LookAngles> targetLookAngles(double siteLongitude, double siteLatitude,
-                                           int position) {
-    if (position < 0 || static_cast<std::uint32_t>(position) >= g_SatelliteCount) {
+std::optional<LookAngles> targetLookAngles(const SatelliteData& data, double siteLongitude,
+                                           double siteLatitude, int position) {
+    if (position < 0 || static_cast<std::uint32_t>(position) >= data.SatelliteCount) {
         return std::nullopt;
     }
     if (std::isnan(siteLongitude) || std::isnan(siteLatitude)) return std::nullopt;
-    const std::optional<SatelliteLongitude> satellite = satelliteLongitudeFor(position);
+    const std::optional<SatelliteLongitude> satellite = satelliteLongitudeFor(data, position);
     if (!satellite) return std::nullopt;
     const LookAngleInputs inputs{
         std::fabs(siteLongitude),

@@ -3,12 +3,6 @@
 #include <algorithm>
 #include <cstdio>
 
-LcdDataBlock g_LcdData{};
-
-void resetLcdData() {
-    g_LcdData.fill(0);
-}
-
 namespace {
 
 constexpr std::uint8_t kBlank = 0x20;

@@ -20,10 +20,6 @@ inline constexpr std::size_t kLcdSerialLine = kLcdLineCount - 1;
 
 using LcdDataBlock = std::array<std::uint8_t, kLcdDataSize>;
 
-extern LcdDataBlock g_LcdData;
-
-void resetLcdData();
-
 // Where line k (0..13) sits in the block.
 constexpr std::size_t lcdLineOffset(std::size_t line) {
     return line * kLcdLineSize;
@@ -34,12 +30,12 @@ constexpr std::size_t lcdLineSize(std::size_t line) {
 
 // One line of an .lcd file into line k of block: the bytes before the first CR or LF, cut to
 // the line's size, the rest of the line blanks. A line number past 13 changes nothing.
-void ParseLcdLine(std::string_view text, std::size_t line, LcdDataBlock& block = g_LcdData);
+void ParseLcdLine(std::string_view text, std::size_t line, LcdDataBlock& block);
 
 // A whole .lcd file as read from disk: its first 14 lines (ended by LF or CR LF) go to lines
 // 0..13; lines the file does not have stay as they were, further lines are ignored. Returns
 // how many lines were taken.
-std::size_t ParseLcdFile(std::span<const std::uint8_t> file, LcdDataBlock& block = g_LcdData);
+std::size_t ParseLcdFile(std::span<const std::uint8_t> file, LcdDataBlock& block);
 
 // A real .lcd file is some 300 bytes; this is far beyond any with notes after its 14 lines.
 inline constexpr std::size_t kLcdFileMaxBytes = 64 * 1024;
@@ -52,7 +48,7 @@ struct LcdFileReading {
 };
 // A file over kLcdFileMaxBytes, or holding a control byte other than CR and LF, is refused;
 // otherwise it is parsed as ParseLcdFile does.
-LcdFileReading readLcdFile(std::span<const std::uint8_t> file, LcdDataBlock& block = g_LcdData);
+LcdFileReading readLcdFile(std::span<const std::uint8_t> file, LcdDataBlock& block);
 
 // The messages Font Load shows about the file it was given.
 std::string lcdOpenFailureText(const std::string& fileName, const std::string& reason);

@@ -1,36 +1,34 @@
 // The diagnosis and move page's buttons and "Set Parameters" as controller operations.
 
 #include "data/antenna_info.h"
-#include "data/antenna_state.h"
 #include "link/controller.h"
 #include "link/controller_view.h"
-#include "link/link_state.h"
 #include "wire/encoding.h"
-#include "wire/number_text.h"
 
 namespace {
 
-// What a step command moves: the axis's target and last reported position, and the names the
+// What a step command moves: the axis's target and last reported position, and the name the
 // page gives its step row.
 struct StepAxis {
-    std::uint8_t code;
-    double* target;
-    const double* current;
+    double AntennaState::*target;
+    double AntennaState::*current;
     const char* field;
 };
 
 StepAxis stepAxis(std::uint8_t code) {
     switch (code) {
         case cmd::MoveAzimuth:
-            return {code, &g_TargetAz, &g_CurrentAz, "Antenna Move Step AZ"};
+            return {&AntennaState::TargetAz, &AntennaState::CurrentAz, "Antenna Move Step AZ"};
         case cmd::MoveElevation:
-            return {code, &g_TargetEl, &g_CurrentEl, "Antenna Move Step EL"};
+            return {&AntennaState::TargetEl, &AntennaState::CurrentEl, "Antenna Move Step EL"};
         default:
-            return {cmd::MoveSkew, &g_TargetSkew, &g_CurrentSkew, "Antenna Move Step Skew"};
+            return {&AntennaState::TargetSkew, &AntennaState::CurrentSkew,
+                    "Antenna Move Step Skew"};
     }
 }
 
 constexpr std::uint8_t kDiagnosisState = 7;
+constexpr std::uint8_t kStopState = 6;
 
 }  // namespace
 
@@ -38,82 +36,82 @@ void AcuController::OnDiagnosisStartStop() {
     // A running self test stays stoppable: while the status poll runs, the ACU reports the
     // diagnosis state (7) rather than setup mode, and refusing the stop would leave the dish
     // running its limit checks with no way to end them from here.
-    const bool stoppingSelfTest = g_DiagIdle != 1 && g_AntennaMode == kDiagnosisState;
-    if (g_Connected != 1 || (!stoppingSelfTest && !setupGate())) return;
-    // The caption follows the request at once; reply 24 confirms a stop.
-    if (g_DiagIdle == 1) {
-        g_DiagIdle = 0;
-        sendAndStart(cmd::DiagnosisStart, kCommandPeriod);
-        m_View.DrawStateLamps(7);
-        m_View.setDiagnosisButtonCaption("Diagnosis Stop");
+    const bool stoppingSelfTest = m_State.DiagIdle != 1 && m_State.AntennaMode == kDiagnosisState;
+    const Operation operation =
+        m_State.DiagIdle == 1 ? Operation::DiagnosisStart : Operation::DiagnosisStop;
+    if (stoppingSelfTest ? !linkGate(operation) : !setupGate(operation)) return;
+    // The lamps and the caption follow the request at once; reply 24 confirms a stop.
+    if (m_State.DiagIdle == 1) {
+        m_State.DiagIdle = 0;
+        m_Outcomes.begin(Operation::Diagnosis);
+        begin(Operation::DiagnosisStart, plainCommand(cmd::DiagnosisStart), kCommandPeriod);
+        m_State.StateLamps = kDiagnosisState;
     } else {
-        g_DiagIdle = 1;
-        sendAndStart(cmd::DiagnosisStop, kCommandPeriod);
-        m_View.DrawStateLamps(6);
-        m_View.setDiagnosisButtonCaption("Diagnosis Start");
+        m_State.DiagIdle = 1;
+        Outcome stopped;
+        stopped.operation = Operation::Diagnosis;
+        stopped.ending = Ending::Cancelled;
+        m_Outcomes.end(stopped);
+        begin(Operation::DiagnosisStop, plainCommand(cmd::DiagnosisStop), kCommandPeriod);
+        m_State.StateLamps = kStopState;
     }
+    notify(changed::StateLamps | changed::DiagnosisCaption);
 }
 
-void AcuController::OnGoToPosition(std::u16string_view azText, std::u16string_view elText) {
-    if (g_Connected != 1 || !setupGate()) return;
-    const double az = wideToReal(azText);
-    const double el = wideToReal(elText);
+void AcuController::OnGoToPosition(double az, double el) {
+    if (!setupGate(Operation::GoToPosition)) return;
     // An angle goes out as a sign and |angle| * 100 in 16 bits; beyond 655.35 degrees the high
     // bits would be lost and the dish sent somewhere nobody asked for.
-    if (!fitsSGN100(az)) {
-        m_View.MessageBox(outOfRangeMessage("Go to Position AZ", kAngleRange),
-                          MessageIcon::Exclamation);
+    for (const auto& [angle, field] :
+         {std::pair{az, "Go to Position AZ"}, std::pair{el, "Go to Position EL"}}) {
+        if (fitsSGN100(angle)) continue;
+        refuseArguments(Operation::GoToPosition, outOfRangeMessage(field, kAngleRange));
         return;
     }
-    if (!fitsSGN100(el)) {
-        m_View.MessageBox(outOfRangeMessage("Go to Position EL", kAngleRange),
-                          MessageIcon::Exclamation);
-        return;
-    }
-    g_TargetAz = az;
-    g_TargetEl = el;
-    sendAndStart(cmd::GoToPosition, kCommandPeriod);
+    m_State.antenna.TargetAz = az;
+    m_State.antenna.TargetEl = el;
+    begin(Operation::GoToPosition, goToPositionCommand(az, el), kCommandPeriod);
 }
 
-void AcuController::stepMove(std::uint8_t code, int direction, std::u16string_view stepText) {
-    if (g_Connected != 1 || !setupGate()) return;
+void AcuController::stepMove(std::uint8_t code, int direction, double step) {
+    if (!setupGate(Operation::Step)) return;
     const StepAxis axis = stepAxis(code);
-    const double step = wideToReal(stepText);
     // Always from the last reported position: two presses before the next report send the
     // same target twice.
-    const double target = *axis.current + direction * step;
+    const double target = m_State.antenna.*axis.current + direction * step;
     if (!fitsSGN100(step) || !fitsSGN100(target)) {
-        m_View.MessageBox(outOfRangeMessage(axis.field, kAngleRange), MessageIcon::Exclamation);
+        refuseArguments(Operation::Step, outOfRangeMessage(axis.field, kAngleRange));
         return;
     }
-    *axis.target = target;
-    sendAndStart(axis.code, kCommandPeriod);
+    m_State.antenna.*axis.target = target;
+    begin(Operation::Step, moveCommand(code, target), kCommandPeriod);
 }
 
-void AcuController::OnAzStepCcw(std::u16string_view stepText) {
-    stepMove(cmd::MoveAzimuth, -1, stepText);
+void AcuController::OnAzStepCcw(double step) {
+    stepMove(cmd::MoveAzimuth, -1, step);
 }
-void AcuController::OnAzStepCw(std::u16string_view stepText) {
-    stepMove(cmd::MoveAzimuth, +1, stepText);
+void AcuController::OnAzStepCw(double step) {
+    stepMove(cmd::MoveAzimuth, +1, step);
 }
-void AcuController::OnElStepUp(std::u16string_view stepText) {
-    stepMove(cmd::MoveElevation, +1, stepText);
+void AcuController::OnElStepUp(double step) {
+    stepMove(cmd::MoveElevation, +1, step);
 }
-void AcuController::OnElStepDown(std::u16string_view stepText) {
-    stepMove(cmd::MoveElevation, -1, stepText);
+void AcuController::OnElStepDown(double step) {
+    stepMove(cmd::MoveElevation, -1, step);
 }
-void AcuController::OnSkewStepMinus(std::u16string_view stepText) {
-    stepMove(cmd::MoveSkew, -1, stepText);
+void AcuController::OnSkewStepMinus(double step) {
+    stepMove(cmd::MoveSkew, -1, step);
 }
-void AcuController::OnSkewStepPlus(std::u16string_view stepText) {
-    stepMove(cmd::MoveSkew, +1, stepText);
+void AcuController::OnSkewStepPlus(double step) {
+    stepMove(cmd::MoveSkew, +1, step);
 }
 
-void AcuController::OnSetParameters(const AntennaParameterEdits& edits) {
-    if (g_Connected != 1 || !setupGate()) return;
-    if (const auto refusal = takeAntennaParameters(edits)) {
-        m_View.MessageBox(*refusal, MessageIcon::Exclamation);
+void AcuController::OnSetParameters(const AntennaParameters& parameters) {
+    if (!setupGate(Operation::Parameters)) return;
+    if (const auto refusal = parameterRefusal(parameters)) {
+        refuseArguments(Operation::Parameters, *refusal);
         return;
     }
-    sendAndStart(cmd::SetParameters, kCommandPeriod);
+    m_State.parameters = parameters;
+    begin(Operation::Parameters, parametersCommand(parameters), kCommandPeriod);
 }

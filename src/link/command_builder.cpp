@@ -1,150 +1,158 @@
 #include "link/command_builder.h"
 
-#include "data/antenna_info.h"
-#include "data/antenna_state.h"
 #include "data/record_codec.h"
 #include "data/satellite_tables.h"
-#include "data/upload_state.h"
-#include "lcd/lcd_data.h"
-#include "link/controller_view.h"
 #include "link/link_state.h"
-#include "wire/protocol.h"
 
 namespace {
 
-// g_RegionMode 6..11: one continent; 12: all of them; 0..5: a single region.
-void writeRegionCountAnnouncement(PayloadWriter& out) {
-    out.U8(g_RegionMode);
-    if (g_RegionMode >= 6 && g_RegionMode <= 11) {
-        out.U8(g_RegionCount[g_RegionMode - 6]);
-    } else if (g_RegionMode == 12) {
-        for (std::uint8_t count : g_RegionCount) out.U8(count);
-    } else {
-        out.U8(g_RegionSelector);
-    }
+// Writes the code byte, then lets body write the fields that follow it.
+template <typename Body>
+Command build(std::uint8_t code, Body body) {
+    Command command;
+    PayloadWriter out(command.bytes);
+    out.U8(code);
+    body(out);
+    if (!out.overflowed()) command.length = static_cast<std::uint8_t>(out.size());
+    return command;
 }
 
-void writeUploadStart(PayloadWriter& out, const ControllerView& view) {
-    // Stored as read: an empty selection is -1 here and 0xFF on the line.
-    g_UploadContinent = static_cast<std::uint32_t>(view.adminContinentSelection());
-    g_UploadRegion = static_cast<std::uint32_t>(view.adminRegionSelection());
-    out.BE16(g_SifHeaderNumber);
-    for (std::uint8_t count : g_RegionCount) out.U8(count);
-    out.U8(g_UploadContinent);
-    out.U8(g_UploadRegion);
-}
-
-void writeUploadRegion(PayloadWriter& out) {
-    out.U8(g_UploadContinent);
-    out.U8(g_UploadRegion);
-    writeRegionBody(out, regionRecord(g_UploadContinent, g_UploadRegion));
-}
-
-// Upload cursors index the whole table; past its end an all-zero record goes out.
-const SatelliteRecord& uploadSatellite() {
-    return satelliteByNumber(g_UploadSatIndex < kSatelliteTableSize ? g_UploadSatIndex + 1 : 0);
-}
-
-const SatelliteRecord& editSatellite() {
-    static const SatelliteRecord kNone{};
-    return g_EditSatIndex < g_EditSatellites.size() ? g_EditSatellites[g_EditSatIndex] : kNone;
-}
-
-void writeParameters(PayloadWriter& out) {
-    out.X100(g_ParTrackingScale);
-    out.BE16(static_cast<std::uint32_t>(g_ParDetectLevel));
-    out.BE16(static_cast<std::uint32_t>(g_ParTrackingLevel));
-    out.SGN100(g_ParElAdjust);
-    out.SGN100(g_ParSkewAdjust);
-    out.BE16(static_cast<std::uint32_t>(g_ParSignalLostTime));
-    out.BE16(static_cast<std::uint32_t>(g_ParBreakTime));
-}
-
-void writeLcdPiece(PayloadWriter& out, std::uint8_t code) {
-    const LcdPiece& piece = kLcdPieces[code - cmd::LcdWriteFirst];
-    out.CHARS(std::span<const std::uint8_t>(g_LcdData).subspan(piece.offset, piece.size));
-}
-
-// Writes the fields that follow the code byte; false for the codes that have no command.
-bool writeCommandBody(std::uint8_t code, const ControllerView& view, PayloadWriter& out) {
-    switch (code) {
-        case cmd::RegionSatellite:
-            out.U8(g_ReceiveSatIndex);
-            return true;
-        case cmd::RegionCountAnnouncement:
-            writeRegionCountAnnouncement(out);
-            return true;
-        case cmd::RegionRecord:
-        case cmd::UploadRegion:
-            writeUploadRegion(out);
-            return true;
-        case cmd::SatelliteRecord:
-        case cmd::UploadSatellite:
-            writeSatelliteRecord(out, uploadSatellite());
-            return true;
-        case cmd::UploadStart:
-            writeUploadStart(out, view);
-            return true;
-        case cmd::TargetChange:
-            out.U8(g_DefaultSatIndex);
-            return true;
-        case cmd::EditSatellite:
-            out.U8(g_EditSatIndex);
-            writeSatelliteRecord(out, editSatellite());
-            return true;
-        case cmd::SetLocalFrequency:
-            out.U8(g_LnbType);
-            if (g_LnbType == static_cast<std::uint8_t>(LnbType::SingleBand)) {
-                out.BE16(g_LocalFreqSingle);
-            }
-            return true;
-        case cmd::SetDiseqc:
-            out.U8(g_DiseqcMode);
-            return true;
-        case cmd::GoToPosition:
-            out.SGN100(g_TargetAz);
-            out.SGN100(g_TargetEl);
-            return true;
-        case cmd::MoveAzimuth:
-            out.SGN100(g_TargetAz);
-            return true;
-        case cmd::MoveElevation:
-            out.SGN100(g_TargetEl);
-            return true;
-        case cmd::MoveSkew:
-            out.SGN100(g_TargetSkew);
-            return true;
-        case cmd::SetParameters:
-            writeParameters(out);
-            return true;
-        case 0:
-        case 5:
-        case cmd::DiagnosisItem:
-        case cmd::DiagnosisResult:
-        case cmd::FactoryProgress:
-        case cmd::FactoryDone:
-            return false;
-        default:
-            if (code >= cmd::LcdWriteFirst && code <= cmd::LcdWriteLast) {
-                writeLcdPiece(out, code);
-                return true;
-            }
-            // The rest carry nothing but their code: 1, 2, 3, 9, 13..16, 21, 24, 30, 38..42.
-            return code <= cmd::Last;
-    }
+bool isPlain(std::uint8_t code) {
+    return (code >= cmd::LinkCheck && code <= cmd::CurrentRegion) || code == cmd::ChainEnd ||
+           (code >= cmd::UploadEnd && code <= cmd::SetupMode) || code == cmd::DiagnosisStart ||
+           code == cmd::DiagnosisStop || code == cmd::FactoryDefault ||
+           (code >= cmd::LcdReadFirst && code <= cmd::LcdReadLast);
 }
 
 }  // namespace
 
-std::uint8_t buildCommandPayload(std::uint8_t code, const ControllerView& view,
-                                 std::span<std::uint8_t> payload) {
-    // Built aside first so that a code without a command leaves the buffer untouched.
-    std::uint8_t scratch[kMaxFrameSize];
-    PayloadWriter out(scratch);
-    out.U8(code);
-    if (!writeCommandBody(code, view, out) || out.overflowed() || out.size() > payload.size()) {
-        return 0;
+Command plainCommand(std::uint8_t code) {
+    if (!isPlain(code)) return {};
+    return build(code, [](PayloadWriter&) {});
+}
+
+Command regionSatelliteCommand(std::uint8_t index) {
+    return build(cmd::RegionSatellite, [&](PayloadWriter& out) { out.U8(index); });
+}
+
+Command announcementCommand(const SatelliteTables& tables) {
+    // RegionMode 6..11: one continent; 12: all of them; 0..5: a single region.
+    return build(cmd::RegionCountAnnouncement, [&](PayloadWriter& out) {
+        const std::uint8_t mode = tables.RegionMode;
+        out.U8(mode);
+        if (mode >= 6 && mode <= 11) {
+            out.U8(tables.RegionCount[mode - 6]);
+        } else if (mode == 12) {
+            for (std::uint8_t count : tables.RegionCount) out.U8(count);
+        } else {
+            out.U8(tables.RegionSelector);
+        }
+    });
+}
+
+Command uploadStartCommand(const SatelliteTables& tables, std::uint32_t continentSelection,
+                           std::uint32_t regionSelection) {
+    return build(cmd::UploadStart, [&](PayloadWriter& out) {
+        out.BE16(tables.SifHeaderNumber);
+        for (std::uint8_t count : tables.RegionCount) out.U8(count);
+        out.U8(continentSelection);
+        out.U8(regionSelection);
+    });
+}
+
+Command regionRecordCommand(std::uint8_t code, const SatelliteTables& tables,
+                            std::uint32_t continent, std::uint32_t region) {
+    return build(code, [&](PayloadWriter& out) {
+        out.U8(continent);
+        out.U8(region);
+        writeRegionBody(out, regionRecord(tables, continent, region));
+    });
+}
+
+Command satelliteRecordCommand(std::uint8_t code, const SatelliteTables& tables,
+                               std::uint32_t index) {
+    return build(code, [&](PayloadWriter& out) {
+        writeSatelliteRecord(
+            out, satelliteByNumber(tables, index < kSatelliteTableSize ? index + 1 : 0));
+    });
+}
+
+Command targetChangeCommand(std::uint8_t position) {
+    return build(cmd::TargetChange, [&](PayloadWriter& out) { out.U8(position); });
+}
+
+Command editSatelliteCommand(std::uint8_t index, const SatelliteRecord& satellite) {
+    return build(cmd::EditSatellite, [&](PayloadWriter& out) {
+        out.U8(index);
+        writeSatelliteRecord(out, satellite);
+    });
+}
+
+Command localFrequencyCommand(std::uint8_t lnbType, std::uint32_t singleBandFrequency) {
+    return build(cmd::SetLocalFrequency, [&](PayloadWriter& out) {
+        out.U8(lnbType);
+        if (lnbType == static_cast<std::uint8_t>(LnbType::SingleBand)) {
+            out.BE16(singleBandFrequency);
+        }
+    });
+}
+
+Command diseqcCommand(std::uint8_t mode) {
+    return build(cmd::SetDiseqc, [&](PayloadWriter& out) { out.U8(mode); });
+}
+
+Command goToPositionCommand(double az, double el) {
+    return build(cmd::GoToPosition, [&](PayloadWriter& out) {
+        out.SGN100(az);
+        out.SGN100(el);
+    });
+}
+
+Command moveCommand(std::uint8_t code, double target) {
+    if (code < cmd::MoveAzimuth || code > cmd::MoveSkew) return {};
+    return build(code, [&](PayloadWriter& out) { out.SGN100(target); });
+}
+
+Command parametersCommand(const AntennaParameters& p) {
+    return build(cmd::SetParameters, [&](PayloadWriter& out) {
+        out.X100(p.ParTrackingScale);
+        out.BE16(static_cast<std::uint32_t>(p.ParDetectLevel));
+        out.BE16(static_cast<std::uint32_t>(p.ParTrackingLevel));
+        out.SGN100(p.ParElAdjust);
+        out.SGN100(p.ParSkewAdjust);
+        out.BE16(static_cast<std::uint32_t>(p.ParSignalLostTime));
+        out.BE16(static_cast<std::uint32_t>(p.ParBreakTime));
+    });
+}
+
+Command lcdWriteCommand(std::uint8_t code, const LcdDataBlock& block) {
+    if (code < cmd::LcdWriteFirst || code > cmd::LcdWriteLast) return {};
+    const LcdPiece& piece = kLcdPieces[code - cmd::LcdWriteFirst];
+    return build(code, [&](PayloadWriter& out) {
+        out.CHARS(std::span<const std::uint8_t>(block).subspan(piece.offset, piece.size));
+    });
+}
+
+Command BuildCommand(std::uint8_t code, const LinkState& state) {
+    const UploadCursor& cursor = state.upload;
+    switch (code) {
+        case cmd::RegionSatellite:
+            return regionSatelliteCommand(state.ReceiveSatIndex);
+        case cmd::RegionCountAnnouncement:
+            return announcementCommand(state.data);
+        case cmd::UploadStart:
+            return uploadStartCommand(state.data, cursor.UploadContinent, cursor.UploadRegion);
+        case cmd::RegionRecord:
+        case cmd::UploadRegion:
+            return regionRecordCommand(code, state.data, cursor.UploadContinent,
+                                       cursor.UploadRegion);
+        case cmd::SatelliteRecord:
+        case cmd::UploadSatellite:
+            return satelliteRecordCommand(code, state.data, cursor.UploadSatIndex);
+        default:
+            if (code >= cmd::LcdWriteFirst && code <= cmd::LcdWriteLast) {
+                return lcdWriteCommand(code, state.LcdData);
+            }
+            return plainCommand(code);
     }
-    for (std::size_t i = 0; i < out.size(); ++i) payload[i] = scratch[i];
-    return static_cast<std::uint8_t>(out.size());
 }

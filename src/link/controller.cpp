@@ -1,10 +1,7 @@
 #include "link/controller.h"
 
-#include "data/satellite_tables.h"
-#include "link/command_builder.h"
 #include "link/controller_view.h"
 #include "link/frame_decoder.h"
-#include "link/link_state.h"
 #include "link/pointing_samples.h"
 #include "link/timer_bank.h"
 #include "serial/byte_port.h"
@@ -13,26 +10,28 @@
 #include "wire/frame.h"
 
 AcuController::AcuController(BytePort& port, CommQueue& queue, ControllerView& view,
-                             TimerBank& timers)
-    : m_Port(port), m_Queue(queue), m_View(view), m_Timers(timers) {}
+                             TimerBank& timers, PortScan* scan)
+    : m_Port(port), m_Queue(queue), m_View(view), m_Timers(timers), m_Scan(scan) {}
 
-std::uint8_t AcuController::BuildCommand(std::uint8_t code) {
-    return buildCommandPayload(code, m_View, m_TxPayload);
-}
-
-void AcuController::SendCommand(std::uint8_t code) {
-    const std::uint8_t length = BuildCommand(code);
-    const std::size_t frameSize =
-        encodeFrame(std::span<const std::uint8_t>(m_TxPayload).first(length), m_TxFrame);
+void AcuController::SendCommand(const Command& command) {
+    const std::uint8_t code = command.code();
+    if (code <= cmd::Last && command.length != 0) {
+        // A repeat hands in the kept command itself.
+        if (&command != &m_LastSent[code]) m_LastSent[code] = command;
+        m_ResendWaits[code].sends += 1;
+    }
+    const std::size_t frameSize = encodeFrame(command.payload(), m_TxFrame);
     if (m_Tap.active()) m_Tap.sent(std::span<const std::uint8_t>(m_TxFrame).first(frameSize));
     for (std::size_t i = 0; i < frameSize; ++i) m_Port.WriteByte(m_TxFrame[i]);
 }
 
-void AcuController::sendAndStart(std::uint8_t code, std::chrono::milliseconds period) {
-    SendCommand(code);
-    m_Log.commandSent(code);
+void AcuController::sendAndStart(const Command& command, std::chrono::milliseconds period) {
+    const std::uint8_t code = command.code();
+    if (command.length == 0 || code > cmd::Last) return;
+    m_ResendWaits[code] = {period, {}, 0};
+    SendCommand(command);
+    m_Log.commandSent(code, m_State);
     m_Timers.start(code, period);
-    if (code < m_ResendWaits.size()) m_ResendWaits[code] = {period, {}};
 }
 
 void AcuController::startTimer(int id, std::chrono::milliseconds period) {
@@ -44,8 +43,8 @@ void AcuController::stopTimer(int id) {
 }
 
 void AcuController::setBusy(bool busy) {
-    g_BusyCursor = busy ? 1 : 0;
-    m_View.setBusyCursor(busy);
+    m_State.BusyCursor = busy ? 1 : 0;
+    notify(changed::BusyCursor);
 }
 
 void AcuController::OnCommRead() {
@@ -70,114 +69,105 @@ void AcuController::OnCommRead() {
 
 void AcuController::OnTimer(int id) {
     m_Log.commandTimedOut(id);
+    if (id >= 1 && id <= cmd::Last) {
+        ResendWait& wait = m_ResendWaits[static_cast<std::size_t>(id)];
+        // A timer started without a send (a caller of startTimer) counts as the usual one.
+        wait.waited += wait.period.count() > 0 ? wait.period : kCommandPeriod;
+    }
     if (id == kStartupTimer) {
         m_Timers.stop(kStartupTimer);
-        m_View.DrawSerialBox(0);
-        m_View.DrawConnectLamp(0);
-        m_View.DrawStateLamps(0);
+        m_State.ConnectLamp = 0;
+        m_State.StateLamps = 0;
+        notify(changed::Connection | changed::ConnectLamp | changed::StateLamps);
         m_Timers.start(kDiscoveryTimer, kFirstDiscoveryPeriod);
     } else if (id == kDiscoveryTimer) {
-        if (m_View.ScanAndConnect() == 1) {
+        if (m_Scan != nullptr && m_Scan->ScanAndConnect() == 1) {
             m_Timers.stop(kDiscoveryTimer);
             m_ScanOpened = true;
         } else {
             m_Timers.start(kDiscoveryTimer, kDiscoveryPeriod);
         }
     } else if (id == cmd::LinkCheck) {
-        if (g_ConnectRetryCount >= kMaxConnectResends) {
+        if (m_State.ConnectRetryCount >= kMaxConnectResends) {
             m_Timers.stop(id);
             setBusy(false);
+            unanswered(Operation::Connect, cmd::LinkCheck);
             if (m_ScanOpened) {
                 // The scan picked this port, not the user: a laptop's ttyS0 that leads
                 // nowhere must not keep it from the adapter the unit is really on.
-                m_View.skipSilentPort();
+                if (m_Scan != nullptr) m_Scan->skipSilentPort();
                 Disconnect();
                 m_Timers.start(kDiscoveryTimer, kDiscoveryPeriod);
             }
             // Drawn after the close, which puts the lamps out: red says this port did not
             // answer until the next one is tried.
-            m_View.DrawConnectLamp(1);
+            m_State.ConnectLamp = 1;
+            notify(changed::ConnectLamp);
         } else {
-            g_ConnectRetryCount += 1;
-            SendCommand(cmd::LinkCheck);
+            m_State.ConnectRetryCount += 1;
+            sendAgain(cmd::LinkCheck);
         }
-    } else if (id == cmd::AntennaInformation) {
-        m_Timers.stop(id);
-        setBusy(false);
-    } else if (id == cmd::CurrentRegion || id == cmd::RegionSatellite) {
-        // Sent once: the timer only bounds the wait, and the exchange ends here. The wait
-        // cursor ends with it, and the user learns which answer is missing.
-        m_Timers.stop(id);
-        setBusy(false);
-        m_View.MessageBox(
-            lostChainReplyText(static_cast<std::uint8_t>(id), g_ReceiveSatIndex, g_SatelliteCount),
-            MessageIcon::Exclamation);
+    } else if (id == cmd::AntennaInformation || id == cmd::CurrentRegion ||
+               id == cmd::RegionSatellite) {
+        onChainTimeout(id);
     } else if (id >= 7 && id <= 13) {
-        m_Upload.onTimeout(id);
+        if (m_Upload.onTimeout(id)) unanswered(Operation::Upload, static_cast<std::uint8_t>(id));
     } else if (id == cmd::FactoryProgress) {
         onFactoryStall();
     } else if (id == cmd::StatusPoll) {
-        SendCommand(cmd::StatusPoll);
+        sendAgain(cmd::StatusPoll);
     } else if ((id >= 15 && id <= 21) || (id >= 24 && id <= 30) || (id >= 33 && id <= 42)) {
         resendOrGiveUp(id);
     }
 }
 
 void AcuController::resendOrGiveUp(int id) {
-    ResendWait& wait = m_ResendWaits[static_cast<std::size_t>(id)];
-    // A timer started without a send (a test, a caller of startTimer) counts as the usual one.
-    wait.waited += wait.period.count() > 0 ? wait.period : kCommandPeriod;
-    if (wait.waited >= kResendLimit) {
-        giveUpCommand(static_cast<std::uint8_t>(id));
+    const auto code = static_cast<std::uint8_t>(id);
+    if (m_ResendWaits[code].waited >= kResendLimit) {
+        giveUpCommand(code);
         return;
     }
-    SendCommand(static_cast<std::uint8_t>(id));
+    sendAgain(code);
 }
 
-void AcuController::giveUpCommand(std::uint8_t code) {
-    m_Timers.stop(code);
-    m_ResendWaits[code] = {};
-    setBusy(false);
-    if (m_FactoryResetShown) {
-        m_FactoryResetShown = false;
-        m_View.CloseProgress(ProgressPopup::Load);
-    }
-    if (code == cmd::DiagnosisStart) {
-        // The test never started: the button offers to start it again.
-        g_DiagIdle = 1;
-        m_View.setDiagnosisButtonCaption("Diagnosis Start");
-    }
-    // These stopped the status poll for their reply; without it the lamps would freeze.
-    if (code == cmd::AntennaRestart || code == cmd::SetupMode || code == cmd::TargetChange) {
-        m_Timers.start(cmd::StatusPoll, kStatusPollPeriod);
-    }
-    m_View.MessageBox(unansweredCommandText(code, frameName(code, false), kResendLimit),
-                      MessageIcon::Exclamation);
+void AcuController::sendAgain(std::uint8_t code) {
+    // A timer started without a send (a caller of startTimer) sends what the state builds.
+    if (m_LastSent[code].length == 0) m_LastSent[code] = BuildCommand(code, m_State);
+    SendCommand(m_LastSent[code]);
+}
+
+void AcuController::unanswered(Operation operation, std::uint8_t code) {
+    const ResendWait& wait = m_ResendWaits[code];
+    m_Outcomes.unanswered(operation, code, wait.sends, wait.waited);
 }
 
 void AcuController::StartConnection(bool userStarted) {
     m_ScanOpened = false;
-    g_Connected = 1;
-    m_View.showConnectionControls(true);
-    m_View.DrawSerialBox(1);
-    g_ConnectRetryCount = 0;
+    m_State.Connected = 1;
+    std::uint32_t what = changed::Connection;
+    // A red lamp left by the port the scan tried before would blame this one before its turn.
+    if (!userStarted) {
+        m_State.ConnectLamp = 0;
+        what |= changed::ConnectLamp;
+    }
+    notify(what);
+    m_State.ConnectRetryCount = 0;
     setBusy(userStarted);
     m_RxAssembler.reset();
     if (m_Tap.active()) m_Tap.linkOpened(m_Port.deviceName());
     if (m_Pointing != nullptr) m_Pointing->linkOpened(pointingClockMs());
-    sendAndStart(cmd::LinkCheck, kCommandPeriod);
+    begin(Operation::Connect, plainCommand(cmd::LinkCheck), kCommandPeriod);
 }
 
 void AcuController::Disconnect() {
     m_ScanOpened = false;
     m_LinkSession += 1;
     m_Port.ClosePort();
-    g_Connected = 0;
-    m_View.showConnectionControls(false);
-    m_View.DrawSerialBox(0);
+    m_State.Connected = 0;
     // Nothing reports on the antenna any more: lamps left lit would claim it still tracks.
-    m_View.DrawConnectLamp(0);
-    m_View.DrawStateLamps(0);
+    m_State.ConnectLamp = 0;
+    m_State.StateLamps = 0;
+    notify(changed::Connection | changed::ConnectLamp | changed::StateLamps);
     setBusy(false);
     for (int id = 1; id <= cmd::Last; ++id) m_Timers.stop(id);
     // A popup of an exchange cut off here must not stay over a disabled window.
@@ -191,15 +181,17 @@ void AcuController::Disconnect() {
     m_RxAssembler.reset();
     m_Queue.clear();
     m_RegionAnnounced = false;
+    m_Outcomes.endAll(Ending::Cancelled);
 }
 
 void AcuController::OnPortHangup(const std::string& portName) {
-    if (g_Connected != 1) return;
+    if (m_State.Connected != 1) return;
     // The question goes before the box that says why: two boxes stacked would leave the
     // question open to be answered for a unit that may not be the one it was about.
     const bool questionVoided = m_QuestionOpen;
     if (questionVoided) m_View.closeQuestion();
     m_Log.hungUp(portName);
+    m_Outcomes.endAll(Ending::HungUp);
     Disconnect();
     // Look for the port again: it comes back when the adapter is plugged in again.
     m_Timers.start(kDiscoveryTimer, kDiscoveryPeriod);

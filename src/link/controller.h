@@ -2,15 +2,21 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
 
 #include "data/antenna_info.h"
+#include "data/region_selectors.h"
+#include "data/sif_reader.h"
+#include "link/command_builder.h"
 #include "link/controller_view.h"
 #include "link/diagnosis_exchange.h"
 #include "link/lcd_exchange.h"
 #include "link/link_context.h"
+#include "link/link_state.h"
+#include "link/outcome.h"
 #include "link/session_log.h"
 #include "link/traffic_tap.h"
 #include "link/upload_exchange.h"
@@ -20,29 +26,33 @@
 class BytePort;
 class PointingSamples;
 class CommQueue;
-class ControllerView;
 class TimerBank;
 struct SatelliteForm;
 
-// The protocol engine behind the main window: it builds and frames every command, assembles
-// and dispatches the replies, and turns each command timer into a retry or a time-out. It
-// reaches the line only through a BytePort and its receive queue, the screen only through a
-// ControllerView and time only through a TimerBank, so it runs unchanged in tests.
-class AcuController : public LinkContext {
+// The protocol engine of one ACU: it owns the link's state, builds and frames every command,
+// assembles and dispatches the replies, and turns each command timer into a retry or a
+// time-out. It reaches the line only through a BytePort and its receive queue, the screen only
+// through a ControllerView and time only through a TimerBank, so it runs unchanged in tests,
+// and as many times in one process as there are ACUs.
+class AcuController : private LinkContext {
 public:
-    AcuController(BytePort& port, CommQueue& queue, ControllerView& view, TimerBank& timers);
+    // scan runs the automatic port discovery (timer 100); without one the timer does nothing.
+    AcuController(BytePort& port, CommQueue& queue, ControllerView& view, TimerBank& timers,
+                  PortScan* scan = nullptr);
 
-    // Writes the payload of code into m_TxPayload and returns its length (0: no such command).
-    std::uint8_t BuildCommand(std::uint8_t code);
+    const LinkState& state() const { return m_State; }
+    // Told how every operation ends (see outcome.h); set before the first operation.
+    void setOutcomeListener(OutcomeTracker::Listener listener) {
+        m_Outcomes.setListener(std::move(listener));
+    }
 
-    // Frames and writes one command a byte at a time. A byte the port refuses is lost: the
-    // command's timer repeats the command where the protocol wants that.
-    void SendCommand(std::uint8_t code) override;
-    void sendAndStart(std::uint8_t code, std::chrono::milliseconds period) override;
-    void startTimer(int id, std::chrono::milliseconds period) override;
-    void stopTimer(int id) override;
-    void setBusy(bool busy) override;
-    ControllerView& view() override { return m_View; }
+    // Frames and writes one command a byte at a time, and keeps it as its code's last: a
+    // timer's repeat sends exactly these bytes. A byte the port refuses is lost: the command's
+    // timer repeats the command where the protocol wants that.
+    void SendCommand(const Command& command);
+    // The next step of a chain out of turn, built from the state as it stands (a tool, a fuzz
+    // script): what the timer of its code then repeats.
+    using LinkContext::sendStep;
 
     // New bytes in the receive queue: assemble and dispatch every complete frame.
     void OnCommRead();
@@ -51,46 +61,69 @@ public:
     // A command timer (or the start-up tick, or the port discovery) fired.
     void OnTimer(int id);
 
-    // The connect steps once a port is open: link check with command 1 and its timer. The
-    // wait cursor shows only when the user asked for the link (Connect): the automatic scan
-    // runs in the background and must not take the cursor every few seconds.
+    // The connect steps once a port is open: link check with command 1 and its timer, then the
+    // identification (Operation::Connect). The wait cursor shows only when the user asked for
+    // the link (Connect): the automatic scan runs in the background and must not take the
+    // cursor every few seconds.
     void StartConnection(bool userStarted = true);
     // Closes the port and stops every command timer: nothing keeps firing into a closed line.
+    // Operations under way end cancelled.
     void Disconnect();
-    // The line went away under us (cable or USB adapter pulled).
+    // The line went away under us (cable or USB adapter pulled); operations end hung up.
     void OnPortHangup(const std::string& portName);
 
-    // The main window's operation buttons. Each does nothing unless the link is open.
+    // The main window's operation buttons. Each is refused unless the link is open; those that
+    // change the ACU's configuration or move the dish also need setup mode. Every one that may
+    // send ends in an outcome.
     void OnAntennaRestart();
     void OnSetupMode();
-    void OnTargetSelected(int position);  // works without a link
+    void OnTargetSelected(int position);  // only shows the choice; works without a link
     void OnTargetChange(int position);
     void OnGetAntennaInformation();
     void OnFactorySetting();
-    void updateDefaultData();
-    // The LCD texts of g_LcdData into the ACU ("Write") and back ("Read"); both need setup mode.
+    // The selectors' positions (-1: nothing selected) go out with command 10 as read.
+    void updateDefaultData(int continentSelection, int regionSelection);
+    // The LCD texts of the state into the ACU ("Write") and back ("Read").
     void OnLcdWrite();
     void OnLcdRead();
 
-    // The Satellite_Information page's buttons: each needs the link and setup mode, and sends
-    // nothing that the link could not carry as typed. sendDiseqcMode is true when it sent.
+    // The Satellite_Information page's buttons: nothing the link could not carry as typed is
+    // sent. sendDiseqcMode is true when it sent.
     void sendEditedSatellite(const SatelliteForm& form);
     void sendLocalFrequency(std::u16string_view singleBandText);
     bool sendDiseqcMode(std::uint8_t mode);
 
-    // The diagnosis and move page, and "Set Parameters". Each needs the link and setup mode;
-    // a number that would not fit its field on the line is refused by name, nothing sent.
+    // The diagnosis and move page, and "Set Parameters", with the numbers as typed: a number
+    // that would not fit its field on the line is refused by name, nothing sent.
     void OnDiagnosisStartStop();
-    void OnGoToPosition(std::u16string_view azText, std::u16string_view elText);
-    void OnAzStepCcw(std::u16string_view stepText);
-    void OnAzStepCw(std::u16string_view stepText);
-    void OnElStepUp(std::u16string_view stepText);
-    void OnElStepDown(std::u16string_view stepText);
-    void OnSkewStepMinus(std::u16string_view stepText);
-    void OnSkewStepPlus(std::u16string_view stepText);
-    void OnSetParameters(const AntennaParameterEdits& edits);
+    void OnGoToPosition(double az, double el);
+    void OnAzStepCcw(double step);
+    void OnAzStepCw(double step);
+    void OnElStepUp(double step);
+    void OnElStepDown(double step);
+    void OnSkewStepMinus(double step);
+    void OnSkewStepPlus(double step);
+    void OnSetParameters(const AntennaParameters& parameters);
 
-    const std::array<std::uint8_t, kFrameBufferSize>& txPayload() const { return m_TxPayload; }
+    // What the windows change in the state without sending anything.
+    // A satellite information file's bytes, named fileName in the service report.
+    std::optional<SifRefusal> loadDefaultData(std::span<const std::uint8_t> bytes,
+                                              const std::string& fileName);
+    // The current region, and the Administrator page's selectors that choose it.
+    bool selectRegion(std::uint32_t continent, std::uint32_t region);
+    std::optional<SelectorContents> chooseContinent(int position);
+    bool chooseRegion(int position);
+    // The Satellite_Information page: its radio choices, and the edit copy's satellite k shown
+    // (its choices become the page's); nothing when k names no satellite of the region.
+    enum class EditChoice { Verification, Polarization, Tone, LnbType };
+    void setEditChoice(EditChoice choice, std::uint8_t value);
+    const SatelliteRecord* takeEditSatellite(int k);
+    // The "Change SAT :" choice back on the target, with nothing to change to.
+    void resetTargetChoice();
+    // The LCD texts as the editor holds them.
+    void setLcdData(const LcdDataBlock& block);
+    // The GPS page's calculation; the inputs are kept with their angles signed.
+    LookAngleTexts calculateLookAngles(const LookAngleInputs& inputs);
 
     // Shows every frame sent and received, and every byte dropped, to observer (nullptr:
     // nobody). The observer must outlive the controller or be detached first.
@@ -103,34 +136,60 @@ public:
     SessionLog& sessionLog() { return m_Log; }
 
 private:
-    // Setup mode, or the refusal message.
-    bool setupGate();
+    // LinkContext, for the exchanges.
+    LinkState& linkState() override { return m_State; }
+    void sendAndStart(const Command& command, std::chrono::milliseconds period) override;
+    void setBusy(bool busy) override;
+    void startTimer(int id, std::chrono::milliseconds period) override;
+    void stopTimer(int id) override;
+    ControllerView& view() override { return m_View; }
+    OutcomeTracker& outcomes() override { return m_Outcomes; }
+
+    // The gates of an operation: the open link, setup mode (with the refusal message). A
+    // refusal is the operation's outcome.
+    bool linkGate(Operation operation);
+    bool setupGate(Operation operation);
+    void refuse(Operation operation, RefusedBy by, const std::string& reason);
+    // A refused argument: its message shown, and the refusal the operation's outcome.
+    void refuseArguments(Operation operation, const std::string& message);
+    // Sends the operation's first command and waits for its end.
+    void begin(Operation operation, const Command& command, std::chrono::milliseconds period);
     // The user's answer, true only when it was yes and the link it was asked on is still the
     // open one: a hang-up while the question was open voids it, whatever the line does since.
-    bool askQuestion(const std::string& text, ConfirmButtons buttons);
+    // Otherwise the operation ends cancelled or hung up.
+    bool askQuestion(Operation operation, const std::string& text, ConfirmButtons buttons);
     // Timer id of a command that is sent again until its reply: again, or given up.
     void resendOrGiveUp(int id);
+    // The command last sent under code again, byte for byte.
+    void sendAgain(std::uint8_t code);
     void giveUpCommand(std::uint8_t code);
+    void unanswered(Operation operation, std::uint8_t code);
+    void notify(std::uint32_t what) { m_View.stateChanged(what); }
     void dispatchLinkReply(std::span<const std::uint8_t> payload);
     void onLinkCheck(std::span<const std::uint8_t> payload);
     void onProductInfo(std::span<const std::uint8_t> payload);
     void onCurrentRegion(std::span<const std::uint8_t> payload);
     void onRegionSatellite(std::span<const std::uint8_t> payload);
+    void onChainTimeout(int id);
     void onStatus(std::span<const std::uint8_t> payload);
     void onSetupMode(std::span<const std::uint8_t> payload);
     void onFactoryProgress(std::span<const std::uint8_t> payload);
     // Replies 31 and 32 stopped coming: Load_Progress must not stay over a disabled window.
     void onFactoryStall();
-    void showCurrentPosition();
-    // Target = the last reported position + direction * the typed step, sent with code.
-    void stepMove(std::uint8_t code, int direction, std::u16string_view stepText);
+    // Target = the last reported position + direction * step, sent with code.
+    void stepMove(std::uint8_t code, int direction, double step);
+    // The antenna parameters of the current region, for the antenna model reported.
+    void loadRegionParameters();
 
     BytePort& m_Port;
     CommQueue& m_Queue;
     ControllerView& m_View;
     TimerBank& m_Timers;
+    PortScan* m_Scan;
 
-    std::array<std::uint8_t, kFrameBufferSize> m_TxPayload{};
+    LinkState m_State;
+    OutcomeTracker m_Outcomes;
+    std::array<Command, cmd::Last + 1> m_LastSent{};
     std::array<std::uint8_t, kFrameBufferSize> m_TxFrame{};
     std::array<std::uint8_t, kFrameBufferSize> m_RxFrame{};
     FrameAssembler m_RxAssembler;
@@ -147,10 +206,12 @@ private:
     // Counts the links closed so far: a question names the link it was asked on.
     std::uint32_t m_LinkSession = 0;
     bool m_QuestionOpen = false;
-    // Per command: the period it was last started with and how long it has been waited for.
+    // Per command: the period it was last started with, how long it has been waited for and
+    // how often it went out since.
     struct ResendWait {
         std::chrono::milliseconds period{0};
         std::chrono::milliseconds waited{0};
+        std::uint32_t sends = 0;
     };
     std::array<ResendWait, cmd::Last + 1> m_ResendWaits{};
 

@@ -1,10 +1,9 @@
 #include "link/diagnosis_exchange.h"
 
-#include "data/antenna_info.h"
-#include "data/antenna_state.h"
 #include "link/controller_view.h"
 #include "link/link_context.h"
 #include "link/link_state.h"
+#include "link/outcome.h"
 #include "wire/protocol.h"
 
 namespace {
@@ -12,6 +11,7 @@ namespace {
 constexpr std::uint8_t kLastItem = 10;
 constexpr std::uint8_t kEndOfTestItem = 11;
 constexpr std::uint8_t kSkewItem = 7;
+constexpr std::uint8_t kStopState = 6;
 constexpr std::uint32_t kUnderTest = 1;
 constexpr std::uint32_t kPassed = 2;
 constexpr std::uint32_t kFailed = 3;
@@ -22,15 +22,17 @@ unsigned fieldShift(std::uint8_t item) {
 
 }  // namespace
 
-bool diagnosisItemSkipped(std::uint8_t item) {
-    return item == kSkewItem && (g_AntennaModel == 1 || g_SkewlessFlag == 1);
+bool diagnosisItemSkipped(const ProductInformation& product, std::uint8_t item) {
+    return item == kSkewItem && (product.AntennaModel == 1 || product.SkewlessFlag == 1);
 }
 
 bool DiagnosisExchange::onReply(std::span<const std::uint8_t> payload) {
+    LinkState& state = m_Link.linkState();
     switch (payload[0]) {
         case cmd::DiagnosisStart:
-            g_DiagLamps = 0;
+            state.antenna.DiagLamps = 0;
             m_Link.stopTimer(cmd::DiagnosisStart);
+            m_Link.outcomes().done(Operation::DiagnosisStart, cmd::DiagnosisStart);
             return true;
         case cmd::DiagnosisItem:
             itemUnderTest(payload[1]);
@@ -40,9 +42,12 @@ bool DiagnosisExchange::onReply(std::span<const std::uint8_t> payload) {
             return true;
         case cmd::DiagnosisStop:
             m_Link.stopTimer(cmd::DiagnosisStop);
-            g_DiagIdle = 1;
-            m_Link.view().setDiagnosisButtonCaption("Diagnosis Start");
-            m_Link.view().DrawStateLamps(6);
+            state.DiagIdle = 1;
+            state.StateLamps = kStopState;
+            m_Link.view().stateChanged(changed::DiagnosisCaption | changed::StateLamps);
+            m_Link.outcomes().done(Operation::DiagnosisStop, cmd::DiagnosisStop);
+            m_Link.outcomes().done(Operation::Diagnosis, cmd::DiagnosisStop,
+                                   state.antenna.DiagLamps);
             return true;
         default:
             return false;
@@ -50,18 +55,21 @@ bool DiagnosisExchange::onReply(std::span<const std::uint8_t> payload) {
 }
 
 void DiagnosisExchange::itemUnderTest(std::uint8_t item) {
-    if (diagnosisItemSkipped(item)) return;
-    if (item >= 1 && item <= kLastItem) g_DiagLamps |= kUnderTest << fieldShift(item);
-    if (item == kEndOfTestItem) m_Link.sendAndStart(cmd::DiagnosisStop, kChainPeriod);
-    m_Link.view().DrawDiagLamps(g_DiagLamps);
+    LinkState& state = m_Link.linkState();
+    if (diagnosisItemSkipped(state.product, item)) return;
+    if (item >= 1 && item <= kLastItem) state.antenna.DiagLamps |= kUnderTest << fieldShift(item);
+    if (item == kEndOfTestItem) m_Link.sendStep(cmd::DiagnosisStop, kChainPeriod);
+    m_Link.view().stateChanged(changed::DiagLamps);
 }
 
 void DiagnosisExchange::itemResult(std::uint8_t item, std::uint8_t result) {
-    if (diagnosisItemSkipped(item)) return;
+    LinkState& state = m_Link.linkState();
+    if (diagnosisItemSkipped(state.product, item)) return;
     if (item >= 1 && item <= kLastItem) {
         const unsigned shift = fieldShift(item);
         const std::uint32_t value = result == 'P' ? kPassed : kFailed;
-        g_DiagLamps = (g_DiagLamps & ~(3u << shift)) | (value << shift);
+        std::uint32_t& lamps = state.antenna.DiagLamps;
+        lamps = (lamps & ~(3u << shift)) | (value << shift);
     }
-    m_Link.view().DrawDiagLamps(g_DiagLamps);
+    m_Link.view().stateChanged(changed::DiagLamps);
 }

@@ -6,7 +6,7 @@
 class LinkContext;
 
 // The self test as the ACU reports it: replies 21 (started), 22 (item under test), 23 (item
-// result) and 24 (stopped). Items 1..10 each own two bits of g_DiagLamps, item 1 highest:
+// result) and 24 (stopped). Items 1..10 each own two bits of DiagLamps, item 1 highest:
 // 1 under test, 2 passed, 3 failed.
 class DiagnosisExchange {
 public:
@@ -22,5 +22,7 @@ private:
     LinkContext& m_Link;
 };
 
+struct ProductInformation;
+
 // Item 7 is the skew limit test, which antennas of model 1 and skewless antennas lack.
-bool diagnosisItemSkipped(std::uint8_t item);
+bool diagnosisItemSkipped(const ProductInformation& product, std::uint8_t item);

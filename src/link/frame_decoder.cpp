@@ -240,13 +240,13 @@ std::string replyFields(std::span<const std::uint8_t> payload) {
         case cmd::AntennaInformation: {
             const auto info = decodeProductInfo(payload);
             if (!info) return {};
-            return "type " + number(info->antennaType) + ", model " + number(info->antennaModel) +
-                   ", skewless " + number(info->skewlessFlag) + ", " + quoted(info->modelName) +
-                   ", serial " + quoted(info->serialNumber) +
-                   formatText(", ANT SW %.2f, ACU SW %.2f, library %.2f", info->antSwVersion,
-                              info->acuSwVersion, info->libraryVersion) +
-                   ", antenna " + volts(info->antennaPowerV) + ", ACU " + volts(info->acuPowerV) +
-                   ", " + receiverText(info->receiverV, info->receiver18V, info->receiver22k);
+            return "type " + number(info->AntennaType) + ", model " + number(info->AntennaModel) +
+                   ", skewless " + number(info->SkewlessFlag) + ", " + quoted(info->ModelName) +
+                   ", serial " + quoted(info->SerialNumber) +
+                   formatText(", ANT SW %.2f, ACU SW %.2f, library %.2f", info->AntSwVersion,
+                              info->AcuSwVersion, info->LibraryVersion) +
+                   ", antenna " + volts(info->AntennaPowerV) + ", ACU " + volts(info->AcuPowerV) +
+                   ", " + receiverText(info->ReceiverV, info->Receiver18V, info->Receiver22k);
         }
         case cmd::CurrentRegion: {
             const auto reply = decodeRegionReply(payload);

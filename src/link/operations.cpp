@@ -1,11 +1,9 @@
 // The main window's operation buttons as controller operations: each applies its gates,
-// asks its question, stores what is to be sent and sends it.
+// asks its question, builds its command from what it was given and sends it.
 
-#include "data/satellite_tables.h"
 #include "data/target_panel.h"
 #include "link/controller.h"
 #include "link/controller_view.h"
-#include "link/link_state.h"
 #include "link/timer_bank.h"
 
 namespace {
@@ -14,71 +12,129 @@ const char* const kNotSetupMode = " Not Setup mode !!! \r\n Try again after Setu
 
 }  // namespace
 
-bool AcuController::setupGate() {
-    if (inSetupMode()) return true;
-    m_View.MessageBox(kNotSetupMode, MessageIcon::Exclamation);
+void AcuController::refuse(Operation operation, RefusedBy by, const std::string& reason) {
+    Outcome outcome;
+    outcome.operation = operation;
+    outcome.ending = Ending::Refused;
+    outcome.refusedBy = by;
+    outcome.reason = reason;
+    m_Outcomes.report(outcome);
+}
+
+void AcuController::refuseArguments(Operation operation, const std::string& message) {
+    m_View.MessageBox(message, MessageIcon::Exclamation);
+    refuse(operation, RefusedBy::Arguments, message);
+}
+
+bool AcuController::linkGate(Operation operation) {
+    if (m_State.Connected == 1) return true;
+    refuse(operation, RefusedBy::Link, {});
     return false;
 }
 
-bool AcuController::askQuestion(const std::string& text, ConfirmButtons buttons) {
+bool AcuController::setupGate(Operation operation) {
+    if (!linkGate(operation)) return false;
+    if (m_State.inSetupMode()) return true;
+    m_View.MessageBox(kNotSetupMode, MessageIcon::Exclamation);
+    refuse(operation, RefusedBy::SetupGate, kNotSetupMode);
+    return false;
+}
+
+void AcuController::begin(Operation operation, const Command& command,
+                          std::chrono::milliseconds period) {
+    m_Outcomes.begin(operation);
+    sendAndStart(command, period);
+}
+
+bool AcuController::askQuestion(Operation operation, const std::string& text,
+                                ConfirmButtons buttons) {
     const std::uint32_t session = m_LinkSession;
     m_QuestionOpen = true;
     const bool yes = m_View.Confirm(text, buttons);
     m_QuestionOpen = false;
-    return yes && session == m_LinkSession && g_Connected == 1;
+    const bool sameLink = session == m_LinkSession && m_State.Connected == 1;
+    if (yes && sameLink) return true;
+    Outcome outcome;
+    outcome.operation = operation;
+    outcome.ending = sameLink ? Ending::Cancelled : Ending::HungUp;
+    m_Outcomes.report(outcome);
+    return false;
 }
 
 void AcuController::OnAntennaRestart() {
-    if (g_Connected != 1) return;
+    if (!linkGate(Operation::Restart)) return;
     m_Timers.stop(cmd::StatusPoll);
-    sendAndStart(cmd::AntennaRestart, kCommandPeriod);
+    begin(Operation::Restart, plainCommand(cmd::AntennaRestart), kCommandPeriod);
 }
 
 void AcuController::OnSetupMode() {
-    if (g_Connected != 1) return;
-    if (!askQuestion(" Antenna Setup mode?", ConfirmButtons::OkCancel)) return;
+    if (!linkGate(Operation::SetupMode)) return;
+    if (!askQuestion(Operation::SetupMode, " Antenna Setup mode?", ConfirmButtons::OkCancel)) {
+        return;
+    }
     m_Timers.stop(cmd::StatusPoll);
-    sendAndStart(cmd::SetupMode, kCommandPeriod);
+    begin(Operation::SetupMode, plainCommand(cmd::SetupMode), kCommandPeriod);
 }
 
 void AcuController::OnTargetSelected(int position) {
     // The choice lists the current region's satellites; anything else names none of them.
-    if (position < 0 || position >= static_cast<int>(g_RegionSatellites.size())) return;
-    m_View.showTargetChoice(orbitalPositionText(g_RegionSatellites[position]),
-                            position != g_DefaultSatIndex);
+    if (position < 0 || position >= static_cast<int>(m_State.data.RegionSatellites.size())) {
+        return;
+    }
+    m_State.TargetChoice = position;
+    m_State.TargetChangeEnabled = position != m_State.data.DefaultSatIndex;
+    notify(changed::TargetChoice);
+}
+
+void AcuController::resetTargetChoice() {
+    // The target is what the choice shows now, so there is nothing to change to yet.
+    m_State.TargetChoice = m_State.data.DefaultSatIndex;
+    m_State.TargetChangeEnabled = false;
+    notify(changed::TargetChoice);
 }
 
 void AcuController::OnTargetChange(int position) {
-    if (g_Connected != 1) return;
-    if (position < 0 || position >= static_cast<int>(g_RegionSatellites.size())) return;
+    if (!linkGate(Operation::TargetChange)) return;
+    if (position < 0 || position >= static_cast<int>(m_State.data.RegionSatellites.size())) {
+        refuse(Operation::TargetChange, RefusedBy::Arguments, {});
+        return;
+    }
     const auto target = static_cast<std::uint8_t>(position);
-    m_View.RefreshTargetPanel(target, g_CurContinent, g_CurRegion);
-    setDefaultSatellite(target);
-    m_View.setTargetChangeEnabled(false);
+    setDefaultSatellite(m_State.data, target);
+    m_State.TargetChangeEnabled = false;
+    notify(changed::TargetPanel | changed::TargetChoice);
     m_Timers.stop(cmd::StatusPoll);
-    sendAndStart(cmd::TargetChange, kCommandPeriod);
+    begin(Operation::TargetChange, targetChangeCommand(target), kCommandPeriod);
 }
 
 void AcuController::OnGetAntennaInformation() {
-    if (g_Connected != 1) return;
-    g_DefaultDataLoaded = 0;
+    if (!linkGate(Operation::AntennaInformation)) return;
+    m_State.data.DefaultDataLoaded = 0;
     setBusy(true);
-    sendAndStart(cmd::AntennaInformation, kCommandPeriod);
+    begin(Operation::AntennaInformation, plainCommand(cmd::AntennaInformation), kCommandPeriod);
 }
 
 void AcuController::OnFactorySetting() {
-    if (g_Connected != 1 || !setupGate()) return;
-    if (!askQuestion("Do you want to factory default setting?", ConfirmButtons::YesNo)) return;
-    if (!inSetupMode()) return;
-    sendAndStart(cmd::FactoryDefault, kChainPeriod);
-}
-
-void AcuController::updateDefaultData() {
-    if (g_Connected != 1 || !setupGate()) return;
-    if (g_DefaultDataLoaded != 1) {
-        m_View.MessageBox(" Not Update Data !!! \r\n Try again after Update Data !!!",
-                          MessageIcon::Exclamation);
+    if (!setupGate(Operation::FactoryReset)) return;
+    if (!askQuestion(Operation::FactoryReset, "Do you want to factory default setting?",
+                     ConfirmButtons::YesNo)) {
         return;
     }
-    m_Upload.start();
+    if (!m_State.inSetupMode()) {
+        refuse(Operation::FactoryReset, RefusedBy::SetupGate, {});
+        return;
+    }
+    begin(Operation::FactoryReset, plainCommand(cmd::FactoryDefault), kChainPeriod);
+}
+
+void AcuController::updateDefaultData(int continentSelection, int regionSelection) {
+    if (!setupGate(Operation::Upload)) return;
+    if (m_State.data.DefaultDataLoaded != 1) {
+        refuseArguments(Operation::Upload,
+                        " Not Update Data !!! \r\n Try again after Update Data !!!");
+        return;
+    }
+    m_Outcomes.begin(Operation::Upload);
+    m_Upload.start(static_cast<std::uint32_t>(continentSelection),
+                   static_cast<std::uint32_t>(regionSelection));
 }

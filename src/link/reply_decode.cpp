@@ -56,23 +56,23 @@ std::size_t replyLength(std::uint8_t code) {
     }
 }
 
-std::optional<ProductInfoReply> decodeProductInfo(std::span<const std::uint8_t> payload) {
+std::optional<ProductInformation> decodeProductInfo(std::span<const std::uint8_t> payload) {
     if (!covers(payload, cmd::AntennaInformation)) return std::nullopt;
     PayloadReader in = dataOf(payload);
-    ProductInfoReply info;
-    info.antennaType = in.U8();
-    info.antennaModel = in.U8();
-    info.skewlessFlag = in.U8();
-    in.CHARS(info.modelName);
-    in.CHARS(info.serialNumber);
-    info.antSwVersion = in.X100();
-    info.acuSwVersion = in.X100();
-    info.libraryVersion = in.X100();
-    info.antennaPowerV = in.X100();
-    info.acuPowerV = in.X100();
-    info.receiverV = in.X100();
-    info.receiver18V = in.U8();
-    info.receiver22k = in.U8();
+    ProductInformation info;
+    info.AntennaType = in.U8();
+    info.AntennaModel = in.U8();
+    info.SkewlessFlag = in.U8();
+    in.CHARS(info.ModelName);
+    in.CHARS(info.SerialNumber);
+    info.AntSwVersion = in.X100();
+    info.AcuSwVersion = in.X100();
+    info.LibraryVersion = in.X100();
+    info.AntennaPowerV = in.X100();
+    info.AcuPowerV = in.X100();
+    info.ReceiverV = in.X100();
+    info.Receiver18V = in.U8();
+    info.Receiver22k = in.U8();
     return info;
 }
 

@@ -15,22 +15,6 @@
 // Reply 3 covers 60 + N and is checked by its decoder.
 std::size_t replyLength(std::uint8_t code);
 
-struct ProductInfoReply {
-    std::uint8_t antennaType = 0;
-    std::uint8_t antennaModel = 0;
-    std::uint8_t skewlessFlag = 0;
-    std::array<std::uint8_t, kModelNameWidth> modelName{};
-    std::array<std::uint8_t, kSerialNumberWidth> serialNumber{};
-    double antSwVersion = 0.0;
-    double acuSwVersion = 0.0;
-    double libraryVersion = 0.0;
-    double antennaPowerV = 0.0;
-    double acuPowerV = 0.0;
-    double receiverV = 0.0;
-    std::uint8_t receiver18V = 0;
-    std::uint8_t receiver22k = 0;
-};
-
 struct RegionReply {
     std::uint8_t continent = 0;
     std::uint8_t region = 0;
@@ -67,7 +51,8 @@ struct SetupReply {
     double skew = 0.0;
 };
 
-std::optional<ProductInfoReply> decodeProductInfo(std::span<const std::uint8_t> payload);
+// Reply 2 is exactly what the state keeps of the product.
+std::optional<ProductInformation> decodeProductInfo(std::span<const std::uint8_t> payload);
 // Also refuses a reply that names a continent above 5, a region above 99 or more than 20
 // satellites: such a reply cannot be stored without writing outside the tables.
 std::optional<RegionReply> decodeRegionReply(std::span<const std::uint8_t> payload);

@@ -2,48 +2,51 @@
 // the DiSEqC use (20), each behind the setup gate.
 
 #include "data/satellite_edit.h"
-#include "data/satellite_tables.h"
 #include "link/controller.h"
 #include "link/controller_view.h"
-#include "link/link_state.h"
 
 void AcuController::sendEditedSatellite(const SatelliteForm& form) {
-    if (g_Connected != 1 || !setupGate()) return;
-    if (form.position < 0 || static_cast<std::size_t>(form.position) >= g_EditSatellites.size()) {
-        m_View.MessageBox(kNoSatelliteSelected, MessageIcon::Exclamation);
+    if (!setupGate(Operation::EditSatellite)) return;
+    SatelliteData& data = m_State.data;
+    if (form.position < 0 ||
+        static_cast<std::size_t>(form.position) >= data.EditSatellites.size()) {
+        refuseArguments(Operation::EditSatellite, kNoSatelliteSelected);
         return;
     }
     const auto position = static_cast<std::uint8_t>(form.position);
     // Read aside first: a refused form stores nothing, as a refused gate does.
-    const SatelliteFormReading reading = readSatelliteForm(form, g_EditSatellites[position]);
+    const SatelliteFormReading reading =
+        readSatelliteForm(form, data.EditSatellites[position], data);
     if (!reading.refusal.empty()) {
-        m_View.MessageBox(reading.refusal, MessageIcon::Exclamation);
+        refuseArguments(Operation::EditSatellite, reading.refusal);
         return;
     }
-    g_EditSatIndex = position;
-    g_EditSatellites[position] = reading.record;
-    sendAndStart(cmd::EditSatellite, kCommandPeriod);
+    data.EditSatIndex = position;
+    data.EditSatellites[position] = reading.record;
+    begin(Operation::EditSatellite, editSatelliteCommand(position, reading.record), kCommandPeriod);
 }
 
 void AcuController::sendLocalFrequency(std::u16string_view singleBandText) {
-    if (g_Connected != 1 || !setupGate()) return;
+    if (!setupGate(Operation::LocalFrequency)) return;
+    SatelliteData& data = m_State.data;
     const FrequencyReading frequency = readLocalFrequency(singleBandText);
     // A universal LNB goes without the single band frequency, so only a single band LNB is
     // refused for it. A number the link cannot carry is never stored.
     if (!frequency.refusal.empty()) {
-        if (g_LnbType == static_cast<std::uint8_t>(LnbType::SingleBand)) {
-            m_View.MessageBox(frequency.refusal, MessageIcon::Exclamation);
+        if (data.LnbType == static_cast<std::uint8_t>(LnbType::SingleBand)) {
+            refuseArguments(Operation::LocalFrequency, frequency.refusal);
             return;
         }
     } else {
-        g_LocalFreqSingle = frequency.value;
+        data.LocalFreqSingle = frequency.value;
     }
-    sendAndStart(cmd::SetLocalFrequency, kCommandPeriod);
+    begin(Operation::LocalFrequency, localFrequencyCommand(data.LnbType, data.LocalFreqSingle),
+          kCommandPeriod);
 }
 
 bool AcuController::sendDiseqcMode(std::uint8_t mode) {
-    if (g_Connected != 1 || !setupGate()) return false;
-    g_DiseqcMode = mode;
-    sendAndStart(cmd::SetDiseqc, kCommandPeriod);
+    if (!setupGate(Operation::Diseqc)) return false;
+    m_State.data.DiseqcMode = mode;
+    begin(Operation::Diseqc, diseqcCommand(mode), kCommandPeriod);
     return true;
 }

@@ -1,7 +1,6 @@
 #include "link/service_report.h"
 
 #include "data/antenna_info.h"
-#include "data/antenna_state.h"
 #include "data/region_display.h"
 #include "data/satellite_tables.h"
 #include "data/target_panel.h"
@@ -22,8 +21,8 @@ std::string trimmed(std::string text) {
     return first == std::string::npos ? std::string() : text.substr(first, last - first + 1);
 }
 
-ReportSection antennaSection() {
-    const ProductInformationTexts p = productInformationTexts();
+ReportSection antennaSection(const LinkState& state) {
+    const ProductInformationTexts p = productInformationTexts(state.product);
     return {"antenna",
             "Antenna",
             {{"antenna_model", "Antenna Model", trimmed(utf8Text(p.antennaModel))},
@@ -37,21 +36,20 @@ ReportSection antennaSection() {
              {"receiver", "RECEIVER", p.receiver}}};
 }
 
-ReportSection regionSection() {
-    const RegionRecord& region = regionRecord(g_CurContinent, g_CurRegion);
+ReportSection regionSection(const LinkState& state) {
+    const RegionRecord& region = currentRegion(state.data);
     return {"region",
             "Region",
-            {{"continent", "Continent", continentName(g_CurContinent)},
+            {{"continent", "Continent", continentName(state.data.CurContinent)},
              {"region", "Region", utf8Text(regionNameText(region))},
              {"lnb", "LNB", trimmed(lnbInformationText(region))},
              {"diseqc", "DiSEqC", satelliteDetailsTexts(SatelliteRecord{}, region).diseqc}}};
 }
 
-ReportSection gpsSection() {
-    const AntennaGpsTexts gps = antennaGpsTexts(g_CurContinent, g_CurRegion);
-    const char* link = g_GpsLinkState == 1   ? "GPS Link"
-                       : g_GpsLinkState == 2 ? "GPS Not Link"
-                                             : "Not reported";
+ReportSection gpsSection(const LinkState& state) {
+    const AntennaGpsTexts gps = antennaGpsTexts(state.data);
+    const std::uint8_t gpsLink = state.antenna.GpsLinkState;
+    const char* link = gpsLink == 1 ? "GPS Link" : gpsLink == 2 ? "GPS Not Link" : "Not reported";
     return {"gps",
             "Antenna GPS",
             {{"longitude", "Longitude", trimmed(gps.longitude + " " + gps.longitudeHemisphere)},
@@ -59,8 +57,8 @@ ReportSection gpsSection() {
              {"gps_link", "GPS", link}}};
 }
 
-ReportSection parameterSection() {
-    const AntennaParameterTexts p = antennaParameterTexts();
+ReportSection parameterSection(const LinkState& state) {
+    const AntennaParameterTexts p = antennaParameterTexts(state.parameters);
     return {"parameters",
             "Parameter Setting",
             {{"tracking_scale", "Tracking Scale", p.trackingScale},
@@ -72,43 +70,46 @@ ReportSection parameterSection() {
              {"break_time", "Antenna Break Time", p.breakTime}}};
 }
 
-ReportSection stateSection() {
-    std::string mode = antennaModeName(g_AntennaMode);
+ReportSection stateSection(const LinkState& state) {
+    const SatelliteData& data = state.data;
+    const AntennaState& antenna = state.antenna;
+    std::string mode = antennaModeName(state.AntennaMode);
     std::string target;
     std::string signal;
     std::string receiver;
-    if (const auto panel = targetPanelFor(g_DefaultSatIndex, g_CurContinent, g_CurRegion)) {
-        target = utf8Text(satelliteNameText(g_RegionSatellites[g_DefaultSatIndex])) +
+    if (const auto panel = targetPanelFor(data, receiverState(state))) {
+        target = utf8Text(satelliteNameText(data.RegionSatellites[data.DefaultSatIndex])) +
                  panel->targetPosition;
         signal = panel->signal;
         receiver = panel->receiver;
     }
     return {"state",
             "Antenna State",
-            {{"connected", "Link", g_Connected == 1 ? "Connected" : "Not connected"},
+            {{"connected", "Link", state.Connected == 1 ? "Connected" : "Not connected"},
              {"mode", "State", mode},
              {"target", "Target Satellite", target},
              {"signal", "Signal", signal},
              {"receiver", "Receiver", receiver},
-             {"az", "AZ", positionText(g_CurrentAz)},
-             {"el", "EL", positionText(g_CurrentEl)},
-             {"skew", "Skew", positionText(g_CurrentSkew)}}};
+             {"az", "AZ", positionText(antenna.CurrentAz)},
+             {"el", "EL", positionText(antenna.CurrentEl)},
+             {"skew", "Skew", positionText(antenna.CurrentSkew)}}};
 }
 
-ReportTable satelliteTable() {
+ReportTable satelliteTable(const SatelliteData& data) {
     ReportTable table{"satellites",
                       "Satellites of the Region",
                       {"No.", "Name", "Position", "Verification", "Polarization", "Tone"},
                       {},
                       "No satellites",
                       {}};
-    const RegionRecord& region = regionRecord(g_CurContinent, g_CurRegion);
-    const std::size_t count = std::min<std::size_t>(g_SatelliteCount, g_RegionSatellites.size());
+    const RegionRecord& region = currentRegion(data);
+    const std::size_t count =
+        std::min<std::size_t>(data.SatelliteCount, data.RegionSatellites.size());
     for (std::size_t k = 0; k < count; ++k) {
-        const SatelliteRecord& satellite = g_RegionSatellites[k];
+        const SatelliteRecord& satellite = data.RegionSatellites[k];
         const SatelliteDetailsTexts details = satelliteDetailsTexts(satellite, region);
         std::string number = std::to_string(k + 1);
-        if (k == g_DefaultSatIndex) number += " (target)";
+        if (k == data.DefaultSatIndex) number += " (target)";
         table.rows.push_back({number, utf8Text(satelliteNameText(satellite)),
                               trimmed(orbitalPositionText(satellite)), details.verification,
                               details.polarization, details.tone});
@@ -116,9 +117,9 @@ ReportTable satelliteTable() {
     return table;
 }
 
-std::string itemResult(std::uint8_t item) {
-    if (diagnosisItemSkipped(item)) return "Skipped";
-    switch (g_DiagLamps >> (20u - 2u * item) & 3u) {
+std::string itemResult(const LinkState& state, std::uint8_t item) {
+    if (diagnosisItemSkipped(state.product, item)) return "Skipped";
+    switch (state.antenna.DiagLamps >> (20u - 2u * item) & 3u) {
         case 1:
             return "Test";
         case 2:
@@ -130,25 +131,26 @@ std::string itemResult(std::uint8_t item) {
     }
 }
 
-ReportTable selfTestTable(const SessionLog& log) {
+ReportTable selfTestTable(const LinkState& state, const SessionLog& log) {
     ReportTable table{
         "self_test", "Self Test", {"Item", "Result"}, {}, "No self test in this session", {}};
     if (!log.selfTestTime()) return table;
     table.caption = "Last result " + wallTimeText(*log.selfTestTime());
     for (std::uint8_t item = 1; item <= 10; ++item) {
-        table.rows.push_back({diagnosisItemName(item), itemResult(item)});
+        table.rows.push_back({diagnosisItemName(item), itemResult(state, item)});
     }
     return table;
 }
 
-ReportTable lcdTable(const SessionLog& log) {
+ReportTable lcdTable(const LinkState& state, const SessionLog& log) {
     ReportTable table{
         "lcd", "ACU LCD Texts", {"Line", "Text"}, {}, "Not read or written in this session", {}};
     if (!log.lcdTransferTime()) return table;
     table.caption = (log.lcdTransferWritten() ? "Written into the ACU " : "Read from the ACU ") +
                     wallTimeText(*log.lcdTransferTime());
     for (std::size_t line = 0; line < kLcdLineCount; ++line) {
-        table.rows.push_back({std::to_string(line + 1), utf8Text(editorLineText(g_LcdData, line))});
+        table.rows.push_back(
+            {std::to_string(line + 1), utf8Text(editorLineText(state.LcdData, line))});
     }
     return table;
 }
@@ -183,15 +185,16 @@ ReportTable faultTable(const SessionLog& log) {
 
 }  // namespace
 
-ServiceReport buildServiceReport(const SessionLog& log, const std::string& note) {
+ServiceReport buildServiceReport(const LinkState& state, const SessionLog& log,
+                                 const std::string& note) {
     ServiceReport report;
     report.title = "Skyrelay Service Report";
     report.generated = wallTimeText(WallClock::now());
     report.note = note;
-    report.sections = {antennaSection(), regionSection(), gpsSection(), stateSection(),
-                       parameterSection()};
-    report.tables = {satelliteTable(), selfTestTable(log), lcdTable(log), changeTable(log),
-                     faultTable(log)};
+    report.sections = {antennaSection(state), regionSection(state), gpsSection(state),
+                       stateSection(state), parameterSection(state)};
+    report.tables = {satelliteTable(state.data), selfTestTable(state, log), lcdTable(state, log),
+                     changeTable(log), faultTable(log)};
     return report;
 }
 

@@ -4,10 +4,11 @@
 #include <vector>
 
 class SessionLog;
+struct LinkState;
 
 // The record of a visit: what the session knows about the antenna, in the texts the pages
-// show, and what the session changed and saw go wrong. Built from the process-wide state and
-// the session log; rendered as HTML (the window's PDF comes from the same HTML) or JSON.
+// show, and what the session changed and saw go wrong. Built from the link's state and the
+// session log; rendered as HTML (the window's PDF comes from the same HTML) or JSON.
 
 struct ReportField {
     std::string key;    // the JSON name
@@ -44,7 +45,8 @@ struct ServiceReport {
 std::string serviceReportNote(const std::string& site, const std::string& technician);
 
 // The report as of now; note is the technician's free text.
-ServiceReport buildServiceReport(const SessionLog& log, const std::string& note);
+ServiceReport buildServiceReport(const LinkState& state, const SessionLog& log,
+                                 const std::string& note);
 
 std::string renderReportHtml(const ServiceReport& report);
 std::string renderReportJson(const ServiceReport& report);

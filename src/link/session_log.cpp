@@ -6,8 +6,8 @@
 #include "data/region_display.h"
 #include "data/satellite_tables.h"
 #include "data/target_panel.h"
-#include "data/upload_state.h"
 #include "link/frame_decoder.h"
+#include "link/link_state.h"
 #include "wire/display_text.h"
 #include "wire/protocol.h"
 
@@ -42,63 +42,66 @@ std::string satelliteText(const SatelliteRecord& satellite) {
     return utf8Text(satelliteNameText(satellite)) + orbitalPositionText(satellite);
 }
 
-std::string uploadDetails(const std::string& file) {
+std::string uploadDetails(const std::string& file, const LinkState& state) {
+    const SatelliteData& data = state.data;
+    const std::uint8_t mode = data.RegionMode;
     std::string scope;
-    if (g_RegionMode == 12) {
+    if (mode == 12) {
         scope = "all continents";
-    } else if (g_RegionMode >= 6 && g_RegionMode <= 11) {
-        scope = continentName(g_RegionMode - 6u);
+    } else if (mode >= 6 && mode <= 11) {
+        scope = continentName(mode - 6u);
     } else {
-        scope = continentName(g_RegionMode) + " " +
-                utf8Text(regionNameText(regionRecord(g_RegionMode, g_RegionSelector)));
+        scope = continentName(mode) + " " +
+                utf8Text(regionNameText(regionRecord(data, mode, data.RegionSelector)));
     }
     // The selector positions go out as read; -1 is an empty selector.
     return "file " + (file.empty() ? std::string("(not named)") : file) + ", " + scope +
-           formatText(", selectors %d / %d", static_cast<int>(g_UploadContinent),
-                      static_cast<int>(g_UploadRegion));
+           formatText(", selectors %d / %d", static_cast<int>(state.upload.UploadContinent),
+                      static_cast<int>(state.upload.UploadRegion));
 }
 
 // The LNB and DiSEqC settings as the region's lines show them, from the values just sent.
-RegionRecord sentLnbSettings() {
+RegionRecord sentLnbSettings(const SatelliteData& data) {
     RegionRecord region;
-    region.lnbType = g_LnbType;
-    region.singleLocalFreq = g_LocalFreqSingle;
-    region.universalLowLocalFreq = g_LocalFreqUniversalLow;
-    region.universalHighLocalFreq = g_LocalFreqUniversalHigh;
-    region.diseqcMode = g_DiseqcMode;
+    region.lnbType = data.LnbType;
+    region.singleLocalFreq = data.LocalFreqSingle;
+    region.universalLowLocalFreq = data.LocalFreqUniversalLow;
+    region.universalHighLocalFreq = data.LocalFreqUniversalHigh;
+    region.diseqcMode = data.DiseqcMode;
     return region;
 }
 
-std::string parameterDetails() {
-    const AntennaParameterTexts p = antennaParameterTexts();
+std::string parameterDetails(const AntennaParameters& parameters) {
+    const AntennaParameterTexts p = antennaParameterTexts(parameters);
     return "Tracking Scale " + p.trackingScale + ", Detect Level Threshold " + p.detectLevel +
            ", Tracking Level Threshold " + p.trackingLevel + ", EL Adjust " + p.elAdjust +
            ", Skew Adjust " + p.skewAdjust + ", Signal lost time " + p.signalLostTime +
            ", Antenna Break Time " + p.breakTime;
 }
 
-std::string changeDetails(std::uint8_t code, const std::string& file) {
+std::string changeDetails(std::uint8_t code, const std::string& file, const LinkState& state) {
+    const SatelliteData& data = state.data;
     switch (code) {
         case cmd::UploadStart:
-            return uploadDetails(file);
+            return uploadDetails(file, state);
         case cmd::TargetChange:
-            return g_DefaultSatIndex < g_RegionSatellites.size()
-                       ? satelliteText(g_RegionSatellites[g_DefaultSatIndex])
+            return data.DefaultSatIndex < data.RegionSatellites.size()
+                       ? satelliteText(data.RegionSatellites[data.DefaultSatIndex])
                        : std::string();
         case cmd::EditSatellite:
-            return g_EditSatIndex < g_EditSatellites.size()
-                       ? formatText("No. %d ", g_EditSatIndex + 1) +
-                             satelliteText(g_EditSatellites[g_EditSatIndex])
+            return data.EditSatIndex < data.EditSatellites.size()
+                       ? formatText("No. %d ", data.EditSatIndex + 1) +
+                             satelliteText(data.EditSatellites[data.EditSatIndex])
                        : std::string();
         case cmd::SetLocalFrequency: {
-            std::string text = lnbInformationText(sentLnbSettings());
+            std::string text = lnbInformationText(sentLnbSettings(data));
             for (char& c : text) c = c == '\t' ? ' ' : c;
             return text.empty() ? text : text.substr(1);
         }
         case cmd::SetDiseqc:
-            return satelliteDetailsTexts(SatelliteRecord{}, sentLnbSettings()).diseqc;
+            return satelliteDetailsTexts(SatelliteRecord{}, sentLnbSettings(data)).diseqc;
         case cmd::SetParameters:
-            return parameterDetails();
+            return parameterDetails(state.parameters);
         default:
             return {};
     }
@@ -106,10 +109,11 @@ std::string changeDetails(std::uint8_t code, const std::string& file) {
 
 }  // namespace
 
-void SessionLog::commandSent(std::uint8_t code) {
+void SessionLog::commandSent(std::uint8_t code, const LinkState& state) {
     const ChangeKind* kind = changeKind(code);
     if (kind == nullptr) return;
-    m_Changes.push_back({now(), code, kind->what, changeDetails(code, m_DefaultDataFile), false});
+    m_Changes.push_back(
+        {now(), code, kind->what, changeDetails(code, m_DefaultDataFile, state), false});
 }
 
 void SessionLog::replyReceived(std::span<const std::uint8_t> payload) {

@@ -9,6 +9,8 @@
 
 #include "wire/frame_assembler.h"
 
+struct LinkState;
+
 // What this session did to the ACU and what went wrong on the line, kept for the service
 // report. The controller feeds it as it sends, receives and times out; nothing here sends.
 
@@ -36,8 +38,9 @@ public:
     // The .sif file the default data came from, named in the upload's entry.
     void setDefaultDataFile(std::string name) { m_DefaultDataFile = std::move(name); }
 
-    // A command went out for the first time (re-sends by its timer are not new commands).
-    void commandSent(std::uint8_t code);
+    // A command went out for the first time (re-sends by its timer are not new commands);
+    // state holds what it carried.
+    void commandSent(std::uint8_t code, const LinkState& state);
     // A sound reply arrived: it may acknowledge a change or report the self test or the LCD.
     void replyReceived(std::span<const std::uint8_t> payload);
     // Timer id expired without its reply.

@@ -1,74 +1,82 @@
 #include "link/upload_exchange.h"
 
 #include "data/region_selectors.h"
-#include "data/satellite_tables.h"
 #include "data/sif_reader.h"
-#include "data/upload_state.h"
 #include "link/controller_view.h"
 #include "link/link_context.h"
 #include "link/link_state.h"
+#include "link/outcome.h"
 #include "wire/display_text.h"
 #include "wire/protocol.h"
 
 namespace {
 
-std::uint32_t regionCountOf(std::uint32_t continent) {
-    return continent < kContinentCount ? g_RegionCount[continent] : 0;
+std::uint32_t regionCountOf(const SatelliteTables& tables, std::uint32_t continent) {
+    return continent < kContinentCount ? tables.RegionCount[continent] : 0;
 }
 
 }  // namespace
 
-void placeUploadCursorAtScopeStart() {
-    if (g_RegionMode == 6 || g_RegionMode == 12) {
-        g_UploadContinent = 0;
-        g_UploadRegion = 0;
-    } else if (g_RegionMode >= 7 && g_RegionMode <= 11) {
-        g_UploadContinent = g_RegionMode - 6u;
-        g_UploadRegion = 0;
+void placeUploadCursorAtScopeStart(const SatelliteTables& tables, UploadCursor& cursor) {
+    const std::uint8_t mode = tables.RegionMode;
+    if (mode == 6 || mode == 12) {
+        cursor.UploadContinent = 0;
+        cursor.UploadRegion = 0;
+    } else if (mode >= 7 && mode <= 11) {
+        cursor.UploadContinent = mode - 6u;
+        cursor.UploadRegion = 0;
     } else {
-        g_UploadContinent = g_RegionMode;
-        g_UploadRegion = g_RegionSelector;
+        cursor.UploadContinent = mode;
+        cursor.UploadRegion = tables.RegionSelector;
     }
 }
 
-std::uint32_t regionRecordsInScope() {
-    if (g_RegionMode == 12) {
+std::uint32_t regionRecordsInScope(const SatelliteTables& tables) {
+    const std::uint8_t mode = tables.RegionMode;
+    if (mode == 12) {
         std::uint32_t total = 0;
-        for (std::uint8_t count : g_RegionCount) total += count;
+        for (std::uint8_t count : tables.RegionCount) total += count;
         return total;
     }
-    if (g_RegionMode >= 6 && g_RegionMode <= 11) return g_RegionCount[g_RegionMode - 6];
+    if (mode >= 6 && mode <= 11) return tables.RegionCount[mode - 6];
     return 1;
 }
 
-void UploadExchange::start() {
-    restoreLoadedFile();
-    g_ProgressCount = 0;
-    g_ProgressTotal = regionRecordsInScope() + g_SatelliteCount;
+void UploadExchange::start(std::uint32_t continentSelection, std::uint32_t regionSelection) {
+    LinkState& state = m_Link.linkState();
+    restoreLoadedFile(state.data);
+    state.ProgressCount = 0;
+    state.ProgressTotal = regionRecordsInScope(state.data) + state.data.SatelliteCount;
     m_Link.setBusy(true);
-    m_Link.view().OpenProgress(ProgressPopup::Update, g_ProgressTotal);
+    m_Link.view().OpenProgress(ProgressPopup::Update, state.ProgressTotal);
     m_Running = true;
-    m_Link.sendAndStart(cmd::UploadStart, kCommandPeriod);
+    // Kept as read: an empty selection is -1 here and 0xFF on the line.
+    state.upload.UploadContinent = continentSelection;
+    state.upload.UploadRegion = regionSelection;
+    m_Link.sendStep(cmd::UploadStart, kCommandPeriod);
 }
 
-void UploadExchange::onTimeout(int id) {
+bool UploadExchange::onTimeout(int id) {
     m_Link.stopTimer(id);
-    if (!m_Running || id < cmd::UploadStart || id > cmd::UploadEnd) return;
+    if (!m_Running || id < cmd::UploadStart || id > cmd::UploadEnd) return false;
     abandon();
-    m_Link.view().MessageBox(uploadStallText(id), MessageIcon::Exclamation);
+    m_Link.view().MessageBox(uploadStallText(id, m_Link.linkState()), MessageIcon::Exclamation);
+    return true;
 }
 
-std::string uploadStallText(int id) {
+std::string uploadStallText(int id, const LinkState& state) {
+    const UploadCursor& cursor = state.upload;
     std::string step;
     if (id == cmd::UploadStart) {
         step = "the start of the update (command 10)";
     } else if (id == cmd::UploadRegion) {
-        std::string continent = continentListName(g_UploadContinent);
+        std::string continent = continentListName(cursor.UploadContinent);
         continent.erase(continent.find_last_not_of(' ') + 1);
-        step = "region " + std::to_string(g_UploadRegion) + " of " + continent + " (command 11)";
+        step =
+            "region " + std::to_string(cursor.UploadRegion) + " of " + continent + " (command 11)";
     } else if (id == cmd::UploadSatellite) {
-        step = "satellite " + std::to_string(g_UploadSatIndex + 1) + " of " +
-               std::to_string(g_SatelliteCount) + " (command 12)";
+        step = "satellite " + std::to_string(cursor.UploadSatIndex + 1) + " of " +
+               std::to_string(state.data.SatelliteCount) + " (command 12)";
     } else {
         step = "the end of the update (command 13)";
     }
@@ -89,12 +97,13 @@ bool UploadExchange::onReply(std::uint8_t code) {
         m_Link.stopTimer(code);
         return true;
     }
+    LinkState& state = m_Link.linkState();
     switch (code) {
         case cmd::RegionCountAnnouncement:
         case cmd::UploadStart:
             m_Link.stopTimer(code);
-            placeUploadCursorAtScopeStart();
-            m_Link.sendAndStart(code + 1, kChainPeriod);
+            placeUploadCursorAtScopeStart(state.data, state.upload);
+            m_Link.sendStep(code + 1, kChainPeriod);
             return true;
         case cmd::RegionRecord:
         case cmd::UploadRegion:
@@ -114,7 +123,7 @@ bool UploadExchange::onReply(std::uint8_t code) {
             m_Link.setBusy(false);
             m_Link.view().CloseProgress(ProgressPopup::Update);
             m_Link.startTimer(cmd::LinkCheck, kCommandPeriod);
-            g_ConnectRetryCount = 0;
+            state.ConnectRetryCount = 0;
             m_Link.setBusy(true);
             return true;
         case cmd::UploadEnd:
@@ -122,6 +131,7 @@ bool UploadExchange::onReply(std::uint8_t code) {
             m_Running = false;
             m_Link.setBusy(false);
             m_Link.view().CloseProgress(ProgressPopup::Update);
+            m_Link.outcomes().done(Operation::Upload, code, state.ProgressCount);
             return true;
         default:
             return false;
@@ -129,41 +139,45 @@ bool UploadExchange::onReply(std::uint8_t code) {
 }
 
 void UploadExchange::progressStep() {
-    g_ProgressCount += 1;
-    m_Link.view().StepProgress(ProgressPopup::Update, g_ProgressCount,
-                               progressPercentText(g_ProgressCount, g_ProgressTotal));
+    LinkState& state = m_Link.linkState();
+    state.ProgressCount += 1;
+    m_Link.view().StepProgress(ProgressPopup::Update, state.ProgressCount,
+                               progressPercentText(state.ProgressCount, state.ProgressTotal));
 }
 
 void UploadExchange::regionStep(std::uint8_t regionCode) {
+    const SatelliteTables& tables = m_Link.linkState().data;
+    UploadCursor& cursor = m_Link.linkState().upload;
     const std::uint8_t satelliteCode = regionCode + 1;
-    if (g_RegionMode >= 6 && g_RegionMode <= 11) {
-        g_UploadRegion += 1;
-        if (g_UploadRegion < regionCountOf(g_UploadContinent)) {
-            m_Link.sendAndStart(regionCode, kChainPeriod);
+    if (tables.RegionMode >= 6 && tables.RegionMode <= 11) {
+        cursor.UploadRegion += 1;
+        if (cursor.UploadRegion < regionCountOf(tables, cursor.UploadContinent)) {
+            m_Link.sendStep(regionCode, kChainPeriod);
             return;
         }
-    } else if (g_RegionMode == 12) {
-        if (g_UploadContinent >= kContinentCount) return;
-        g_UploadRegion += 1;
+    } else if (tables.RegionMode == 12) {
+        if (cursor.UploadContinent >= kContinentCount) return;
+        cursor.UploadRegion += 1;
         // ">=": a continent without regions still has its region 0 sent, and must move on.
-        if (g_UploadRegion >= regionCountOf(g_UploadContinent)) {
-            g_UploadRegion = 0;
-            g_UploadContinent += 1;
+        if (cursor.UploadRegion >= regionCountOf(tables, cursor.UploadContinent)) {
+            cursor.UploadRegion = 0;
+            cursor.UploadContinent += 1;
         }
-        if (g_UploadContinent < kContinentCount) {
-            m_Link.sendAndStart(regionCode, kChainPeriod);
+        if (cursor.UploadContinent < kContinentCount) {
+            m_Link.sendStep(regionCode, kChainPeriod);
             return;
         }
     }
-    g_UploadSatIndex = 0;
-    m_Link.sendAndStart(satelliteCode, kChainPeriod);
+    cursor.UploadSatIndex = 0;
+    m_Link.sendStep(satelliteCode, kChainPeriod);
 }
 
 void UploadExchange::satelliteStep(std::uint8_t satelliteCode) {
-    g_UploadSatIndex += 1;
-    if (g_UploadSatIndex < g_SatelliteCount) {
-        m_Link.sendAndStart(satelliteCode, kChainPeriod);
+    UploadCursor& cursor = m_Link.linkState().upload;
+    cursor.UploadSatIndex += 1;
+    if (cursor.UploadSatIndex < m_Link.linkState().data.SatelliteCount) {
+        m_Link.sendStep(satelliteCode, kChainPeriod);
     } else {
-        m_Link.sendAndStart(satelliteCode + 1, kChainPeriod);
+        m_Link.sendStep(satelliteCode + 1, kChainPeriod);
     }
 }

@@ -12,16 +12,17 @@ class UploadExchange {
 public:
     explicit UploadExchange(LinkContext& link) : m_Link(link) {}
 
-    // Starts the upload of the loaded default data: the Update_Progress popup and command 10.
-    void start();
+    // Starts the upload of the loaded default data: the Update_Progress popup and command 10
+    // with the Administrator page's selector positions as read.
+    void start(std::uint32_t continentSelection, std::uint32_t regionSelection);
 
     // Handles replies 6..13; returns false for any other code.
     bool onReply(std::uint8_t code);
 
     // Timer id of 7..13 expired. The commands are not repeated; an upload that waits for an
     // answer that never comes is given up with a message, so that the main window, disabled
-    // while the popup shows, does not stay locked.
-    void onTimeout(int id);
+    // while the popup shows, does not stay locked. True when it gave an upload up.
+    bool onTimeout(int id);
 
     // Ends a running upload without a word: the popup closes and the window is usable again.
     void abandon();
@@ -37,11 +38,15 @@ private:
     bool m_Running = false;
 };
 
-// Region records the loaded scope holds: all continents, one continent or one region.
-std::uint32_t regionRecordsInScope();
+struct LinkState;
+struct SatelliteTables;
+struct UploadCursor;
 
-// Puts the upload cursor on the first region of the loaded scope (g_RegionMode).
-void placeUploadCursorAtScopeStart();
+// Region records the loaded scope holds: all continents, one continent or one region.
+std::uint32_t regionRecordsInScope(const SatelliteTables& tables);
+
+// Puts the upload cursor on the first region of the loaded scope (RegionMode).
+void placeUploadCursorAtScopeStart(const SatelliteTables& tables, UploadCursor& cursor);
 
 // The message of an upload given up at timer id: which step got no answer.
-std::string uploadStallText(int id);
+std::string uploadStallText(int id, const LinkState& state);

@@ -11,7 +11,6 @@
 
 #include "data/region_display.h"
 #include "link/controller.h"
-#include "link/link_state.h"
 #include "pages/acu_lcd_display.h"
 #include "pages/page_controller.h"
 #include "widgets/dialog_layout.h"
@@ -150,7 +149,10 @@ void Administrator::connectSatelliteControls() {
     });
     onClick("update_factory_data", [this] {
         PageHost* window = mainWindow();
-        if (window != nullptr && g_Connected == 1) window->controller().updateDefaultData();
+        if (window == nullptr || window->controller().state().Connected != 1) return;
+        window->controller().updateDefaultData(
+            findChild<QComboBox*>(QStringLiteral("continent"))->currentIndex(),
+            findChild<QComboBox*>(QStringLiteral("region"))->currentIndex());
     });
 }
 
@@ -159,10 +161,12 @@ PageHost* Administrator::mainWindow() const {
 }
 
 void Administrator::fillAdminSatelliteList() {
+    PageHost* window = mainWindow();
+    if (window == nullptr) return;
     auto* list = findChild<QListWidget*>(QStringLiteral("satellite_list"));
     const QSignalBlocker quiet(list);
     list->clear();
-    for (const std::string& entry : adminSatelliteListEntries()) {
+    for (const std::string& entry : adminSatelliteListEntries(window->controller().state().data)) {
         list->addItem(QString::fromStdString(entry));
     }
     list->setCurrentRow(-1);
@@ -175,8 +179,11 @@ void Administrator::selectSatellite(int position) {
 }
 
 void Administrator::showSatelliteDetails() {
+    PageHost* window = mainWindow();
+    if (window == nullptr) return;
     const int row = findChild<QListWidget*>(QStringLiteral("satellite_list"))->currentRow();
-    const SatelliteDetailsTexts texts = currentSatelliteDetails(row);
+    const SatelliteDetailsTexts texts =
+        currentSatelliteDetails(window->controller().state().data, row);
     const std::pair<const char*, QString> fields[] = {
         {"index", QString::fromStdString(texts.index)},
         {"name", QString::fromStdU16String(texts.name)},

@@ -8,6 +8,7 @@
 #include "link/controller.h"
 #include "pages/page_controller.h"
 #include "widgets/dialog_layout.h"
+#include "wire/number_text.h"
 
 namespace {
 
@@ -103,8 +104,9 @@ Antenna_Diagnosis::Antenna_Diagnosis(QWidget* parent) : QuietDialog(parent, Qt::
     }
     keepButtonsOffEnter(this);
 
-    // Each button hands its fields to one controller operation; the gates are the controller's.
-    using StepOperation = void (AcuController::*)(std::u16string_view);
+    // Each button reads its fields as numbers, as typed numbers are read, and hands them to one
+    // controller operation; the gates and the ranges are the controller's.
+    using StepOperation = void (AcuController::*)(double);
     const auto onClick = [this](const char* name, auto operation) {
         connect(findChild<QPushButton*>(QString::fromUtf8(name)), &QPushButton::clicked, this,
                 [this, operation] {
@@ -113,14 +115,14 @@ Antenna_Diagnosis::Antenna_Diagnosis(QWidget* parent) : QuietDialog(parent, Qt::
     };
     const auto onStep = [this, onClick](const char* name, const char* edit, StepOperation step) {
         onClick(name, [this, edit, step](AcuController& controller) {
-            (controller.*step)(editText(edit).toStdU16String());
+            (controller.*step)(wideToReal(editText(edit).toStdU16String()));
         });
     };
     onClick("diagnosis_start_stop",
             [](AcuController& controller) { controller.OnDiagnosisStartStop(); });
     onClick("go_to_position", [this](AcuController& controller) {
-        controller.OnGoToPosition(editText("go_to_az").toStdU16String(),
-                                  editText("go_to_el").toStdU16String());
+        controller.OnGoToPosition(wideToReal(editText("go_to_az").toStdU16String()),
+                                  wideToReal(editText("go_to_el").toStdU16String()));
     });
     onStep("az_step_ccw", "az_step", &AcuController::OnAzStepCcw);
     onStep("az_step_cw", "az_step", &AcuController::OnAzStepCw);

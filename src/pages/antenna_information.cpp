@@ -111,18 +111,19 @@ Antenna_Information::Antenna_Information(QWidget* parent) : QuietDialog(parent, 
     }
     keepButtonsOffEnter(this);
 
-    connect(findChild<QPushButton*>(QStringLiteral("set_parameters")), &QPushButton::clicked, this,
-            [this] {
-                AcuController* controller = pageController(this);
-                if (controller == nullptr) return;
-                controller->OnSetParameters({editText("tracking_scale").toStdU16String(),
-                                             editText("detect_level").toStdU16String(),
-                                             editText("tracking_level").toStdU16String(),
-                                             editText("el_adjust").toStdU16String(),
-                                             editText("skew_adjust").toStdU16String(),
-                                             editText("signal_lost_time").toStdU16String(),
-                                             editText("break_time").toStdU16String()});
-            });
+    connect(
+        findChild<QPushButton*>(QStringLiteral("set_parameters")), &QPushButton::clicked, this,
+        [this] {
+            AcuController* controller = pageController(this);
+            if (controller == nullptr) return;
+            controller->OnSetParameters(readAntennaParameters(
+                {editText("tracking_scale").toStdU16String(),
+                 editText("detect_level").toStdU16String(),
+                 editText("tracking_level").toStdU16String(),
+                 editText("el_adjust").toStdU16String(), editText("skew_adjust").toStdU16String(),
+                 editText("signal_lost_time").toStdU16String(),
+                 editText("break_time").toStdU16String()}));
+        });
 }
 
 void Antenna_Information::setField(const char* name, const QString& text) {
@@ -135,7 +136,9 @@ QString Antenna_Information::editText(const char* name) const {
 }
 
 void Antenna_Information::ShowProductInformation() {
-    const ProductInformationTexts texts = productInformationTexts();
+    const AcuController* controller = pageController(this);
+    if (controller == nullptr) return;
+    const ProductInformationTexts texts = productInformationTexts(controller->state().product);
     setField("antenna_type", QString::fromStdString(texts.antennaType));
     setField("antenna_model", QString::fromStdU16String(texts.antennaModel));
     setField("serial_number", QString::fromStdU16String(texts.serialNumber));
@@ -148,13 +151,17 @@ void Antenna_Information::ShowProductInformation() {
 }
 
 void Antenna_Information::ShowRegionName() {
-    setField("continent", QString::fromStdString(continentName(g_CurContinent)));
-    setField("region",
-             QString::fromStdU16String(regionNameText(regionRecord(g_CurContinent, g_CurRegion))));
+    const AcuController* controller = pageController(this);
+    if (controller == nullptr) return;
+    const SatelliteData& data = controller->state().data;
+    setField("continent", QString::fromStdString(continentName(data.CurContinent)));
+    setField("region", QString::fromStdU16String(regionNameText(currentRegion(data))));
 }
 
 void Antenna_Information::ShowAntennaParameters() {
-    const AntennaParameterTexts texts = antennaParameterTexts();
+    const AcuController* controller = pageController(this);
+    if (controller == nullptr) return;
+    const AntennaParameterTexts texts = antennaParameterTexts(controller->state().parameters);
     const std::pair<const char*, const std::string*> edits[] = {
         {"tracking_scale", &texts.trackingScale}, {"detect_level", &texts.detectLevel},
         {"tracking_level", &texts.trackingLevel}, {"el_adjust", &texts.elAdjust},

@@ -11,7 +11,7 @@ public:
     explicit Antenna_Information(QWidget* parent);
 
     // The product information of reply 2, the current region's names and the seven tracking
-    // parameters, from the process-wide state.
+    // parameters, from the state of the controller behind the main window.
     void ShowProductInformation();
     void ShowRegionName();
     void ShowAntennaParameters();

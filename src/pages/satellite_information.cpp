@@ -137,22 +137,28 @@ Satellite_Information::Satellite_Information(QWidget* parent) : QuietDialog(pare
     keepButtonsOffEnter(this);
 
     // The radios only change the page's current choices; the push buttons send.
-    const auto onChoice = [this](const char* groupName, std::uint8_t& choice) {
+    using Choice = AcuController::EditChoice;
+    const auto onChoice = [this](const char* groupName, Choice choice) {
         connect(findChild<QButtonGroup*>(QString::fromUtf8(groupName)), &QButtonGroup::idClicked,
-                this, [&choice](int id) { choice = static_cast<std::uint8_t>(id); });
+                this, [this, choice](int id) {
+                    if (AcuController* acu = controller()) {
+                        acu->setEditChoice(choice, static_cast<std::uint8_t>(id));
+                    }
+                    if (choice == Choice::LnbType) enableLnbFields(id);
+                });
     };
-    onChoice("verification", g_CurVerification);
-    onChoice("polarization", g_CurPolMode);
-    onChoice("tone", g_CurToneMode);
-    connect(findChild<QButtonGroup*>(QStringLiteral("lnb_type")), &QButtonGroup::idClicked, this,
-            [this](int id) {
-                g_LnbType = static_cast<std::uint8_t>(id);
-                enableLnbFields(id);
-            });
+    onChoice("verification", Choice::Verification);
+    onChoice("polarization", Choice::Polarization);
+    onChoice("tone", Choice::Tone);
+    onChoice("lnb_type", Choice::LnbType);
     // The DiSEqC marks only show the mode held (the region's, or the one last sent); a click on
     // a mark, or the arrow keys among them, would show a mode never sent, so it is taken back.
     connect(findChild<QButtonGroup*>(QStringLiteral("diseqc_mode")), &QButtonGroup::idClicked, this,
-            [this] { showChoice("diseqc_mode", g_DiseqcMode); });
+            [this] {
+                if (AcuController* acu = controller()) {
+                    showChoice("diseqc_mode", acu->state().data.DiseqcMode);
+                }
+            });
     connect(findChild<QComboBox*>(QStringLiteral("satellite")), &QComboBox::currentIndexChanged,
             this, [this](int index) { showEditSatellite(index); });
 
@@ -210,7 +216,9 @@ void Satellite_Information::clearSatellite() {
 }
 
 void Satellite_Information::showEditSatellite(int k) {
-    const SatelliteRecord* sat = takeEditSatellite(k);
+    AcuController* acu = controller();
+    if (acu == nullptr) return;
+    const SatelliteRecord* sat = acu->takeEditSatellite(k);
     if (sat == nullptr) {
         clearSatellite();
     } else {
@@ -227,16 +235,19 @@ void Satellite_Information::showEditSatellite(int k) {
         showChoice("polarization", sat->polarization);
         showChoice("tone", sat->tone);
     }
-    showChoice("diseqc_mode", g_DiseqcMode);
+    showChoice("diseqc_mode", acu->state().data.DiseqcMode);
 }
 
 void Satellite_Information::showLnbSetting() {
-    showChoice("lnb_type", g_LnbType);
-    enableLnbFields(g_LnbType);
+    AcuController* acu = controller();
+    if (acu == nullptr) return;
+    const SatelliteData& data = acu->state().data;
+    showChoice("lnb_type", data.LnbType);
+    enableLnbFields(data.LnbType);
     findChild<QLineEdit*>(QStringLiteral("single_band_frequency"))
-        ->setText(QString::fromStdString(singleBandFrequencyText()));
+        ->setText(QString::fromStdString(singleBandFrequencyText(data)));
     findChild<QLabel*>(QStringLiteral("universal_frequency"))
-        ->setText(QString::fromStdString(universalFrequencyText()));
+        ->setText(QString::fromStdString(universalFrequencyText(data)));
 }
 
 SatelliteForm Satellite_Information::readForm() const {

@@ -8,6 +8,8 @@
 
 #include "geo/gps_inputs.h"
 #include "geo/look_angles.h"
+#include "link/controller.h"
+#include "pages/page_controller.h"
 #include "widgets/dialog_layout.h"
 
 namespace {
@@ -131,7 +133,10 @@ void Set_GPS::showAntennaGps(const AntennaGpsTexts& texts) {
 }
 
 void Set_GPS::ShowSatelliteLongitude(int position) {
-    const std::optional<SatelliteLongitude> shown = satelliteLongitudeFor(position);
+    const AcuController* controller = pageController(this);
+    if (controller == nullptr) return;
+    const std::optional<SatelliteLongitude> shown =
+        satelliteLongitudeFor(controller->state().data, position);
     if (!shown) return;
     edit("satellite_longitude")->setText(textOf(shown->text));
     combo("satellite_longitude_hemisphere")->setCurrentIndex(shown->east ? 0 : 1);
@@ -152,8 +157,7 @@ void Set_GPS::useAntennaGps() {
                                   bytesOf(label("antenna_longitude_hemisphere")->text()),
                                   bytesOf(label("antenna_latitude")->text()),
                                   bytesOf(label("antenna_latitude_hemisphere")->text())};
-    ReadAntennaGpsInputs(satellite, antenna);
-    showResults();
+    showResults(ReadAntennaGpsInputs(satellite, antenna));
 }
 
 void Set_GPS::useRegionGps() {
@@ -167,12 +171,13 @@ void Set_GPS::useRegionGps() {
                                   combo("region_longitude_hemisphere")->currentIndex() == 0};
     const TypedPosition latitude{bytesOf(edit("region_latitude")->text()),
                                  combo("region_latitude_hemisphere")->currentIndex() == 0};
-    ReadRegionGpsInputs(satellite, longitude, latitude);
-    showResults();
+    showResults(ReadRegionGpsInputs(satellite, longitude, latitude));
 }
 
-void Set_GPS::showResults() {
-    const LookAngleTexts texts = calculateLookAngles();
+void Set_GPS::showResults(LookAngleInputs inputs) {
+    AcuController* controller = pageController(this);
+    const LookAngleTexts texts = controller != nullptr ? controller->calculateLookAngles(inputs)
+                                                       : calculateLookAngles(inputs);
     label("azimuth")->setText(textOf(texts.azimuth));
     label("elevation")->setText(textOf(texts.elevation));
     label("skew")->setText(textOf(texts.skew));

@@ -5,6 +5,7 @@
 #include "widgets/quiet_dialog.h"
 
 struct AntennaGpsTexts;
+struct LookAngleInputs;
 class QComboBox;
 class QLabel;
 class QLineEdit;
@@ -31,7 +32,7 @@ private:
     void useRegionGps();
     // An empty hemisphere selector is computed as W or S: it is made to show that.
     void showTakenHemisphere(const char* name);
-    void showResults();
+    void showResults(LookAngleInputs inputs);
     QLabel* label(const char* name) const;
     QLineEdit* edit(const char* name) const;
     QComboBox* combo(const char* name) const;

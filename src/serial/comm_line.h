@@ -22,6 +22,8 @@ public:
     // Why the last OpenPort failed, as the technician's next step; "" when it did not fail or
     // there is nothing more to say than that it failed.
     virtual std::string openFailure() const = 0;
+    // Why the line hung up, when the line can tell more than that it did; "" otherwise.
+    virtual std::string hangupReason() const { return {}; }
     // Receive bytes dropped because the queue was full, since the line was opened.
     virtual std::uint64_t droppedBytes() const = 0;
     // The consumer has shown the last overflow message: the next overflow sends another.

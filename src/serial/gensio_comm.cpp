@@ -4,6 +4,11 @@
 #include <gensio/gensio_os_funcs.h>
 #include <gensio/sergensio.h>
 
+#include <netinet/in.h>
+#include <netinet/tcp.h>
+#include <sys/socket.h>
+
+#include <algorithm>
 #include <csignal>
 #include <system_error>
 #include <utility>
@@ -26,17 +31,62 @@ void ignoreBrokenPipes() {
     }
 }
 
+void tuneKeepalive(int fd) {
+    int protocol = 0;
+    socklen_t length = sizeof protocol;
+    if (getsockopt(fd, SOL_SOCKET, SO_PROTOCOL, &protocol, &length) != 0 ||
+        protocol != IPPROTO_TCP) {
+        return;
+    }
+    using std::chrono::seconds;
+    const auto set = [fd](int option, int value) {
+        // Best effort: a system that refuses keeps its own periods.
+        setsockopt(fd, IPPROTO_TCP, option, &value, sizeof value);
+    };
+    set(TCP_KEEPIDLE, static_cast<int>(seconds{GensioComm::kKeepaliveIdle}.count()));
+    set(TCP_KEEPINTVL, static_cast<int>(seconds{GensioComm::kKeepaliveInterval}.count()));
+    // Enough probes to reach the silence limit; the user timeout below ends it there.
+    set(TCP_KEEPCNT, static_cast<int>((GensioComm::kSilenceLimit - GensioComm::kKeepaliveIdle) /
+                                      GensioComm::kKeepaliveInterval) +
+                         1);
+    set(TCP_USER_TIMEOUT,
+        static_cast<int>(std::chrono::milliseconds{GensioComm::kSilenceLimit}.count()));
+}
+
 // gensio's event loop for the whole process, made on first use and kept: gensio ties the
 // classes it loads to the loop they were first used with, so a loop freed and made again
 // would leave them pointing at the old one. Each line's own thread runs it (in short slices,
 // as no wake-up signal is set), and so does OpenPort while it waits.
-gensio_os_funcs* processEventLoop(int& error) {
-    static gensio_os_funcs* const loop = [&error] {
-        gensio_os_funcs* made = nullptr;
-        error = gensio_default_os_hnd(0, &made);
-        return error == 0 ? made : nullptr;
+//
+// gensio turns TCP keepalive on but has no control for its periods, nor one that hands out
+// the socket; its socket set-up is wrapped instead, so every connection gets ours before it
+// connects.
+struct EventLoop {
+    gensio_os_funcs* os = nullptr;
+    int (*socketSetup)(gensio_iod*, unsigned int, gensio_addr*) = nullptr;
+};
+
+const EventLoop& processEventLoop(int& error);
+
+int socketSetupWithKeepalive(gensio_iod* iod, unsigned int flags, gensio_addr* bindAddress) {
+    int unused = 0;
+    const EventLoop& loop = processEventLoop(unused);
+    const int result = loop.socketSetup(iod, flags, bindAddress);
+    const unsigned int keepalive = GENSIO_SET_OPENSOCK_KEEPALIVE | GENSIO_OPENSOCK_KEEPALIVE;
+    if (result == 0 && (flags & keepalive) == keepalive) tuneKeepalive(loop.os->iod_get_fd(iod));
+    return result;
+}
+
+const EventLoop& processEventLoop(int& error) {
+    static const EventLoop loop = [&error] {
+        EventLoop made;
+        error = gensio_default_os_hnd(0, &made.os);
+        if (error != 0) return EventLoop{};
+        made.socketSetup = made.os->socket_set_setup;
+        made.os->socket_set_setup = socketSetupWithKeepalive;
+        return made;
     }();
-    if (loop == nullptr && error == 0) error = GE_NOTREADY;
+    if (loop.os == nullptr && error == 0) error = GE_NOTREADY;
     return loop;
 }
 
@@ -115,6 +165,7 @@ int GensioComm::OpenPort(const std::string& portName, std::uint32_t baudRate,
     m_sPortName = portName;
     m_bLineLost = false;
     m_bReadPending = false;
+    m_bHeardServer = false;
     m_Pending.clear();
     m_nDroppedBytes = 0;
     m_bOverflowReported = false;
@@ -125,12 +176,17 @@ int GensioComm::OpenPort(const std::string& portName, std::uint32_t baudRate,
     const std::string stack = gensioStackFor(*address, m_Tls);
     if (stack.empty()) {
         return fail(GE_INVAL,
-                    "The certificate authority's path cannot hold a comma, a quote "
-                    "or a parenthesis.");
+                    "A certificate or key path cannot hold a comma, a quote or a parenthesis.");
+    }
+    m_bTls = address->tls;
+    if (m_bTls) {
+        if (std::string problem = tlsFilesProblem(m_Tls); !problem.empty()) {
+            return fail(GE_CERTNOTFOUND, std::move(problem));
+        }
     }
     if (m_pOs == nullptr) {
         int error = 0;
-        m_pOs = processEventLoop(error);
+        m_pOs = processEventLoop(error).os;
         if (m_pOs == nullptr) return fail(error);
         m_pWait = std::make_unique<Wait>();
         m_pWait->os = m_pOs;
@@ -138,16 +194,25 @@ int GensioComm::OpenPort(const std::string& portName, std::uint32_t baudRate,
     }
     ignoreBrokenPipes();
 
-    if (!openConnection(stack)) return 0;
+    const auto openStart = std::chrono::steady_clock::now();
+    if (!openConnection(stack)) {
+        // Telnet's opening waits for the server's first answer, which a server that refused
+        // our certificate never gives.
+        if (m_bTls && m_nOpenError == GE_REMCLOSE) fail(GE_REMCLOSE, tlsRefusalReason(m_Tls));
+        return 0;
+    }
     // Reading from here on: telnet answers the line settings only while its input is read.
     // What the unit sends meanwhile waits in the queue for the first notification.
     gensio_set_read_callback_enable(m_pIo, true);
     // The server is proven first: nothing more goes to one whose certificate names another.
-    if ((address->tls && !m_Tls.insecure && !checkCertificate(address->host)) ||
+    if ((m_bTls && !m_Tls.insecure && !checkCertificate(address->host)) ||
+        (m_bTls && !address->rfc2217 &&
+         !awaitTlsVerdict(std::chrono::steady_clock::now() - openStart)) ||
         (address->rfc2217 && !setFarLine(baudRate))) {
         closeConnection();
         return 0;
     }
+    m_OpenedAt = std::chrono::steady_clock::now();
 
     m_bConnected = 1;
     m_bWatcherRunning = true;
@@ -199,6 +264,32 @@ bool GensioComm::openConnection(const std::string& stack) {
     return true;
 }
 
+bool GensioComm::awaitTlsVerdict(std::chrono::steady_clock::duration openTook) {
+    const auto end =
+        std::chrono::steady_clock::now() +
+        std::clamp<std::chrono::steady_clock::duration>(openTook, kTlsVerdictFloor, kOpenLimit);
+    while (!m_bLineLost.load() && !m_bCancelOpen.load() && std::chrono::steady_clock::now() < end) {
+        gensio_time slice = timeOf(kServiceSlice);
+        gensio_os_funcs_service(m_pOs, &slice);
+    }
+    if (m_bCancelOpen.load()) {
+        fail(GE_TIMEDOUT);
+        return false;
+    }
+    if (!m_bLineLost.load()) return true;
+    // A server whose line is in use says so before it closes.
+    fail(GE_REMCLOSE, m_bHeardServer.load() ? "" : tlsRefusalReason(m_Tls));
+    return false;
+}
+
+std::string GensioComm::hangupReason() const {
+    const bool justOpened = std::chrono::steady_clock::now() - m_OpenedAt < kOpenLimit;
+    if (m_bTls && m_bLineLost.load() && !m_bHeardServer.load() && justOpened) {
+        return tlsRefusalReason(m_Tls);
+    }
+    return {};
+}
+
 bool GensioComm::setFarLine(std::uint32_t baudRate) {
     sergensio* serial = gensio_to_sergensio(m_pIo);
     if (serial == nullptr) {
@@ -214,6 +305,10 @@ bool GensioComm::setFarLine(std::uint32_t baudRate) {
     asked += sergensio_parity(serial, SERGENSIO_PARITY_NONE, &Wait::lineSet, &wait) == 0 ? 1 : 0;
     asked += sergensio_stopbits(serial, 1, &Wait::lineSet, &wait) == 0 ? 1 : 0;
     const bool answered = asked == 4 && wait.until(asked, kOpenLimit);
+    if (m_bLineLost.load()) {
+        fail(GE_REMCLOSE);  // a server whose line is in use says so and closes
+        return false;
+    }
     if (!answered || wait.error != 0 || wait.baud != baudRate) {
         fail(GE_NOTSUP, "The server did not set its line to " + std::to_string(baudRate) +
                             " 8N1 (RFC 2217): check that its port is a telnet port with "
@@ -334,6 +429,7 @@ int GensioComm::onEvent(gensio* io, void* self, int event, int err, unsigned cha
                 return 0;
             }
             if (buflen != nullptr && *buflen > 0) {
+                line.m_bHeardServer = true;
                 line.queueChunk(buf, static_cast<std::uint32_t>(*buflen));
                 line.m_bReadPending = true;
             }

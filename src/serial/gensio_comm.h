@@ -37,6 +37,19 @@ public:
     static constexpr auto kWriteGather = std::chrono::milliseconds{1};
     // Bytes waiting to go out beyond which writes fail: the connection is not moving them.
     static constexpr std::size_t kPendingLimit = 65536;
+    // A link that drops without closing the connection (a satellite link losing the carrier)
+    // leaves both ends waiting on each other; the system's keepalive would notice after two
+    // hours. On our connections TCP probes an idle line after kKeepaliveIdle, every
+    // kKeepaliveInterval, and gives up once nothing was heard, or something we sent was left
+    // unacknowledged, for kSilenceLimit: then the connection fails and the line hangs up. On
+    // a busy line (the status poll each second) the unacknowledged poll decides.
+    static constexpr auto kKeepaliveIdle = std::chrono::seconds{5};
+    static constexpr auto kKeepaliveInterval = std::chrono::seconds{2};
+    static constexpr auto kSilenceLimit = std::chrono::seconds{15};
+    // A server that checks client certificates says no by closing the connection once TLS is
+    // set up, a round trip after our side of it ends; an open waits as long as it took, at
+    // least this, to hear it.
+    static constexpr auto kTlsVerdictFloor = std::chrono::milliseconds{500};
     static constexpr std::uint32_t kBaudRate = 57600;
 
     GensioComm(CommConsumer& consumer, CommQueue& queue, TlsOptions tls);
@@ -59,6 +72,7 @@ public:
     bool isOpen() const override;
     const std::string& portName() const override { return m_sPortName; }
     std::string openFailure() const override { return m_sOpenFailure; }
+    std::string hangupReason() const override;
     std::uint64_t droppedBytes() const override { return m_nDroppedBytes.load(); }
     void overflowShown() override { m_bOverflowReported = false; }
 
@@ -74,6 +88,7 @@ private:
                        unsigned long* buflen, const char* const* auxdata);
     int fail(int error, std::string reason = {});
     bool openConnection(const std::string& stack);
+    bool awaitTlsVerdict(std::chrono::steady_clock::duration openTook);
     bool setFarLine(std::uint32_t baudRate);
     bool checkCertificate(const std::string& host);
     void closeConnection();
@@ -100,6 +115,9 @@ private:
     std::atomic<bool> m_bLineLost{false};
     std::atomic<bool> m_bCancelOpen{false};
     std::atomic<bool> m_bReadPending{false};
+    std::atomic<bool> m_bHeardServer{false};  // anything received since the open
+    bool m_bTls = false;
+    std::chrono::steady_clock::time_point m_OpenedAt;
     std::atomic<bool> m_bWritable{false};
     std::atomic<std::uint64_t> m_nDroppedBytes{0};
     std::atomic<bool> m_bOverflowReported{false};

@@ -8,6 +8,10 @@
 #include <algorithm>
 #include <array>
 #include <cctype>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <memory>
 #include <vector>
 
 namespace {
@@ -75,10 +79,16 @@ std::optional<NetworkAddress> parseNetworkAddress(std::string_view name) {
 std::string gensioStackFor(const NetworkAddress& address, const TlsOptions& tls) {
     std::string stack = address.rfc2217 ? "telnet(rfc2217)," : "";
     if (address.tls) {
-        if (tls.caFile.find_first_of(",()\"") != std::string::npos) return "";
         std::vector<std::string> options;
         if (!tls.caFile.empty()) options.push_back("CA=" + tls.caFile);
+        if (!tls.certFile.empty()) {
+            options.push_back("cert=" + tls.certFile);
+            options.push_back("key=" + (tls.keyFile.empty() ? tls.certFile : tls.keyFile));
+        }
         if (tls.insecure) options.push_back("allow-authfail");
+        for (const std::string& option : options) {
+            if (option.find_first_of(",()\"") != std::string::npos) return "";
+        }
         stack += "ssl";
         for (std::size_t i = 0; i < options.size(); ++i) {
             stack += (i == 0 ? "(" : ",") + options[i];
@@ -104,6 +114,81 @@ bool certificateNamesHost(std::string_view certificatePem, const std::string& ho
                                              X509_CHECK_FLAG_NO_PARTIAL_WILDCARDS, nullptr);
     X509_free(certificate);
     return match == 1;
+}
+
+namespace {
+
+struct FileCloser {
+    void operator()(std::FILE* file) const { std::fclose(file); }
+};
+using File = std::unique_ptr<std::FILE, FileCloser>;
+using Certificate = std::unique_ptr<X509, decltype(&X509_free)>;
+using Key = std::unique_ptr<EVP_PKEY, decltype(&EVP_PKEY_free)>;
+
+// Refuses every passphrase question instead of letting OpenSSL ask on the terminal.
+int noPassphrase(char*, int, int, void*) {
+    return 0;
+}
+
+File openOrSay(const std::string& path, const std::string& what, std::string& problem) {
+    File file(std::fopen(path.c_str(), "rb"));
+    if (!file) problem = what + " " + path + " cannot be read: " + std::strerror(errno) + ".";
+    return file;
+}
+
+Certificate readCertificate(std::FILE* file) {
+    return {PEM_read_X509(file, nullptr, noPassphrase, nullptr), X509_free};
+}
+
+}  // namespace
+
+std::string tlsFilesProblem(const TlsOptions& tls) {
+    std::string problem;
+    if (!tls.caFile.empty() && tls.caFile.back() != '/') {
+        const File file = openOrSay(tls.caFile, "The certificate authority file", problem);
+        if (file && !readCertificate(file.get())) {
+            problem = "The certificate authority file " + tls.caFile +
+                      " holds no certificate in PEM form.";
+        }
+    }
+    if (!problem.empty() || (tls.certFile.empty() && tls.keyFile.empty())) return problem;
+    if (tls.certFile.empty()) {
+        return "The client key " + tls.keyFile + " needs its certificate (--tls-cert).";
+    }
+    const File certFile = openOrSay(tls.certFile, "The client certificate", problem);
+    if (!certFile) return problem;
+    const Certificate certificate = readCertificate(certFile.get());
+    if (!certificate) {
+        return "The client certificate " + tls.certFile + " holds no certificate in PEM form.";
+    }
+    if (X509_cmp_current_time(X509_get0_notAfter(certificate.get())) < 0) {
+        return "The client certificate " + tls.certFile + " has expired.";
+    }
+    const std::string keyPath = tls.keyFile.empty() ? tls.certFile : tls.keyFile;
+    const File keyFile = openOrSay(keyPath, "The client key", problem);
+    if (!keyFile) return problem;
+    const Key key(PEM_read_PrivateKey(keyFile.get(), nullptr, noPassphrase, nullptr),
+                  EVP_PKEY_free);
+    if (!key) {
+        return "The client key " + keyPath +
+               " holds no private key in PEM form, or one locked with a passphrase "
+               "(unlock it with: openssl pkey -in KEY -out NEWKEY).";
+    }
+    if (X509_check_private_key(certificate.get(), key.get()) != 1) {
+        return "The client key " + keyPath + " does not belong to the certificate " + tls.certFile +
+               ".";
+    }
+    return "";
+}
+
+std::string tlsRefusalReason(const TlsOptions& tls) {
+    if (tls.certFile.empty()) {
+        return "The server wants a client certificate: it closed the connection as soon as "
+               "TLS was set up. Give one with --tls-cert FILE and --tls-key FILE.";
+    }
+    return "The server did not accept the client certificate " + tls.certFile +
+           ": it closed the connection as soon as TLS was set up. Check that the server "
+           "trusts the authority that signed it.";
 }
 
 std::string networkFailureReason(int gensioError) {
@@ -133,6 +218,8 @@ std::string networkFailureReason(int gensioError) {
         case GE_AUTHREJECT:
             return "Certificate rejected: the server's certificate failed the check "
                    "(--tls-ca names the authority to trust).";
+        case GE_REMCLOSE:
+            return "The server closed the connection: another client may be using its line.";
         case GE_INVAL:
             return "Not a serial server address: use tcp://HOST:PORT, rfc2217://HOST:PORT, "
                    "tcp+tls://HOST:PORT or rfc2217+tls://HOST:PORT.";

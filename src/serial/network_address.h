@@ -19,9 +19,13 @@ struct NetworkAddress {
 // How a TLS address is checked: against the certificate authorities in caFile (a file of one
 // or more certificates, or a hashed directory ending in "/"), the system's when empty. Only an
 // explicit insecure choice lets a server through whose certificate fails the check.
+// certFile and keyFile prove us to a server that asks for a client certificate; keyFile
+// defaults to certFile, which then holds both.
 struct TlsOptions {
     std::string caFile;
     bool insecure = false;
+    std::string certFile;
+    std::string keyFile;
 };
 
 // True for anything written as SCHEME://...: such a name never goes to the terminal device,
@@ -32,9 +36,18 @@ std::optional<NetworkAddress> parseNetworkAddress(std::string_view name);
 
 // The gensio stack that reaches the address, e.g.
 // "telnet(rfc2217),tcp(nodelay),acu.example,2000".
-// Empty when the CA path cannot be written into a stack (it holds a comma, a quote or a
+// Empty when a file's path cannot be written into a stack (it holds a comma, a quote or a
 // parenthesis).
 std::string gensioStackFor(const NetworkAddress& address, const TlsOptions& tls);
+
+// Why the files tls names cannot serve, naming the file; "" when they can (or none is named).
+// gensio's own errors would not say which file, and a key locked with a passphrase would make
+// OpenSSL ask for it on the terminal, which no window shows.
+std::string tlsFilesProblem(const TlsOptions& tls);
+
+// What to say when a server closes the connection as soon as TLS is set up, with nothing sent:
+// the way a serial server that checks client certificates says no.
+std::string tlsRefusalReason(const TlsOptions& tls);
 
 // Whether the certificate (PEM) is made out to host, a name or an IP address, by the usual
 // rules (subject alternative names, else the common name). TLS alone proves only that some

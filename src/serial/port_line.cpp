@@ -80,6 +80,10 @@ std::string PortLine::openFailure() const {
     return m_Line ? m_Line->openFailure() : "";
 }
 
+std::string PortLine::hangupReason() const {
+    return m_Line ? m_Line->hangupReason() : "";
+}
+
 std::uint64_t PortLine::droppedBytes() const {
     return m_Line ? m_Line->droppedBytes() : 0;
 }

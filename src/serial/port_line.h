@@ -48,6 +48,7 @@ public:
     bool isOpen() const override;
     const std::string& portName() const override;
     std::string openFailure() const override;
+    std::string hangupReason() const override;
     std::uint64_t droppedBytes() const override;
     void overflowShown() override;
 

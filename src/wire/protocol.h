@@ -12,7 +12,8 @@ inline constexpr std::uint8_t kStx = 0x02;
 inline constexpr std::uint8_t kEtx = 0x03;
 inline constexpr std::size_t kFrameOverhead = 4;       // STX, LEN, CHK, ETX
 inline constexpr std::size_t kFrameBufferSize = 1000;  // m_TxPayload, m_TxFrame, m_RxFrame
-inline constexpr std::size_t kMaxFrameSize = 255 + kFrameOverhead;
+inline constexpr std::size_t kMaxPayloadSize = 255;    // LEN is one byte
+inline constexpr std::size_t kMaxFrameSize = kMaxPayloadSize + kFrameOverhead;
 
 namespace cmd {
 inline constexpr std::uint8_t LinkCheck = 1;

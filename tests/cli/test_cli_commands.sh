@@ -74,6 +74,10 @@ check "a silent unit"                      "--silent" 3 "did not answer Link che
 check "a reply that never comes"           "--corrupt 2" 3 "did not answer Antenna information request (command 2) after 1 try" info "${P[@]}"
 check "--timeout names the command"        "--ignore 25" 3 "did not answer Go to position (command 25) after" goto 120 30 --timeout 2 "${P[@]}"
 check "a line that goes away"              "--hangup-after-frames 3" 2 "the line went away during" info "${P[@]}"
+# Given up by the controller within a longer --timeout: the window's message, exit 3, and never
+# "acknowledged".
+check "a command given up"                 "--ignore 25" 3 "No answer to command 25 (Go to position) came from the ACU in 20 seconds" goto 120 30 --timeout 30 "${P[@]}"
+grep -q "acknowledged" "$WORK/out" && { echo "FAIL a command given up: said acknowledged"; FAILED=1; }
 check "a usage error"                      ""  1 "" frobnicate
 
 # report: the serial number and model the simulator was built with, in JSON that parses and

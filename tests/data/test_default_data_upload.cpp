@@ -1,7 +1,6 @@
 #include "data/region_selectors.h"
 #include "data/satellite_tables.h"
 #include "data/sif_reader.h"
-#include "link/link_state.h"
 #include "sif_text.h"
 #include "support/link_fixture.h"
 #include "support/replies.h"
@@ -12,10 +11,13 @@ namespace {
 
 class DefaultDataUpload : public LinkFixture {
 protected:
+    void load() {
+        ASSERT_EQ(controller.loadDefaultData(sifBytes(oneRegionLines()), "t.sif"), std::nullopt);
+    }
+    // In setup mode, both selectors on their first entry.
     void startUpload() {
-        g_Connected = 1;
-        g_SetupMode = 1;
-        controller.updateDefaultData();
+        reply({0x10, 0x06, '+', 0, 0, '+', 0, 0, '+', 0, 0});
+        controller.updateDefaultData(0, 0);
     }
 };
 
@@ -49,15 +51,13 @@ const Bytes kBetaRecord = {
 }  // namespace
 
 TEST_F(DefaultDataUpload, TheLoadedFileGoesOutRecordByRecordWhateverTheACUReported) {
-    ASSERT_EQ(loadSatelliteInformation(sifBytes(oneRegionLines())), std::nullopt);
+    load();
     // Connected after loading: reply 3 names the loaded region with its own record and a
     // count of 5 Oceania regions, and reply 14 reports the antenna's GPS position.
-    g_Connected = 1;
+    connect();
     reply(regionReply(2, 7));
     reply(statusReply());
     port.written.clear();
-    view.continentSelection = 0;
-    view.regionSelection = 0;
     startUpload();
     for (std::size_t answered = 0; answered < port.payloads().size(); ++answered) {
         reply({port.payloads()[answered][0]});  // each command's one-byte answer
@@ -68,32 +68,41 @@ TEST_F(DefaultDataUpload, TheLoadedFileGoesOutRecordByRecordWhateverTheACUReport
                                                    kBetaRecord,
                                                    {0x0D}}));
     EXPECT_EQ(view.callsStartingWith("StepProgress").back(), "StepProgress(Update,3,100)");
+    ASSERT_EQ(outcomes.size(), 1u);
+    EXPECT_EQ(outcomes[0].operation, Operation::Upload);
+    EXPECT_EQ(outcomes[0].ending, Ending::Done);
+    EXPECT_EQ(outcomes[0].value, 3u);  // records acknowledged
 }
 
-TEST_F(DefaultDataUpload, ChoosingAContinentMakesItsRegionZeroCurrent) {
-    g_RegionMode = 12;
-    g_RegionCount = {2, 0, 0, 0, 0, 1};
-    mutableRegionRecord(5, 0)->defaultSatellite = 3;
-    const auto regions = chooseContinent(5);
+TEST(DefaultDataSelectors, ChoosingAContinentMakesItsRegionZeroCurrent) {
+    SatelliteData data;
+    data.RegionMode = 12;
+    data.RegionCount = {2, 0, 0, 0, 0, 1};
+    mutableRegionRecord(data, 5, 0)->defaultSatellite = 3;
+    const auto regions = chooseContinent(data, 5);
     ASSERT_TRUE(regions);
-    EXPECT_EQ(g_CurContinent, 5);
-    EXPECT_EQ(g_CurRegion, 0);
-    EXPECT_EQ(g_DefaultSatIndex, 3);
-    EXPECT_FALSE(chooseContinent(6));
+    EXPECT_EQ(data.CurContinent, 5);
+    EXPECT_EQ(data.CurRegion, 0);
+    EXPECT_EQ(data.DefaultSatIndex, 3);
+    EXPECT_FALSE(chooseContinent(data, 6));
 }
 
 // Giving up closes the progress and frees the window at any step (the operations test);
 // the message names the step.
 TEST_F(DefaultDataUpload, AStalledUploadSaysWhichStepGotNoAnswer) {
-    ASSERT_EQ(loadSatelliteInformation(sifBytes(oneRegionLines())), std::nullopt);
+    load();
+    connect();
     struct Case {
         int answered;  // replies given before the stall: 10, 11, 12 ...
+        std::uint8_t unanswered;
         const char* step;
     };
     const Case cases[] = {
-        {0, "the start of the update (command 10)"}, {1, "region 7 of Oceania (command 11)"},
-        {2, "satellite 1 of 2 (command 12)"},        {3, "satellite 2 of 2 (command 12)"},
-        {4, "the end of the update (command 13)"},
+        {0, 10, "the start of the update (command 10)"},
+        {1, 11, "region 7 of Oceania (command 11)"},
+        {2, 12, "satellite 1 of 2 (command 12)"},
+        {3, 12, "satellite 2 of 2 (command 12)"},
+        {4, 13, "the end of the update (command 13)"},
     };
     for (const Case& c : cases) {
         view.calls.clear();
@@ -105,12 +114,15 @@ TEST_F(DefaultDataUpload, AStalledUploadSaysWhichStepGotNoAnswer) {
                   std::vector<std::string>{std::string("MessageBox( Update Default Data stopped "
                                                        "!!! \r\n The ACU did not answer ") +
                                            c.step + ". , !)"});
+        ASSERT_FALSE(outcomes.empty());
+        EXPECT_EQ(outcomes.back().ending, Ending::Unanswered);
+        EXPECT_EQ(outcomes.back().code, c.unanswered);
     }
 }
 
 TEST_F(DefaultDataUpload, AFactoryDefaultWhoseProgressStopsEndsAfterThirtySeconds) {
-    g_Connected = 1;
-    controller.sendAndStart(30, 2000ms);
+    connectInSetupMode();
+    controller.OnFactorySetting();
     reply({0x1E, 0x00, 0x64});
     advance(29000);
     reply({0x1F, 0x00, 0x32});  // a report starts the wait again
@@ -122,6 +134,9 @@ TEST_F(DefaultDataUpload, AFactoryDefaultWhoseProgressStopsEndsAfterThirtySecond
     EXPECT_EQ(view.callsStartingWith("MessageBox"),
               std::vector<std::string>{"MessageBox( Factory Setting stopped !!! \r\n The ACU "
                                        "reported no progress for 30 seconds. , !)"});
+    EXPECT_EQ(outcomes.back().ending, Ending::Unanswered);
+    EXPECT_EQ(outcomes.back().code, 31);  // the progress report that stopped coming
+    EXPECT_EQ(outcomes.back().sends, 0u);
 
     // A reset that ends in time leaves no watch behind.
     view.calls.clear();

@@ -5,7 +5,6 @@
 #include "data/region_display.h"
 #include "data/region_selectors.h"
 #include "data/satellite_tables.h"
-#include "link/process_state.h"
 #include "wire/fixed_text.h"
 #include "wire/number_text.h"
 
@@ -26,28 +25,27 @@ SatelliteRecord satellite(std::uint8_t number, std::u16string_view name) {
 class RegionDisplay : public ::testing::Test {
 protected:
     void SetUp() override {
-        ResetProcessState();
-        g_SatelliteTable[0] = satellite(1, u"ASTRA 1");
-        g_SatelliteTable[1] = satellite(2, u"HOTBIRD");
-        g_SatelliteTable[2] = satellite(3, u"KOREASAT 5");
-        RegionRecord& region = *mutableRegionRecord(1, 4);
+        data.SatelliteTable[0] = satellite(1, u"ASTRA 1");
+        data.SatelliteTable[1] = satellite(2, u"HOTBIRD");
+        data.SatelliteTable[2] = satellite(3, u"KOREASAT 5");
+        RegionRecord& region = *mutableRegionRecord(data, 1, 4);
         region.satelliteCount = 3;
         region.satelliteList = {1, 2, 3};
         region.singleLocalFreq = 10750;
-        ASSERT_TRUE(selectRegion(1, 4));
+        ASSERT_TRUE(selectRegion(data, 1, 4));
     }
-    void TearDown() override { ResetProcessState(); }
+    SatelliteData data;
 };
 
 }  // namespace
 
 TEST_F(RegionDisplay, SelectorsListsAndDetailsOfTheRegionsSatellites) {
-    EXPECT_EQ(satelliteSelectorEntries(),
+    EXPECT_EQ(satelliteSelectorEntries(data),
               (std::vector<std::u16string>{u"ASTRA 1   ", u"HOTBIRD   ", u"KOREASAT 5"}));
-    EXPECT_EQ(adminSatelliteListEntries(), (std::vector<std::string>{"  1 ", "  2 ", "  3 "}));
+    EXPECT_EQ(adminSatelliteListEntries(data), (std::vector<std::string>{"  1 ", "  2 ", "  3 "}));
 
     // Numbers shorter than five digits keep their columns.
-    const SatelliteDetailsTexts third = currentSatelliteDetails(2);
+    const SatelliteDetailsTexts third = currentSatelliteDetails(data, 2);
     EXPECT_EQ(third.index, "  3 ");
     EXPECT_EQ(third.longitude, " 130.0E \r\n");
     EXPECT_EQ(third.verHighBand, "12604  22000  65535");
@@ -55,16 +53,16 @@ TEST_F(RegionDisplay, SelectorsListsAndDetailsOfTheRegionsSatellites) {
     EXPECT_EQ(third.horHighBand, "    0      0      0");
     EXPECT_EQ(third.lnbInformation, " LNB Type : Single Band\tLocal Freq.: 10750 MHz");
     // The region data, never the edit copy.
-    storeFixedText(g_EditSatellites[2].name, u"EDITED");
-    EXPECT_EQ(currentSatelliteDetails(2).name, u"  KOREASAT 5");
+    storeFixedText(data.EditSatellites[2].name, u"EDITED");
+    EXPECT_EQ(currentSatelliteDetails(data, 2).name, u"  KOREASAT 5");
 
     // An empty region shows nothing but its LNB.
-    mutableRegionRecord(1, 4)->satelliteCount = 0;
-    EXPECT_TRUE(satelliteSelectorEntries().empty());
+    mutableRegionRecord(data, 1, 4)->satelliteCount = 0;
+    EXPECT_TRUE(satelliteSelectorEntries(data).empty());
     SatelliteDetailsTexts empty;
     empty.lnbInformation = third.lnbInformation;
-    EXPECT_EQ(currentSatelliteDetails(0), empty);
-    EXPECT_EQ(currentSatelliteDetails(-1), empty);
+    EXPECT_EQ(currentSatelliteDetails(data, 0), empty);
+    EXPECT_EQ(currentSatelliteDetails(data, -1), empty);
 }
 
 TEST_F(RegionDisplay, CodesOutsideTheListsAndComputedTexts) {

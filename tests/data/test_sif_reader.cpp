@@ -6,7 +6,6 @@
 #include "data/region_selectors.h"
 #include "data/satellite_tables.h"
 #include "data/sif_reader.h"
-#include "link/process_state.h"
 #include "sif_text.h"
 
 namespace {
@@ -22,19 +21,18 @@ Bytes sampleFile(const char* file) {
 
 class SifReader : public ::testing::Test {
 protected:
-    void SetUp() override { ResetProcessState(); }
-    void TearDown() override { ResetProcessState(); }
-
     // Reads lines over base; the test fails if the file is refused.
-    std::unique_ptr<SifTables> read(const std::vector<std::string>& lines,
-                                    const SifTables& base = SifTables{}) {
+    std::unique_ptr<SatelliteTables> read(const std::vector<std::string>& lines,
+                                          const SatelliteTables& base = SatelliteTables{}) {
         SifReadResult result = readSatelliteInformation(sifBytes(lines), base);
         EXPECT_TRUE(result.tables) << result.refusal.line << ": " << result.refusal.reason;
         return std::move(result.tables);
     }
+    SatelliteData data;
+
     template <class Tables>
     static auto& tasman(Tables& t) {
-        return t.regions[2 * 100 + 7];
+        return t.RegionTable[2 * 100 + 7];
     }
 };
 
@@ -42,30 +40,31 @@ protected:
 
 // A sample that fills every table to its limit.
 TEST_F(SifReader, TheLimitsSampleReadsWhole) {
-    ASSERT_EQ(loadSatelliteInformation(sampleFile("limits_six_continents.sif")), std::nullopt);
-    EXPECT_EQ(g_SatelliteCount, 200);
-    EXPECT_EQ(g_RegionCount, (std::array<std::uint8_t, 6>{19, 19, 19, 19, 18, 18}));
-    EXPECT_EQ(regionRecord(5, 17).satelliteCount, 20);
-    EXPECT_EQ(name(g_SatelliteTable[199].name), "LIMSAT-200");
+    ASSERT_EQ(loadSatelliteInformation(data, sampleFile("limits_six_continents.sif")),
+              std::nullopt);
+    EXPECT_EQ(data.SatelliteCount, 200);
+    EXPECT_EQ(data.RegionCount, (std::array<std::uint8_t, 6>{19, 19, 19, 19, 18, 18}));
+    EXPECT_EQ(regionRecord(data, 5, 17).satelliteCount, 20);
+    EXPECT_EQ(name(data.SatelliteTable[199].name), "LIMSAT-200");
 }
 
 TEST_F(SifReader, TheScopeLineDecidesWhatItsBlocksFill) {
     // One continent: its count is stored, the others' kept; the block names (2, 7) all the same.
-    SifTables base;
-    base.regionCount = {5, 5, 5, 5, 5, 5};
+    SatelliteTables base;
+    base.RegionCount = {5, 5, 5, 5, 5, 5};
     std::vector<std::string> lines = oneRegionLines();
     lines[7] = "9 1";
     const auto t = read(lines, base);
-    EXPECT_EQ(t->regionCount, (std::array<std::uint8_t, 6>{5, 5, 5, 1, 5, 5}));
-    EXPECT_EQ(t->regionSelector, 1);
+    EXPECT_EQ(t->RegionCount, (std::array<std::uint8_t, 6>{5, 5, 5, 1, 5, 5}));
+    EXPECT_EQ(t->RegionSelector, 1);
     EXPECT_EQ(name(tasman(*t).name), "TASMAN      ");
 
     // One region: the scope line's region is selected, whatever the block names.
     lines = oneRegionLines();
     lines[9] = "2 3";
-    ASSERT_EQ(loadSatelliteInformation(sifBytes(lines)), std::nullopt);
-    EXPECT_EQ(name(regionRecord(2, 3).name), "TASMAN      ");
-    const AdminSelectors s = selectorsForLoadedScope();
+    ASSERT_EQ(loadSatelliteInformation(data, sifBytes(lines)), std::nullopt);
+    EXPECT_EQ(name(regionRecord(data, 2, 3).name), "TASMAN      ");
+    const AdminSelectors s = selectorsForLoadedScope(data);
     EXPECT_EQ(s.continents.entries, std::vector<std::string>{"Oceania  "});
     EXPECT_EQ(s.regions.entries, std::vector<std::string>{std::string(12, '\0')});
     EXPECT_FALSE(s.regions.enabled);
@@ -76,8 +75,8 @@ TEST_F(SifReader, TheScopeLineDecidesWhatItsBlocksFill) {
     lines = oneRegionLines();
     lines[7] = "9 1";
     lines[9] = "3 0";
-    ASSERT_EQ(loadSatelliteInformation(sifBytes(lines)), std::nullopt);
-    const AdminSelectors continent = selectorsForLoadedScope();
+    ASSERT_EQ(loadSatelliteInformation(data, sifBytes(lines)), std::nullopt);
+    const AdminSelectors continent = selectorsForLoadedScope(data);
     EXPECT_EQ(continent.continents.entries, std::vector<std::string>{"N.America"});
     EXPECT_FALSE(continent.continents.enabled);
     EXPECT_EQ(continent.regions.entries, std::vector<std::string>{"TASMAN      "});
@@ -89,8 +88,8 @@ TEST_F(SifReader, NumberFieldsReadAsWholeNumbers) {
     std::vector<std::string> lines = oneRegionLines();
     lines[18] = "42";  // satellite k is number k + 1 whatever its number line says
     auto t = read(lines);
-    EXPECT_EQ(t->sifHeaderNumber, 1203u);
-    EXPECT_EQ(t->satellites[0].number, 42);  // the other fields: the upload's record bytes
+    EXPECT_EQ(t->SifHeaderNumber, 1203u);
+    EXPECT_EQ(t->SatelliteTable[0].number, 42);  // the other fields: the upload's record bytes
 
     const std::pair<const char*, std::uint32_t> frequencies[] = {
         {"\t42", 42}, {"+7", 7}, {"99999999999", 0x7FFFFFFF}};
@@ -99,18 +98,18 @@ TEST_F(SifReader, NumberFieldsReadAsWholeNumbers) {
         lines[12] = std::string("1 ") + field + " 9750 10600 2";
         EXPECT_EQ(tasman(*read(lines)).singleLocalFreq, frequency) << field;
     }
-    SifTables base;
-    base.sifHeaderNumber = 77;
+    SatelliteTables base;
+    base.SifHeaderNumber = 77;
     lines = oneRegionLines();
     lines[1] = "SIF 2026-11-30";  // no fourth field: number 0
-    EXPECT_EQ(read(lines, base)->sifHeaderNumber, 0u);
+    EXPECT_EQ(read(lines, base)->SifHeaderNumber, 0u);
 }
 
 TEST_F(SifReader, NamesAndShortLinesFollowTheLayout) {
-    SifTables base;
+    SatelliteTables base;
     tasman(base).satelliteList = {9, 9, 9, 9};
     tasman(base).defaultSatellite = 5;
-    base.satellites[0].eastWest = 'E';
+    base.SatelliteTable[0].eastWest = 'E';
     std::vector<std::string> lines = oneRegionLines();
     lines[10] = "ABCDEFGHIJKLMNOP 4 1";
     lines[11] = "3 1";         // two entries for a count of four
@@ -119,9 +118,9 @@ TEST_F(SifReader, NamesAndShortLinesFollowTheLayout) {
     auto t = read(lines, base);
     EXPECT_EQ(name(tasman(*t).name), "ABCDEFGHIJKL");
     EXPECT_EQ(tasman(*t).satelliteList, (std::array<std::uint32_t, 20>{3, 1, 0, 9}));
-    EXPECT_EQ(t->satellites[0].eastWest, '\0');
-    EXPECT_EQ(t->satellites[1].longitude, 0.0);
-    EXPECT_EQ(t->satellites[1].eastWest, '4');
+    EXPECT_EQ(t->SatelliteTable[0].eastWest, '\0');
+    EXPECT_EQ(t->SatelliteTable[1].longitude, 0.0);
+    EXPECT_EQ(t->SatelliteTable[1].eastWest, '4');
 
     // A line with fewer fields than its destinations leaves the ones past its end alone.
     lines = oneRegionLines();
@@ -132,7 +131,7 @@ TEST_F(SifReader, NamesAndShortLinesFollowTheLayout) {
     // A last line without its line end reads as if it had one.
     Bytes unended = sifBytes(oneRegionLines());
     unended.resize(unended.size() - 5);  // line 29 and the line end of line 28
-    EXPECT_TRUE(readSatelliteInformation(unended, SifTables{}).tables);
+    EXPECT_TRUE(readSatelliteInformation(unended, SatelliteTables{}).tables);
 }
 
 TEST_F(SifReader, RefusesAFileThatCannotBeReadWholeAndNamesTheLine) {
@@ -175,7 +174,7 @@ TEST_F(SifReader, RefusesAFileThatCannotBeReadWholeAndNamesTheLine) {
         } else {
             lines.resize(c.changedLine);
         }
-        const SifReadResult result = readSatelliteInformation(sifBytes(lines), SifTables{});
+        const SifReadResult result = readSatelliteInformation(sifBytes(lines), SatelliteTables{});
         EXPECT_FALSE(result.tables) << c.reason;
         EXPECT_EQ(result.refusal.line, c.refusedLine) << c.reason;
         EXPECT_EQ(result.refusal.reason, c.reason);
@@ -189,23 +188,23 @@ TEST_F(SifReader, ReadsCrLfAndCrOnlyLineEndsAlike) {
     for (const char* end : {"\r\n", "\n", "\r"}) {
         const SifReadResult result = readSatelliteInformation(sifBytes(oneRegionLines(), end), {});
         ASSERT_TRUE(result.tables) << result.refusal.line << ": " << result.refusal.reason;
-        EXPECT_EQ(result.tables->satelliteCount, 2);
-        EXPECT_EQ(name(result.tables->satellites[1].name), "BETA      ");
+        EXPECT_EQ(result.tables->SatelliteCount, 2);
+        EXPECT_EQ(name(result.tables->SatelliteTable[1].name), "BETA      ");
     }
 }
 
 TEST_F(SifReader, ARefusedFileLeavesTheTablesAndTheLoadedFlagAlone) {
-    ASSERT_EQ(loadSatelliteInformation(sifBytes(oneRegionLines())), std::nullopt);
-    g_DefaultDataLoaded = 0;  // as after Get Antenna Information
+    ASSERT_EQ(loadSatelliteInformation(data, sifBytes(oneRegionLines())), std::nullopt);
+    data.DefaultDataLoaded = 0;  // as after Get Antenna Information
     std::vector<std::string> lines = oneRegionLines();
     lines[10] = "CHANGED 2 1";
     lines[16] = "201";
-    const auto refusal = loadSatelliteInformation(sifBytes(lines));
+    const auto refusal = loadSatelliteInformation(data, sifBytes(lines));
     ASSERT_TRUE(refusal);
     EXPECT_EQ(sifRefusalText("bad.sif", *refusal),
               " bad.sif was not loaded !!! \r\n Line 17: satellite count 201 is not 0 to 200. ");
-    EXPECT_EQ(name(regionRecord(2, 7).name), "TASMAN      ");
-    EXPECT_EQ(g_DefaultDataLoaded, 0);
+    EXPECT_EQ(name(regionRecord(data, 2, 7).name), "TASMAN      ");
+    EXPECT_EQ(data.DefaultDataLoaded, 0);
     EXPECT_EQ(sifOpenFailureText("gone.sif"),
               " gone.sif cannot be opened !!! \r\n Nothing was loaded. ");
 }

@@ -91,8 +91,14 @@ TEST(TargetPanel, CodesVoltagesAndPositionsOutsideTheTables) {
         // %2.1f rounds 18.25 half to even.
         EXPECT_EQ(receiverVoltageText(value, value > 18.0), text) << value;
     }
-    EXPECT_FALSE(targetPanelFor(20, 0, 0));
-    EXPECT_FALSE(targetPanelFor(0, 6, 0));
-    EXPECT_FALSE(targetPanelFor(0, 0, 100));
-    EXPECT_TRUE(targetPanelFor(19, 5, 99));
+    // A target or a region outside the tables (as a reply may name them) shows nothing.
+    SatelliteData data;
+    for (const auto& [target, continent, region] :
+         {std::tuple{20, 0, 0}, {0, 6, 0}, {0, 0, 100}, {19, 5, 99}}) {
+        data.DefaultSatIndex = static_cast<std::uint8_t>(target);
+        data.CurContinent = static_cast<std::uint8_t>(continent);
+        data.CurRegion = static_cast<std::uint8_t>(region);
+        EXPECT_EQ(targetPanelFor(data, {}).has_value(), target == 19)
+            << target << continent << region;
+    }
 }

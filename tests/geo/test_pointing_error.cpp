@@ -24,19 +24,18 @@ const Site kSites[] = {
 }  // namespace
 
 TEST(PointingError, FromTheReportedSiteToTheTargetSatellite) {
-    resetSatelliteTables();
-    g_SatelliteCount = 2;
+    SatelliteData data;
+    data.SatelliteCount = 2;
     for (const Site& site : kSites) {
-        g_RegionSatellites[1].longitude = site.satellite;
-        g_RegionSatellites[1].eastWest = 'E';
-        const auto target = targetLookAngles(site.longitude, site.latitude, 1);
+        data.RegionSatellites[1].longitude = site.satellite;
+        data.RegionSatellites[1].eastWest = 'E';
+        const auto target = targetLookAngles(data, site.longitude, site.latitude, 1);
         ASSERT_TRUE(target.has_value());
         const PointingError error = pointingError(site.dishAz, site.dishEl, *target);
         EXPECT_NEAR(error.azimuth, site.azError, 0.06) << site.longitude;
         EXPECT_NEAR(error.elevation, site.elError, 0.06) << site.longitude;
     }
     // No target beyond the region's satellites, nor from a site never reported.
-    EXPECT_FALSE(targetLookAngles(127.0, 37.5, 2).has_value());
-    EXPECT_FALSE(targetLookAngles(std::nan(""), 37.5, 1).has_value());
-    resetSatelliteTables();
+    EXPECT_FALSE(targetLookAngles(data, 127.0, 37.5, 2).has_value());
+    EXPECT_FALSE(targetLookAngles(data, std::nan(""), 37.5, 1).has_value());
 }

@@ -1,8 +1,8 @@
 // "Write" and "Read" of the LCD texts: their gates, the wait cursor and what crosses the line.
 
 #include "lcd/lcd_data.h"
-#include "link/link_state.h"
 #include "support/link_fixture.h"
+#include "support/replies.h"
 
 using namespace std::chrono_literals;
 
@@ -15,23 +15,27 @@ class LcdOperations : public LinkFixture {};
 // The setup gate's refusal text is checked with the factory setting; here, that both
 // operations pass through it and need the link. The read's pieces are the exchange test's.
 TEST_F(LcdOperations, WriteSendsFivePiecesAndReadWaitsTenSecondsForTheFirst) {
-    g_SetupMode = 1;
     controller.OnLcdWrite();
     controller.OnLcdRead();
-    g_Connected = 1;
-    g_SetupMode = 0;
+    EXPECT_TRUE(view.calls.empty());
+    EXPECT_EQ(outcomes.size(), 2u);
+    EXPECT_EQ(outcomes[1].refusedBy, RefusedBy::Link);
+    connect();
     controller.OnLcdWrite();
     controller.OnLcdRead();
     EXPECT_TRUE(port.written.empty());
     EXPECT_EQ(view.calls.size(), 2u);
     EXPECT_EQ(view.callsStartingWith("MessageBox( Not Setup mode").size(), 2u);
+    EXPECT_EQ(outcomes[1].refusedBy, RefusedBy::SetupGate);
 
-    g_AntennaMode = 6;  // stop/setup reported by the ACU
+    reply(statusReply(6));  // stop/setup reported by the ACU
+    LcdDataBlock block{};
     for (std::size_t line = 0; line < 14; ++line) {
         for (std::size_t i = 0; i < lcdLineSize(line); ++i) {
-            g_LcdData[lcdLineOffset(line) + i] = static_cast<std::uint8_t>('a' + line);
+            block[lcdLineOffset(line) + i] = static_cast<std::uint8_t>('a' + line);
         }
     }
+    controller.setLcdData(block);
     controller.OnLcdWrite();
     EXPECT_TRUE(view.busyCursor);
     EXPECT_EQ(timers.period(33), 2000ms);
@@ -40,6 +44,8 @@ TEST_F(LcdOperations, WriteSendsFivePiecesAndReadWaitsTenSecondsForTheFirst) {
     EXPECT_TRUE(view.busyCursor);
     reply({37});
     EXPECT_FALSE(view.busyCursor);
+    EXPECT_EQ(outcomes.back().operation, Operation::LcdWrite);
+    EXPECT_EQ(outcomes.back().ending, Ending::Done);
     // 37 cm: Single/Initialize, Multi/Initialize, Single/Version, Multi/Version.
     const Bytes first = concat({{33}, Bytes(20, 'a')});
     EXPECT_EQ(port.payloads(),
@@ -51,7 +57,6 @@ TEST_F(LcdOperations, WriteSendsFivePiecesAndReadWaitsTenSecondsForTheFirst) {
                   concat({{37}, Bytes(12, 'n')})}));
 
     port.written.clear();
-    g_SetupMode = 1;
     controller.OnLcdRead();
     EXPECT_TRUE(view.busyCursor);
     EXPECT_EQ(port.payloads(), std::vector<Bytes>{Bytes{38}});

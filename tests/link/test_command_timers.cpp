@@ -1,9 +1,9 @@
 // The link check and identification chain, and what each command timer does.
 
-#include "data/antenna_info.h"
-#include "data/antenna_state.h"
-#include "data/satellite_tables.h"
-#include "link/link_state.h"
+#include <fstream>
+#include <iterator>
+
+#include "data/satellite_edit.h"
 #include "support/link_fixture.h"
 #include "support/replies.h"
 #include "wire/fixed_text.h"
@@ -21,28 +21,33 @@ TEST_F(CommandTimers, SixSilentLinkChecksTurnTheLampRedAndGiveUpOnlyAPortTheScan
     controller.StartConnection();  // from Connect: the port stays open
     advance(5999);
     EXPECT_EQ(port.codes(), (std::vector<int>{1, 1, 1, 1, 1, 1}));
-    EXPECT_TRUE(view.callsStartingWith("DrawConnectLamp").empty());
+    EXPECT_TRUE(view.callsStartingWith("ConnectLamp").empty());
     advance(10000);
     EXPECT_EQ(port.codes().size(), 6u);
-    EXPECT_EQ(view.callsStartingWith("DrawConnectLamp"),
-              std::vector<std::string>{"DrawConnectLamp(1)"});
+    EXPECT_EQ(view.callsStartingWith("ConnectLamp"), std::vector<std::string>{"ConnectLamp(1)"});
+    ASSERT_EQ(outcomes.size(), 1u);
+    EXPECT_EQ(outcomes[0].operation, Operation::Connect);
+    EXPECT_EQ(outcomes[0].code, 1);
+    EXPECT_EQ(outcomes[0].sends, 6u);
+    EXPECT_EQ(outcomes[0].waited, 6000ms);
     EXPECT_FALSE(port.closed);
     EXPECT_TRUE(view.callsStartingWith("skipSilentPort").empty());
 
-    // The start-up tick draws grey, then the scan runs after 100 ms and every second after.
+    // The start-up tick draws the lamps grey and the serial box as the link stands, then the
+    // scan runs after 100 ms and every second after.
     port.written.clear();
     view.calls.clear();
     timers.start(0, 10ms);
     advance(10);
-    EXPECT_EQ(view.calls, (std::vector<std::string>{"DrawSerialBox(0)", "DrawConnectLamp(0)",
-                                                    "DrawStateLamps(0)"}));
+    EXPECT_EQ(view.calls, (std::vector<std::string>{"Connection(1)", "ConnectLamp(0)",
+                                                    "StateLamps(0)"}));
     advance(100);
     EXPECT_EQ(timers.period(100), 1000ms);
     // A port the scan opened (it connects before it returns 1) is closed after six silent
     // checks, and the next port tried a second later. Red is drawn after the close's grey.
     // The scan is background work: the wait cursor never shows for it.
     controller.StartConnection(false);
-    EXPECT_TRUE(view.callsStartingWith("setBusyCursor(1)").empty());
+    EXPECT_TRUE(view.callsStartingWith("BusyCursor(1)").empty());
     view.scanResult = 1;
     advance(1000);
     EXPECT_FALSE(timers.running(100));
@@ -51,11 +56,11 @@ TEST_F(CommandTimers, SixSilentLinkChecksTurnTheLampRedAndGiveUpOnlyAPortTheScan
     view.calls.clear();
     advance(5000);
     EXPECT_EQ(port.codes(), (std::vector<int>{1, 1, 1, 1, 1, 1}));
-    EXPECT_EQ(view.callsStartingWith("DrawConnectLamp"),
-              (std::vector<std::string>{"DrawConnectLamp(0)", "DrawConnectLamp(1)"}));
+    EXPECT_EQ(view.callsStartingWith("ConnectLamp"),
+              (std::vector<std::string>{"ConnectLamp(0)", "ConnectLamp(1)"}));
     EXPECT_EQ(view.callsStartingWith("skipSilentPort").size(), 1u);
     EXPECT_TRUE(port.closed);
-    EXPECT_EQ(g_Connected, 0);
+    EXPECT_EQ(state().Connected, 0);
 }
 
 TEST_F(CommandTimers, EachIdFollowsItsPolicy) {
@@ -79,14 +84,22 @@ TEST_F(CommandTimers, AnUnansweredCommandIsSentForTwentySecondsThenGivenUpByName
         std::size_t sends;
         const char* name;
     };
+    connectInSetupMode();
+    const SatelliteForm form{1, u"A", u"1", 0, {}};
     for (const Row& row : {Row{35, 2000, 10, "LCD data write, part 3"},
                            Row{38, 10000, 2, "LCD data read start"},
                            Row{18, 1000, 20, "Edit satellite information"},
                            Row{25, 1000, 20, "Go to position"}}) {
-        port.written.clear();
-        view.calls.clear();
-        controller.setBusy(true);
-        controller.sendAndStart(row.code, std::chrono::milliseconds{row.period});
+        forget();
+        if (row.code == 35) {
+            controller.OnLcdWrite();
+            reply({33});
+            port.written.clear();
+            reply({34});
+        }
+        if (row.code == 38) controller.OnLcdRead();
+        if (row.code == 18) controller.sendEditedSatellite(form);
+        if (row.code == 25) controller.OnGoToPosition(120, 30);
         advance(19999);
         EXPECT_EQ(port.codes(), std::vector<int>(row.sends, row.code)) << row.name;
         EXPECT_TRUE(view.callsStartingWith("MessageBox").empty()) << row.name;
@@ -99,11 +112,18 @@ TEST_F(CommandTimers, AnUnansweredCommandIsSentForTwentySecondsThenGivenUpByName
             << row.name;
         advance(60000);
         EXPECT_EQ(port.codes().size(), row.sends) << row.name;
+        // The same bytes every time, and the outcome says how often and how long.
+        const std::vector<Bytes> sent = port.payloads();
+        EXPECT_EQ(sent, std::vector<Bytes>(row.sends, sent.front())) << row.name;
+        ASSERT_EQ(outcomes.size(), 1u) << row.name;
+        EXPECT_EQ(outcomes[0].ending, Ending::Unanswered);
+        EXPECT_EQ(outcomes[0].code, row.code);
+        EXPECT_EQ(outcomes[0].sends, row.sends);
+        EXPECT_EQ(outcomes[0].waited, 20s);
     }
     // The status poll is the background and never gives up; a restart that did gives it back.
-    port.written.clear();
-    view.calls.clear();
-    controller.sendAndStart(15, 1000ms);
+    forget();
+    controller.OnAntennaRestart();
     advance(20000);
     EXPECT_EQ(view.callsStartingWith("MessageBox").size(), 1u);
     advance(60000);
@@ -115,9 +135,8 @@ TEST_F(CommandTimers, ALostIdentificationReplyEndsTheWaitAndSaysWhichAnswerIsMis
     const std::string retry = ".\r\nPress \"Get Antenna Information\" to try again., !)";
     controller.StartConnection();
     reply({0x01, 0x01});  // setup state: red, and the wait cursor ends while identification goes on
-    EXPECT_EQ(view.callsStartingWith("DrawConnectLamp"),
-              std::vector<std::string>{"DrawConnectLamp(1)"});
-    EXPECT_EQ(g_SetupMode, 1);
+    EXPECT_EQ(view.callsStartingWith("ConnectLamp"), std::vector<std::string>{"ConnectLamp(1)"});
+    EXPECT_EQ(state().SetupMode, 1);
     EXPECT_FALSE(view.busyCursor);
     controller.OnGetAntennaInformation();
     advance(999);
@@ -163,16 +182,16 @@ TEST_F(CommandTimers, AHangUpDisconnectsStopsEveryCommandTimerAndNamesThePort) {
               std::vector<std::string>{"CloseProgress(Load)"});
     EXPECT_TRUE(view.callsStartingWith("StepProgress").empty());
     EXPECT_TRUE(port.closed);
-    EXPECT_EQ(g_Connected, 0);
+    EXPECT_EQ(state().Connected, 0);
+    EXPECT_EQ(outcomes.back().operation, Operation::Connect);  // the identification under way
+    EXPECT_EQ(outcomes.back().ending, Ending::HungUp);
     for (int id = 1; id <= 42; ++id) EXPECT_FALSE(timers.running(id)) << id;
     EXPECT_EQ(timers.period(100), 1000ms);  // the scan reconnects when the port is back
-    EXPECT_EQ(view.callsStartingWith("DrawSerialBox"),
-              (std::vector<std::string>{"DrawSerialBox(1)", "DrawSerialBox(0)"}));
+    EXPECT_EQ(view.callsStartingWith("Connection"),
+              (std::vector<std::string>{"Connection(1)", "Connection(0)"}));
     // Nothing is connected: no lamp may go on claiming an antenna state.
-    EXPECT_EQ(view.callsStartingWith("DrawConnectLamp"),
-              std::vector<std::string>{"DrawConnectLamp(0)"});
-    EXPECT_EQ(view.callsStartingWith("DrawStateLamps"),
-              std::vector<std::string>{"DrawStateLamps(0)"});
+    EXPECT_EQ(view.callsStartingWith("ConnectLamp"), std::vector<std::string>{"ConnectLamp(0)"});
+    EXPECT_EQ(view.callsStartingWith("StateLamps"), std::vector<std::string>{"StateLamps(0)"});
     EXPECT_EQ(view.callsStartingWith("MessageBox"),
               std::vector<std::string>{"MessageBox(/dev/ttyUSB0 was disconnected.\r\nCheck the "
                                        "cable and the serial adapter., !)"});
@@ -185,69 +204,71 @@ TEST_F(Identification, ChainRunsFromLinkCheckToTheStatusPoll) {
     controller.StartConnection();
     EXPECT_EQ(port.written, (Bytes{0x02, 0x01, 0x01, 0x02, 0x03}));
 
+    const LinkState& s = state();
     reply({0x01, 0x04});
-    EXPECT_EQ(g_AntennaMode, 4);
-    EXPECT_EQ(view.callsStartingWith("DrawConnectLamp"),
-              std::vector<std::string>{"DrawConnectLamp(2)"});
+    EXPECT_EQ(s.AntennaMode, 4);
+    EXPECT_EQ(view.callsStartingWith("ConnectLamp"), std::vector<std::string>{"ConnectLamp(2)"});
 
     reply(productInfoReply());
-    EXPECT_EQ(g_AntennaModel, 3);
-    EXPECT_EQ(fixedTextToString(g_ModelName), u"SR-90 MARINE        ");
-    EXPECT_EQ(fixedTextToString(g_SerialNumber), u"SN2026-00042");
-    EXPECT_DOUBLE_EQ(g_AcuSwVersion, 3.5);
-    EXPECT_DOUBLE_EQ(g_ReceiverV, 13.4);
+    EXPECT_EQ(s.product.AntennaModel, 3);
+    EXPECT_EQ(fixedTextToString(s.product.ModelName), u"SR-90 MARINE        ");
+    EXPECT_EQ(fixedTextToString(s.product.SerialNumber), u"SN2026-00042");
+    EXPECT_DOUBLE_EQ(s.product.AcuSwVersion, 3.5);
+    EXPECT_DOUBLE_EQ(s.product.ReceiverV, 13.4);
 
     reply(regionReply());
-    EXPECT_EQ(g_CurContinent, 0);
-    EXPECT_EQ(regionRecord(0, 4), europeWest());
-    EXPECT_EQ(g_DefaultSatIndex, 1);
-    EXPECT_EQ(g_SatelliteCount, 2);
+    EXPECT_EQ(s.data.CurContinent, 0);
+    EXPECT_EQ(regionRecord(s.data, 0, 4), europeWest());
+    EXPECT_EQ(s.data.DefaultSatIndex, 1);
+    EXPECT_EQ(s.data.SatelliteCount, 2);
 
     reply(satelliteReply(0));
     reply(satelliteReply(1));
-    EXPECT_EQ(g_RegionSatellites[1], hotbird());
-    EXPECT_EQ(g_BusyCursor, 0);
-    EXPECT_EQ(view.callsStartingWith("refreshAfterDownload").size(), 1u);
+    EXPECT_EQ(s.data.RegionSatellites[1], hotbird());
+    EXPECT_EQ(s.BusyCursor, 0);
+    EXPECT_EQ(view.callsStartingWith("Downloaded").size(), 1u);
     EXPECT_EQ(port.payloads(), (std::vector<Bytes>{{1}, {2}, {3}, {4, 0}, {4, 1}, {14}}));
+    // The edit copy and the parameters are the ACU's region's, for its model 3.
+    EXPECT_EQ(s.data.EditSatellites[1], hotbird());
+    EXPECT_DOUBLE_EQ(s.parameters.ParTrackingScale, 0.75);
+    ASSERT_EQ(outcomes.size(), 1u);
+    EXPECT_EQ(outcomes[0].operation, Operation::Connect);
+    EXPECT_EQ(outcomes[0].ending, Ending::Done);
 
     // The poll goes on every second without an answer, and each answer keeps it going.
     advance(3000);
     EXPECT_EQ(port.codes(), (std::vector<int>{1, 2, 3, 4, 4, 14, 14, 14, 14}));
-    // Forgotten, so the status shows that it brings them.
-    RegionRecord& region = *mutableRegionRecord(0, 4);
-    region.gpsLongitude = region.gpsLatitude = 0.0;
-    region.gpsEastWest = region.gpsNorthSouth = 0;
-    g_ReceiverV = 0.0;
-    g_SetupMode = 1;
+    // In setup mode, as reply 16 leaves it, and a status says the ACU left it.
+    reply({0x10, 0x06, '+', 0, 0, '+', 0, 0, '+', 0, 0});
     view.calls.clear();
     reply(statusReply());
     EXPECT_TRUE(timers.running(14));
-    EXPECT_EQ(g_SignalLevel, 600u);
-    EXPECT_EQ(g_SetupMode, 0);
-    EXPECT_EQ(regionRecord(0, 4), europeWest());
-    EXPECT_DOUBLE_EQ(g_ReceiverV, 13.4);
+    EXPECT_EQ(s.antenna.SignalLevel, 600u);
+    EXPECT_EQ(s.SetupMode, 0);
+    EXPECT_EQ(regionRecord(s.data, 0, 4), europeWest());
     EXPECT_EQ(view.calls, (std::vector<std::string>{
-                              "RefreshTargetPanel(1,0,4)", "DrawStateLamps(4)", "DrawGpsLamps(1)",
-                              "showRegionGps(0,4)", "showCurrentPosition(180.50,45.50,-3.25)"}));
+                              "StateLamps(4)", "GpsLamps(1)", "TargetPanel(1,0,4)",
+                              "RegionGps(0,4)", "CurrentPosition(180.50,45.50,-3.25)"}));
 }
 
 TEST_F(Identification, ShortRepliesAndRepliesPointingOutsideTheTablesChangeNothing) {
+    const LinkState& s = state();
     reply(statusReply());
-    ASSERT_DOUBLE_EQ(g_CurrentAz, 180.5);
+    ASSERT_DOUBLE_EQ(s.antenna.CurrentAz, 180.5);
     view.calls.clear();
     // Reply 14 with LEN 3: the rest of the buffer still holds the earlier status.
     reply({0x0E, 0x07, 0x02});
-    EXPECT_EQ(g_DefaultSatIndex, 1);
-    EXPECT_EQ(g_AntennaMode, 4);
+    EXPECT_EQ(s.data.DefaultSatIndex, 1);
+    EXPECT_EQ(s.AntennaMode, 4);
     Bytes shortProduct = productInfoReply();
     shortProduct.resize(49);
     reply(shortProduct);
-    EXPECT_EQ(g_AntennaModel, 0);
+    EXPECT_EQ(s.product.AntennaModel, 0);
     reply({0x16});        // reply 22 without its item
     reply({0x1E, 0x00});  // reply 30 without the low byte of its total
     EXPECT_TRUE(view.calls.empty());
 
-    const auto tablesBefore = g_RegionTable;
+    const auto tablesBefore = s.data.RegionTable;
     Bytes shortRegion = regionReply();
     shortRegion.pop_back();  // 61 bytes where N = 2 needs 62
     Bytes satellites21 = regionReply();
@@ -255,21 +276,23 @@ TEST_F(Identification, ShortRepliesAndRepliesPointingOutsideTheTablesChangeNothi
     satellites21.insert(satellites21.begin() + 18, 19, 0x01);
     for (const Bytes& bad : {regionReply(6, 0), regionReply(0, 100), satellites21, shortRegion}) {
         reply(bad);
-        EXPECT_EQ(g_RegionTable, tablesBefore);
-        EXPECT_EQ(g_SatelliteCount, 0);
+        EXPECT_EQ(s.data.RegionTable, tablesBefore);
+        EXPECT_EQ(s.data.SatelliteCount, 0);
     }
 
     // A reply 4 before any reply 3, while a loaded file says there are 200 satellites.
-    g_SatelliteCount = 200;
-    const auto satellitesBefore = g_RegionSatellites;
+    std::ifstream sample(SKYRELAY_DATA_DIR "/limits_six_continents.sif", std::ios::binary);
+    ASSERT_FALSE(controller.loadDefaultData(Bytes(std::istreambuf_iterator<char>(sample), {}), ""));
+    ASSERT_EQ(s.data.SatelliteCount, 200);
+    const auto satellitesBefore = s.data.RegionSatellites;
     reply(satelliteReply(150));
-    EXPECT_EQ(g_RegionSatellites, satellitesBefore);
-    EXPECT_EQ(g_ReceiveSatIndex, 0);
+    EXPECT_EQ(s.data.RegionSatellites, satellitesBefore);
+    EXPECT_EQ(s.ReceiveSatIndex, 0);
     EXPECT_TRUE(port.written.empty());  // none of them let the chain go on
 
     // After reply 3, an index beyond the region's two satellites lands in entry 0.
     reply(regionReply());
     reply(satelliteReply(7));
-    EXPECT_EQ(g_RegionSatellites[0], hotbird());
-    EXPECT_EQ(g_RegionSatellites[7], SatelliteRecord{});
+    EXPECT_EQ(s.data.RegionSatellites[0], hotbird());
+    EXPECT_EQ(s.data.RegionSatellites[7], SatelliteRecord{});
 }

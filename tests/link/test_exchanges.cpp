@@ -1,10 +1,7 @@
-#include "data/antenna_info.h"
-#include "data/antenna_state.h"
-#include "data/satellite_tables.h"
-#include "data/upload_state.h"
+#include "data/sif_text.h"
 #include "lcd/lcd_data.h"
-#include "link/link_state.h"
 #include "support/link_fixture.h"
+#include "support/replies.h"
 
 using namespace std::chrono_literals;
 
@@ -20,11 +17,18 @@ protected:
         }
         return sent;
     }
-    void startUpload() {
-        g_Connected = 1;
-        g_SetupMode = 1;
-        g_DefaultDataLoaded = 1;
-        controller.updateDefaultData();
+    // A file of the scope line given with oneRegionLines()'s region block at each place, and
+    // its two satellites, loaded.
+    void load(const std::string& scope, const std::vector<std::pair<int, int>>& places) {
+        std::vector<std::string> lines = oneRegionLines();
+        lines[7] = scope;
+        std::vector<std::string> block(lines.begin() + 8, lines.begin() + 15);
+        auto at = lines.erase(lines.begin() + 8, lines.begin() + 15);
+        for (const auto& [continent, region] : places) {
+            block[1] = std::to_string(continent) + " " + std::to_string(region);
+            at = lines.insert(at, block.begin(), block.end()) + 7;
+        }
+        ASSERT_EQ(controller.loadDefaultData(sifBytes(lines), "t.sif"), std::nullopt);
     }
     void put(const Bytes& bytes) {
         ASSERT_TRUE(queue.putChunk(bytes.data(), static_cast<std::uint32_t>(bytes.size())));
@@ -42,34 +46,31 @@ protected:
 TEST_F(Exchanges, AnUploadSendsTheRegionsOfItsScopeInOrderThenTheSatellites) {
     using Regions = std::vector<std::pair<int, int>>;
     const struct {
-        std::uint8_t mode;
-        std::array<std::uint8_t, 6> counts;
+        const char* scope;
+        Regions places;
         Regions regions;
         std::vector<int> codes;
         const char* lastStep;
     } cases[] = {
         // Nine steps of five announced: the figure runs past 100, as continents without regions
         // still have their region 0 sent.
-        {12,
-         {2, 0, 0, 0, 0, 1},
+        {"12 2 0 0 0 0 1",
+         Regions{{0, 0}, {0, 1}, {5, 0}},
          Regions{{0, 0}, {0, 1}, {1, 0}, {2, 0}, {3, 0}, {4, 0}, {5, 0}},
          {10, 11, 11, 11, 11, 11, 11, 11, 12, 12, 13},
          "StepProgress(Update,9,180)"},
-        {8,
-         {0, 0, 3, 0, 0, 0},
+        {"8 3",
+         Regions{{2, 0}, {2, 1}, {2, 2}},
          Regions{{2, 0}, {2, 1}, {2, 2}},
          {10, 11, 11, 11, 12, 12, 13},
          "StepProgress(Update,5,100)"},
     };
+    connectInSetupMode();
     for (const auto& c : cases) {
         SCOPED_TRACE(c.lastStep);
-        port.written.clear();
-        view.calls.clear();
-        g_RegionMode = c.mode;
-        g_RegionCount = c.counts;
-        g_SatelliteCount = 2;
-        view.continentSelection = 2;
-        startUpload();
+        load(c.scope, c.places);
+        forget();
+        controller.updateDefaultData(2, -1);
         acknowledgeUntilQuiet();
         EXPECT_EQ(regionsSent(11), c.regions);
         EXPECT_EQ(port.codes(), c.codes);
@@ -82,75 +83,83 @@ TEST_F(Exchanges, AnUploadSendsTheRegionsOfItsScopeInOrderThenTheSatellites) {
 }
 
 TEST_F(Exchanges, TheAcusOwnChainEndsByIdentifyingItAgain) {
-    g_RegionMode = 3;  // one region: continent 3, region 7
-    g_RegionSelector = 7;
-    g_SatelliteCount = 1;
+    load("3 7", {{3, 7}});  // one region: continent 3, region 7
     reply({0x06});
     acknowledgeUntilQuiet();
     EXPECT_EQ(regionsSent(7), (std::vector<std::pair<int, int>>{{3, 7}}));
-    EXPECT_EQ(port.codes(), (std::vector<int>{7, 8, 9}));
-    EXPECT_EQ(g_BusyCursor, 1);
+    EXPECT_EQ(port.codes(), (std::vector<int>{7, 8, 8, 9}));
+    EXPECT_EQ(state().BusyCursor, 1);
     advance(1000);  // the link check resumes through its timer
     EXPECT_EQ(port.codes().back(), 1);
 }
 
 TEST_F(Exchanges, DiagnosisLampsFollowTheItems) {
-    g_DiagLamps = 0xFFFFF;
+    const std::uint32_t& lamps = state().antenna.DiagLamps;
+    connectInSetupMode();
+    controller.OnDiagnosisStartStop();
     reply({0x15});
-    EXPECT_EQ(g_DiagLamps, 0u);
+    EXPECT_EQ(lamps, 0u);
 
     reply({0x16, 0x01});  // item 1 under test: bits 19..18 = 01
-    EXPECT_EQ(g_DiagLamps, 0x40000u);
+    EXPECT_EQ(lamps, 0x40000u);
     reply({0x17, 0x01, 'P'});  // passed: 10
-    EXPECT_EQ(g_DiagLamps, 0x80000u);
+    EXPECT_EQ(lamps, 0x80000u);
     reply({0x16, 0x0A});
     reply({0x17, 0x0A, 'F'});  // item 10 failed: bits 1..0 = 11
-    EXPECT_EQ(g_DiagLamps, 0x80003u);
+    EXPECT_EQ(lamps, 0x80003u);
     reply({0x17, 0x0C, 'P'});  // no item 12: nothing changes, the lamps are redrawn
-    EXPECT_EQ(g_DiagLamps, 0x80003u);
+    EXPECT_EQ(lamps, 0x80003u);
     reply({0x16, 0x01});  // the under-test bit ORed into "passed" reads "failed"
-    EXPECT_EQ(view.callsStartingWith("DrawDiagLamps").back(), "DrawDiagLamps(786435)");
+    EXPECT_EQ(view.callsStartingWith("DiagLamps").back(), "DiagLamps(786435)");
 
     // Item 7 (bits 7..6) is the skew test: ignored for a model 1 or a skewless antenna.
-    for (auto [model, skewless] : {std::pair{1, 0}, std::pair{2, 1}}) {
-        g_AntennaModel = static_cast<std::uint8_t>(model);
-        g_SkewlessFlag = static_cast<std::uint8_t>(skewless);
+    // The product reply says model 1, then model 2 and skewless.
+    for (const auto& [model, skewless] : {std::pair<std::uint8_t, std::uint8_t>{1, 0}, {2, 1}}) {
+        Bytes product = productInfoReply();
+        product[2] = model;
+        product[3] = skewless;
+        reply(product);
         view.calls.clear();
         reply({0x16, 0x07});
         reply({0x17, 0x07, 'F'});
-        EXPECT_EQ(g_DiagLamps, 0xC0003u);
+        EXPECT_EQ(lamps, 0xC0003u);
         EXPECT_TRUE(view.calls.empty());
     }
-    g_SkewlessFlag = 0;
+    reply(productInfoReply());  // model 3
     reply({0x17, 0x07, 'P'});
-    EXPECT_EQ(g_DiagLamps, 0xC0083u);
+    EXPECT_EQ(lamps, 0xC0083u);
 
     reply({0x16, 0x0B});  // end of the test: the program stops it
     EXPECT_EQ(port.payloads().back(), (Bytes{0x18}));
-    g_DiagIdle = 0;
     reply({0x18});
-    EXPECT_EQ(g_DiagIdle, 1);
+    EXPECT_EQ(state().DiagIdle, 1);
     EXPECT_FALSE(timers.running(24));
-    EXPECT_EQ(view.callsStartingWith("setDiagnosisButtonCaption"),
-              std::vector<std::string>{"setDiagnosisButtonCaption(Diagnosis Start)"});
-    EXPECT_EQ(view.callsStartingWith("DrawStateLamps").back(), "DrawStateLamps(6)");
+    EXPECT_EQ(view.callsStartingWith("DiagIdle"), std::vector<std::string>{"DiagIdle(1)"});
+    EXPECT_EQ(view.callsStartingWith("StateLamps").back(), "StateLamps(6)");
+    // Started, then the run to its stop, with the results in the lamp word.
+    ASSERT_EQ(outcomes.size(), 2u);
+    EXPECT_EQ(outcomes[0].operation, Operation::DiagnosisStart);
+    EXPECT_EQ(outcomes[1].operation, Operation::Diagnosis);
+    EXPECT_EQ(outcomes[1].value, 0xC0083u);
 }
 
 TEST_F(Exchanges, LcdReadRunsInFiveChainedPieces) {
-    controller.sendAndStart(38, 10000ms);
+    connectInSetupMode();
+    controller.OnLcdRead();
     reply(concat({{38}, Bytes(20, 'A')}));
     reply(concat({{39}, Bytes(80, 'B')}));
     reply(concat({{40}, Bytes(80, 'C')}));
     reply(concat({{41}, Bytes(80, 'D')}));
     reply(concat({{42}, Bytes(12, 'E')}));
     EXPECT_EQ(port.codes(), (std::vector<int>{38, 39, 40, 41, 42}));
-    EXPECT_EQ(bytesOf(g_LcdData), concat({Bytes(20, 'A'), Bytes(80, 'B'), Bytes(80, 'C'),
-                                          Bytes(80, 'D'), Bytes(12, 'E')}));
+    EXPECT_EQ(bytesOf(state().LcdData), concat({Bytes(20, 'A'), Bytes(80, 'B'), Bytes(80, 'C'),
+                                                Bytes(80, 'D'), Bytes(12, 'E')}));
     const auto calls = view.calls;
-    EXPECT_EQ(std::vector<std::string>(calls.end() - 4, calls.end()),
-              (std::vector<std::string>{"ShowLcdDataInEditor()", "TakeLcdDataFromEditor()",
-                                        "setBusyCursor(0)",
+    EXPECT_EQ(std::vector<std::string>(calls.end() - 3, calls.end()),
+              (std::vector<std::string>{"LcdData()", "BusyCursor(0)",
                                         "MessageBox( LCD display data read complete !!! )"}));
+    EXPECT_EQ(outcomes.back().operation, Operation::LcdRead);
+    EXPECT_EQ(outcomes.back().ending, Ending::Done);
 }
 
 TEST_F(Exchanges, RepliesAreTakenAsTheyArriveEvenFromInsideABoxAndCompletionsSaySo) {

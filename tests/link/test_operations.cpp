@@ -1,7 +1,7 @@
-#include "data/satellite_tables.h"
-#include "link/link_state.h"
+#include "data/sif_text.h"
 #include "support/link_fixture.h"
 #include "support/records.h"
+#include "support/replies.h"
 
 using namespace std::chrono_literals;
 
@@ -9,9 +9,12 @@ namespace {
 
 class Operations : public LinkFixture {
 protected:
+    // Connected and polling, the ACU tracking.
     void connected() {
-        g_Connected = 1;
+        connect();
+        reply(statusReply());
         timers.start(14, 1000ms);
+        forget();
     }
 };
 
@@ -36,17 +39,23 @@ TEST_F(Operations, RestartAndSetupModePauseThePollUntilTheirReply) {
     controller.OnSetupMode();
     EXPECT_FALSE(timers.running(14));
     reply({0x10, 0x06, '+', 0x00, 0x64, '+', 0x0F, 0xA0, '-', 0x00, 0x00});
-    EXPECT_EQ(g_SetupMode, 1);
-    EXPECT_EQ(g_AntennaMode, 6);
-    EXPECT_EQ(view.callsStartingWith("showCurrentPosition"),
-              std::vector<std::string>{"showCurrentPosition(1.00,40.00,0.00)"});
+    EXPECT_EQ(state().SetupMode, 1);
+    EXPECT_EQ(state().AntennaMode, 6);
+    EXPECT_EQ(view.callsStartingWith("CurrentPosition"),
+              std::vector<std::string>{"CurrentPosition(1.00,40.00,0.00)"});
     advance(10000);  // answered: no repeat, and the poll stays off in setup mode
     EXPECT_EQ(port.codes(), (std::vector<int>{15, 15, 16}));
+    // The restart done, the first question cancelled, the second answered.
+    ASSERT_EQ(outcomes.size(), 3u);
+    EXPECT_EQ(outcomes[0].operation, Operation::Restart);
+    EXPECT_EQ(outcomes[0].ending, Ending::Done);
+    EXPECT_EQ(outcomes[1].ending, Ending::Cancelled);
+    EXPECT_EQ(outcomes[2].ending, Ending::Done);
+    EXPECT_EQ(outcomes[2].value, 6u);
 }
 
 TEST_F(Operations, FactorySettingNeedsAYesOnAnOpenLineAndShowsItsProgress) {
-    connected();
-    g_SetupMode = 1;
+    connectInSetupMode();
     view.confirmAnswer = false;
     controller.OnFactorySetting();
     EXPECT_EQ(view.calls,
@@ -62,7 +71,10 @@ TEST_F(Operations, FactorySettingNeedsAYesOnAnOpenLineAndShowsItsProgress) {
     reply({0x1F, 0x00, 0x64});
     reply({0x1F, 0x00, 0xC8});
     reply({0x20});
-    EXPECT_EQ(g_BusyCursor, 0);
+    EXPECT_EQ(state().BusyCursor, 0);
+    EXPECT_EQ(outcomes.back().operation, Operation::FactoryReset);
+    EXPECT_EQ(outcomes.back().ending, Ending::Done);
+    EXPECT_EQ(outcomes.back().value, 200u);
     EXPECT_EQ(view.callsStartingWith("OpenProgress"),
               std::vector<std::string>{"OpenProgress(Load,200)"});
     EXPECT_EQ(
@@ -84,52 +96,47 @@ TEST_F(Operations, FactorySettingNeedsAYesOnAnOpenLineAndShowsItsProgress) {
     controller.OnFactorySetting();
     EXPECT_TRUE(port.written.empty());
     EXPECT_FALSE(timers.running(30));
+    EXPECT_EQ(outcomes.back().ending, Ending::HungUp);
 }
 
 TEST_F(Operations, TargetChoiceEnablesTheChangeOnlyForAnotherSatelliteWhichIsThenSent) {
-    g_RegionSatellites[0] = hotbird();
-    g_RegionSatellites[1] = hotbird();
-    g_RegionSatellites[1].longitude = 7.5;
-    g_RegionSatellites[1].eastWest = 'W';
-    g_DefaultSatIndex = 1;
-    controller.OnTargetSelected(1);  // works without a link
+    controller.OnTargetSelected(1);  // works without a link; the target is 0
     controller.OnTargetSelected(0);
     controller.OnTargetSelected(-1);  // nothing chosen
     controller.OnTargetSelected(20);  // past the satellite list
     controller.OnTargetChange(2);     // no link: nothing
-    EXPECT_EQ(view.calls, (std::vector<std::string>{"showTargetChoice( 7.5W,0)",
-                                                    "showTargetChoice( 13.0E,1)"}));
+    EXPECT_EQ(view.calls, (std::vector<std::string>{"TargetChoice(1,1)", "TargetChoice(0,0)"}));
 
-    connected();
-    ASSERT_TRUE(selectRegion(2, 5));
-    view.calls.clear();
+    connected();  // the ACU reports target 1 in region (0, 0)
     controller.OnTargetChange(-1);
     EXPECT_TRUE(port.written.empty());
+    EXPECT_EQ(outcomes.back().refusedBy, RefusedBy::Arguments);
     controller.OnTargetChange(2);
-    EXPECT_EQ(view.calls,
-              (std::vector<std::string>{"RefreshTargetPanel(2,2,5)", "setTargetChangeEnabled(0)"}));
-    EXPECT_EQ(g_DefaultSatIndex, 2);
-    EXPECT_EQ(regionRecord(2, 5).defaultSatellite, 2);
+    EXPECT_EQ(view.calls, (std::vector<std::string>{"TargetChoice(0,0)", "TargetPanel(2,0,0)"}));
+    EXPECT_EQ(state().data.DefaultSatIndex, 2);
+    EXPECT_EQ(currentRegion(state().data).defaultSatellite, 2);
     EXPECT_EQ(port.written, (Bytes{0x02, 0x02, 0x11, 0x02, 0x15, 0x03}));
 }
 
 TEST_F(Operations, AnUploadNeedsALoadedFileAndIsGivenUpWithoutAnAnswer) {
-    g_Connected = 1;
-    g_SetupMode = 1;
+    const Bytes file = sifBytes(oneRegionLines());
+    ASSERT_EQ(controller.loadDefaultData(file, "tasman.sif"), std::nullopt);
+    connectInSetupMode();
     // Get Antenna Information forgets a loaded file: the tables then hold the ACU's data.
-    g_DefaultDataLoaded = 1;
     controller.OnGetAntennaInformation();
-    EXPECT_EQ(g_DefaultDataLoaded, 0);
+    EXPECT_EQ(state().data.DefaultDataLoaded, 0);
     EXPECT_EQ(port.codes(), (std::vector<int>{2}));
     advance(1000);
-    controller.updateDefaultData();
+    EXPECT_EQ(outcomes.back().ending, Ending::Unanswered);
+    EXPECT_EQ(outcomes.back().code, 2);
+    controller.updateDefaultData(0, 0);
     EXPECT_EQ(view.callsStartingWith("MessageBox"),
               std::vector<std::string>{
                   "MessageBox( Not Update Data !!! \r\n Try again after Update Data !!!, !)"});
 
-    g_DefaultDataLoaded = 1;
-    controller.updateDefaultData();  // the figures are tested with the whole upload
-    EXPECT_EQ(g_BusyCursor, 1);
+    ASSERT_EQ(controller.loadDefaultData(file, "tasman.sif"), std::nullopt);
+    controller.updateDefaultData(0, 0);  // the figures are tested with the whole upload
+    EXPECT_EQ(state().BusyCursor, 1);
 
     // Given up without an answer (what the user is told is tested with the upload), and
     // late answers are ignored.
@@ -151,11 +158,7 @@ TEST_F(Operations, AQuestionOpenWhenTheLineDropsIsClosedAndItsYesActsOnNoOtherUn
     for (const Row& row : {Row{"Confirm( Antenna Setup mode?, OkCancel)", &AcuController::OnSetupMode},
                            Row{"Confirm(Do you want to factory default setting?, YesNo)",
                                &AcuController::OnFactorySetting}}) {
-        ResetProcessState();
-        port = RecordingPort{};
-        view.calls.clear();
-        g_Connected = 1;
-        g_SetupMode = 1;
+        connectInSetupMode();
         // The adapter is pulled and a unit in setup state answers on the new link before
         // the user says yes.
         view.onConfirm = [this] {

@@ -7,10 +7,7 @@
 #include <iterator>
 #include <nlohmann/json.hpp>
 
-#include "data/sif_reader.h"
 #include "link/controller.h"
-#include "link/link_state.h"
-#include "link/process_state.h"
 #include "link/service_report.h"
 #include "memory_link.h"
 #include "support/manual_timers.h"
@@ -23,10 +20,9 @@ using Row = std::vector<std::string>;
 class ServiceReportOnSim : public ::testing::Test {
 protected:
     void SetUp() override {
-        ResetProcessState();
+        view.state = &controller.state();
         link.setOnData([this] { controller.OnCommRead(); });
     }
-    void TearDown() override { ResetProcessState(); }
 
     // Ten-millisecond steps for the program's timers and the unit alike.
     void run(int milliseconds) {
@@ -39,8 +35,7 @@ protected:
     void loadSif(const std::string& file) {
         std::ifstream in(std::string(SKYRELAY_DATA_DIR) + "/" + file, std::ios::binary);
         const std::vector<std::uint8_t> bytes(std::istreambuf_iterator<char>(in), {});
-        ASSERT_EQ(loadSatelliteInformation(bytes), std::nullopt);
-        controller.sessionLog().setDefaultDataFile(file);
+        ASSERT_EQ(controller.loadDefaultData(bytes, file), std::nullopt);
     }
     static const ReportTable& table(const ServiceReport& report, const std::string& key) {
         for (const ReportTable& t : report.tables) {
@@ -77,14 +72,13 @@ TEST_F(ServiceReportOnSim, HoldsTheSessionsChangesSelfTestAndFaultsInThePagesTex
     run(3000);
     controller.OnSetupMode();
     run(500);
-    ASSERT_EQ(g_SetupMode, 1);
+    ASSERT_EQ(controller.state().SetupMode, 1);
 
-    controller.OnSetParameters({u"1.75", u"310", u"260", u"0.25", u"-1.5", u"40", u"12"});
+    controller.OnSetParameters(
+        readAntennaParameters({u"1.75", u"310", u"260", u"0.25", u"-1.5", u"40", u"12"}));
     run(500);
     loadSif("oceania_region7.sif");
-    view.continentSelection = 0;
-    view.regionSelection = 0;
-    controller.updateDefaultData();
+    controller.updateDefaultData(0, 0);
     run(5000);
     acu.settings().diagnosis.failingItem = 3;
     controller.OnDiagnosisStartStop();
@@ -94,7 +88,8 @@ TEST_F(ServiceReportOnSim, HoldsTheSessionsChangesSelfTestAndFaultsInThePagesTex
     controller.sendLocalFrequency(u"10750");
     run(3500);
 
-    const ServiceReport report = buildServiceReport(controller.sessionLog(), "MV Nordic Star");
+    const ServiceReport report =
+        buildServiceReport(controller.state(), controller.sessionLog(), "MV Nordic Star");
     // As the unit reported itself (its factory state) and as the pages show it.
     EXPECT_EQ(field(report, "antenna", "antenna_model"), "OCEANSAT SR-60");
     EXPECT_EQ(field(report, "antenna", "serial_number"), "SR60-2419087");
@@ -110,8 +105,8 @@ TEST_F(ServiceReportOnSim, HoldsTheSessionsChangesSelfTestAndFaultsInThePagesTex
          "Yes"},
         {"Update Default Data", "file oceania_region7.sif, OCEANIA TASMAN-SEA, selectors 0 / 0",
          "Yes"},
-        // The LNB radios were not touched: a single band LNB with the typed frequency.
-        {"Set Local Frequency", "LNB Type : Single Band Local Freq.: 10750 MHz", "No"},
+        // The LNB radios were not touched: the universal LNB of the ACU's region.
+        {"Set Local Frequency", "LNB Type : Universal Local Freq.: 9750 / 10600 MHz", "No"},
     };
     EXPECT_EQ(untimed(table(report, "changes")), changes);
 
@@ -129,7 +124,8 @@ TEST_F(ServiceReportOnSim, HoldsTheSessionsChangesSelfTestAndFaultsInThePagesTex
 
 TEST_F(ServiceReportOnSim, RenderersEscapeTheNoteAndNameTheColumns) {
     controller.sessionLog().hungUp("/dev/ttyUSB0");
-    const ServiceReport report = buildServiceReport(controller.sessionLog(), "Site <A&B>");
+    const ServiceReport report =
+        buildServiceReport(controller.state(), controller.sessionLog(), "Site <A&B>");
     const std::string html = renderReportHtml(report);
     EXPECT_NE(html.find("Site &lt;A&amp;B&gt;"), std::string::npos);
     EXPECT_NE(html.find("No changes in this session"), std::string::npos);

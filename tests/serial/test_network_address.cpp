@@ -17,11 +17,20 @@ TEST(NetworkAddress, EachFormReadsToItsGensioStackAndAnythingElseIsRefused) {
          "telnet(rfc2217),tcp(nodelay),acu.ship.example,2000"},
         {"tcp+tls://[fd00::7]:4443", {}, "ssl,tcp(nodelay),fd00::7,4443"},
         {"rfc2217+tls://acu:4443",
-         {"/etc/skyrelay/acu.pem", false},
+         {"/etc/skyrelay/acu.pem", false, "", ""},
          "telnet(rfc2217),ssl(CA=/etc/skyrelay/acu.pem),tcp(nodelay),acu,4443"},
-        {"tcp+tls://acu:4443", {"", true}, "ssl(allow-authfail),tcp(nodelay),acu,4443"},
-        {"tcp+tls://acu:4443", {"/tmp/a,b.pem", false}, ""},  // cannot be written in a stack
-        {"tcp://fd00::7:4001", {}, ""},                       // IPv6 without brackets
+        {"tcp+tls://acu:4443", {"", true, "", ""}, "ssl(allow-authfail),tcp(nodelay),acu,4443"},
+        {"tcp+tls://acu:4443",
+         {"ca.pem", false, "shore.pem", "shore.key"},
+         "ssl(CA=ca.pem,cert=shore.pem,key=shore.key),tcp(nodelay),acu,4443"},
+        {"tcp+tls://acu:4443",  // one file with both
+         {"", false, "shore.pem", ""},
+         "ssl(cert=shore.pem,key=shore.pem),tcp(nodelay),acu,4443"},
+        {"tcp://acu:4001", {"", false, "shore.pem", ""}, "tcp(nodelay),acu,4001"},
+        // Paths that cannot be written in a stack.
+        {"tcp+tls://acu:4443", {"/tmp/a,b.pem", false, "", ""}, ""},
+        {"tcp+tls://acu:4443", {"", false, "shore.pem", "k(1).key"}, ""},
+        {"tcp://fd00::7:4001", {}, ""},  // IPv6 without brackets
         {"tcp://acu", {}, ""},
         {"tcp://acu:0", {}, ""},
         {"tcp://acu:65536", {}, ""},

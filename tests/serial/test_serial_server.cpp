@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "line_relay.h"
 #include "support/line_session.h"
 #include "support/ser2net_server.h"
 
@@ -33,7 +34,7 @@ TEST_P(SerialServer, ChainAndUploadMatchTheLocalRunFrameForFrame) {
     ASSERT_GT(local.size(), 40u);
 
     Ser2netServer server(GetParam());
-    Session remote(TlsOptions{server.certificate(), false});
+    Session remote(TlsOptions{server.certificate(), false, "", ""});
     ASSERT_TRUE(remote.ok());
     ASSERT_TRUE(server.start(remote.device()));
     ASSERT_EQ(remote.open(server.address()), 1) << remote.m_Line.openFailure();
@@ -56,7 +57,7 @@ TEST(SerialServerLink, ASatelliteRoundTripStillCompletesEveryExchange) {
     ASSERT_EQ(remote.open(server.address()), 1) << remote.m_Line.openFailure();
     ASSERT_TRUE(remote.identify());
     ASSERT_TRUE(remote.runUntil(
-        [&] { return !remote.m_View.callsStartingWith("showCurrentPosition").empty(); }));
+        [&] { return !remote.m_View.callsStartingWith("CurrentPosition").empty(); }));
     ASSERT_TRUE(remote.upload());
     EXPECT_EQ(remote.m_View.callsStartingWith("StepProgress"), localRun().steps);
     EXPECT_EQ(remote.log(), localRun().frames);
@@ -113,7 +114,7 @@ TEST(SerialServerLink, AStoppedServerIsOneHangUpAndTheAddressOpensAgainOnceItIsB
     ASSERT_TRUE(remote.identify());
 
     server.stop();
-    ASSERT_TRUE(remote.runUntil([&] { return g_Connected == 0; }, 10s));
+    ASSERT_TRUE(remote.runUntil([&] { return remote.m_Controller.state().Connected == 0; }, 10s));
     remote.runUntil([] { return false; }, 1s);  // time for a second report, which must not come
     EXPECT_EQ(remote.m_Consumer.hangups.load(), 1);
     EXPECT_FALSE(remote.m_Line.isOpen());
@@ -122,6 +123,27 @@ TEST(SerialServerLink, AStoppedServerIsOneHangUpAndTheAddressOpensAgainOnceItIsB
     ASSERT_TRUE(server.start());
     ASSERT_EQ(remote.open(server.address()), 1) << remote.m_Line.openFailure();
     EXPECT_TRUE(remote.identify());
+}
+
+TEST(SerialServerLink, ALinkThatDiesWithoutClosingIsOneHangUpWithinHalfAMinute) {
+    // An idle line is found out by TCP's keepalive probes, one that polls by its
+    // unacknowledged poll.
+    for (const bool polling : {false, true}) {
+        Ser2netServer server(Mode::Raw);
+        Session remote;
+        ASSERT_TRUE(server.start(remote.device()));
+        LineRelay relay(server.port(), 50ms, 0.5);
+        ASSERT_EQ(remote.open(relay.address("tcp")), 1) << remote.m_Line.openFailure();
+        if (polling) {
+            ASSERT_TRUE(remote.identify());
+        }
+
+        relay.stopForwarding();
+        EXPECT_TRUE(remote.runUntil([&] { return remote.m_Consumer.hangups.load() > 0; }, 30s))
+            << "polling " << polling;
+        remote.runUntil([] { return false; }, 1s);
+        EXPECT_EQ(remote.m_Consumer.hangups.load(), 1) << "polling " << polling;
+    }
 }
 
 }  // namespace

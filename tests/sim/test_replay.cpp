@@ -11,7 +11,6 @@
 
 #include "data/sif_reader.h"
 #include "link/controller.h"
-#include "link/process_state.h"
 #include "link/trace_file.h"
 #include "link/traffic_reader.h"
 #include "memory_link.h"
@@ -40,17 +39,14 @@ std::vector<TrafficEntry> entriesOf(const std::string& text) {
 // the tests side by side).
 struct Session : TrafficObserver {
     explicit Session(Replay* replay) {
-        ResetProcessState();
+        view.state = &controller.state();
         std::string error;
         EXPECT_TRUE(trace.open(path.string(), error)) << error;
         link.setOnData([this] { controller.OnCommRead(); });
         controller.setTrafficObserver(this);
         acu.setReplay(replay);
     }
-    ~Session() override {
-        std::filesystem::remove(path);
-        ResetProcessState();
-    }
+    ~Session() override { std::filesystem::remove(path); }
     void onTraffic(TrafficKind kind, std::span<const std::uint8_t> bytes,
                    Clock::time_point) override {
         if (kind == TrafficKind::LinkOpened) origin = acu.now();
@@ -97,13 +93,15 @@ std::string runSession(const std::string& name, Replay* replay) {
     }
     std::ifstream sif(std::string(SKYRELAY_DATA_DIR) + "/oceania_region7.sif", std::ios::binary);
     if (upload) {
-        EXPECT_FALSE(loadSatelliteInformation(Bytes(std::istreambuf_iterator<char>(sif), {})));
+        EXPECT_FALSE(s.controller.loadDefaultData(Bytes(std::istreambuf_iterator<char>(sif), {}),
+                                                  "oceania_region7.sif"));
     }
     s.controller.StartConnection();
     s.run(2500ms);
     s.controller.OnSetupMode();
     s.run(200ms);
-    upload ? s.controller.updateDefaultData() : s.controller.OnDiagnosisStartStop();
+    // Nothing selected on the Administrator page: the selector positions go out as -1.
+    upload ? s.controller.updateDefaultData(-1, -1) : s.controller.OnDiagnosisStartStop();
     s.run(upload ? 800ms : 2600ms);
     s.trace.close();
     return readText(s.path);

@@ -4,10 +4,12 @@
 #include <chrono>
 #include <fstream>
 #include <functional>
+#include <initializer_list>
 #include <iterator>
 #include <mutex>
 #include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include "acu_simulator.h"
@@ -16,8 +18,6 @@
 
 #include "data/sif_reader.h"
 #include "link/controller.h"
-#include "link/link_state.h"
-#include "link/process_state.h"
 #include "wire/protocol.h"
 #include "serial/port_line.h"
 #include "support/bytes.h"
@@ -43,7 +43,7 @@ public:
     explicit Session(TlsOptions tls = {},
                      std::chrono::milliseconds replyDelay = std::chrono::milliseconds{0})
         : m_Line(m_Consumer, std::move(tls)) {
-        ResetProcessState();
+        m_View.state = &m_Controller.state();
         m_Acu.faults().replyDelay = replyDelay;
         m_Acu.setFrameObserver(
             [this](AcuSimulator::Direction direction, std::span<const std::uint8_t> frame) {
@@ -57,7 +57,6 @@ public:
     ~Session() {
         m_Line.ClosePort();
         m_Server.stop();
-        ResetProcessState();
     }
 
     // The simulator's terminal is open and served.
@@ -65,41 +64,62 @@ public:
     std::string device() const { return m_Server.slavePath(); }
     int open(const std::string& name) { return m_Line.OpenPort(name, 57600, 0); }
 
-    // Runs the controller on real time until done() or limit; false on the limit.
-    bool runUntil(const std::function<bool()>& done,
-                  std::chrono::seconds limit = std::chrono::seconds{60}) {
+    // One turn of the test's loop, as the window's event loop takes it: what the watcher
+    // reported, then the timers up to now.
+    void pump() {
+        if (m_Consumer.read.exchange(false)) m_Controller.OnCommRead();
+        if (m_Consumer.hangups.load() > m_HangupsSeen) {
+            ++m_HangupsSeen;
+            m_Controller.OnPortHangup(m_Line.portName());
+        }
+        const auto step = std::chrono::duration_cast<std::chrono::milliseconds>(
+            std::chrono::steady_clock::now() - m_Last);
+        m_Last += step;
+        m_Timers.advance(step, [this](int id) { m_Controller.OnTimer(id); });
+    }
+    // Runs the sessions' controllers on real time, in turn, until done() or limit; false on
+    // the limit.
+    static bool runUntil(std::initializer_list<Session*> sessions,
+                         const std::function<bool()>& done,
+                         std::chrono::seconds limit = std::chrono::seconds{60}) {
         const auto end = std::chrono::steady_clock::now() + limit;
-        auto last = std::chrono::steady_clock::now();
         while (!done()) {
-            const auto now = std::chrono::steady_clock::now();
-            if (now > end) return false;
-            if (m_Consumer.read.exchange(false)) m_Controller.OnCommRead();
-            if (m_Consumer.hangups.load() > m_HangupsSeen) {
-                ++m_HangupsSeen;
-                m_Controller.OnPortHangup(m_Line.portName());
-            }
-            const auto step = std::chrono::duration_cast<std::chrono::milliseconds>(now - last);
-            last += step;
-            m_Timers.advance(step, [this](int id) { m_Controller.OnTimer(id); });
+            if (std::chrono::steady_clock::now() > end) return false;
+            for (Session* session : sessions) session->pump();
             std::this_thread::sleep_for(std::chrono::milliseconds{2});
         }
         return true;
+    }
+    bool runUntil(const std::function<bool()>& done,
+                  std::chrono::seconds limit = std::chrono::seconds{60}) {
+        return runUntil({this}, done, limit);
     }
     bool identify() {
         m_Controller.StartConnection();
         return runUntil([this] { return m_Timers.running(cmd::StatusPoll); });
     }
-    // The sample file with every continent, from load to the last acknowledgement.
-    bool upload() {
+    // The sample file with every continent loaded, setup mode, and the upload started.
+    bool startUpload() {
         std::ifstream file(SKYRELAY_DATA_DIR "/all_continents.sif", std::ios::binary);
         const Bytes bytes{std::istreambuf_iterator<char>(file), {}};
-        if (loadSatelliteInformation(bytes)) return false;
-        g_SetupMode = 1;
-        m_View.continentSelection = 0;
-        m_View.regionSelection = 0;
-        m_Controller.updateDefaultData();
-        return runUntil([this] { return !m_View.callsStartingWith("CloseProgress").empty(); });
+        if (m_Controller.loadDefaultData(bytes, "all_continents.sif")) return false;
+        m_Controller.OnSetupMode();
+        if (!runUntil([this] { return m_Controller.state().SetupMode == 1; })) return false;
+        m_Controller.updateDefaultData(0, 0);
+        return true;
     }
+    // ... to the last acknowledgement.
+    bool upload() {
+        return startUpload() &&
+               runUntil([this] { return !m_View.callsStartingWith("CloseProgress").empty(); });
+    }
+    // The simulated unit, while its server keeps its hands off it.
+    template <typename F>
+    auto unit(F&& f) {
+        return m_Server.withSimulator(std::forward<F>(f));
+    }
+    // The unit's end of the line goes, as a pulled cable.
+    void hangUp() { m_Server.hangUp(); }
     std::vector<std::string> log() {
         std::lock_guard lock(m_LogMutex);
         return m_Log;
@@ -113,6 +133,7 @@ public:
     int m_HangupsSeen = 0;
 
 private:
+    std::chrono::steady_clock::time_point m_Last = std::chrono::steady_clock::now();
     AcuSimulator m_Acu;
     PtyServer m_Server{m_Acu};
     bool m_Ok = false;

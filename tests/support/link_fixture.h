@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include "link/controller.h"
-#include "link/process_state.h"
 #include "serial/byte_port.h"
 #include "serial/comm_queue.h"
 #include "support/bytes.h"
@@ -29,12 +28,14 @@ public:
     int refuseWrite = -1;  // the one write, counted from 1, that the line loses
 };
 
-// A controller on a recording port, a recorder view and a manual clock; replies are put in
-// the receive queue as the watcher would.
+// A fresh controller on a recording port, a recorder view and a manual clock; replies are put
+// in the receive queue as the watcher would. Every outcome is kept in order.
 class LinkFixture : public ::testing::Test {
 protected:
-    void SetUp() override { ResetProcessState(); }
-    void TearDown() override { ResetProcessState(); }
+    LinkFixture() {
+        view.state = &controller.state();
+        controller.setOutcomeListener([this](const Outcome& o) { outcomes.push_back(o); });
+    }
 
     void deliver(const Bytes& bytes) {
         ASSERT_TRUE(queue.putChunk(bytes.data(), static_cast<std::uint32_t>(bytes.size())));
@@ -45,10 +46,31 @@ protected:
         timers.advance(std::chrono::milliseconds{milliseconds},
                        [this](int id) { controller.OnTimer(id); });
     }
+    // Nothing written, shown or ended so far.
+    void forget() {
+        port.written.clear();
+        view.calls.clear();
+        outcomes.clear();
+    }
+    // The link open (its link check left unrepeated) and nothing recorded yet.
+    void connect() {
+        controller.StartConnection();
+        timers.stop(1);
+        forget();
+    }
+    // ... and the ACU in setup mode (reply 16, state 6) with the dish at az, el and skew,
+    // each given as its sign and hundredths, as the reply carries them.
+    void connectInSetupMode(const Bytes& position = {'+', 0, 0, '+', 0, 0, '+', 0, 0}) {
+        connect();
+        reply(concat({{0x10, 0x06}, position}));
+        forget();
+    }
+    const LinkState& state() const { return controller.state(); }
 
     RecordingPort port;
     CommQueue queue;
     RecorderView view;
     ManualTimers timers;
-    AcuController controller{port, queue, view, timers};
+    AcuController controller{port, queue, view, timers, &view};
+    std::vector<Outcome> outcomes;
 };

@@ -1,83 +1,85 @@
 #pragma once
 
 #include <functional>
+#include <initializer_list>
 #include <string>
 #include <vector>
 
 #include "link/controller_view.h"
+#include "link/link_state.h"
+#include "wire/display_text.h"
 
-// A screen that writes down what it was asked to show, one line per call, so a test can
-// check what reached the user and in what order.
-class RecorderView : public ControllerView {
+// A screen that writes down what it was asked to show, one line per call and one per part of
+// the state named as changed, with what the state holds then, so a test can check what reached
+// the user and in what order.
+class RecorderView : public ControllerView, public PortScan {
 public:
-    int adminContinentSelection() const override { return continentSelection; }
-    int adminRegionSelection() const override { return regionSelection; }
-
+    void stateChanged(std::uint32_t what) override {
+        const LinkState& s = *state;
+        // Each part in the order of its bit, its line made only when it is named.
+        const auto shown = [&](std::uint32_t bit, const char* part, auto text) {
+            if ((what & bit) != 0) calls.push_back(std::string(part) + "(" + text() + ")");
+        };
+        const auto numbers = [](std::initializer_list<long long> values) {
+            return [values] {
+                std::string text;
+                for (long long v : values) {
+                    if (!text.empty()) text += ',';
+                    text += std::to_string(v);
+                }
+                return text;
+            };
+        };
+        const auto none = [] { return std::string(); };
+        shown(changed::Connection, "Connection", numbers({s.Connected}));
+        shown(changed::ConnectLamp, "ConnectLamp", numbers({s.ConnectLamp}));
+        shown(changed::StateLamps, "StateLamps", numbers({s.StateLamps}));
+        shown(changed::GpsLamps, "GpsLamps", numbers({s.antenna.GpsLinkState}));
+        shown(changed::DiagLamps, "DiagLamps", numbers({s.antenna.DiagLamps}));
+        shown(changed::BusyCursor, "BusyCursor", numbers({s.BusyCursor}));
+        shown(changed::TargetChoice, "TargetChoice",
+              numbers({s.TargetChoice, s.TargetChangeEnabled}));
+        shown(changed::TargetPanel, "TargetPanel",
+              numbers({s.data.DefaultSatIndex, s.data.CurContinent, s.data.CurRegion}));
+        shown(changed::RegionGps, "RegionGps", numbers({s.data.CurContinent, s.data.CurRegion}));
+        shown(changed::CurrentPosition, "CurrentPosition", [&] {
+            return positionText(s.antenna.CurrentAz) + "," + positionText(s.antenna.CurrentEl) +
+                   "," + positionText(s.antenna.CurrentSkew);
+        });
+        shown(changed::DiagnosisCaption, "DiagIdle", numbers({s.DiagIdle}));
+        shown(changed::Downloaded, "Downloaded", none);
+        shown(changed::SatelliteAcknowledged, "SatelliteAcknowledged", none);
+        shown(changed::SettingAcknowledged, "SettingAcknowledged", none);
+        shown(changed::LcdData, "LcdData", none);
+        busyCursor = s.BusyCursor == 1;
+    }
     void MessageBox(const std::string& text, MessageIcon icon) override {
-        record("MessageBox(" + text + (icon == MessageIcon::Exclamation ? ", !)" : ")"));
+        calls.push_back("MessageBox(" + text + (icon == MessageIcon::Exclamation ? ", !)" : ")"));
         if (onMessageBox) onMessageBox(text);
     }
     bool Confirm(const std::string& text, ConfirmButtons buttons) override {
-        record("Confirm(" + text + (buttons == ConfirmButtons::YesNo ? ", YesNo)" : ", OkCancel)"));
+        calls.push_back("Confirm(" + text +
+                        (buttons == ConfirmButtons::YesNo ? ", YesNo)" : ", OkCancel)"));
         if (onConfirm) onConfirm();
         return confirmAnswer;
     }
-    void closeQuestion() override { record("closeQuestion()"); }
-    void showTargetChoice(const std::string& longitude, bool changeEnabled) override {
-        record("showTargetChoice(" + longitude + "," + (changeEnabled ? "1" : "0") + ")");
-    }
-    void setTargetChangeEnabled(bool enabled) override { record("setTargetChangeEnabled", enabled); }
-    void DrawSerialBox(int connected) override { record("DrawSerialBox", connected); }
-    void DrawConnectLamp(int state) override { record("DrawConnectLamp", state); }
-    void DrawStateLamps(int mode) override { record("DrawStateLamps", mode); }
-    void DrawGpsLamps(int state) override { record("DrawGpsLamps", state); }
-    void DrawDiagLamps(std::uint32_t word) override {
-        record("DrawDiagLamps", static_cast<long long>(word));
-    }
-    void showConnectionControls(bool connected) override {
-        record("showConnectionControls", connected);
-    }
-    void setBusyCursor(bool busy) override {
-        busyCursor = busy;
-        record("setBusyCursor", busy);
-    }
-    void RefreshTargetPanel(std::uint8_t position, std::uint8_t continent,
-                            std::uint8_t region) override {
-        record("RefreshTargetPanel(" + std::to_string(position) + "," + std::to_string(continent) +
-               "," + std::to_string(region) + ")");
-    }
-    void showAcknowledgedChange(std::uint8_t code) override {
-        record("showAcknowledgedChange", code);
-    }
-    void refreshAfterDownload() override { record("refreshAfterDownload()"); }
-    void showRegionGps(std::uint8_t continent, std::uint8_t region) override {
-        record("showRegionGps(" + std::to_string(continent) + "," + std::to_string(region) + ")");
-    }
-    void showCurrentPosition(const std::string& az, const std::string& el,
-                             const std::string& skew) override {
-        record("showCurrentPosition(" + az + "," + el + "," + skew + ")");
-    }
-    void setDiagnosisButtonCaption(const std::string& caption) override {
-        record("setDiagnosisButtonCaption(" + caption + ")");
-    }
+    void closeQuestion() override { calls.push_back("closeQuestion()"); }
     void OpenProgress(ProgressPopup popup, std::uint32_t total) override {
-        record("OpenProgress(" + name(popup) + "," + std::to_string(total) + ")");
+        calls.push_back("OpenProgress(" + name(popup) + "," + std::to_string(total) + ")");
     }
     void StepProgress(ProgressPopup popup, std::uint32_t count,
                       const std::string& percent) override {
-        record("StepProgress(" + name(popup) + "," + std::to_string(count) + "," + percent + ")");
+        calls.push_back("StepProgress(" + name(popup) + "," + std::to_string(count) + "," +
+                        percent + ")");
     }
     void CloseProgress(ProgressPopup popup) override {
-        record("CloseProgress(" + name(popup) + ")");
+        calls.push_back("CloseProgress(" + name(popup) + ")");
     }
-    void SwitchPage() override { record("SwitchPage()"); }
-    void ShowLcdDataInEditor() override { record("ShowLcdDataInEditor()"); }
-    void TakeLcdDataFromEditor() override { record("TakeLcdDataFromEditor()"); }
     int ScanAndConnect() override {
-        record("ScanAndConnect()");
+        calls.push_back("ScanAndConnect()");
         return scanResult;
     }
-    void skipSilentPort() override { record("skipSilentPort()"); }
+    void skipSilentPort() override { calls.push_back("skipSilentPort()"); }
 
     // The calls whose text starts with prefix, in order.
     std::vector<std::string> callsStartingWith(const std::string& prefix) const {
@@ -88,9 +90,8 @@ public:
         return found;
     }
 
+    const LinkState* state = nullptr;  // the controller's, read at each change
     std::vector<std::string> calls;
-    int continentSelection = -1;
-    int regionSelection = -1;
     int scanResult = 0;
     bool confirmAnswer = true;
     bool busyCursor = false;
@@ -100,9 +101,5 @@ public:
 private:
     static std::string name(ProgressPopup popup) {
         return popup == ProgressPopup::Load ? "Load" : "Update";
-    }
-    void record(const std::string& call) { calls.push_back(call); }
-    void record(const char* what, long long value) {
-        calls.push_back(std::string(what) + "(" + std::to_string(value) + ")");
     }
 };

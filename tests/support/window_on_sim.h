@@ -10,8 +10,7 @@
 
 #include "app/lumidor_dlg.h"
 #include "app/timer_bank_qt.h"
-#include "link/link_state.h"
-#include "link/process_state.h"
+#include "link/controller.h"
 #include "ui/controls.h"
 
 // The real main window on the simulated ACU's pseudo-terminal, for the end-to-end window
@@ -58,15 +57,16 @@ struct WindowOnSim {
         m_Server.reset();
         m_Acu.reset();
         m_Messages.clear();
-        ResetProcessState();
     }
+
+    const LinkState& state() const { return m_Window->controller().state(); }
 
     // Identification is over once the status poll runs.
     bool polling() const { return m_Window->timers().running(14); }
     void waitForPoll() { QTRY_VERIFY_WITH_TIMEOUT(polling(), 8000); }
     void enterSetupMode() {
         click(m_Window.get(), "setup_button");
-        QTRY_COMPARE_WITH_TIMEOUT(g_SetupMode, std::uint8_t{1}, 3000);
+        QTRY_COMPARE_WITH_TIMEOUT(state().SetupMode, std::uint8_t{1}, 3000);
     }
 
     std::uint32_t framesAtAcu() {

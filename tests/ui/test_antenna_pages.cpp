@@ -62,10 +62,10 @@ private slots:
         // Get Antenna Information ends in the status poll, which reports the dish as it moves.
         click(m_Window.get(), "get_info_button");
         waitForPoll();
-        QTRY_COMPARE_WITH_TIMEOUT(g_AntennaMode, std::uint8_t{6}, 3000);
-        QCOMPARE(shown(diagnosis, "current_az"), azimuth(g_CurrentAz));
+        QTRY_COMPARE_WITH_TIMEOUT(state().AntennaMode, std::uint8_t{6}, 3000);
+        QCOMPARE(shown(diagnosis, "current_az"), azimuth(state().antenna.CurrentAz));
         // A quarter turn away.
-        const double az = std::round(g_CurrentAz > 180.0 ? g_CurrentAz - 90.0 : g_CurrentAz + 90.0);
+        const double az = std::round(state().antenna.CurrentAz > 180.0 ? state().antenna.CurrentAz - 90.0 : state().antenna.CurrentAz + 90.0);
         typeInto(diagnosis, "go_to_az", QString::number(az));
         typeInto(diagnosis, "go_to_el", QStringLiteral("20"));
         click(diagnosis, "go_to_position");

@@ -35,6 +35,7 @@ private slots:
             {"--trace=visit.txt", -1, "|visit.txt|0||0"},
             {"--tls-ca=ship.pem tcp+tls://ship:3001", -1, "tcp+tls://ship:3001||0|ship.pem|0"},
             {"--tls-ca ship.pem --insecure-tls", -1, "||0|ship.pem|1"},
+            {"--tls-cert=shore.pem --tls-key shore.key", -1, "||0||0|shore.pem|shore.key"},
             {"/tmp/acu --only", -1, "/tmp/acu||1||0"},
             {"--only", 2, "--only needs at least one DEVICE"},
             {"/dev/ttyUSB0 --trace", 2, "--trace: 1 required TEXT missing"},
@@ -54,6 +55,7 @@ private slots:
                 given += (given.empty() ? "" : " ") + device;
             given += "|" + o.tracePath + (o.listing == PortListing::OnlyGiven ? "|1|" : "|0|") +
                      o.tls.caFile + (o.tls.insecure ? "|1" : "|0");
+            if (!o.tls.certFile.empty()) given += "|" + o.tls.certFile + "|" + o.tls.keyFile;
             QVERIFY2((line.exit ? line.exitStatus : -1) == c.exitStatus, c.arguments);
             if (line.exit)
                 QVERIFY2(line.text.find(c.gives) != std::string::npos, line.text.c_str());
@@ -71,7 +73,7 @@ private slots:
         QVERIFY(cli.waitForFinished(30000));
         const auto there = optionLines(QString::fromUtf8(cli.readAllStandardOutput()));
         const auto here = optionLines(QString::fromStdString(parseWindowCommandLine({"-h"}).text));
-        for (const char* option : {"-h,--help", "--tls-ca", "--insecure-tls"})
+        for (const char* option : {"-h,--help", "--tls-ca", "--insecure-tls", "--tls-key"})
             QCOMPARE(here.value(option, "missing here"), there.value(option, "missing there"));
     }
 };

@@ -24,7 +24,7 @@ private slots:
     void cleanup() { close(); }
 
     void identificationFillsEveryPageAndDisconnectStopsAll() {
-        QTRY_COMPARE_WITH_TIMEOUT(g_Connected, std::uint8_t{1}, 3000);
+        QTRY_COMPARE_WITH_TIMEOUT(state().Connected, std::uint8_t{1}, 3000);
         QCOMPARE(m_Window->serialBox()->text(), simPort());
 
         // Identification ends in the status poll, and the poll paints the antenna's state.
@@ -75,7 +75,7 @@ private slots:
         QVERIFY(m_Messages.isEmpty());
 
         click(m_Window.get(), "connect_button");
-        QCOMPARE(g_Connected, std::uint8_t{0});
+        QCOMPARE(state().Connected, std::uint8_t{0});
         QCOMPARE(shown(m_Window.get(), "connect_button"), QStringLiteral("Connect"));
         QVERIFY(portCombo()->isEnabled());
         QCOMPARE(m_Window->serialBox()->text(), QStringLiteral("COM"));
@@ -96,7 +96,7 @@ private slots:
         makeWindow({silentPath, simPort()});
         m_Window->show();
 
-        QTRY_COMPARE_WITH_TIMEOUT(g_Connected, std::uint8_t{1}, 3000);
+        QTRY_COMPARE_WITH_TIMEOUT(state().Connected, std::uint8_t{1}, 3000);
         QCOMPARE(m_Window->serialBox()->text(), silentPath);  // the port being tried
         // Six unanswered link checks give it up (the controller's tests count them).
         QTRY_COMPARE_WITH_TIMEOUT(m_Window->serialBox()->text(), simPort(), 10000);
@@ -113,7 +113,7 @@ private slots:
 
         const QString path = simPort();
         m_Server->hangUp();
-        QTRY_COMPARE_WITH_TIMEOUT(g_Connected, std::uint8_t{0}, 3000);
+        QTRY_COMPARE_WITH_TIMEOUT(state().Connected, std::uint8_t{0}, 3000);
         QCOMPARE(m_Messages, QStringList{path + QStringLiteral(" was disconnected.\nCheck the "
                                                                "cable and the serial adapter.")});
         QCOMPARE(shown(m_Window.get(), "connect_button"), QStringLiteral("Connect"));
@@ -129,7 +129,7 @@ private slots:
         QCOMPARE(other.pendingOnMaster(), 0);
         // Nor does the scan go on to a port nobody picked while it waits for the lost one.
         QCOMPARE(silent.pendingOnMaster(), silentBytes);
-        QCOMPARE(g_Connected, std::uint8_t{0});
+        QCOMPARE(state().Connected, std::uint8_t{0});
     }
 
     // A link the user named (a simulator's --link path) hangs up with its terminal and is
@@ -142,7 +142,7 @@ private slots:
         m_Window->show();
         waitForPoll();
         m_Server->hangUp();
-        QTRY_COMPARE_WITH_TIMEOUT(g_Connected, std::uint8_t{0}, 3000);
+        QTRY_COMPARE_WITH_TIMEOUT(state().Connected, std::uint8_t{0}, 3000);
         m_Server->stop();
         QFile::remove(link);
         QTest::qWait(1200);  // a run of the scan with the link gone
@@ -152,7 +152,7 @@ private slots:
         m_Acu.reset();  // the unit comes back from power-up
         startSim();
         QVERIFY(QFile::link(simPort(), link));
-        QTRY_COMPARE_WITH_TIMEOUT(g_Connected, std::uint8_t{1}, 5000);
+        QTRY_COMPARE_WITH_TIMEOUT(state().Connected, std::uint8_t{1}, 5000);
         QCOMPARE(m_Window->serialBox()->text(), link);
         waitForPoll();
     }

@@ -49,7 +49,7 @@ private slots:
         waitForPoll();
         load("all_continents.sif");
         QVERIFY(m_Messages.isEmpty());
-        QCOMPARE(g_DefaultDataLoaded, std::uint8_t{1});
+        QCOMPARE(state().data.DefaultDataLoaded, std::uint8_t{1});
         QCOMPARE(entries(selector("continent")),
                  (QStringList{"Europe   ", "Asia     ", "Oceania  ", "N.America", "S.America",
                               "Africa   "}));
@@ -64,10 +64,10 @@ private slots:
         selector("continent")->setFocus();
         QTest::keyClick(selector("continent"), Qt::Key_Down);
         QCOMPARE(entries(selector("region")), (QStringList{"EAST-CHINA  ", "JAPAN-SEA   "}));
-        QCOMPARE(g_CurContinent, std::uint8_t{1});
-        QCOMPARE(g_CurRegion, std::uint8_t{0});
+        QCOMPARE(state().data.CurContinent, std::uint8_t{1});
+        QCOMPARE(state().data.CurRegion, std::uint8_t{0});
         QTest::keyClick(selector("region"), Qt::Key_Down);
-        QCOMPARE(g_CurRegion, std::uint8_t{1});
+        QCOMPARE(state().data.CurRegion, std::uint8_t{1});
 
         // One region of one continent: only their names, fixed.
         load("oceania_region7.sif");
@@ -75,8 +75,8 @@ private slots:
         QVERIFY(!selector("continent")->isEnabled());
         QCOMPARE(entries(selector("region")), QStringList{"TASMAN-SEA  "});
         QVERIFY(!selector("region")->isEnabled());
-        QCOMPARE(g_CurContinent, std::uint8_t{2});
-        QCOMPARE(g_CurRegion, std::uint8_t{7});
+        QCOMPARE(state().data.CurContinent, std::uint8_t{2});
+        QCOMPARE(state().data.CurRegion, std::uint8_t{7});
 
         // A cancelled dialog changes nothing; a named pipe is refused like a missing file,
         // without waiting for a writer.

@@ -35,7 +35,7 @@ private:
         return text;
     }
     QByteArray block() {
-        return QByteArray(reinterpret_cast<const char*>(g_LcdData.data()), kLcdDataSize);
+        return QByteArray(reinterpret_cast<const char*>(state().LcdData.data()), kLcdDataSize);
     }
     void clearEditor() {
         for (std::size_t line = 0; line < kLcdLineCount; ++line) editor()->lineEdit(line)->clear();
@@ -58,7 +58,7 @@ private slots:
         editor()->button("view_write")->click();
         const QByteArray before = block();
         clearEditor();
-        g_LcdData.fill(0);
+        m_Window->controller().setLcdData({});
         m_FileName = m_Dir.filePath(QStringLiteral("kept.lcd"));  // the suffix was added
         editor()->button("font_load")->click();
         QCOMPARE(block(), before);
@@ -208,7 +208,7 @@ private slots:
 
         preview()->button("close")->click();
         clearEditor();
-        g_LcdData.fill(0);
+        m_Window->controller().setLcdData({});
         m_Messages.clear();
         editor()->button("read")->click();
         QTRY_COMPARE_WITH_TIMEOUT(m_Messages.size(), 1, 10000);

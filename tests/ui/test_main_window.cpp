@@ -11,9 +11,10 @@
 #include "app/update_progress.h"
 #include "data/satellite_tables.h"
 #include "geo/look_angles.h"
-#include "link/link_state.h"
-#include "link/process_state.h"
+#include "link/controller.h"
 #include "pages/acu_lcd_display.h"
+#include "serial/port_line.h"
+#include "support/replies.h"
 #include "ui/controls.h"
 #include "widgets/lamp.h"
 #include "widgets/serial_box.h"
@@ -41,41 +42,20 @@ private:
         return entry < 5 ? m_Window->page(entry) : static_cast<QWidget*>(m_Window->lcdDisplay());
     }
 
-    static SatelliteRecord record(std::uint8_t number, std::u16string_view name, double longitude) {
-        SatelliteRecord sat;
-        sat.number = number;
-        storeFixedText(sat.name, name);
-        sat.longitude = longitude;
-        sat.eastWest = 'E';
-        return sat;
-    }
-    // A region of three satellites whose third (130.0 E) is the default, as a file or the ACU
-    // leaves it.
-    void loadKorea() {
-        g_SatelliteTable[0] = record(1, u"ASTRA 1", 19.2);
-        g_SatelliteTable[1] = record(2, u"HOTBIRD", 13.0);
-        g_SatelliteTable[2] = record(3, u"KOREASAT 5", 130.0);
-        RegionRecord& region = *mutableRegionRecord(1, 4);
-        storeFixedText(region.name, u"KOREA");
-        region.satelliteCount = 3;
-        region.defaultSatellite = 2;
-        region.satelliteList = {1, 2, 3};
-        region.lnbType = 1;
-        region.universalLowLocalFreq = 9750;
-        region.universalHighLocalFreq = 10600;
-        region.diseqcMode = 2;
-        QVERIFY(selectRegion(1, 4));
+    const LinkState& state() { return m_Window->controller().state(); }
+    // Replies in the window's receive queue, taken up as the watcher's notification would be.
+    void receive(std::initializer_list<Bytes> replies) {
+        for (const Bytes& payload : replies) {
+            const Bytes frame = frameOf(payload);
+            m_Window->comm().m_QueueRead.putChunk(frame.data(),
+                                                  static_cast<std::uint32_t>(frame.size()));
+        }
+        m_Window->controller().OnCommRead();
     }
 
 private slots:
-    void init() {
-        ResetProcessState();
-        m_Messages.clear();
-    }
-    void cleanup() {
-        m_Window.reset();
-        ResetProcessState();
-    }
+    void init() { m_Messages.clear(); }
+    void cleanup() { m_Window.reset(); }
 
     void startUpPaintsTheIndicatorsGrey() {
         makeWindow();
@@ -145,12 +125,32 @@ private slots:
     }
 
     void regionRefreshesAfterADownload() {
-        loadKorea();
         makeWindow();
         QWidget* satellite = m_Window->page(1);
         QWidget* administrator = m_Window->page(4);
         m_Window->pageList()->setCurrentRow(1);
-        m_Window->refreshRegionDisplay();
+        for (const char* name : {"continent", "region"}) {
+            child<QComboBox>(administrator, name)->addItems({"a", "b", "c"});
+        }
+        // The ACU's region, whose target's hemisphere byte is above 127.
+        Bytes target = satelliteReply(1);
+        target[15] = 0xC9;  // É in Latin-1, not valid UTF-8 alone
+        receive({regionReply(), satelliteReply(0), target});
+
+        // After a download: the ACU's region alone, fixed, and the byte shown as the
+        // character of that code.
+        const std::pair<const char*, const char*> selectors[] = {{"continent", "Europe   "},
+                                                                 {"region", "EUROPE-WEST "}};
+        for (const auto& [name, entry] : selectors) {
+            auto* selector = child<QComboBox>(administrator, name);
+            QCOMPARE(selector->count(), 1);
+            QCOMPARE(selector->currentText(), QString::fromUtf8(entry));
+            QVERIFY(!selector->isEnabled());
+        }
+        QCOMPARE(child<QLineEdit>(satellite, "name")->text(), QStringLiteral("HOTBIRD   "));
+        QCOMPARE(shown(main(), "target_sat"), QString::fromUtf8("HOTBIRD    13.0É"));
+        QCOMPARE(shown(administrator, "longitude"), QString::fromUtf8(" 13.0É \r\n"));
+
         // A DiSEqC mark shows the mode held: "Not Use" has not been sent, so clicking it
         // leaves its mark empty and "Change Satellite" marked.
         auto* marks = child<QButtonGroup>(satellite, "diseqc_mode");
@@ -159,28 +159,7 @@ private slots:
         QTest::mouseClick(notUse, Qt::LeftButton);
         QVERIFY(!notUse->isChecked());
         QCOMPARE(marks->checkedId(), 2);
-        QCOMPARE(g_DiseqcMode, std::uint8_t{2});
-
-        // After a download: the ACU's region alone, fixed, and a hemisphere byte above 127
-        // shown as the character of that code.
-        for (const char* name : {"continent", "region"}) {
-            child<QComboBox>(administrator, name)->addItems({"a", "b", "c"});
-        }
-        g_CurContinent = 1;
-        g_RegionSatellites[2] = record(3, u"MEASAT 3", 91.5);
-        g_RegionSatellites[2].eastWest = '\xC9';  // É in Latin-1, not valid UTF-8 alone
-        m_Window->refreshAfterDownload();
-        const std::pair<const char*, const char*> selectors[] = {{"continent", "Asia     "},
-                                                                 {"region", "KOREA       "}};
-        for (const auto& [name, entry] : selectors) {
-            auto* selector = child<QComboBox>(administrator, name);
-            QCOMPARE(selector->count(), 1);
-            QCOMPARE(selector->currentText(), QString::fromUtf8(entry));
-            QVERIFY(!selector->isEnabled());
-        }
-        QCOMPARE(child<QLineEdit>(satellite, "name")->text(), QStringLiteral("MEASAT 3  "));
-        QCOMPARE(shown(main(), "target_sat"), QString::fromUtf8("MEASAT 3   91.5É"));
-        QCOMPARE(shown(administrator, "longitude"), QString::fromUtf8(" 91.5É \r\n"));
+        QCOMPARE(state().data.DiseqcMode, std::uint8_t{2});
     }
 
     void choicesAndTheTypedPositionBehave() {
@@ -201,8 +180,8 @@ private slots:
         typeInto(gps, "region_latitude", QStringLiteral("37.5"));
         typeInto(gps, "satellite_longitude", QStringLiteral("116.0"));
         click(gps, "use_region_gps");
-        QCOMPARE(g_CalcSiteLonHemisphere, 'W');
-        QCOMPARE(g_CalcSiteLatitude, -37.5);
+        QCOMPARE(state().calc.siteLonHemisphere, 'W');
+        QCOMPARE(state().calc.siteLatitude, -37.5);
         QCOMPARE((QStringList{shown(gps, "region_longitude_hemisphere"),
                               shown(gps, "region_latitude_hemisphere"),
                               shown(gps, "satellite_longitude_hemisphere")}),

@@ -69,6 +69,7 @@ private:
         waitForPoll();
         QCOMPARE(portCombo()->currentText(), address());
         QCOMPARE(m_Window->serialBox()->text(), address());
+        QCOMPARE(m_Window->serialBox()->shownText(), address());  // whole, however long
         enterSetupMode();
         click(m_Window.get(), "load_data_button");
     }
@@ -95,7 +96,7 @@ private slots:
         // Still waiting for the telnet answers: a window held up by the open would have
         // counted nothing until the open gave up.
         QVERIFY(m_Window->comm().opening());
-        QCOMPARE(g_Connected, std::uint8_t{0});
+        QCOMPARE(state().Connected, std::uint8_t{0});
         QVERIFY(m_Messages.isEmpty());
     }
 
@@ -119,7 +120,7 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(m_Messages.size(), 1, 5000);
         QCOMPARE(m_Messages.first(),
                  QString::fromStdString(hangupText(m_Ser2net->address())).replace("\r\n", "\n"));
-        QCOMPARE(g_Connected, std::uint8_t{0});
+        QCOMPARE(state().Connected, std::uint8_t{0});
         QTest::qWait(2500);  // the scan finds nobody there, and says nothing more
         QCOMPARE(m_Messages.size(), 1);
 

@@ -57,7 +57,9 @@ private slots:
         click(m_Window.get(), "get_info_button");
         waitForPoll();
         QWidget* diagnosis = showPage(2);
-        const double az = std::round(g_CurrentAz > 180.0 ? g_CurrentAz - 90.0 : g_CurrentAz + 90.0);
+        const double az =
+            std::round(state().antenna.CurrentAz > 180.0 ? state().antenna.CurrentAz - 90.0
+                                                         : state().antenna.CurrentAz + 90.0);
         typeInto(diagnosis, "go_to_az", QString::number(az));
         typeInto(diagnosis, "go_to_el", QStringLiteral("25"));
         click(diagnosis, "go_to_position");

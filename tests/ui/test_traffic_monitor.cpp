@@ -46,7 +46,6 @@ private:
 
 private slots:
     void init() {
-        ResetProcessState();
         m_SimLog.clear();
         m_Acu = std::make_unique<AcuSimulator>();
         // What skyrelay-acu-sim --log writes, line for line.
@@ -107,7 +106,7 @@ private slots:
                                  3000);
         auto* connect = child<QPushButton>(m_Window.get(), "connect_button");
         connect->click();
-        QCOMPARE(g_Connected, std::uint8_t{0});
+        QCOMPARE(state().Connected, std::uint8_t{0});
         monitor()->refreshNow();
         const QString path = dir.filePath(QStringLiteral("traffic.txt"));
         QString error;
