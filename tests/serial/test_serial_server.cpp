@@ -95,8 +95,9 @@ TEST(SerialServerLink, EachRefusalSaysWhy) {
         {"rfc2217+tls://127.0.0.1:" + port, Trust::ServerCa, ""},
     };
     for (const Case& c : cases) {
-        const TlsOptions tls{.caFile = c.trust == Trust::ServerCa ? server.certificate() : "",
-                             .insecure = c.trust == Trust::Insecure};
+        TlsOptions tls;
+        tls.caFile = c.trust == Trust::ServerCa ? server.certificate() : "";
+        tls.insecure = c.trust == Trust::Insecure;
         PortLine line(sim.m_Consumer, tls);
         EXPECT_EQ(line.OpenPort(c.address, 57600, 0), c.reason.empty() ? 1 : 0) << c.address;
         EXPECT_EQ(line.openFailure(), c.reason) << c.address;
