@@ -5,6 +5,7 @@
 #include <QtTest>
 
 #include "serial/pty_pair.h"
+#include <QFile>
 #include "widgets/lamp.h"
 #include "widgets/serial_box.h"
 
@@ -207,6 +208,36 @@ private slots:
                     {"longitude", " 28.5E \r\n"},
                     {"ver_low_band", "10800  22000      2"},
                     {"polarization", "Only 13V"}});
+        QVERIFY(m_Messages.isEmpty());
+    }
+
+    // Started on a device that is not there yet, beside a port of the system that nobody
+    // named: the window waits for the named one, connects once it appears, and never writes
+    // to the other (here a pseudo-terminal of the test's own, which records what reaches it).
+    void aNamedDeviceIsAwaitedAndNoOtherPortIsOpened() {
+        close();
+        PtyPair bystander;
+        QVERIFY(bystander.ok());
+        QTemporaryDir folder;
+        const QString named = folder.filePath(QStringLiteral("acu"));
+        m_Window = std::make_unique<CLumidorDlg>(QStringList{named}, nullptr,
+                                                 PortListing::GivenThenSystem);
+        m_Window->discovery().setSystemLister([&] { return std::vector{bystander.slavePath()}; });
+        m_Window->setMessageBoxHook([this](const QString& text, MessageIcon) { m_Messages << text; });
+        m_Window->show();
+
+        QTest::qWait(5000);
+        QCOMPARE(state().Connected, std::uint8_t{0});
+        QCOMPARE(m_Window->discovery().awaitedDevices(), QStringList{named});
+        QCOMPARE(portCombo()->itemText(0), named);
+        screenshot(QStringLiteral("/tmp/ui_awaiting.png"));
+
+        startSim();
+        QVERIFY(QFile::link(simPort(), named));
+        QTRY_COMPARE_WITH_TIMEOUT(state().Connected, std::uint8_t{1}, 5000);
+        QCOMPARE(m_Window->serialBox()->text(), named);
+        waitForPoll();
+        QCOMPARE(bystander.pendingOnMaster(), 0);
         QVERIFY(m_Messages.isEmpty());
     }
 };
