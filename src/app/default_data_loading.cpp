@@ -12,19 +12,19 @@
 #include "link/controller.h"
 #include "pages/administrator.h"
 #include "pages/antenna_information.h"
+#include "widgets/selector_fill.h"
 
 namespace {
 
 // Linux file names are case-sensitive, so both spellings of the extension are listed.
 const char* const kSifFilter = "sif File(*.sif *.SIF)";
 
-void fillSelector(QComboBox* selector, const SelectorContents& contents) {
-    // Filling is not a choice of the user's: only activated() is heard, never index changes.
-    selector->clear();
+void showSelectorContents(QComboBox* selector, const SelectorContents& contents) {
+    QStringList entries;
     for (const std::string& entry : contents.entries) {
-        selector->addItem(QString::fromLatin1(entry.data(), static_cast<qsizetype>(entry.size())));
+        entries.append(QString::fromLatin1(entry.data(), static_cast<qsizetype>(entry.size())));
     }
-    selector->setCurrentIndex(contents.selected);
+    fillSelector(selector, entries, contents.selected);
     selector->setEnabled(contents.enabled);
 }
 
@@ -81,14 +81,14 @@ void CLumidorDlg::loadDefaultDataFrom(const QString& path) {
 }
 
 void CLumidorDlg::fillAdminSelectors(const AdminSelectors& selectors) {
-    fillSelector(adminSelector("continent"), selectors.continents);
-    fillSelector(adminSelector("region"), selectors.regions);
+    showSelectorContents(adminSelector("continent"), selectors.continents);
+    showSelectorContents(adminSelector("region"), selectors.regions);
 }
 
 void CLumidorDlg::onContinentSelected(int position) {
     const std::optional<SelectorContents> regions = m_Controller->chooseContinent(position);
     if (!regions) return;
-    fillSelector(adminSelector("region"), *regions);
+    showSelectorContents(adminSelector("region"), *regions);
     refreshRegionDisplay();
 }
 

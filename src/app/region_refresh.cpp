@@ -16,6 +16,7 @@
 #include "pages/antenna_information.h"
 #include "pages/satellite_information.h"
 #include "pages/set_gps.h"
+#include "widgets/selector_fill.h"
 
 namespace {
 
@@ -23,13 +24,12 @@ QComboBox* combo(const QWidget* window, const char* name) {
     return window->findChild<QComboBox*>(QString::fromUtf8(name));
 }
 
-// The list filled anew and position selected (nothing when it is past the list). Quietly:
-// the refresh itself shows what a user's choice would.
-void fillSelector(QComboBox* selector, const std::vector<std::u16string>& entries, int position) {
-    const QSignalBlocker quiet(selector);
-    selector->clear();
-    for (const std::u16string& entry : entries) selector->addItem(QString::fromStdU16String(entry));
-    selector->setCurrentIndex(position < selector->count() ? position : -1);
+// The refresh itself shows what a user's choice would, so the lists fill quietly.
+void fillWithEntries(QComboBox* selector, const std::vector<std::u16string>& entries,
+                     int position) {
+    QStringList texts;
+    for (const std::u16string& entry : entries) texts.append(QString::fromStdU16String(entry));
+    fillSelector(selector, texts, position);
 }
 
 }  // namespace
@@ -41,16 +41,16 @@ void CLumidorDlg::fillSatelliteSelectors() {
     const bool listed = isRegionSatellitePosition(data, target);
     const SatelliteRecord& satellite = data.RegionSatellites[listed ? target : 0];
 
-    fillSelector(m_TargetCombo, entries, target);
+    fillWithEntries(m_TargetCombo, entries, target);
     m_Controller->resetTargetChoice();
 
-    fillSelector(combo(m_SetGps, "satellite"), entries, target);
+    fillWithEntries(combo(m_SetGps, "satellite"), entries, target);
     m_SetGps->findChild<QLineEdit*>(QStringLiteral("satellite_longitude"))
         ->setText(listed ? QString::fromStdString(longitudeText(satellite.longitude)) : QString());
     combo(m_SetGps, "satellite_longitude_hemisphere")
         ->setCurrentIndex(listed ? hemispherePosition(satellite.eastWest) : -1);
 
-    fillSelector(combo(m_SatelliteInformation, "satellite"), entries, target);
+    fillWithEntries(combo(m_SatelliteInformation, "satellite"), entries, target);
 }
 
 void CLumidorDlg::refreshRegionDisplay() {

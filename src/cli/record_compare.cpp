@@ -4,8 +4,8 @@
 #include <functional>
 
 #include "cli/output.h"
-#include "wire/display_text.h"
 #include "data/record_codec.h"
+#include "wire/display_text.h"
 
 namespace {
 
@@ -21,10 +21,6 @@ struct Field {
 std::string bytesText(std::span<const std::uint8_t> bytes) {
     return latin1ToUtf8(
         std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
-}
-
-std::string number(std::uint32_t value) {
-    return std::to_string(value);
 }
 
 std::string hemisphere(char c) {
@@ -60,25 +56,25 @@ void compareFields(const std::vector<Field<Record>>& fields, const std::string& 
 const std::vector<Field<SatelliteRecord>>& satelliteFields() {
     using S = SatelliteRecord;
     static const std::vector<Field<S>> kFields = {
-        {"number", [](const S& s) { return number(s.number); }},
+        {"number", [](const S& s) { return numberText(s.number); }},
         {"name", [](const S& s) { return bytesText(s.name); }},
         {"longitude", [](const S& s) { return formatText("%.1f", s.longitude); }},
         {"east/west", [](const S& s) { return hemisphere(s.eastWest); }},
-        {"V low frequency", [](const S& s) { return number(s.vLowFreq); }},
-        {"V low symbol rate", [](const S& s) { return number(s.vLowSymbolRate); }},
-        {"V low NID", [](const S& s) { return number(s.vLowNid); }},
-        {"V high frequency", [](const S& s) { return number(s.vHighFreq); }},
-        {"V high symbol rate", [](const S& s) { return number(s.vHighSymbolRate); }},
-        {"V high NID", [](const S& s) { return number(s.vHighNid); }},
-        {"H low frequency", [](const S& s) { return number(s.hLowFreq); }},
-        {"H low symbol rate", [](const S& s) { return number(s.hLowSymbolRate); }},
-        {"H low NID", [](const S& s) { return number(s.hLowNid); }},
-        {"H high frequency", [](const S& s) { return number(s.hHighFreq); }},
-        {"H high symbol rate", [](const S& s) { return number(s.hHighSymbolRate); }},
-        {"H high NID", [](const S& s) { return number(s.hHighNid); }},
-        {"verification", [](const S& s) { return number(s.verification); }},
-        {"polarization", [](const S& s) { return number(s.polarization); }},
-        {"tone", [](const S& s) { return number(s.tone); }},
+        {"V low frequency", [](const S& s) { return numberText(s.vLowFreq); }},
+        {"V low symbol rate", [](const S& s) { return numberText(s.vLowSymbolRate); }},
+        {"V low NID", [](const S& s) { return numberText(s.vLowNid); }},
+        {"V high frequency", [](const S& s) { return numberText(s.vHighFreq); }},
+        {"V high symbol rate", [](const S& s) { return numberText(s.vHighSymbolRate); }},
+        {"V high NID", [](const S& s) { return numberText(s.vHighNid); }},
+        {"H low frequency", [](const S& s) { return numberText(s.hLowFreq); }},
+        {"H low symbol rate", [](const S& s) { return numberText(s.hLowSymbolRate); }},
+        {"H low NID", [](const S& s) { return numberText(s.hLowNid); }},
+        {"H high frequency", [](const S& s) { return numberText(s.hHighFreq); }},
+        {"H high symbol rate", [](const S& s) { return numberText(s.hHighSymbolRate); }},
+        {"H high NID", [](const S& s) { return numberText(s.hHighNid); }},
+        {"verification", [](const S& s) { return numberText(s.verification); }},
+        {"polarization", [](const S& s) { return numberText(s.polarization); }},
+        {"tone", [](const S& s) { return numberText(s.tone); }},
     };
     return kFields;
 }
@@ -87,15 +83,15 @@ const std::vector<Field<RegionRecord>>& regionFields() {
     using R = RegionRecord;
     static const std::vector<Field<R>> kFields = {
         {"name", [](const R& r) { return bytesText(r.name); }},
-        {"satellite count", [](const R& r) { return number(r.satelliteCount); }},
-        {"default satellite", [](const R& r) { return number(r.defaultSatellite); }},
-        {"LNB type", [](const R& r) { return number(r.lnbType); }},
-        {"single local frequency", [](const R& r) { return number(r.singleLocalFreq); }},
+        {"satellite count", [](const R& r) { return numberText(r.satelliteCount); }},
+        {"default satellite", [](const R& r) { return numberText(r.defaultSatellite); }},
+        {"LNB type", [](const R& r) { return numberText(r.lnbType); }},
+        {"single local frequency", [](const R& r) { return numberText(r.singleLocalFreq); }},
         {"universal low local frequency",
-         [](const R& r) { return number(r.universalLowLocalFreq); }},
+         [](const R& r) { return numberText(r.universalLowLocalFreq); }},
         {"universal high local frequency",
-         [](const R& r) { return number(r.universalHighLocalFreq); }},
-        {"DiSEqC", [](const R& r) { return number(r.diseqcMode); }},
+         [](const R& r) { return numberText(r.universalHighLocalFreq); }},
+        {"DiSEqC", [](const R& r) { return numberText(r.diseqcMode); }},
         {"model parameters",
          [](const R& r) {
              std::string text;
@@ -106,8 +102,8 @@ const std::vector<Field<RegionRecord>>& regionFields() {
          }},
         {"EL adjust", [](const R& r) { return formatText("%.2f", r.elAdjust); }},
         {"skew adjust", [](const R& r) { return formatText("%.2f", r.skewAdjust); }},
-        {"signal lost time", [](const R& r) { return number(r.signalLostTime); }},
-        {"break time", [](const R& r) { return number(r.breakTime); }},
+        {"signal lost time", [](const R& r) { return numberText(r.signalLostTime); }},
+        {"break time", [](const R& r) { return numberText(r.breakTime); }},
     };
     return kFields;
 }

@@ -5,17 +5,11 @@
 #include <iostream>
 
 #include "link/link_state.h"
+#include "wire/display_text.h"
 
 namespace {
 
 constexpr int kBarWidth = 30;
-
-std::string trimmed(std::string text) {
-    const std::size_t first = text.find_first_not_of(' ');
-    if (first == std::string::npos) return "";
-    const std::size_t last = text.find_last_not_of(' ');
-    return text.substr(first, last - first + 1);
-}
 
 }  // namespace
 
@@ -24,7 +18,7 @@ std::string plainMessage(const std::string& text) {
     std::size_t start = 0;
     for (;;) {
         const std::size_t end = text.find("\r\n", start);
-        const std::string line = trimmed(text.substr(start, end - start));
+        const std::string line = withoutSpacesAround(text.substr(start, end - start));
         if (!line.empty()) out += (out.empty() ? "" : "\n") + line;
         if (end == std::string::npos) return out;
         start = end + 2;

@@ -44,9 +44,7 @@ ProductInformationTexts productInformationTexts(const ProductInformation& produc
 }
 
 std::string continentName(std::uint32_t continent) {
-    static constexpr const char* kNames[kContinentCount] = {"EUROPE",     "ASIA",       "OCEANIA",
-                                                            "N. AMERICA", "S. AMERICA", "AFRICA"};
-    return continent < kContinentCount ? kNames[continent] : "";
+    return continent < kContinentCount ? std::string(kContinentNames[continent].capitals) : "";
 }
 
 AntennaParameterTexts antennaParameterTexts(const AntennaParameters& p) {

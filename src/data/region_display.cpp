@@ -7,13 +7,15 @@
 
 namespace {
 
+// A code past its list leaves the field empty.
 std::string pick(std::uint8_t code, std::initializer_list<const char*> texts) {
-    if (code >= texts.size()) return {};
-    return texts.begin()[code];
+    return codeText(code, texts).value_or("");
 }
 
+// The page shows a field as a signed 32-bit number, as it always has: a negative value typed
+// into a .sif file comes back negative, not as its 32-bit pattern.
 std::string number(std::uint32_t value) {
-    return formatText("%d", static_cast<int>(value));
+    return numberText(static_cast<std::int32_t>(value));
 }
 
 // One transponder as three right-aligned columns: "%5d  %5d  %5d".

@@ -2,8 +2,8 @@
 
 namespace {
 
-const char* const kContinentListNames[kContinentCount] = {"Europe   ", "Asia     ", "Oceania  ",
-                                                          "N.America", "S.America", "Africa   "};
+// The lists pad every continent to the width of the longest name, "N.America".
+constexpr std::size_t kContinentListWidth = 9;
 
 SelectorContents single(std::string entry) {
     SelectorContents contents;
@@ -22,7 +22,10 @@ std::string regionEntry(const SatelliteTables& tables, std::size_t continent, st
 }  // namespace
 
 std::string continentListName(std::size_t continent) {
-    return continent < kContinentCount ? kContinentListNames[continent] : "";
+    if (continent >= kContinentCount) return "";
+    std::string name(kContinentNames[continent].listed);
+    name.resize(kContinentListWidth, ' ');
+    return name;
 }
 
 SelectorContents regionSelectorFor(const SatelliteTables& tables, std::size_t continent,
@@ -41,18 +44,18 @@ AdminSelectors selectorsForLoadedScope(const SatelliteTables& tables) {
     AdminSelectors selectors;
     if (mode == 12) {
         for (std::size_t c = 0; c < kContinentCount; ++c) {
-            selectors.continents.entries.push_back(kContinentListNames[c]);
+            selectors.continents.entries.push_back(continentListName(c));
         }
         selectors.continents.selected = 0;
         selectors.continents.enabled = true;
         selectors.regions = regionSelectorFor(tables, 0, tables.RegionCount[0]);
     } else if (mode >= 6 && mode <= 11) {
         const std::size_t continent = mode - 6u;
-        selectors.continents = single(kContinentListNames[continent]);
+        selectors.continents = single(continentListName(continent));
         selectors.regions = regionSelectorFor(tables, continent, tables.RegionSelector);
         selectors.continent = static_cast<std::uint8_t>(continent);
     } else if (mode < kContinentCount) {
-        selectors.continents = single(kContinentListNames[mode]);
+        selectors.continents = single(continentListName(mode));
         selectors.regions = single(regionEntry(tables, mode, tables.RegionSelector));
         selectors.continent = mode;
         selectors.region = tables.RegionSelector;

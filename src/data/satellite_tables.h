@@ -3,6 +3,7 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <string_view>
 
 #include "data/antenna_values.h"
 
@@ -35,6 +36,21 @@ inline constexpr std::size_t kSatelliteTableSize = 200;
 inline constexpr std::size_t kContinentCount = 6;
 inline constexpr std::size_t kRegionsPerContinent = 100;
 inline constexpr std::size_t kMaxRegionSatellites = 20;
+
+// A continent's two spellings: as the region lists and the .sif messages write it, and in
+// capitals as Antenna Information shows it.
+struct ContinentNames {
+    std::string_view listed;
+    std::string_view capitals;
+};
+inline constexpr std::array<ContinentNames, kContinentCount> kContinentNames = {{
+    {"Europe", "EUROPE"},
+    {"Asia", "ASIA"},
+    {"Oceania", "OCEANIA"},
+    {"N.America", "N. AMERICA"},
+    {"S.America", "S. AMERICA"},
+    {"Africa", "AFRICA"},
+}};
 inline constexpr std::size_t kModelParamSets = 3;
 
 struct SatelliteRecord {

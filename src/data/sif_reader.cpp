@@ -1,9 +1,13 @@
 #include "data/sif_reader.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <limits>
 #include <string_view>
 #include <vector>
+
+#include "wire/display_text.h"
+#include "wire/number_text.h"
 
 namespace {
 
@@ -14,28 +18,10 @@ constexpr std::size_t kSatelliteBlockLines = 6;
 constexpr int kHighestScope = 12;
 constexpr int kHighestSatelliteNumber = static_cast<int>(kSatelliteTableSize);
 
-const char* const kContinentNames[kContinentCount] = {"Europe",    "Asia",      "Oceania",
-                                                      "N.America", "S.America", "Africa"};
-
-// The C library's integer reading: leading white space skipped, an optional sign, then the
-// longest run of digits; nothing numeric reads 0 and a value too large for an int is held at
-// the int's limit.
+// The C library's integer reading: a value too large for an int is held at the int's limit.
 int toInteger(std::string_view field) {
-    std::size_t i = 0;
-    while (i < field.size() && (field[i] == ' ' || (field[i] >= '\t' && field[i] <= '\r'))) ++i;
-    bool negative = false;
-    if (i < field.size() && (field[i] == '+' || field[i] == '-')) {
-        negative = field[i] == '-';
-        ++i;
-    }
-    constexpr std::int64_t kLimit = std::numeric_limits<int>::max();
-    std::int64_t value = 0;
-    for (; i < field.size() && field[i] >= '0' && field[i] <= '9'; ++i) {
-        value = value * 10 + (field[i] - '0');
-        if (value > kLimit + 1) value = kLimit + 1;
-    }
-    if (negative) return static_cast<int>(-value < -kLimit - 1 ? -kLimit - 1 : -value);
-    return static_cast<int>(value > kLimit ? kLimit : value);
+    return static_cast<int>(std::clamp<std::int64_t>(
+        textToInteger(field), std::numeric_limits<int>::min(), std::numeric_limits<int>::max()));
 }
 
 // A number field as the file should write it: blanks or tabs around an optional sign and at
@@ -145,10 +131,6 @@ bool isControlByte(char c) {
     return (byte < 0x20 && c != '\t' && c != '\r' && c != '\n') || byte == 0x7F;
 }
 
-std::string numberText(long long value) {
-    return std::to_string(value);
-}
-
 class Reader {
 public:
     Reader(std::string_view text, SatelliteTables& tables)
@@ -237,7 +219,8 @@ private:
         const int count = scope.integer(field);
         if (count >= 0 && count <= static_cast<int>(kRegionsPerContinent)) return true;
         return refuse(kScopeLine, std::string("region count ") + numberText(count) + " of " +
-                                      kContinentNames[continent] + " is not 0 to 100");
+                                      std::string(kContinentNames[continent].listed) +
+                                      " is not 0 to 100");
     }
 
     bool readScope(std::size_t& blocks) {

@@ -43,13 +43,10 @@ TransponderFields fieldsOf(const SatelliteRecord& sat, Transponder chosen) {
                : TransponderFields{sat.hHighFreq, sat.hHighSymbolRate, sat.hHighNid};
 }
 
-std::optional<std::string> pick(std::uint8_t code, std::initializer_list<const char*> texts) {
-    if (code >= texts.size()) return std::nullopt;
-    return std::string(texts.begin()[code]);
-}
-
+// The page shows a field as a signed 32-bit number, as it always has: a negative value typed
+// into a .sif file comes back negative, not as its 32-bit pattern.
 std::string number(std::uint32_t value) {
-    return formatText("%d", static_cast<int>(value));
+    return numberText(static_cast<std::int32_t>(value));
 }
 
 std::optional<std::uint32_t> localFrequency(const RegionRecord& region, std::uint8_t tone,
@@ -96,10 +93,10 @@ TargetPanelTexts targetPanelTexts(const SatelliteRecord& satellite, const Region
     }
 
     texts.verification =
-        pick(satellite.verification, {"Signal Level", "DVB Lock", "DVB Decode", "DSS Decode"});
-    texts.polarization = pick(satellite.polarization, {"Auto", "+13V", "+18V"});
-    texts.tone = pick(satellite.tone, {"Auto", "0kHz", "22kHz"});
-    texts.diseqc = pick(region.diseqcMode, {"Not Use", "Change Band", "Change Satellite"});
+        codeText(satellite.verification, {"Signal Level", "DVB Lock", "DVB Decode", "DSS Decode"});
+    texts.polarization = codeText(satellite.polarization, {"Auto", "+13V", "+18V"});
+    texts.tone = codeText(satellite.tone, {"Auto", "0kHz", "22kHz"});
+    texts.diseqc = codeText(region.diseqcMode, {"Not Use", "Change Band", "Change Satellite"});
     if (const auto local = localFrequency(region, satellite.tone, receiver)) {
         texts.localFrequency = number(*local);
     }

@@ -7,15 +7,10 @@
 
 namespace {
 
-std::string trimmed(const std::string& text) {
-    const std::size_t first = text.find_first_not_of(' ');
-    if (first == std::string::npos) return "";
-    return text.substr(first, text.find_last_not_of(' ') - first + 1);
-}
-
 std::string targetName(const SatelliteData& data) {
     if (data.DefaultSatIndex >= data.RegionSatellites.size()) return "";
-    return trimmed(utf8Text(satelliteNameText(data.RegionSatellites[data.DefaultSatIndex])));
+    return withoutSpacesAround(
+        utf8Text(satelliteNameText(data.RegionSatellites[data.DefaultSatIndex])));
 }
 
 double signedDegrees(double degrees, char hemisphere, char negative) {
@@ -27,10 +22,10 @@ double signedDegrees(double degrees, char hemisphere, char negative) {
 AcuIdentity identityFromLink(const LinkState& link, WallClock::time_point at) {
     const ProductInformationTexts product = productInformationTexts(link.product);
     AcuIdentity identity;
-    identity.product = trimmed(utf8Text(product.antennaModel));
-    identity.firmware = trimmed(product.acuSwVersion);
-    identity.serial = trimmed(utf8Text(product.serialNumber));
-    identity.region = trimmed(utf8Text(regionNameText(currentRegion(link.data))));
+    identity.product = withoutSpacesAround(utf8Text(product.antennaModel));
+    identity.firmware = withoutSpacesAround(product.acuSwVersion);
+    identity.serial = withoutSpacesAround(utf8Text(product.serialNumber));
+    identity.region = withoutSpacesAround(utf8Text(regionNameText(currentRegion(link.data))));
     identity.target = targetName(link.data);
     identity.at = at;
     return identity;

@@ -60,9 +60,9 @@ constexpr CodeNames kNames[cmd::Last + 1] = {
     {"LCD data read, part 5", "LCD data read, part 5"},
 };
 
+// A code past its list shows as its number in brackets, so the line still says what came.
 std::string pick(std::uint8_t code, std::initializer_list<const char*> texts) {
-    if (code < texts.size()) return texts.begin()[code];
-    return formatText("(%u)", static_cast<unsigned>(code));
+    return codeText(code, texts).value_or("(" + numberText(code) + ")");
 }
 
 char printable(char c) {
@@ -83,10 +83,6 @@ std::string quoted(std::span<const std::uint8_t> field) {
     return text + "\"";
 }
 
-std::string number(std::uint32_t value) {
-    return std::to_string(value);
-}
-
 std::string volts(double value) {
     return formatText("%.2fV", value);
 }
@@ -97,12 +93,12 @@ std::string receiverText(double supply, std::uint8_t output18V, std::uint8_t ton
 }
 
 std::string satelliteText(const SatelliteRecord& sat) {
-    std::string text = "sat " + number(sat.number) + " " + quoted(sat.name) +
+    std::string text = "sat " + numberText(sat.number) + " " + quoted(sat.name) +
                        formatText(" %.1f%c", sat.longitude, printable(sat.eastWest));
     const auto transponder = [](const char* name, std::uint32_t freq, std::uint32_t rate,
                                 std::uint32_t nid) {
-        return std::string(", ") + name + " " + number(freq) + "/" + number(rate) + "/" +
-               number(nid);
+        return std::string(", ") + name + " " + numberText(freq) + "/" + numberText(rate) + "/" +
+               numberText(nid);
     };
     text += transponder("VL", sat.vLowFreq, sat.vLowSymbolRate, sat.vLowNid);
     text += transponder("VH", sat.vHighFreq, sat.vHighSymbolRate, sat.vHighNid);
@@ -115,16 +111,16 @@ std::string satelliteText(const SatelliteRecord& sat) {
 }
 
 std::string regionText(const RegionRecord& region) {
-    std::string text = quoted(region.name) + ", " + number(region.satelliteCount) +
-                       " satellites, default " + number(region.defaultSatellite) + ", list";
+    std::string text = quoted(region.name) + ", " + numberText(region.satelliteCount) +
+                       " satellites, default " + numberText(region.defaultSatellite) + ", list";
     for (std::size_t k = 0; k < region.listedSatellites(); ++k) {
         text += ' ';
-        text += number(region.satelliteList[k]);
+        text += numberText(region.satelliteList[k]);
     }
-    text += region.lnbType == 0 ? ", LNB Single Band " + number(region.singleLocalFreq)
+    text += region.lnbType == 0 ? ", LNB Single Band " + numberText(region.singleLocalFreq)
                                 : ", LNB " + pick(region.lnbType, {"", "Universal"}) + " " +
-                                      number(region.universalLowLocalFreq) + "/" +
-                                      number(region.universalHighLocalFreq);
+                                      numberText(region.universalLowLocalFreq) + "/" +
+                                      numberText(region.universalHighLocalFreq);
     text += ", DiSEqC " + pick(region.diseqcMode, {"Not Use", "Change Band", "Change Satellite"});
     text += formatText(", GPS %.2f%c %.2f%c", region.gpsLongitude, printable(region.gpsEastWest),
                        region.gpsLatitude, printable(region.gpsNorthSouth));
@@ -146,26 +142,26 @@ std::string commandFields(std::span<const std::uint8_t> payload) {
     std::string text;
     switch (code) {
         case cmd::RegionSatellite:
-            text = "index " + number(in.U8());
+            text = "index " + numberText(in.U8());
             break;
         case cmd::RegionCountAnnouncement: {
             // Only the continent modes 6..12 carry region counts; any other mode carries the
             // region selector.
             const std::uint8_t mode = in.U8();
-            text = "mode " + number(mode);
+            text = "mode " + numberText(mode);
             if (mode < 6 || mode > 12) {
-                text += ", selector " + number(in.U8());
+                text += ", selector " + numberText(in.U8());
                 break;
             }
             text += ", counts";
-            while (in.position() < payload.size() - 1) text += " " + number(in.U8());
+            while (in.position() < payload.size() - 1) text += " " + numberText(in.U8());
             break;
         }
         case cmd::RegionRecord:
         case cmd::UploadRegion: {
             const std::uint8_t continent = in.U8();
             const std::uint8_t region = in.U8();
-            text = "continent " + number(continent) + " region " + number(region) + ", " +
+            text = "continent " + numberText(continent) + " region " + numberText(region) + ", " +
                    regionText(readRegionBody(in));
             break;
         }
@@ -174,24 +170,24 @@ std::string commandFields(std::span<const std::uint8_t> payload) {
             text = satelliteText(readSatelliteRecord(in));
             break;
         case cmd::UploadStart: {
-            text = "header " + number(in.BE16()) + ", regions";
-            for (std::size_t c = 0; c < kContinentCount; ++c) text += " " + number(in.U8());
+            text = "header " + numberText(in.BE16()) + ", regions";
+            for (std::size_t c = 0; c < kContinentCount; ++c) text += " " + numberText(in.U8());
             const std::uint8_t continent = in.U8();
-            text += ", continent " + number(continent) + " region " + number(in.U8());
+            text += ", continent " + numberText(continent) + " region " + numberText(in.U8());
             break;
         }
         case cmd::TargetChange:
-            text = "target " + number(in.U8());
+            text = "target " + numberText(in.U8());
             break;
         case cmd::EditSatellite: {
-            text = "index " + number(in.U8());
+            text = "index " + numberText(in.U8());
             text += ", " + satelliteText(readSatelliteRecord(in));
             break;
         }
         case cmd::SetLocalFrequency: {
             const std::uint8_t lnb = in.U8();
             text = pick(lnb, {"Single Band", "Universal"});
-            if (lnb == 0) text += " " + number(in.BE16()) + " MHz";
+            if (lnb == 0) text += " " + numberText(in.BE16()) + " MHz";
             break;
         }
         case cmd::SetDiseqc:
@@ -211,12 +207,12 @@ std::string commandFields(std::span<const std::uint8_t> payload) {
             break;
         case cmd::SetParameters: {
             text = formatText("tracking scale %.2f", in.X100());
-            text += ", detect level " + number(in.BE16());
-            text += ", tracking level " + number(in.BE16());
+            text += ", detect level " + numberText(in.BE16());
+            text += ", tracking level " + numberText(in.BE16());
             text += ", EL adjust " + positionText(in.SGN100());
             text += ", skew adjust " + positionText(in.SGN100());
-            text += ", signal lost " + number(in.BE16());
-            text += ", break " + number(in.BE16());
+            text += ", signal lost " + numberText(in.BE16());
+            text += ", break " + numberText(in.BE16());
             break;
         }
         default:
@@ -240,9 +236,9 @@ std::string replyFields(std::span<const std::uint8_t> payload) {
         case cmd::AntennaInformation: {
             const auto info = decodeProductInfo(payload);
             if (!info) return {};
-            return "type " + number(info->AntennaType) + ", model " + number(info->AntennaModel) +
-                   ", skewless " + number(info->SkewlessFlag) + ", " + quoted(info->ModelName) +
-                   ", serial " + quoted(info->SerialNumber) +
+            return "type " + numberText(info->AntennaType) + ", model " +
+                   numberText(info->AntennaModel) + ", skewless " + numberText(info->SkewlessFlag) +
+                   ", " + quoted(info->ModelName) + ", serial " + quoted(info->SerialNumber) +
                    formatText(", ANT SW %.2f, ACU SW %.2f, library %.2f", info->AntSwVersion,
                               info->AcuSwVersion, info->LibraryVersion) +
                    ", antenna " + volts(info->AntennaPowerV) + ", ACU " + volts(info->AcuPowerV) +
@@ -251,24 +247,26 @@ std::string replyFields(std::span<const std::uint8_t> payload) {
         case cmd::CurrentRegion: {
             const auto reply = decodeRegionReply(payload);
             if (!reply) return "region outside the tables, not stored";
-            return "continent " + number(reply->continent) + " region " + number(reply->region) +
-                   " of " + number(reply->regionCount) + ", " + regionText(reply->record);
+            return "continent " + numberText(reply->continent) + " region " +
+                   numberText(reply->region) + " of " + numberText(reply->regionCount) + ", " +
+                   regionText(reply->record);
         }
         case cmd::RegionSatellite: {
             const auto reply = decodeSatelliteReply(payload);
             if (!reply) return {};
-            return "index " + number(reply->index) + ", " + satelliteText(reply->record);
+            return "index " + numberText(reply->index) + ", " + satelliteText(reply->record);
         }
         case cmd::StatusPoll: {
             const auto s = decodeStatusReply(payload);
             if (!s) return {};
-            const std::string gps = s->gpsLinkState == 1   ? "GPS Link"
-                                    : s->gpsLinkState == 2 ? "GPS Not Link"
-                                                           : "GPS state " + number(s->gpsLinkState);
+            const std::string gps = s->gpsLinkState == 1 ? "GPS Link"
+                                    : s->gpsLinkState == 2
+                                        ? "GPS Not Link"
+                                        : "GPS state " + numberText(s->gpsLinkState);
             // The position comes before GPS and receiver: it is what changes from one poll to
             // the next, and the monitor's Meaning column shows the start of the text only.
-            return "target " + number(s->defaultSatIndex) + ", " +
-                   antennaStateText(s->antennaMode) + ", signal " + number(s->signalLevel) +
+            return "target " + numberText(s->defaultSatIndex) + ", " +
+                   antennaStateText(s->antennaMode) + ", signal " + numberText(s->signalLevel) +
                    ", AZ " + positionText(s->az) + " EL " + positionText(s->el) + " Skew " +
                    positionText(s->skew) + ", " + gps +
                    formatText(" %.2f%c %.2f%c", s->gpsLongitude, printable(s->gpsEastWest),
@@ -286,9 +284,9 @@ std::string replyFields(std::span<const std::uint8_t> payload) {
         case cmd::DiagnosisResult:
             return diagnosisItemText(payload[1]) + (payload[2] == 'P' ? " PASS" : " FAIL");
         case cmd::FactoryDefault:
-            return "total " + number(payload[1] * 256u + payload[2]);
+            return "total " + numberText(payload[1] * 256u + payload[2]);
         case cmd::FactoryProgress:
-            return "at " + number(payload[1] * 256u + payload[2]);
+            return "at " + numberText(payload[1] * 256u + payload[2]);
         default:
             if (code >= cmd::LcdReadFirst && code <= cmd::LcdReadLast) {
                 return quoted(payload.subspan(1, replyLength(code) - 1));
@@ -335,7 +333,7 @@ std::string frameMeaning(std::span<const std::uint8_t> frame, bool fromAcu) {
                (name.empty() ? "" : ": " + name);
     }
     if (payload.empty()) return "Empty frame";
-    if (name.empty()) return "Unknown code " + number(payload[0]);
+    if (name.empty()) return "Unknown code " + numberText(payload[0]);
     const std::string fields = fromAcu ? replyFields(payload) : commandFields(payload);
     return fields.empty() ? name : name + ": " + fields;
 }
@@ -346,15 +344,15 @@ const char* trafficDirection(const TrafficEntry& entry) {
 }
 
 std::string trafficCode(const TrafficEntry& entry) {
-    return entry.code() < 0 ? "-" : number(static_cast<std::uint32_t>(entry.code()));
+    return entry.code() < 0 ? "-" : numberText(static_cast<std::uint32_t>(entry.code()));
 }
 
 std::string trafficMeaning(const TrafficEntry& entry) {
     switch (entry.kind) {
         case TrafficKind::LinkOpened:
             return entry.size == 0 ? "Link opened"
-                                   : "Link opened on " + std::string(entry.bytes().begin(),
-                                                                     entry.bytes().end());
+                                   : "Link opened on " +
+                                         std::string(entry.bytes().begin(), entry.bytes().end());
         case TrafficKind::Discarded:
             return formatText("Discarded %u bytes before an STX", entry.size);
         default:

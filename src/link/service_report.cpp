@@ -14,20 +14,18 @@
 
 namespace {
 
-std::string trimmed(std::string text) {
-    for (char& c : text) c = c == '\t' ? ' ' : c;
-    const auto first = text.find_first_not_of(' ');
-    const auto last = text.find_last_not_of(' ');
-    return first == std::string::npos ? std::string() : text.substr(first, last - first + 1);
+// A value of one line of the report: a tab inside would break its columns.
+std::string field(std::string_view text) {
+    return tabsAsSpaces(trimmed(text));
 }
 
 ReportSection antennaSection(const LinkState& state) {
     const ProductInformationTexts p = productInformationTexts(state.product);
     return {"antenna",
             "Antenna",
-            {{"antenna_model", "Antenna Model", trimmed(utf8Text(p.antennaModel))},
-             {"antenna_type", "Antenna Type", trimmed(p.antennaType)},
-             {"serial_number", "Serial Number", trimmed(utf8Text(p.serialNumber))},
+            {{"antenna_model", "Antenna Model", field(utf8Text(p.antennaModel))},
+             {"antenna_type", "Antenna Type", field(p.antennaType)},
+             {"serial_number", "Serial Number", field(utf8Text(p.serialNumber))},
              {"ant_sw_version", "Ant S/W Ver.", p.antSwVersion},
              {"acu_sw_version", "ACU S/W Ver.", p.acuSwVersion},
              {"library_version", "Library Ver.", p.libraryVersion},
@@ -42,7 +40,7 @@ ReportSection regionSection(const LinkState& state) {
             "Region",
             {{"continent", "Continent", continentName(state.data.CurContinent)},
              {"region", "Region", utf8Text(regionNameText(region))},
-             {"lnb", "LNB", trimmed(lnbInformationText(region))},
+             {"lnb", "LNB", field(lnbInformationText(region))},
              {"diseqc", "DiSEqC", satelliteDetailsTexts(SatelliteRecord{}, region).diseqc}}};
 }
 
@@ -52,8 +50,8 @@ ReportSection gpsSection(const LinkState& state) {
     const char* link = gpsLink == 1 ? "GPS Link" : gpsLink == 2 ? "GPS Not Link" : "Not reported";
     return {"gps",
             "Antenna GPS",
-            {{"longitude", "Longitude", trimmed(gps.longitude + " " + gps.longitudeHemisphere)},
-             {"latitude", "Latitude", trimmed(gps.latitude + " " + gps.latitudeHemisphere)},
+            {{"longitude", "Longitude", field(gps.longitude + " " + gps.longitudeHemisphere)},
+             {"latitude", "Latitude", field(gps.latitude + " " + gps.latitudeHemisphere)},
              {"gps_link", "GPS", link}}};
 }
 
@@ -111,7 +109,7 @@ ReportTable satelliteTable(const SatelliteData& data) {
         std::string number = std::to_string(k + 1);
         if (k == data.DefaultSatIndex) number += " (target)";
         table.rows.push_back({number, utf8Text(satelliteNameText(satellite)),
-                              trimmed(orbitalPositionText(satellite)), details.verification,
+                              field(orbitalPositionText(satellite)), details.verification,
                               details.polarization, details.tone});
     }
     return table;

@@ -48,8 +48,7 @@ std::string hangupText(const std::string& portName, bool questionVoided) {
     // A serial server's address (scheme://...) has no cable or adapter at this end to check.
     const bool server = portName.find("://") != std::string::npos;
     return portName + (server ? kServerHangupTail : kHangupTail) +
-           (questionVoided ? "\r\nThe open question was closed unanswered: nothing was sent."
-                           : "");
+           (questionVoided ? "\r\nThe open question was closed unanswered: nothing was sent." : "");
 }
 
 std::string unansweredCommandText(std::uint8_t code, const std::string& name,
@@ -70,22 +69,63 @@ std::string messageKind(const std::string& text) {
     return text;
 }
 
+std::string numberText(std::int64_t value) {
+    return std::to_string(value);
+}
+
+std::optional<std::string> codeText(std::uint8_t code, std::initializer_list<const char*> texts) {
+    if (code >= texts.size()) return std::nullopt;
+    return std::string(texts.begin()[code]);
+}
+
+std::string trimmed(std::string_view text) {
+    const std::size_t first = text.find_first_not_of(" \t");
+    if (first == std::string_view::npos) return "";
+    return std::string(text.substr(first, text.find_last_not_of(" \t") - first + 1));
+}
+
+std::string withoutSpacesAround(std::string_view text) {
+    const std::size_t first = text.find_first_not_of(' ');
+    if (first == std::string_view::npos) return "";
+    return std::string(text.substr(first, text.find_last_not_of(' ') - first + 1));
+}
+
+std::string tabsAsSpaces(std::string text) {
+    for (char& c : text) c = c == '\t' ? ' ' : c;
+    return text;
+}
+
+namespace {
+
+void appendUtf8(std::string& out, std::uint32_t c) {
+    if (c < 0x80) {
+        out += static_cast<char>(c);
+    } else if (c < 0x800) {
+        out += static_cast<char>(0xC0 | c >> 6);
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    } else {
+        out += static_cast<char>(0xE0 | c >> 12);
+        out += static_cast<char>(0x80 | (c >> 6 & 0x3F));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    }
+}
+
+}  // namespace
+
+std::string latin1ToUtf8(std::u16string_view text) {
+    std::string out;
+    for (const char16_t unit : text)
+        appendUtf8(out, unit >= 0xD800 && unit <= 0xDFFF ? 0xFFFD : unit);
+    return out;
+}
+
+std::string latin1ToUtf8(std::string_view bytes) {
+    std::string out;
+    for (const char c : bytes) appendUtf8(out, static_cast<unsigned char>(c));
+    return out;
+}
+
 std::string utf8Text(std::u16string_view text) {
     while (!text.empty() && text.back() == u' ') text.remove_suffix(1);
-    std::string out;
-    for (const char16_t unit : text) {
-        // Our texts come from 8-bit bytes; a surrogate could only be half a character.
-        const std::uint32_t c = unit >= 0xD800 && unit <= 0xDFFF ? 0xFFFD : unit;
-        if (c < 0x80) {
-            out += static_cast<char>(c);
-        } else if (c < 0x800) {
-            out += static_cast<char>(0xC0 | c >> 6);
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        } else {
-            out += static_cast<char>(0xE0 | c >> 12);
-            out += static_cast<char>(0x80 | (c >> 6 & 0x3F));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        }
-    }
-    return out;
+    return latin1ToUtf8(text);
 }

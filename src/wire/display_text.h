@@ -2,6 +2,8 @@
 
 #include <chrono>
 #include <cstdint>
+#include <initializer_list>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -33,6 +35,25 @@ std::string queueFullText(std::uint64_t dropped);
 // of stacking another. The kind is the text itself, except for the texts above, whose port
 // name or count changes from one repeat to the next.
 std::string messageKind(const std::string& text);
+
+// A whole number in decimal, no padding: the one way a count or a field is written out.
+std::string numberText(std::int64_t value);
+
+// The text a code stands for in texts (code 0 the first), nothing for a code past the list.
+std::optional<std::string> codeText(std::uint8_t code, std::initializer_list<const char*> texts);
+
+// Without the blanks (spaces and tabs) that pad fixed-width fields and frame typed texts.
+std::string trimmed(std::string_view text);
+// Without the spaces around it; a tab at either end stays, as it is part of what was written.
+std::string withoutSpacesAround(std::string_view text);
+// Every tab as one space, for a value that must stay one field of a line.
+std::string tabsAsSpaces(std::string text);
+
+// Our 8-bit texts (one byte or one code unit a character, the character of that code) as
+// UTF-8, for a terminal, a JSON document or a file. A lone surrogate, which could only be half
+// a character, shows as U+FFFD.
+std::string latin1ToUtf8(std::u16string_view text);
+std::string latin1ToUtf8(std::string_view bytes);
 
 // A text of the windows as UTF-8, for files written from the core; trailing blanks of
 // fixed-width names are dropped.

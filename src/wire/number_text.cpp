@@ -22,15 +22,15 @@ std::size_t skipDigits(std::string_view text, std::size_t at) {
 }
 
 // Skips the blanks and the sign; true for a minus.
-bool takeSign(std::u16string_view text, std::size_t& at) {
+template <class Char>
+bool takeSign(std::basic_string_view<Char> text, std::size_t& at) {
     while (at < text.size() && isBlank(text[at])) ++at;
     if (at < text.size() && (text[at] == u'+' || text[at] == u'-')) return text[at++] == u'-';
     return false;
 }
 
-}  // namespace
-
-std::int64_t wideToInteger(std::u16string_view text) {
+template <class Char>
+std::int64_t toInteger(std::basic_string_view<Char> text) {
     std::size_t at = 0;
     const bool negative = takeSign(text, at);
     std::int64_t value = 0;
@@ -38,6 +38,16 @@ std::int64_t wideToInteger(std::u16string_view text) {
         if (value < kSaturation) value = value * 10 + (text[at] - u'0');
     }
     return negative ? -value : value;
+}
+
+}  // namespace
+
+std::int64_t wideToInteger(std::u16string_view text) {
+    return toInteger(text);
+}
+
+std::int64_t textToInteger(std::string_view text) {
+    return toInteger(text);
 }
 
 double wideToReal(std::u16string_view text) {

@@ -11,6 +11,8 @@
 // An optional sign and decimal digits. Saturates far beyond any 16-bit value instead of
 // overflowing, so a caller can still tell that the number was too large.
 std::int64_t wideToInteger(std::u16string_view text);
+// The same for 8-bit text, as files carry it.
+std::int64_t textToInteger(std::string_view text);
 
 // An optional sign, digits with at most one decimal point, and an optional exponent that
 // counts only when digits follow it ("12e" is 12). Too large is infinite, too small 0.
