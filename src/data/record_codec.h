@@ -9,7 +9,7 @@
 inline constexpr std::size_t kSatelliteRecordBytes = 41;
 inline constexpr std::size_t kRegionTailBytes = 42;  // everything after the satellite list
 
-// number, name (CHARS 11), longitude X10, eastWest, the twelve transponder values BE16,
+// number, name (CHARS 10), longitude X10, eastWest, the twelve transponder values BE16,
 // verification, polarization, tone.
 void writeSatelliteRecord(PayloadWriter& out, const SatelliteRecord& sat);
 SatelliteRecord readSatelliteRecord(PayloadReader& in);
