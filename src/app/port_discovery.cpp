@@ -3,10 +3,8 @@
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QComboBox>
-#include <QDir>
 #include <QFileInfo>
 #include <QProxyStyle>
-#include <QSerialPortInfo>
 #include <QStyleFactory>
 #include <QStyleOptionComboBox>
 #include <algorithm>
@@ -14,6 +12,7 @@
 #include <vector>
 
 #include "serial/network_address.h"
+#include "serial/port_list.h"
 #include "serial/port_order.h"
 
 namespace {
@@ -51,15 +50,15 @@ std::vector<std::string> toStd(const QStringList& list) {
     return out;
 }
 
-QString toolTipFor(const QSerialPortInfo& info, const QString& byId) {
+QString toolTipFor(const PortInfo& info, const QString& byId) {
     QStringList lines;
-    const auto add = [&lines](const QString& label, const QString& value) {
-        if (!value.isEmpty()) lines << label + value;
+    const auto add = [&lines](const QString& label, const std::string& value) {
+        if (!value.empty()) lines << label + QString::fromStdString(value);
     };
-    add(QStringLiteral("Description: "), info.description());
-    add(QStringLiteral("Manufacturer: "), info.manufacturer());
-    add(QStringLiteral("Serial number: "), info.serialNumber());
-    add(QStringLiteral("By id: "), byId);
+    add(QStringLiteral("Description: "), info.description);
+    add(QStringLiteral("Manufacturer: "), info.manufacturer);
+    add(QStringLiteral("Serial number: "), info.serial);
+    if (!byId.isEmpty()) lines << QStringLiteral("By id: ") + byId;
     return lines.join(QLatin1Char('\n'));
 }
 
@@ -91,10 +90,6 @@ void PortDiscovery::readSystemPorts() {
     m_SystemStale = !m_Watcher.directories().contains(kDevFolder);
     watchDeviceFolders();
 
-    QHash<QString, QString> byIdOf;
-    const QFileInfoList links = QDir(kByIdFolder).entryInfoList(QDir::System | QDir::Files);
-    for (const QFileInfo& link : links) byIdOf.insert(link.canonicalFilePath(), link.fileName());
-
     m_SystemOrder.clear();
     m_SystemPorts.clear();
     if (m_SystemLister) {
@@ -104,15 +99,15 @@ void PortDiscovery::readSystemPorts() {
         }
         return;
     }
-    for (const QSerialPortInfo& info : QSerialPortInfo::availablePorts()) {
-        const QString path = info.systemLocation();
-        const QString byId = byIdOf.value(path);
+    for (const PortInfo& info : systemSerialPorts()) {
+        const QString path = QString::fromStdString(info.path);
+        const QString byId = QFileInfo(QString::fromStdString(info.byId)).fileName();
+        // The adapter wherever it is plugged in: its by-id name, else vendor, product and
+        // serial number.
         QString identity = byId;
-        if (identity.isEmpty() && !info.serialNumber().isEmpty()) {
-            identity = QStringLiteral("%1:%2:%3")
-                           .arg(info.vendorIdentifier(), 4, 16, QLatin1Char('0'))
-                           .arg(info.productIdentifier(), 4, 16, QLatin1Char('0'))
-                           .arg(info.serialNumber());
+        if (identity.isEmpty() && !info.serial.empty()) {
+            const std::string usbId = info.usbId.empty() ? "0000:0000" : info.usbId;
+            identity = QString::fromStdString(usbId + ":" + info.serial);
         }
         m_SystemOrder << path;
         m_SystemPorts.insert(path, {toolTipFor(info, byId), identity});
@@ -186,7 +181,8 @@ std::optional<int> PortDiscovery::nextScanEntry() {
     };
     std::vector<ScanCandidate> candidates;
     for (const std::string& path : portsToOpen(m_Named, toStd(m_Listed), present)) {
-        candidates.push_back({path, systemPort(QString::fromStdString(path)).identity.toStdString()});
+        candidates.push_back(
+            {path, systemPort(QString::fromStdString(path)).identity.toStdString()});
     }
     const std::optional<std::size_t> pick =
         pickScanPort(candidates, m_SilentPort.toStdString(), m_Lost);

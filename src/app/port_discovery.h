@@ -59,7 +59,7 @@ public:
     // The named devices the scan waits for: named on the command line, none of them present.
     QStringList awaitedDevices() const;
 
-    // Where the system's ports come from instead of the platform's list (their paths only):
+    // Where the system's ports come from instead of systemSerialPorts() (their paths only):
     // a test's own pseudo-terminals, so that it never touches a device of the machine.
     using SystemLister = std::function<std::vector<std::string>()>;
     void setSystemLister(SystemLister lister) {
@@ -83,7 +83,7 @@ private:
     std::vector<std::string> m_Named;
     SystemLister m_SystemLister;
     bool m_OnlyGiven = false;
-    QStringList m_SystemOrder;        // as the platform reports them
+    QStringList m_SystemOrder;  // as systemSerialPorts() lists them
     QHash<QString, SystemPort> m_SystemPorts;
     QStringList m_Listed;  // what the combo shows, in its order
     QFileSystemWatcher m_Watcher;

@@ -6,7 +6,7 @@
 #include "cli/commands.h"
 #include "cli/exit_codes.h"
 #include "cli/output.h"
-#include "cli/port_list.h"
+#include "serial/port_list.h"
 
 namespace {
 

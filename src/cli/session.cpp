@@ -4,7 +4,7 @@
 #include <iostream>
 
 #include "cli/exit_codes.h"
-#include "cli/port_list.h"
+#include "serial/port_list.h"
 #include "link/controller.h"
 #include "link/frame_decoder.h"
 #include "serial/comm_queue.h"

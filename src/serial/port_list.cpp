@@ -1,4 +1,4 @@
-#include "cli/port_list.h"
+#include "serial/port_list.h"
 
 #include <libudev.h>
 
@@ -12,6 +12,13 @@ namespace {
 
 std::string text(const char* value) {
     return value != nullptr ? value : "";
+}
+
+// udev writes the blanks of a model's or maker's name as underscores.
+std::string nameText(const char* value) {
+    std::string name = text(value);
+    for (char& c : name) c = c == '_' ? ' ' : c;
+    return name;
 }
 
 struct UdevDeleter {
@@ -41,10 +48,12 @@ PortInfo describe(udev_device* device) {
     const std::string product = text(udev_device_get_property_value(device, "ID_MODEL_ID"));
     if (!vendor.empty() && !product.empty()) info.usbId = vendor + ":" + product;
     info.serial = text(udev_device_get_property_value(device, "ID_SERIAL_SHORT"));
+    info.description = nameText(udev_device_get_property_value(device, "ID_MODEL"));
+    info.manufacturer = nameText(udev_device_get_property_value(device, "ID_VENDOR"));
     return info;
 }
 
-std::map<std::string, PortInfo> systemPorts() {
+std::map<std::string, PortInfo> portsByPath() {
     std::map<std::string, PortInfo> ports;
     const std::unique_ptr<udev, UdevDeleter> context(udev_new());
     if (!context) return ports;
@@ -65,14 +74,22 @@ std::map<std::string, PortInfo> systemPorts() {
 
 }  // namespace
 
+std::vector<PortInfo> systemSerialPorts() {
+    std::vector<PortInfo> ports;
+    for (auto& [path, info] : portsByPath()) ports.push_back(std::move(info));
+    return ports;
+}
+
 std::vector<PortInfo> candidatePorts(std::span<const std::string> given) {
-    const std::map<std::string, PortInfo> found = systemPorts();
+    const std::map<std::string, PortInfo> found = portsByPath();
     std::vector<std::string> system;
     for (const auto& [path, info] : found) system.push_back(path);
     std::vector<PortInfo> ports;
     for (const std::string& path : orderPorts(given, system)) {
         const auto known = found.find(path);
-        PortInfo info = known != found.end() ? known->second : PortInfo{path, "", "", "", false};
+        PortInfo info;
+        if (known != found.end()) info = known->second;
+        info.path = path;
         for (const std::string& name : given) info.given = info.given || name == path;
         ports.push_back(info);
     }
