@@ -4,8 +4,9 @@
 #include <string>
 
 // What the protocol needs of a transport to send: one byte at a time, and a way to let go of
-// the line. CSerialComm implements it over the terminal device; tests plug in an in-memory
-// port wired to the simulator.
+// the line. Every line (CommLine: the terminal device, a serial server) implements it; the
+// exporter wraps a line in a guard that lets only reading commands through; tests plug in the
+// simulator's in-memory link or a port that records what was sent.
 class BytePort {
 public:
     virtual ~BytePort() = default;

@@ -149,14 +149,14 @@ int CSerialComm::OpenPort(const std::string& portName, std::uint32_t baudRate,
     };
     // Whatever sat in the buffers belongs to whoever had the line before.
     tcflush(fd, TCIOFLUSH);
-    if (tcgetattr(fd, &m_dcbSaved) != 0) return fail();
+    if (tcgetattr(fd, &m_savedTermios) != 0) return fail();
 
     const std::optional<speed_t> speed = speedForBaud(baudRate);
     if (!speed) {
         errno = EINVAL;
         return fail();
     }
-    termios settings = m_dcbSaved;
+    termios settings = m_savedTermios;
     makeRawLine(settings, *speed);
     if (tcsetattr(fd, TCSANOW, &settings) != 0) return fail();
 

@@ -100,7 +100,7 @@ private:
     std::thread m_hThread;
     std::uint16_t m_wPortId = 0;
     int m_nOpenError = 0;
-    struct termios m_dcbSaved {};
+    struct termios m_savedTermios {};
     // Keeps ClosePort from closing the device under a WriteByte running on another thread.
     std::mutex m_WriteMutex;
     // Held by OpenPort until m_hThread has taken the new watcher.

@@ -1,7 +1,7 @@
 #include "data/region_selectors.h"
 #include "data/satellite_tables.h"
 #include "data/sif_reader.h"
-#include "sif_text.h"
+#include "data/sif_text.h"
 #include "support/link_fixture.h"
 #include "support/replies.h"
 
