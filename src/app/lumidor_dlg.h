@@ -88,6 +88,7 @@ public:
     // CommConsumer: called on the watcher thread, handed on to this window's thread.
     void onCommRead(std::uint16_t portId) override;
     void onCommMessage(const std::string& text) override;
+    void onCommOverflow(std::uint16_t portId) override;
     void onCommHangup(std::uint16_t portId) override;
 
     void RefreshPortList();

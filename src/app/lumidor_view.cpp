@@ -264,12 +264,13 @@ void CLumidorDlg::onCommRead(std::uint16_t) {
 
 void CLumidorDlg::onCommMessage(const std::string& text) {
     QMetaObject::invokeMethod(
+        this, [this, text] { MessageBox(text, MessageIcon::None); }, Qt::QueuedConnection);
+}
+
+void CLumidorDlg::onCommOverflow(std::uint16_t) {
+    QMetaObject::invokeMethod(
         this,
-        [this, text] {
-            if (text != "m_QueueRead FULL!") {
-                MessageBox(text, MessageIcon::None);
-                return;
-            }
+        [this] {
             // Told before the box opens, so an overflow while it is open updates its count.
             m_Comm->overflowShown();
             MessageBox(queueFullText(m_Comm->droppedBytes()), MessageIcon::None);

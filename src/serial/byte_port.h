@@ -25,9 +25,11 @@ public:
     virtual ~CommConsumer() = default;
     // New bytes are in the receive queue (one call per batch of reads).
     virtual void onCommRead(std::uint16_t portId) = 0;
-    // A message for the user: "m_QueueRead FULL!" (once, until the consumer says it has shown
-    // it) or "Error while creating ThreadWatchComm, " followed by the port name.
+    // A message for the user: "Error while creating ThreadWatchComm, " followed by the port name.
     virtual void onCommMessage(const std::string& text) = 0;
+    // The receive queue had no room, so bytes were dropped: said once, until the consumer says
+    // it has shown it. A consumer that only passes messages on shows the window's first line.
+    virtual void onCommOverflow(std::uint16_t /*portId*/) { onCommMessage("m_QueueRead FULL!"); }
     // The line is gone (other end closed, adapter pulled, I/O error). Called once; the
     // watcher has ended by then and the port should be closed.
     virtual void onCommHangup(std::uint16_t portId) = 0;

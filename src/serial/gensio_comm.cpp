@@ -447,7 +447,7 @@ void GensioComm::queueChunk(const std::uint8_t* chunk, std::uint32_t n) {
     // As on the terminal device: a chunk that doesn't fit is dropped whole and said once.
     if (m_QueueRead.putChunk(chunk, n)) return;
     m_nDroppedBytes += n;
-    if (!m_bOverflowReported.exchange(true)) m_Consumer.onCommMessage("m_QueueRead FULL!");
+    if (!m_bOverflowReported.exchange(true)) m_Consumer.onCommOverflow(m_wPortId);
 }
 
 void GensioComm::serviceLoop() {

@@ -283,7 +283,7 @@ void CSerialComm::queueChunk(const std::uint8_t* chunk, std::uint32_t n) {
     // STX, which a half-stored chunk would make harder, not easier.
     if (m_QueueRead.putChunk(chunk, n)) return;
     m_nDroppedBytes += n;
-    if (!m_bOverflowReported.exchange(true)) m_Consumer.onCommMessage("m_QueueRead FULL!");
+    if (!m_bOverflowReported.exchange(true)) m_Consumer.onCommOverflow(m_wPortId);
 }
 
 bool CSerialComm::drainPort(std::uint8_t* chunk) {

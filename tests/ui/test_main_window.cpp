@@ -81,8 +81,8 @@ private slots:
         // While the first hang-up's box is open: another hang-up, then a flood twice over.
         QTimer::singleShot(0, main(), [&] {
             m_Window->MessageBox(hangupText("/dev/ttyUSB1"), MessageIcon::Exclamation);
-            m_Window->onCommMessage("m_QueueRead FULL!");
-            m_Window->onCommMessage("m_QueueRead FULL!");
+            m_Window->onCommOverflow(0);
+            m_Window->onCommOverflow(0);
         });
         QTimer::singleShot(200, main(), [&] {
             for (QMessageBox* box : m_Window->findChildren<QMessageBox*>()) {
