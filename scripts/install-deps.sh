@@ -9,7 +9,7 @@ set -euo pipefail
 # a screenshot).
 build=(
   g++ make cmake ninja-build pkg-config ccache
-  qt6-base-dev qt6-serialport-dev qt6-charts-dev libqt6opengl6-dev libgl-dev
+  qt6-base-dev qt6-charts-dev libqt6opengl6-dev libgl-dev
   libcli11-dev nlohmann-json3-dev libudev-dev libgensio-dev libssl-dev
   libyaml-cpp-dev libmicrohttpd-dev libgnutls28-dev libcrypt-dev
   fonts-dejavu-core fonts-wqy-microhei xvfb xauth imagemagick
