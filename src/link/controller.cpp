@@ -198,6 +198,7 @@ void AcuController::StartConnection(bool userStarted) {
         what |= changed::ConnectLamp;
     }
     notify(what);
+    m_View.lineBack();
     m_State.ConnectRetryCount = 0;
     setBusy(userStarted);
     m_RxAssembler.reset();
@@ -247,5 +248,5 @@ void AcuController::OnPortHangup(const std::string& portName) {
     Disconnect();
     // Look for the port again: it comes back when the adapter is plugged in again.
     m_Timers.start(kDiscoveryTimer, kDiscoveryPeriod);
-    m_View.MessageBox(hangupText(portName, questionVoided), MessageIcon::Exclamation);
+    m_View.lineLost(portName, questionVoided);
 }
