@@ -164,8 +164,9 @@ CLumidorDlg::CLumidorDlg(QStringList commandLinePorts, QWidget* parent, PortList
     m_LinkNotice->setObjectName(QStringLiteral("link_notice"));
     m_LinkNotice->setGeometry(kLinkNotice);
     m_LinkNotice->setWordWrap(true);
-    m_LinkNotice->setStyleSheet(QStringLiteral(
-        "QLabel { background: #fff4ce; color: #4d3800; border: 1px solid #d9a400; padding: 2px 6px; }"));
+    m_LinkNotice->setStyleSheet(
+        QStringLiteral("QLabel { background: #fff4ce; color: #4d3800; border: 1px solid #d9a400; "
+                       "padding: 2px 6px; }"));
     m_LinkNotice->hide();
     findChild<QPushButton*>(QStringLiteral("target_change_button"))->setEnabled(false);
     keepButtonsOffEnter(this);

@@ -168,9 +168,9 @@ int Session::timedOut(std::uint8_t code, Operation operation) {
     m_Outcome.code = code;
     m_Outcome.sends = static_cast<std::uint32_t>(std::max(1, stepSends(code)));
     m_Outcome.waited = waited;
-    return fail(exitcode::NoAnswer,
-                noAnswerText(code, stepSends(code)) + " in " +
-                    std::to_string(static_cast<int>(m_Options.timeoutSeconds)) + " s");
+    return fail(exitcode::NoAnswer, noAnswerText(code, stepSends(code)) + " in " +
+                                        std::to_string(static_cast<int>(m_Options.timeoutSeconds)) +
+                                        " s");
 }
 
 CliLoop::Outcome Session::runSteps(const std::function<bool()>& found) {

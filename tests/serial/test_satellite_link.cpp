@@ -38,7 +38,8 @@ bool runSession(Session& session, std::vector<Outcome>& outcomes) {
     acu.updateDefaultData(0, 0);
     if (!ended(Operation::Upload) || outcomes.back().value != 7) return false;
     LcdDataBlock block;
-    for (std::size_t i = 0; i < block.size(); ++i) block[i] = static_cast<std::uint8_t>('A' + i % 26);
+    for (std::size_t i = 0; i < block.size(); ++i)
+        block[i] = static_cast<std::uint8_t>('A' + i % 26);
     acu.setLcdData(block);
     acu.OnLcdWrite();
     if (!ended(Operation::LcdWrite)) return false;

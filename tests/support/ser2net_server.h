@@ -57,7 +57,8 @@ public:
         }
         const std::string config = m_Folder + "/ser2net.yaml";
         std::ofstream(config) << "connection: &acu\n  accepter: " << accepter()
-                              << "\n  connector: serialdev," << m_Device << ",57600n81,local\n"
+                              << "\n  connector: serialdev," << m_Device
+                              << ",57600n81,local\n"
                               // A connection left dead by a link that dropped without closing
                               // must not keep the next one out.
                               << "  options:\n    kickolduser: true\n";
