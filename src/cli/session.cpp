@@ -88,6 +88,7 @@ Session::Attempt Session::tryPort(const std::string& name, std::string& reason) 
     // twenty satellites over a satellite link takes longer than any one answer.
     m_Identified = false;
     runSteps([this] { return m_Identified = take(Operation::Connect); });
+    if (!m_Identified) keepSilence(m_LastSent, Operation::Connect);
     // Without an outcome the wait ran out: a port still asking command 1 has no ACU on it.
     if (!m_Identified) return m_LastSent == cmd::LinkCheck ? Attempt::Silent : Attempt::Answered;
     // A line that went away before the ACU could answer was not a silent ACU.
@@ -159,15 +160,18 @@ std::string Session::noAnswerText(std::uint8_t code, int tries) const {
            (tries == 1 ? " try" : " tries");
 }
 
-int Session::timedOut(std::uint8_t code, Operation operation) {
-    const auto waited = std::chrono::duration_cast<std::chrono::milliseconds>(
-        std::chrono::duration<double>(m_Options.timeoutSeconds));
+void Session::keepSilence(std::uint8_t code, Operation operation) {
     m_Outcome = Outcome{};
     m_Outcome.operation = operation;
     m_Outcome.ending = Ending::Unanswered;
     m_Outcome.code = code;
     m_Outcome.sends = static_cast<std::uint32_t>(std::max(1, stepSends(code)));
-    m_Outcome.waited = waited;
+    m_Outcome.waited = std::chrono::duration_cast<std::chrono::milliseconds>(
+        std::chrono::duration<double>(m_Options.timeoutSeconds));
+}
+
+int Session::timedOut(std::uint8_t code, Operation operation) {
+    keepSilence(code, operation);
     return fail(exitcode::NoAnswer, noAnswerText(code, stepSends(code)) + " in " +
                                         std::to_string(static_cast<int>(m_Options.timeoutSeconds)) +
                                         " s");

@@ -82,6 +82,8 @@ private:
     int runUntil(const std::function<bool()>& found, std::optional<std::uint8_t> code,
                  Operation operation);
     int timedOut(std::uint8_t code, Operation operation);
+    // A step of operation went --timeout without progress waiting for code: the outcome.
+    void keepSilence(std::uint8_t code, Operation operation);
     std::string noAnswerText(std::uint8_t code, int tries) const;
     // How often code went out since its last reply: the sends of the step waiting on it.
     int stepSends(std::uint8_t code) const { return code <= cmd::Last ? m_StepSends[code] : 0; }

@@ -16,9 +16,10 @@ public:
     // A wait never grows beyond this, however slow the line looked: a lost reply is then
     // noticed in seconds.
     static constexpr ms kMaxTimeout{10000};
-    // The least margin over the smoothed round trip: the event loops at both ends and the
-    // serial server's own turn, which the round trips of a steady line hardly show.
-    static constexpr ms kMargin{250};
+    // The least margin over the smoothed round trip, as TCP keeps at least a second: a late
+    // answer costs a command sent twice or an exchange given up, while a lost one (rare, the
+    // network carries every byte or hangs up) only costs this much longer a wait.
+    static constexpr ms kMargin{1000};
 
     // A reply came roundTrip after the only send of its command.
     void sample(ms roundTrip);

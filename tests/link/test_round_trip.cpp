@@ -22,8 +22,8 @@ TEST(RoundTripEstimate, FollowsTheSmoothedRoundTripAndItsVariation) {
         {{2500}, 7500ms, 7500ms},                // 2500 + 4 * 1250
         {{2500, 2500}, 6250ms, 6250ms},          // variation 937.5
         {{1200, 1320, 1080}, 2774ms, 2774ms},    // 1198.125 + 4 * 393.75, rounded up
-        {{40}, 290ms, 1000ms},                   // the margin, under the local period
-        {{40, 40, 40, 40}, 290ms, 1000ms},       //
+        {{40}, 1040ms, 1040ms},                  // the least margin, a second
+        {{400, 400}, 1400ms, 1400ms},            // variation 150: still the margin
         {{6000}, 10000ms, 10000ms},              // capped
         {{1000, -1}, 6000ms, 6000ms},            // doubled
         {{1000, -1, -1, -1}, 10000ms, 10000ms},  // doubled to the cap
