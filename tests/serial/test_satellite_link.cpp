@@ -2,6 +2,8 @@
 // and the unit sees each command once, as on the local terminal. Real time: a few minutes.
 
 #include <gtest/gtest.h>
+#include <spawn.h>
+#include <sys/wait.h>
 
 #include "line_relay.h"
 #include "support/line_session.h"
@@ -71,6 +73,63 @@ TEST(SatelliteLink, EverySessionCompletesWithEachCommandSentOnce) {
         // The same frames in the same order: nothing sent twice, nothing lost.
         EXPECT_EQ(remote.log(), localLog()) << roundTrip.count() << " ms";
     }
+}
+
+// skyrelay-cli status --watch through a link that dies without closing: one hang-up, said
+// once, and the exit status of a lost line, within half a minute.
+TEST(SatelliteLink, TheCommandLineReportsASilentlyDeadLinkOnce) {
+    Ser2netServer server(Ser2netServer::Mode::Raw);
+    Session unit;
+    ASSERT_TRUE(server.start(unit.device()));
+    LineRelay relay(server.port(), 300ms, 0.1, 5);
+    char folder[] = "/tmp/skyrelay-cli-XXXXXX";
+    ASSERT_NE(mkdtemp(folder), nullptr);
+    const std::string out = std::string(folder) + "/status";
+    const std::string address = relay.address("tcp");
+    posix_spawn_file_actions_t files;
+    posix_spawn_file_actions_init(&files);
+    posix_spawn_file_actions_addopen(&files, 1, (out + ".out").c_str(), O_WRONLY | O_CREAT, 0600);
+    posix_spawn_file_actions_addopen(&files, 2, (out + ".err").c_str(), O_WRONLY | O_CREAT, 0600);
+    const char* argv[] = {SKYRELAY_CLI,    "status",    "--watch", "--port",
+                          address.c_str(), "--timeout", "60",      nullptr};
+    pid_t cli = -1;
+    ASSERT_EQ(
+        posix_spawn(&cli, SKYRELAY_CLI, &files, nullptr, const_cast<char* const*>(argv), environ),
+        0);
+    posix_spawn_file_actions_destroy(&files);
+    const auto slurp = [](const std::string& path) {
+        std::ifstream file(path);
+        return std::string{std::istreambuf_iterator<char>(file), {}};
+    };
+    const auto lines = [&] {
+        const std::string text = slurp(out + ".out");
+        return std::count(text.begin(), text.end(), '\n');
+    };
+    for (int tries = 0; tries < 600 && lines() < 2; ++tries) std::this_thread::sleep_for(100ms);
+    ASSERT_GE(lines(), 2) << slurp(out + ".err");
+
+    relay.stopForwarding();
+    const auto dropped = std::chrono::steady_clock::now();
+    int status = 0;
+    while (waitpid(cli, &status, WNOHANG) == 0 &&
+           std::chrono::steady_clock::now() - dropped < 60s) {
+        std::this_thread::sleep_for(100ms);
+    }
+    const auto took = std::chrono::steady_clock::now() - dropped;
+    if (took >= 60s) {
+        kill(cli, SIGKILL);
+        waitpid(cli, &status, 0);
+    }
+    const std::string err = slurp(out + ".err");
+    EXPECT_LT(took, 30s) << err;
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 2) << err;
+    std::size_t said = 0;
+    for (std::size_t at = err.find("was disconnected"); at != std::string::npos;
+         at = err.find("was disconnected", at + 1)) {
+        ++said;
+    }
+    EXPECT_EQ(said, 1u) << err;
+    std::filesystem::remove_all(folder);
 }
 
 }  // namespace
