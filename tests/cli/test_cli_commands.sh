@@ -72,6 +72,8 @@ check "factory-reset"                      "$FAST" 0 "factory-reset: done" facto
 check "no such port"                       ""  2 "vanished"           info --port "$WORK/none"
 check "a silent unit"                      "--silent" 3 "did not answer Link check (command 1) after 6 tries" info "${P[@]}"
 check "a reply that never comes"           "--corrupt 2" 3 "did not answer Antenna information request (command 2) after 1 try" info "${P[@]}"
+# Nine steps of 0.3 s each: longer than --timeout all together, each well within it.
+check "--timeout bounds each step"         "--delay 300" 0 '"modelName": "OCEANSAT SR-60"' info "${P[@]}" --json --timeout 1.5
 check "--timeout names the command"        "--ignore 25" 3 "did not answer Go to position (command 25) after" goto 120 30 --timeout 2 "${P[@]}"
 check "a line that goes away"              "--hangup-after-frames 3" 2 "the line went away during" info "${P[@]}"
 # Given up by the controller within a longer --timeout: the window's message, exit 3, and never

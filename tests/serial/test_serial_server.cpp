@@ -144,6 +144,15 @@ TEST(SerialServerLink, ALinkThatDiesWithoutClosingIsOneHangUpWithinHalfAMinute) 
             << "polling " << polling;
         remote.runUntil([] { return false; }, 1s);
         EXPECT_EQ(remote.m_Consumer.hangups.load(), 1) << "polling " << polling;
+        // Said once by a controller that had the link running, however many replies it missed.
+        EXPECT_EQ(remote.m_View.callsStartingWith("MessageBox(" + relay.address("tcp")).size(),
+                  polling ? 1u : 0u);
+        // The carrier back: the address opens again, though the server never heard the old
+        // connection end.
+        remote.m_Line.ClosePort();
+        relay.resumeForwarding();
+        ASSERT_EQ(remote.open(relay.address("tcp")), 1) << remote.m_Line.openFailure();
+        EXPECT_TRUE(remote.identify()) << "polling " << polling;
     }
 }
 

@@ -63,7 +63,7 @@ public:
         if (onConfirm) onConfirm();
         return confirmAnswer;
     }
-    void closeQuestion() override { calls.push_back("closeQuestion()"); }
+    void closeQuestion() override { calls.emplace_back("closeQuestion()"); }
     void OpenProgress(ProgressPopup popup, std::uint32_t total) override {
         calls.push_back("OpenProgress(" + name(popup) + "," + std::to_string(total) + ")");
     }
@@ -76,10 +76,10 @@ public:
         calls.push_back("CloseProgress(" + name(popup) + ")");
     }
     int ScanAndConnect() override {
-        calls.push_back("ScanAndConnect()");
+        calls.emplace_back("ScanAndConnect()");
         return scanResult;
     }
-    void skipSilentPort() override { calls.push_back("skipSilentPort()"); }
+    void skipSilentPort() override { calls.emplace_back("skipSilentPort()"); }
 
     // The calls whose text starts with prefix, in order.
     std::vector<std::string> callsStartingWith(const std::string& prefix) const {

@@ -115,8 +115,13 @@ private slots:
         const QString path = simPort();
         m_Server->hangUp();
         QTRY_COMPARE_WITH_TIMEOUT(state().Connected, std::uint8_t{0}, 3000);
-        QCOMPARE(m_Messages, QStringList{path + QStringLiteral(" was disconnected.\nCheck the "
-                                                               "cable and the serial adapter.")});
+        // Said inside the window, not in a box that would wait for an OK.
+        QVERIFY(m_Messages.isEmpty());
+        QVERIFY(m_Window->linkNotice()->isVisible());
+        QCOMPARE(m_Window->linkNotice()->text(),
+                 path + QStringLiteral(" was disconnected. Skyrelay connects again by itself as "
+                                       "soon as the port is back; meanwhile check the cable and "
+                                       "the serial adapter."));
         QCOMPARE(shown(m_Window.get(), "connect_button"), QStringLiteral("Connect"));
 
         // Another program's terminal, most likely under the number the simulator had.
@@ -144,6 +149,7 @@ private slots:
         waitForPoll();
         m_Server->hangUp();
         QTRY_COMPARE_WITH_TIMEOUT(state().Connected, std::uint8_t{0}, 3000);
+        QVERIFY(m_Window->linkNotice()->text().startsWith(link + QStringLiteral(" was disc")));
         m_Server->stop();
         QFile::remove(link);
         QTest::qWait(1200);  // a run of the scan with the link gone
@@ -155,7 +161,9 @@ private slots:
         QVERIFY(QFile::link(simPort(), link));
         QTRY_COMPARE_WITH_TIMEOUT(state().Connected, std::uint8_t{1}, 5000);
         QCOMPARE(m_Window->serialBox()->text(), link);
+        QVERIFY(!m_Window->linkNotice()->isVisible());  // gone with the link back
         waitForPoll();
+        QVERIFY(m_Messages.isEmpty());
     }
 
     void targetAndSatelliteEditsReachTheAcuAndComeBack() {
