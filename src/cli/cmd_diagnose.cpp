@@ -22,8 +22,14 @@ std::uint32_t itemState(std::uint32_t word, std::uint8_t item) {
     return (word >> (20u - 2u * item)) & 3u;
 }
 
-int diagnose(const CommonOptions& options) {
-    Session session("diagnose", options);
+struct DiagnoseOptions {
+    CommonOptions common;
+    bool resume = false;
+};
+
+int diagnose(const DiagnoseOptions& diagnoseOptions, ExitReport& out) {
+    const CommonOptions& options = diagnoseOptions.common;
+    Session session("diagnose", options, &out);
     if (const int code = openInSetupMode(session); code != exitcode::Done) return code;
     std::array<std::uint32_t, kItems + 1> reported{};
     nlohmann::json items = nlohmann::json::array();
@@ -55,21 +61,25 @@ int diagnose(const CommonOptions& options) {
                          {"reported", false}});
         if (!options.json) std::cout << diagnosisItemText(item) << "  NO RESULT" << std::endl;
     }
-    if (options.json) {
-        printJson({{"port", session.portName()}, {"items", items}, {"passed", failures == 0}});
-    }
-    if (failures == 0) return exitcode::Done;
-    return session.fail(exitcode::TestFailed, std::to_string(failures) + " item(s) did not pass");
+    out.setResult({{"port", session.portName()}, {"items", items}, {"passed", failures == 0}});
+    const int result =
+        failures == 0 ? exitcode::Done
+                      : session.fail(exitcode::TestFailed,
+                                     std::to_string(failures) + " item(s) did not pass");
+    return leaveSetupMode(session, diagnoseOptions.resume, result, out);
 }
 
 }  // namespace
 
 void addDiagnoseCommand(CLI::App& app, CommandAction& action) {
-    auto options = std::make_shared<CommonOptions>();
+    auto options = std::make_shared<DiagnoseOptions>();
     CLI::App* command = app.add_subcommand(
         "diagnose",
         "Run the self test (setup mode, command 21); exit 0 only when every item "
         "passes, 5 otherwise");
-    addCommonOptions(*command, *options);
-    command->callback([&action, options] { action = [options] { return diagnose(*options); }; });
+    addCommonOptions(*command, options->common);
+    addResumeFlag(*command, options->resume);
+    command->callback([&action, options] {
+        action = [options](ExitReport& out) { return diagnose(*options, out); };
+    });
 }

@@ -1,16 +1,35 @@
 // report: the service report of the window's "Save Service Report...", as HTML or JSON.
 
 #include <CLI/CLI.hpp>
-#include <fstream>
 #include <iostream>
 
 #include "cli/commands.h"
 #include "cli/exit_codes.h"
+#include "cli/file_bytes.h"
+#include "cli/output.h"
+#include "data/satellite_tables.h"
 #include "link/controller.h"
+#include "link/link_state.h"
+#include "link/session_log.h"
 #include "link/service_report.h"
 #include "wire/protocol.h"
 
 namespace {
+
+// The report's JSON in the numbers every other document gives: the position and the GPS
+// position as numbers (signed, east and north positive), the time with its offset.
+nlohmann::json reportJson(const ServiceReport& report, const LinkState& state) {
+    nlohmann::json json = nlohmann::json::parse(renderReportJson(report), nullptr, false);
+    const AntennaState& antenna = state.antenna;
+    const RegionRecord& region = currentRegion(state.data);
+    json["generated"] = rfc3339(WallClock::now());
+    json["state"]["azimuth"] = antenna.CurrentAz;
+    json["state"]["elevation"] = antenna.CurrentEl;
+    json["state"]["skew"] = antenna.CurrentSkew;
+    json["gps"]["longitude"] = signedDegrees(region.gpsLongitude, region.gpsEastWest, 'W');
+    json["gps"]["latitude"] = signedDegrees(region.gpsLatitude, region.gpsNorthSouth, 'S');
+    return json;
+}
 
 struct ReportOptions {
     CommonOptions common;
@@ -19,8 +38,8 @@ struct ReportOptions {
     std::string technician;
 };
 
-int report(const ReportOptions& options) {
-    Session session("report", options.common);
+int report(const ReportOptions& options, ExitReport& out) {
+    Session session("report", options.common, &out);
     if (const int code = openIdentified(session); code != exitcode::Done) return code;
     // One status reply, so that the state, signal and position are the unit's, not blanks.
     const int before = session.view().statusShown;
@@ -29,19 +48,24 @@ int report(const ReportOptions& options) {
         code != exitcode::Done) {
         return code;
     }
-    const ServiceReport report =
-        buildServiceReport(session.controller().state(), session.controller().sessionLog(),
-                           serviceReportNote(options.site, options.technician));
-    const std::string text =
-        options.common.json ? renderReportJson(report) : renderReportHtml(report);
+    const LinkState& state = session.controller().state();
+    const ServiceReport report = buildServiceReport(
+        state, session.controller().sessionLog(),
+        serviceReportNote(options.site, options.technician));
     if (options.output.empty()) {
-        std::cout << text << std::flush;
+        if (options.common.json) {
+            out.setResult(reportJson(report, state));
+        } else {
+            std::cout << renderReportHtml(report) << std::flush;
+        }
         return exitcode::Done;
     }
-    std::ofstream out(options.output, std::ios::binary | std::ios::trunc);
-    if (!(out << text) || !out.flush()) {
-        return session.fail(exitcode::Usage, options.output + " cannot be written");
+    const std::string text =
+        options.common.json ? reportJson(report, state).dump(2, ' ', false, nlohmann::json::error_handler_t::replace) + "\n" : renderReportHtml(report);
+    if (const std::string failure = writeFile(options.output, text); !failure.empty()) {
+        return out.fail(exitcode::Usage, "file", failure);
     }
+    if (options.common.json) out.setResult({{"port", session.portName()}, {"file", options.output}});
     return exitcode::Done;
 }
 
@@ -58,5 +82,5 @@ void addReportCommand(CLI::App& app, CommandAction& action) {
         ->option_text("FILE");
     command->add_option("--site", options->site, "Vessel or site, for the report's note");
     command->add_option("--technician", options->technician, "Technician, for the report's note");
-    command->callback([&action, options] { action = [options] { return report(*options); }; });
+    command->callback([&action, options] { action = [options](ExitReport& out) { return report(*options, out); }; });
 }

@@ -34,7 +34,7 @@ std::string plainMessage(const std::string& text) {
 ReportingView::ReportingView() : m_Bar(isatty(STDERR_FILENO) == 1) {}
 
 void ReportingView::MessageBox(const std::string& text, MessageIcon) {
-    std::cerr << "skyrelay-cli: " << plainMessage(text) << "\n";
+    lastMessage = plainMessage(text);
 }
 
 bool ReportingView::Confirm(const std::string&, ConfirmButtons) {

@@ -25,6 +25,9 @@ public:
     // Status replies shown, and anything that shows progress (for the step deadline).
     int statusShown = 0;
     int progressEvents = 0;
+    // The window's last message, kept rather than shown: skyrelay-cli says in its own words
+    // how a command ended.
+    std::string lastMessage;
     // Called with the diagnosis lamp word at every change.
     std::function<void(std::uint32_t)> onDiagnosisLamps;
 

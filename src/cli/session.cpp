@@ -4,6 +4,7 @@
 #include <iostream>
 
 #include "cli/exit_codes.h"
+#include "cli/exit_report.h"
 #include "cli/port_list.h"
 #include "link/controller.h"
 #include "link/frame_decoder.h"
@@ -21,8 +22,8 @@ std::string commandText(std::uint8_t code) {
     return frameName(code, false) + " (command " + std::to_string(code) + ")";
 }
 
-Session::Session(std::string command, CommonOptions options)
-    : m_Command(std::move(command)), m_Options(std::move(options)) {
+Session::Session(std::string command, CommonOptions options, ExitReport* report)
+    : m_Command(std::move(command)), m_Options(std::move(options)), m_Report(report) {
     m_Loop.setHandlers({
         [this] {
             if (m_Controller) m_Controller->OnCommRead();
@@ -50,8 +51,24 @@ void Session::release() {
 }
 
 int Session::fail(int exitCode, const std::string& text) const {
-    std::cerr << "skyrelay-cli: " << m_Command << ": " << text << "\n";
-    return exitCode;
+    if (m_Report == nullptr) {
+        std::cerr << "skyrelay-cli: " << m_Command << ": " << text << "\n";
+        return exitCode;
+    }
+    CliError error{exitCode, kindOf(exitCode), text, std::nullopt, std::nullopt, {}};
+    const bool ended = m_Outcome.operation == m_Step && m_Outcome.ending != Ending::Done;
+    if (ended && m_Outcome.ending == Ending::Refused) error.kind = "refused";
+    if (ended && m_Outcome.ending == Ending::HungUp) error.kind = "hung_up";
+    if (ended && m_Outcome.ending == Ending::Cancelled) error.kind = "cancelled";
+    if (exitCode != exitcode::Usage && m_Controller) error.step = operationName(m_Step);
+    if (ended && m_Outcome.ending == Ending::Unanswered) {
+        error.acuCommand = m_Outcome.code;
+        error.sends = m_Outcome.sends;
+    } else if (m_LastSent != 0 && exitCode == exitcode::NoAnswer && !ended) {
+        error.acuCommand = m_LastSent;
+        error.sends = static_cast<std::uint32_t>(m_Loop.sent(m_LastSent));
+    }
+    return m_Report->fail(std::move(error));
 }
 
 bool Session::take(Operation operation) {
@@ -87,6 +104,7 @@ Session::Attempt Session::tryPort(const std::string& name, std::string& reason) 
         Clock::now() + std::chrono::duration_cast<Clock::duration>(
                            std::chrono::duration<double>(m_Options.timeoutSeconds));
     m_Identified = false;
+    m_Step = Operation::Connect;
     m_Loop.runUntil([this] { return m_Identified = take(Operation::Connect); }, deadline);
     // Without an outcome the wait ran out: a port still asking command 1 has no ACU on it.
     if (!m_Identified) return m_LastSent == cmd::LinkCheck ? Attempt::Silent : Attempt::Answered;
@@ -179,6 +197,7 @@ int Session::runUntil(const std::function<bool()>& found, std::optional<std::uin
 }
 
 int Session::await(Operation operation) {
+    m_Step = operation;
     if (const int code = runUntil([&] { return take(operation); }, std::nullopt);
         code != exitcode::Done) {
         return code;
@@ -204,7 +223,9 @@ int Session::exitCodeOf(const Outcome& outcome) const {
         case Ending::Refused:
             // The reason, where there is one, has been shown as the window shows it.
             if (outcome.refusedBy == RefusedBy::Arguments) {
-                return fail(exitcode::Usage, name + ": refused, nothing was sent");
+                const std::string why = plainMessage(outcome.reason);
+                return fail(exitcode::Usage, name + ": refused, nothing was sent" +
+                                                 (why.empty() ? "" : ": " + why));
             }
             if (outcome.refusedBy == RefusedBy::SetupGate) {
                 return fail(exitcode::NoAnswer, name + ": refused, the ACU is not in setup mode");
