@@ -42,7 +42,7 @@ int diagnose(const DiagnoseOptions& diagnoseOptions, ExitReport& out) {
             const bool passed = state == kPassed;
             failures += passed ? 0 : 1;
             items.push_back(
-                {{"item", item}, {"name", diagnosisItemText(item)}, {"passed", passed}});
+                {{"item", item}, {"name", diagnosisItemName(item)}, {"passed", passed}});
             if (!options.json) {
                 std::cout << diagnosisItemText(item) << (passed ? "  PASS" : "  FAIL") << std::endl;
             }
@@ -56,7 +56,7 @@ int diagnose(const DiagnoseOptions& diagnoseOptions, ExitReport& out) {
         if (reported[item] != 0 || diagnosisItemSkipped(product, item)) continue;
         failures += 1;
         items.push_back({{"item", item},
-                         {"name", diagnosisItemText(item)},
+                         {"name", diagnosisItemName(item)},
                          {"passed", false},
                          {"reported", false}});
         if (!options.json) std::cout << diagnosisItemText(item) << "  NO RESULT" << std::endl;

@@ -16,18 +16,42 @@
 
 namespace {
 
-// The report's JSON in the numbers every other document gives: the position and the GPS
-// position as numbers (signed, east and north positive), the time with its offset.
-nlohmann::json reportJson(const ServiceReport& report, const LinkState& state) {
+// The report's JSON in the names, numbers and times every other document gives: positions,
+// parameters and the signal as numbers (longitudes and latitudes signed, east and north
+// positive), satellites by their position from 1, times in RFC 3339 with their offset.
+nlohmann::json reportJson(const ServiceReport& report, const LinkState& state,
+                          const SessionLog& log) {
     nlohmann::json json = nlohmann::json::parse(renderReportJson(report), nullptr, false);
     const AntennaState& antenna = state.antenna;
-    const RegionRecord& region = currentRegion(state.data);
+    const SatelliteData& data = state.data;
+    const RegionRecord& region = currentRegion(data);
     json["generated"] = rfc3339(WallClock::now());
     json["state"]["azimuth"] = antenna.CurrentAz;
     json["state"]["elevation"] = antenna.CurrentEl;
     json["state"]["skew"] = antenna.CurrentSkew;
+    json["state"]["signal_level"] = antenna.SignalLevel;
+    json["gps"]["link"] = antenna.GpsLinkState == 1;
     json["gps"]["longitude"] = signedDegrees(region.gpsLongitude, region.gpsEastWest, 'W');
     json["gps"]["latitude"] = signedDegrees(region.gpsLatitude, region.gpsNorthSouth, 'S');
+    json["parameters"] = parametersJson(state.parameters);
+    nlohmann::json& satellites = json["satellites"];
+    for (std::size_t k = 0; k < satellites.size() && k < data.RegionSatellites.size(); ++k) {
+        const SatelliteRecord& sat = data.RegionSatellites[k];
+        satellites[k].erase("no");
+        satellites[k]["position"] = k + 1;
+        satellites[k]["longitude"] = signedDegrees(sat.longitude, sat.eastWest, 'W');
+    }
+    nlohmann::json& changes = json["changes"];
+    for (std::size_t k = 0; k < changes.size() && k < log.changes().size(); ++k) {
+        changes[k]["time"] = rfc3339(log.changes()[k].at);
+    }
+    nlohmann::json& faults = json["faults"];
+    for (std::size_t k = 0; k < faults.size() && k < log.faults().size(); ++k) {
+        faults[k]["first"] = rfc3339(log.faults()[k].first);
+        faults[k]["last"] = rfc3339(log.faults()[k].last);
+    }
+    if (log.selfTestTime()) json["self_test_time"] = rfc3339(*log.selfTestTime());
+    if (log.lcdTransferTime()) json["lcd_time"] = rfc3339(*log.lcdTransferTime());
     return json;
 }
 
@@ -54,14 +78,14 @@ int report(const ReportOptions& options, ExitReport& out) {
         serviceReportNote(options.site, options.technician));
     if (options.output.empty()) {
         if (options.common.json) {
-            out.setResult(reportJson(report, state));
+            out.setResult(reportJson(report, state, session.controller().sessionLog()));
         } else {
             std::cout << renderReportHtml(report) << std::flush;
         }
         return exitcode::Done;
     }
     const std::string text =
-        options.common.json ? reportJson(report, state).dump(2, ' ', false, nlohmann::json::error_handler_t::replace) + "\n" : renderReportHtml(report);
+        options.common.json ? reportJson(report, state, session.controller().sessionLog()).dump(2, ' ', false, nlohmann::json::error_handler_t::replace) + "\n" : renderReportHtml(report);
     if (const std::string failure = writeFile(options.output, text); !failure.empty()) {
         return out.fail(exitcode::Usage, "file", failure);
     }

@@ -21,7 +21,7 @@ const char* phaseName(LinkPhase phase) {
 nlohmann::json identityJson(const AcuIdentity& id) {
     return {{"antenna_model", id.product}, {"acu_sw_version", id.firmware},
             {"serial_number", id.serial},  {"region", id.region},
-            {"target", id.target},         {"time", rfc3339(id.at)}};
+            {"target", {{"name", id.target}}}, {"time", rfc3339(id.at)}};
 }
 
 nlohmann::json statusJson(const AcuStatus& s) {
