@@ -14,7 +14,7 @@ packages=(
   libgensio-dev ser2net libssl-dev openssl
   libyaml-cpp-dev libmicrohttpd-dev libgnutls28-dev libcrypt-dev
   prometheus curl apache2-utils
-  poppler-utils
+  poppler-utils python3-jsonschema
   dpkg-dev lintian desktop-file-utils appstream file librsvg2-bin
 )
 
