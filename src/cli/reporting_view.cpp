@@ -60,7 +60,7 @@ void ReportingView::StepProgress(ProgressPopup, std::uint32_t count, const std::
     if (!m_Bar || m_Total == 0) return;
     const auto filled = static_cast<int>(std::min<std::uint64_t>(
         kBarWidth, static_cast<std::uint64_t>(count) * kBarWidth / m_Total));
-    std::cerr << "\r[" << std::string(static_cast<std::size_t>(filled), '#')
+    std::cerr << "\rskyrelay-cli: [" << std::string(static_cast<std::size_t>(filled), '#')
               << std::string(static_cast<std::size_t>(kBarWidth - filled), ' ') << "] " << percent
               << "% " << std::flush;
 }
