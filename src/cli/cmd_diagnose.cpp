@@ -50,7 +50,13 @@ int diagnose(const DiagnoseOptions& diagnoseOptions, ExitReport& out) {
     };
     session.controller().OnDiagnosisStartStop();
     // The ACU ends the test with item 11; the controller then stops it (24), as the page does.
-    if (const int code = session.await(Operation::Diagnosis); code != exitcode::Done) return code;
+    if (const int code = session.await(Operation::Diagnosis); code != exitcode::Done) {
+        // A self test stopped halfway leaves the unit in diagnosis, which it does not leave
+        // by itself.
+        out.say("the self test did not end; the ACU stays in diagnosis and does not track: "
+                "'skyrelay-cli restart' sets it tracking again");
+        return code;
+    }
     const ProductInformation& product = session.controller().state().product;
     for (std::uint8_t item = 1; item <= kItems; ++item) {
         if (reported[item] != 0 || diagnosisItemSkipped(product, item)) continue;

@@ -1,10 +1,10 @@
 // skyrelay-cli: every operation of the Skyrelay window from a shell, one ACU per process.
 
 #include <CLI/CLI.hpp>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <iostream>
-#include <sstream>
 
 #include "cli/commands.h"
 #include "cli/exit_codes.h"
@@ -58,10 +58,11 @@ CLI::Validator numberAbove0(const std::string& unit, double limit) {
             const double value = std::strtod(text.c_str(), &end);
             if (end != text.c_str() + text.size() || text.empty() || !(value > 0) ||
                 value > limit) {
-                std::ostringstream range;
-                range << "wants " << unit << " above 0 and at most " << limit << ", not '"
-                      << text << "'";
-                return range.str();
+                // Every digit of the limit, never an exponent.
+                char most[32];
+                std::snprintf(most, sizeof most, "%.15g", limit);
+                return "wants " + unit + " above 0 and at most " + most + ", not '" + text +
+                       "'";
             }
             return {};
         },

@@ -31,6 +31,20 @@ std::string plainMessage(const std::string& text) {
     }
 }
 
+std::string reasonText(const std::string& text) {
+    std::string out;
+    std::size_t start = 0;
+    const std::string lines = plainMessage(text) + "\n";
+    for (std::size_t end; (end = lines.find('\n', start)) != std::string::npos; start = end + 1) {
+        std::string line = lines.substr(start, end - start);
+        while (line.size() >= 3 && line.compare(line.size() - 3, 3, "!!!") == 0) {
+            line = trimmed(line.substr(0, line.size() - 3));
+        }
+        if (!line.empty()) out += (out.empty() ? "" : "; ") + line;
+    }
+    return out;
+}
+
 ReportingView::ReportingView() : m_Bar(isatty(STDERR_FILENO) == 1) {}
 
 void ReportingView::MessageBox(const std::string& text, MessageIcon) {

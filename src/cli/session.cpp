@@ -223,7 +223,7 @@ int Session::exitCodeOf(const Outcome& outcome) const {
         case Ending::Refused:
             // The reason, where there is one, has been shown as the window shows it.
             if (outcome.refusedBy == RefusedBy::Arguments) {
-                const std::string why = plainMessage(outcome.reason);
+                const std::string why = reasonText(outcome.reason);
                 return fail(exitcode::Usage, name + ": refused, nothing was sent" +
                                                  (why.empty() ? "" : ": " + why));
             }
