@@ -21,7 +21,7 @@ nlohmann::json satellitesJson(const SatelliteData& data) {
         list.push_back({{"position", k + 1},
                         {"name", trimmed(latin1ToUtf8(satelliteNameText(sat)))},
                         {"longitude", signedDegrees(sat.longitude, sat.eastWest, 'W')},
-                        {"target", k == data.DefaultSatIndex}});
+                        {"is_target", k == data.DefaultSatIndex}});
     }
     return list;
 }

@@ -19,12 +19,13 @@ namespace {
 // The report's JSON in the names, numbers and times every other document gives: positions,
 // parameters and the signal as numbers (longitudes and latitudes signed, east and north
 // positive), satellites by their position from 1, times in RFC 3339 with their offset.
-nlohmann::json reportJson(const ServiceReport& report, const LinkState& state,
-                          const SessionLog& log) {
+nlohmann::json reportJson(const std::string& port, const ServiceReport& report,
+                          const LinkState& state, const SessionLog& log) {
     nlohmann::json json = nlohmann::json::parse(renderReportJson(report), nullptr, false);
     const AntennaState& antenna = state.antenna;
     const SatelliteData& data = state.data;
     const RegionRecord& region = currentRegion(data);
+    json["port"] = port;
     json["generated"] = rfc3339(WallClock::now());
     json["state"]["azimuth"] = antenna.CurrentAz;
     json["state"]["elevation"] = antenna.CurrentEl;
@@ -41,6 +42,14 @@ nlohmann::json reportJson(const ServiceReport& report, const LinkState& state,
         satellites[k]["position"] = k + 1;
         satellites[k]["longitude"] = signedDegrees(sat.longitude, sat.eastWest, 'W');
     }
+    // Items and lines by their numbers from 1, as diagnose and lcd read count them.
+    nlohmann::json& items = json["self_test"];
+    for (std::size_t k = 0; k < items.size(); ++k) {
+        items[k]["name"] = items[k]["item"];
+        items[k]["item"] = k + 1;
+    }
+    nlohmann::json& lines = json["lcd"];
+    for (std::size_t k = 0; k < lines.size(); ++k) lines[k]["line"] = k + 1;
     nlohmann::json& changes = json["changes"];
     for (std::size_t k = 0; k < changes.size() && k < log.changes().size(); ++k) {
         changes[k]["time"] = rfc3339(log.changes()[k].at);
@@ -78,14 +87,14 @@ int report(const ReportOptions& options, ExitReport& out) {
         serviceReportNote(options.site, options.technician));
     if (options.output.empty()) {
         if (options.common.json) {
-            out.setResult(reportJson(report, state, session.controller().sessionLog()));
+            out.setResult(reportJson(session.portName(), report, state, session.controller().sessionLog()));
         } else {
             std::cout << renderReportHtml(report) << std::flush;
         }
         return exitcode::Done;
     }
     const std::string text =
-        options.common.json ? reportJson(report, state, session.controller().sessionLog()).dump(2, ' ', false, nlohmann::json::error_handler_t::replace) + "\n" : renderReportHtml(report);
+        options.common.json ? reportJson(session.portName(), report, state, session.controller().sessionLog()).dump(2, ' ', false, nlohmann::json::error_handler_t::replace) + "\n" : renderReportHtml(report);
     if (const std::string failure = writeFile(options.output, text); !failure.empty()) {
         return out.fail(exitcode::Usage, "file", failure);
     }

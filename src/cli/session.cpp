@@ -221,7 +221,7 @@ int Session::exitCodeOf(const Outcome& outcome) const {
         case Ending::Done:
             return exitcode::Done;
         case Ending::Refused:
-            // The reason, where there is one, has been shown as the window shows it.
+            // The reason, where there is one, is the window's message said in one line.
             if (outcome.refusedBy == RefusedBy::Arguments) {
                 const std::string why = reasonText(outcome.reason);
                 return fail(exitcode::Usage, name + ": refused, nothing was sent" +

@@ -82,7 +82,7 @@ check "a usage error"                      ""  1 "skyrelay-cli: " frobnicate
 
 # What a script reads.
 json "ports"                       "" 0 ports 'd["ports"][0] == {"port": "$PORT", "by_id": "", "usb_id": "", "adapter_serial": "", "given": True}' ports --port '$PORT'
-json "info"                        "" 0 info 'd["product"]["antenna_model"] == "OCEANSAT SR-60" and d["product"]["serial_number"] == "SR60-2419087" and d["region"]["satellites"][1] == {"position": 2, "name": "HOTBIRD", "longitude": 13.0, "target": True}' info "${P[@]}"
+json "info"                        "" 0 info 'd["product"]["antenna_model"] == "OCEANSAT SR-60" and d["product"]["serial_number"] == "SR60-2419087" and d["region"]["satellites"][1] == {"position": 2, "name": "HOTBIRD", "longitude": 13.0, "is_target": True}' info "${P[@]}"
 json "status"                      "" 0 status 'd["state"] == 4 and d["state_name"] == "satellite_tracking" and d["target"] == {"position": 2, "name": "HOTBIRD", "longitude": 13.0} and d["gps"] == {"link": True, "longitude": 4.48, "latitude": 51.9}' status "${P[@]}"
 json "status --watch: JSON Lines with times" "" 0 status-lines 'len(d) == 2 and d[0]["time"] < d[1]["time"]' status "${P[@]}" --watch --count 2
 json "look-angles, signed"         "" 0 look-angles 'd["site"] == {"longitude": -3.7, "latitude": -40.4} and d["satellite"] == {"longitude": 19.2}' look-angles --site 3.7W,40.4S --satellite 19.2E
@@ -132,16 +132,18 @@ else
 fi
 
 # A second process on a port in use: "busy", and the first one carries on until Ctrl+C,
-# which it answers with 130 and the port released.
+# which it answers with 130, its last JSON line saying so, and the port released.
 start_sim
-"$CLI" status --watch --port "$WORK/acu" >"$WORK/watch" 2>&1 &
+"$CLI" status --watch --json --port "$WORK/acu" >"$WORK/watch" 2>"$WORK/watch.err" &
 WATCH=$!
 for _ in $(seq 100); do grep -q "state" "$WORK/watch" && break; sleep 0.05; done
 timeout 60 "$CLI" info --port "$WORK/acu" >"$WORK/out" 2>&1; second=$?
 kill -INT "$WATCH"; wait "$WATCH"; first=$?
 timeout 60 "$CLI" status --port "$WORK/acu" >"$WORK/again" 2>&1; again=$?
 stop_sim
-if [ "$second" = 2 ] && grep -q "busy" "$WORK/out" && [ "$first" = 130 ] && [ "$again" = 0 ]; then
+if [ "$second" = 2 ] && grep -q "busy" "$WORK/out" && [ "$first" = 130 ] && [ "$again" = 0 ] &&
+        python3 "$HERE/check_json.py" "$SCHEMAS" status "$WORK/watch" "$WORK/watch.err" \
+            'd[-1]["error"]["kind"] == "interrupted" and "time" in d[0]' --lines; then
     echo "ok   busy port, then Ctrl+C releases it"
 else
     echo "FAIL busy port: second $second, first $first, again $again"; cat "$WORK/out" "$WORK/watch"
