@@ -10,23 +10,29 @@
 
 namespace {
 
+// A relative path made whole, so that every message about the file says where it looked.
+std::string wholePath(const std::string& path) {
+    char here[4096];
+    if (path.empty() || path[0] == '/' || getcwd(here, sizeof here) == nullptr) return path;
+    return std::string(here) + "/" + path;
+}
+
 // A device path that is not there was most likely mistyped: the system's own words say so
 // better than the window's, which speaks of a port that went away.
 std::string missingDevice(const std::string& name) {
-    if (name.find("://") != std::string::npos) return {};
+    if (isNetworkAddress(name)) return {};
     struct stat info {};
     if (stat(name.c_str(), &info) == 0) return {};
     std::string text = std::strerror(errno);
-    char here[4096];
-    if (name[0] != '/' && getcwd(here, sizeof here) != nullptr) {
-        text += std::string(" (") + here + "/" + name + ")";
-    }
+    if (wholePath(name) != name) text += " (" + wholePath(name) + ")";
     return text;
 }
 
 }  // namespace
 
-Line openLine(const std::string& name, CommConsumer& consumer, const TlsOptions& tls) {
+Line openLine(const std::string& name, CommConsumer& consumer, const TlsOptions& given) {
+    TlsOptions tls = given;
+    for (std::string* file : {&tls.caFile, &tls.certFile, &tls.keyFile}) *file = wholePath(*file);
     auto port = std::make_unique<PortLine>(consumer, tls);
     Line line;
     if (port->OpenPort(name, kLineBaudRate, 0) != 1) {
