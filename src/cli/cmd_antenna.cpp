@@ -164,8 +164,9 @@ int restart(const CommonOptions& options, ExitReport& out) {
 
 int factoryReset(const TargetOptions& options, ExitReport& out) {
     if (!options.yes) {
-        return out.fail(exitcode::Usage, "refused without --yes: it replaces the ACU's "
-                                         "settings with its factory defaults");
+        return out.fail(exitcode::Usage,
+                        "refused without --yes: it replaces the ACU's "
+                        "settings with its factory defaults");
     }
     Session session("factory-reset", options.common, &out);
     if (const int code = openInSetupMode(session); code != exitcode::Done) return code;
@@ -186,7 +187,8 @@ void addAntennaCommands(CLI::App& app, CommandAction& action) {
     go->add_option("EL", move->el, "Elevation, degrees")->required();
     addCommonOptions(*go, move->common);
     addResumeFlag(*go, move->resume);
-    go->callback([&action, move] { action = [move](ExitReport& out) { return goTo(*move, out); }; });
+    go->callback(
+        [&action, move] { action = [move](ExitReport& out) { return goTo(*move, out); }; });
 
     auto stepOptions = std::make_shared<MoveOptions>();
     CLI::App* stepCommand = app.add_subcommand(
@@ -199,8 +201,9 @@ void addAntennaCommands(CLI::App& app, CommandAction& action) {
     stepCommand->add_option("DEGREES", stepOptions->degrees, "The step")->required();
     addCommonOptions(*stepCommand, stepOptions->common);
     addResumeFlag(*stepCommand, stepOptions->resume);
-    stepCommand->callback(
-        [&action, stepOptions] { action = [stepOptions](ExitReport& out) { return step(*stepOptions, out); }; });
+    stepCommand->callback([&action, stepOptions] {
+        action = [stepOptions](ExitReport& out) { return step(*stepOptions, out); };
+    });
 
     auto paramOptions = std::make_shared<ParamsOptions>();
     CLI::App* paramCommand = app.add_subcommand(
@@ -210,8 +213,9 @@ void addAntennaCommands(CLI::App& app, CommandAction& action) {
                              "el-adjust, skew-adjust, signal-lost-time, break-time");
     addCommonOptions(*paramCommand, paramOptions->common);
     addResumeFlag(*paramCommand, paramOptions->resume);
-    paramCommand->callback(
-        [&action, paramOptions] { action = [paramOptions](ExitReport& out) { return params(*paramOptions, out); }; });
+    paramCommand->callback([&action, paramOptions] {
+        action = [paramOptions](ExitReport& out) { return params(*paramOptions, out); };
+    });
 
     auto targetOptions = std::make_shared<TargetOptions>();
     CLI::App* targetCommand =
@@ -219,8 +223,9 @@ void addAntennaCommands(CLI::App& app, CommandAction& action) {
     targetCommand->add_option("N", targetOptions->position, "Position in the region's list")
         ->required();
     addCommonOptions(*targetCommand, targetOptions->common);
-    targetCommand->callback(
-        [&action, targetOptions] { action = [targetOptions](ExitReport& out) { return target(*targetOptions, out); }; });
+    targetCommand->callback([&action, targetOptions] {
+        action = [targetOptions](ExitReport& out) { return target(*targetOptions, out); };
+    });
 
     auto restartOptions = std::make_shared<CommonOptions>();
     CLI::App* restartCommand = app.add_subcommand("restart", "Restart the antenna (15)");

@@ -53,8 +53,9 @@ int diagnose(const DiagnoseOptions& diagnoseOptions, ExitReport& out) {
     if (const int code = session.await(Operation::Diagnosis); code != exitcode::Done) {
         // A self test stopped halfway leaves the unit in diagnosis, which it does not leave
         // by itself.
-        out.say("the self test did not end; the ACU stays in diagnosis and does not track: "
-                "'skyrelay-cli restart' sets it tracking again");
+        out.say(
+            "the self test did not end; the ACU stays in diagnosis and does not track: "
+            "'skyrelay-cli restart' sets it tracking again");
         return code;
     }
     const ProductInformation& product = session.controller().state().product;
@@ -68,10 +69,10 @@ int diagnose(const DiagnoseOptions& diagnoseOptions, ExitReport& out) {
         if (!options.json) std::cout << diagnosisItemText(item) << "  NO RESULT" << std::endl;
     }
     out.setResult({{"port", session.portName()}, {"items", items}, {"passed", failures == 0}});
-    const int result =
-        failures == 0 ? exitcode::Done
-                      : session.fail(exitcode::TestFailed,
-                                     std::to_string(failures) + " item(s) did not pass");
+    const int result = failures == 0
+                           ? exitcode::Done
+                           : session.fail(exitcode::TestFailed,
+                                          std::to_string(failures) + " item(s) did not pass");
     return leaveSetupMode(session, diagnoseOptions.resume, result, out);
 }
 

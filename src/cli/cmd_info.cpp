@@ -124,5 +124,7 @@ void addInfoCommand(CLI::App& app, CommandAction& action) {
                            "Identify the ACU (commands 1, 2, 3, 4): product, versions, voltages, "
                            "receiver, region with its satellites and LNB, tracking parameters");
     addCommonOptions(*command, *options);
-    command->callback([&action, options] { action = [options](ExitReport& out) { return info(*options, out); }; });
+    command->callback([&action, options] {
+        action = [options](ExitReport& out) { return info(*options, out); };
+    });
 }

@@ -71,10 +71,9 @@ void reportCuts(const std::string& path, const std::vector<std::string_view>& li
     for (std::size_t line = 0; line < lines.size() && line < kLcdLineCount; ++line) {
         const std::string_view content = lines[line];
         if (content.size() > lcdLineSize(line)) {
-            out.say(path + ":" + std::to_string(line + 1) + ": " +
-                    std::to_string(content.size()) + " characters, the LCD line takes " +
-                    std::to_string(lcdLineSize(line)) + "; cut to '" +
-                    latin1ToUtf8(content.substr(0, lcdLineSize(line))) + "'");
+            out.say(path + ":" + std::to_string(line + 1) + ": " + std::to_string(content.size()) +
+                    " characters, the LCD line takes " + std::to_string(lcdLineSize(line)) +
+                    "; cut to '" + latin1ToUtf8(content.substr(0, lcdLineSize(line))) + "'");
         }
     }
     if (lines.size() < kLcdLineCount) {
@@ -100,9 +99,10 @@ int verifyLcd(Session& session, const LcdDataBlock& block, ExitReport& out) {
     const std::string compared = "the " + std::to_string(kLcdLineCount) + " LCD lines (" +
                                  std::to_string(block.size()) + " bytes) read back and " +
                                  (differences.empty() ? "equal to what was written" : "compared");
-    out.result()["verify"] = {
-        {"compared", compared}, {"lines", kLcdLineCount}, {"equal", differences.empty()},
-        {"differences", list}};
+    out.result()["verify"] = {{"compared", compared},
+                              {"lines", kLcdLineCount},
+                              {"equal", differences.empty()},
+                              {"differences", list}};
     if (differences.empty()) {
         out.say(compared);
         return exitcode::Done;
@@ -146,9 +146,8 @@ int lcdRead(const LcdOptions& options, ExitReport& out) {
     const std::optional<std::string> text = FormatLcdFile(read, &badLine);
     nlohmann::json lines = nlohmann::json::array();
     for (std::size_t line = 0; line < kLcdLineCount; ++line) {
-        lines.push_back(latin1ToUtf8(
-            std::string_view(reinterpret_cast<const char*>(read.data() + lcdLineOffset(line)),
-                             lcdLineSize(line))));
+        lines.push_back(latin1ToUtf8(std::string_view(
+            reinterpret_cast<const char*>(read.data() + lcdLineOffset(line)), lcdLineSize(line))));
     }
     out.setResult({{"port", session.portName()}, {"lines", lines}});
     int result = exitcode::Done;
@@ -184,8 +183,9 @@ void addLcdCommands(CLI::App& app, CommandAction& action) {
                     "an LCD line) all the same, cut to the LCD");
     addResumeFlag(*write, writeOptions->resume);
     addCommonOptions(*write, writeOptions->common);
-    write->callback(
-        [&action, writeOptions] { action = [writeOptions](ExitReport& out) { return lcdWrite(*writeOptions, out); }; });
+    write->callback([&action, writeOptions] {
+        action = [writeOptions](ExitReport& out) { return lcdWrite(*writeOptions, out); };
+    });
 
     auto readOptions = std::make_shared<LcdOptions>();
     CLI::App* read = lcd->add_subcommand("read",
@@ -194,6 +194,7 @@ void addLcdCommands(CLI::App& app, CommandAction& action) {
     read->add_option("-o,--output", readOptions->output, "Write the .lcd file here, not to stdout");
     addResumeFlag(*read, readOptions->resume);
     addCommonOptions(*read, readOptions->common);
-    read->callback(
-        [&action, readOptions] { action = [readOptions](ExitReport& out) { return lcdRead(*readOptions, out); }; });
+    read->callback([&action, readOptions] {
+        action = [readOptions](ExitReport& out) { return lcdRead(*readOptions, out); };
+    });
 }

@@ -44,7 +44,7 @@ std::optional<std::pair<double, char>> readCoordinate(std::string text, char pos
 // East and north positive, as every JSON document gives a position.
 double signedOf(const std::pair<double, char>& coordinate) {
     return coordinate.second == 'W' || coordinate.second == 'S' ? -coordinate.first
-                                                                 : coordinate.first;
+                                                                : coordinate.first;
 }
 
 int lookAngles(const LookAngleOptions& options, ExitReport& out) {
@@ -55,12 +55,16 @@ int lookAngles(const LookAngleOptions& options, ExitReport& out) {
                               : readCoordinate(options.site.substr(comma + 1), 'N', 'S');
     const auto satellite = readCoordinate(options.satellite, 'E', 'W');
     if (!longitude || !latitude) {
-        return out.fail(exitcode::Usage, "--site wants LON,LAT such as 127.5E,37.5N or "
-                                         "-3.7,40.4, not '" + options.site + "'");
+        return out.fail(exitcode::Usage,
+                        "--site wants LON,LAT such as 127.5E,37.5N or "
+                        "-3.7,40.4, not '" +
+                            options.site + "'");
     }
     if (!satellite) {
-        return out.fail(exitcode::Usage, "--satellite wants a longitude such as 19.2E or -30, "
-                                         "not '" + options.satellite + "'");
+        return out.fail(exitcode::Usage,
+                        "--satellite wants a longitude such as 19.2E or -30, "
+                        "not '" +
+                            options.satellite + "'");
     }
     LookAngleInputs inputs{longitude->first, longitude->second, latitude->first,
                            latitude->second, satellite->first,  satellite->second};
@@ -100,5 +104,7 @@ void addLookAnglesCommand(CLI::App& app, CommandAction& action) {
                      "19.2E or -30")
         ->required();
     command->add_flag("--json", options->json, "One JSON document on stdout");
-    command->callback([&action, options] { action = [options](ExitReport& out) { return lookAngles(*options, out); }; });
+    command->callback([&action, options] {
+        action = [options](ExitReport& out) { return lookAngles(*options, out); };
+    });
 }

@@ -48,5 +48,7 @@ void addPortsCommand(CLI::App& app, CommandAction& action) {
         ->expected(1)
         ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
     command->add_flag("--json", options->json, "One JSON document on stdout");
-    command->callback([&action, options] { action = [options](ExitReport& out) { return listPorts(*options, out); }; });
+    command->callback([&action, options] {
+        action = [options](ExitReport& out) { return listPorts(*options, out); };
+    });
 }

@@ -10,8 +10,8 @@
 #include "data/satellite_tables.h"
 #include "link/controller.h"
 #include "link/link_state.h"
-#include "link/session_log.h"
 #include "link/service_report.h"
+#include "link/session_log.h"
 #include "wire/protocol.h"
 
 namespace {
@@ -82,23 +82,29 @@ int report(const ReportOptions& options, ExitReport& out) {
         return code;
     }
     const LinkState& state = session.controller().state();
-    const ServiceReport report = buildServiceReport(
-        state, session.controller().sessionLog(),
-        serviceReportNote(options.site, options.technician));
+    const ServiceReport report =
+        buildServiceReport(state, session.controller().sessionLog(),
+                           serviceReportNote(options.site, options.technician));
     if (options.output.empty()) {
         if (options.common.json) {
-            out.setResult(reportJson(session.portName(), report, state, session.controller().sessionLog()));
+            out.setResult(
+                reportJson(session.portName(), report, state, session.controller().sessionLog()));
         } else {
             std::cout << renderReportHtml(report) << std::flush;
         }
         return exitcode::Done;
     }
     const std::string text =
-        options.common.json ? reportJson(session.portName(), report, state, session.controller().sessionLog()).dump(2, ' ', false, nlohmann::json::error_handler_t::replace) + "\n" : renderReportHtml(report);
+        options.common.json
+            ? reportJson(session.portName(), report, state, session.controller().sessionLog())
+                      .dump(2, ' ', false, nlohmann::json::error_handler_t::replace) +
+                  "\n"
+            : renderReportHtml(report);
     if (const std::string failure = writeFile(options.output, text); !failure.empty()) {
         return out.fail(exitcode::Usage, "file", failure);
     }
-    if (options.common.json) out.setResult({{"port", session.portName()}, {"file", options.output}});
+    if (options.common.json)
+        out.setResult({{"port", session.portName()}, {"file", options.output}});
     return exitcode::Done;
 }
 
@@ -115,5 +121,7 @@ void addReportCommand(CLI::App& app, CommandAction& action) {
         ->option_text("FILE");
     command->add_option("--site", options->site, "Vessel or site, for the report's note");
     command->add_option("--technician", options->technician, "Technician, for the report's note");
-    command->callback([&action, options] { action = [options](ExitReport& out) { return report(*options, out); }; });
+    command->callback([&action, options] {
+        action = [options](ExitReport& out) { return report(*options, out); };
+    });
 }

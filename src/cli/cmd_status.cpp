@@ -112,5 +112,7 @@ void addStatusCommand(CLI::App& app, CommandAction& action) {
                       "a line) until Ctrl+C or --count");
     command->add_option("--count", options->count, "With --watch: stop after N polls")
         ->check(numberAbove0("polls", kCountLimit));
-    command->callback([&action, options] { action = [options](ExitReport& out) { return status(*options, out); }; });
+    command->callback([&action, options] {
+        action = [options](ExitReport& out) { return status(*options, out); };
+    });
 }

@@ -190,9 +190,9 @@ int upload(const UploadOptions& options, ExitReport& out) {
     // Read once before any port is opened: a file the window would refuse sends nothing.
     const SifReadResult file = readSatelliteInformation(*bytes, SatelliteTables{});
     if (!file.tables) {
-        return out.fail(exitcode::Usage, "file",
-                        options.file + ":" + std::to_string(file.refusal.line) + ": " +
-                            file.refusal.reason);
+        return out.fail(
+            exitcode::Usage, "file",
+            options.file + ":" + std::to_string(file.refusal.line) + ": " + file.refusal.reason);
     }
     std::string error;
     const std::optional<Selection> selection = selectAsTheWindow(*file.tables, options, error);
@@ -240,5 +240,7 @@ void addUploadCommand(CLI::App& app, CommandAction& action) {
                       "(the ACU reports no other region)");
     addResumeFlag(*command, options->resume);
     addCommonOptions(*command, options->common);
-    command->callback([&action, options] { action = [options](ExitReport& out) { return upload(*options, out); }; });
+    command->callback([&action, options] {
+        action = [options](ExitReport& out) { return upload(*options, out); };
+    });
 }

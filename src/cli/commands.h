@@ -9,7 +9,7 @@
 namespace CLI {
 class App;
 class Validator;
-}
+}  // namespace CLI
 
 // Each group of commands lives in a file of its own and adds its subcommands here; the one
 // that the command line names sets the action that main() runs.

@@ -61,8 +61,7 @@ CLI::Validator numberAbove0(const std::string& unit, double limit) {
                 // Every digit of the limit, never an exponent.
                 char most[32];
                 std::snprintf(most, sizeof most, "%.15g", limit);
-                return "wants " + unit + " above 0 and at most " + most + ", not '" + text +
-                       "'";
+                return "wants " + unit + " above 0 and at most " + most + ", not '" + text + "'";
             }
             return {};
         },
@@ -72,7 +71,8 @@ CLI::Validator numberAbove0(const std::string& unit, double limit) {
 void addCommonOptions(CLI::App& command, CommonOptions& options) {
     command
         .add_option("--port", options.ports,
-                    "The ACU's serial device or serial server address (tcp://HOST:PORT, rfc2217://HOST:PORT, "
+                    "The ACU's serial device or serial server address (tcp://HOST:PORT, "
+                    "rfc2217://HOST:PORT, "
                     "and their +tls forms); given more than once, the first that answers. "
                     "Without it: the first port, in the window's order, whose ACU answers "
                     "command 1")
@@ -131,10 +131,9 @@ int main(int argc, char** argv) {
         // --help and --version print as CLI11 prints them.
         if (error.get_exit_code() == 0) return app.exit(error);
         report.setCommand(commandPath(app));
-        report.fail(exitcode::Usage,
-                    std::string(error.what()) + " (skyrelay-cli " +
-                        (report.command().empty() ? "" : report.command() + " ") +
-                        "--help lists the options)");
+        report.fail(exitcode::Usage, std::string(error.what()) + " (skyrelay-cli " +
+                                         (report.command().empty() ? "" : report.command() + " ") +
+                                         "--help lists the options)");
         return report.finish(exitcode::Usage);
     }
     report.setCommand(commandPath(app));

@@ -224,8 +224,8 @@ int Session::exitCodeOf(const Outcome& outcome) const {
             // The reason, where there is one, is the window's message said in one line.
             if (outcome.refusedBy == RefusedBy::Arguments) {
                 const std::string why = reasonText(outcome.reason);
-                return fail(exitcode::Usage, name + ": refused, nothing was sent" +
-                                                 (why.empty() ? "" : ": " + why));
+                return fail(exitcode::Usage,
+                            name + ": refused, nothing was sent" + (why.empty() ? "" : ": " + why));
             }
             if (outcome.refusedBy == RefusedBy::SetupGate) {
                 return fail(exitcode::NoAnswer, name + ": refused, the ACU is not in setup mode");

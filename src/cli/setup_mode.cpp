@@ -25,16 +25,16 @@ void addResumeFlag(CLI::App& command, bool& resume) {
 }
 
 int leaveSetupMode(Session& session, bool resume, int result, ExitReport& out) {
-    if (result != exitcode::Done && result != exitcode::Differs &&
-        result != exitcode::TestFailed) {
+    if (result != exitcode::Done && result != exitcode::Differs && result != exitcode::TestFailed) {
         return result;
     }
     if (!out.result().is_object()) out.result() = nlohmann::json::object();
     out.result()["resumed"] = false;
     out.result()["setup_mode"] = true;
     if (!resume) {
-        out.say("the ACU stays in setup mode and does not track; 'skyrelay-cli restart', or "
-                "--resume next time, sets it tracking again");
+        out.say(
+            "the ACU stays in setup mode and does not track; 'skyrelay-cli restart', or "
+            "--resume next time, sets it tracking again");
         return result;
     }
     AcuController& acu = session.controller();
@@ -51,8 +51,8 @@ int leaveSetupMode(Session& session, bool resume, int result, ExitReport& out) {
                                     antennaStateText(acu.state().AntennaMode) + ")");
         }
         const int before = session.view().statusShown;
-        if (const int code = session.waitFor(
-                [&] { return session.view().statusShown > before; }, cmd::StatusPoll);
+        if (const int code = session.waitFor([&] { return session.view().statusShown > before; },
+                                             cmd::StatusPoll);
             code != exitcode::Done) {
             return code;
         }

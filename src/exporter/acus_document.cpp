@@ -19,8 +19,8 @@ const char* phaseName(LinkPhase phase) {
 }
 
 nlohmann::json identityJson(const AcuIdentity& id) {
-    return {{"antenna_model", id.product}, {"acu_sw_version", id.firmware},
-            {"serial_number", id.serial},  {"region", id.region},
+    return {{"antenna_model", id.product},     {"acu_sw_version", id.firmware},
+            {"serial_number", id.serial},      {"region", id.region},
             {"target", {{"name", id.target}}}, {"time", rfc3339(id.at)}};
 }
 
