@@ -1,87 +1,122 @@
 # Skyrelay: `make run` starts the program on the bundled ACU simulator, `make test` runs
-# every test. Both install what is missing first.
+# every test. Each target first installs what it needs and is missing (scripts/install-deps.sh
+# names the groups): `make run` only what building and running need, `make test` the test
+# tools too, the package targets the package tools.
 
-BUILD_DIR ?= build
-ASAN_DIR  ?= build-asan
-TSAN_DIR  ?= build-tsan
-BENCH_DIR ?= build-bench
-FUZZ_DIR  ?= build-fuzz
-CLANG_DIR ?= build-clang
+BUILD_DIR   ?= build
+ASAN_DIR    ?= build-asan
+TSAN_DIR    ?= build-tsan
+CLANG_DIR   ?= build-clang
+RELEASE_DIR ?= build-release
 PACKAGE_DIR ?= build-package
+FUZZ_DIR    ?= build-fuzz
 FUZZ_SECONDS ?= 60
-JOBS      ?= $(shell nproc)
-CMAKE_GEN := -G Ninja -DCMAKE_BUILD_TYPE=Debug
+JOBS        ?= $(shell nproc)
+
+# Our builds hold our code to its warnings; a plain `cmake` (a user's, a packager's) does not.
+CMAKE_CONFIG := -G Ninja -DCMAKE_COMPILE_WARNING_AS_ERROR=ON
+DEBUG_CONFIG := $(CMAKE_CONFIG) -DCMAKE_BUILD_TYPE=Debug
+SANITIZER_CONFIG := $(DEBUG_CONFIG) -DCMAKE_CXX_COMPILER=clang++ -DSKYRELAY_CORE_ONLY=ON
+
+# Debian's hardening for the optimised builds: fortified libc calls, stack protector, full
+# RELRO with immediate binding.
+HARDENING_CXXFLAGS := -D_FORTIFY_SOURCE=2 -fstack-protector-strong -fstack-clash-protection \
+	-fcf-protection
+HARDENING_LDFLAGS := -Wl,-z,relro -Wl,-z,now
+RELEASE_CONFIG := $(CMAKE_CONFIG) -DCMAKE_BUILD_TYPE=Release \
+	-DCMAKE_CXX_FLAGS="$(HARDENING_CXXFLAGS)" -DCMAKE_EXE_LINKER_FLAGS="$(HARDENING_LDFLAGS)"
+
+# ccache: objects are found again from any build folder or checkout (paths relative to the
+# checkout), and the files that use a precompiled header are cached too.
+export CCACHE_BASEDIR ?= $(CURDIR)
+export CCACHE_NOHASHDIR ?= 1
+export CCACHE_SLOPPINESS ?= pch_defines,time_macros
+
+, := ,
+# Configures folder $(1) with the options $(2) unless it is configured already.
+configure = [ -f $(1)/CMakeCache.txt ] || cmake -S . -B $(1) $(2) >/dev/null
 
 # ThreadSanitizer cannot map its shadow memory on kernels with high address randomisation;
 # running it without randomisation avoids that where setarch allows it.
 NO_ASLR := $(shell setarch $$(uname -m) -R true >/dev/null 2>&1 && echo "setarch $$(uname -m) -R")
 
-.PHONY: all deps build build-clang test test-main test-asan test-tsan run bench fuzz format clean \
-	package test-package
+.PHONY: all deps deps-test deps-package build build-run build-clang release test \
+	test-main test-asan test-tsan run bench fuzz format clean package test-package
 
 all: build
 
 deps:
-	@./scripts/install-deps.sh
+	@./scripts/install-deps.sh build
+deps-test:
+	@./scripts/install-deps.sh build test
+deps-package:
+	@./scripts/install-deps.sh build package
 
-build: deps
-	@[ -f $(BUILD_DIR)/CMakeCache.txt ] || cmake -S . -B $(BUILD_DIR) $(CMAKE_GEN) >/dev/null
+# What `make run` needs: the window and the simulator.
+build-run: deps
+	@$(call configure,$(BUILD_DIR),$(DEBUG_CONFIG))
+	@cmake --build $(BUILD_DIR) -j $(JOBS) --target skyrelay skyrelay-acu-sim
+
+build: deps-test
+	@$(call configure,$(BUILD_DIR),$(DEBUG_CONFIG))
 	@cmake --build $(BUILD_DIR) -j $(JOBS)
+
+run: build-run
+	@./scripts/run.sh $(BUILD_DIR)
 
 test: test-main test-asan test-tsan
 
 test-main: build
 	ctest --test-dir $(BUILD_DIR) --output-on-failure -j $(JOBS)
 
-# The Qt-free core again, under AddressSanitizer and UndefinedBehaviorSanitizer.
-test-asan: deps
-	@[ -f $(ASAN_DIR)/CMakeCache.txt ] || cmake -S . -B $(ASAN_DIR) $(CMAKE_GEN) \
-		-DSKYRELAY_CORE_ONLY=ON -DSKYRELAY_SANITIZE=address,undefined >/dev/null
-	@cmake --build $(ASAN_DIR) -j $(JOBS)
+# The Qt-free core again, under AddressSanitizer and UndefinedBehaviorSanitizer: only what the
+# core's tests run is built. The sanitizer builds use Clang, which compiles instrumented code
+# in little more than half the time GCC takes.
+test-asan: deps-test
+	@$(call configure,$(ASAN_DIR),$(SANITIZER_CONFIG) -DSKYRELAY_SANITIZE=address$(,)undefined)
+	@cmake --build $(ASAN_DIR) -j $(JOBS) --target skyrelay_core_checks
 	ctest --test-dir $(ASAN_DIR) -L core --output-on-failure -j $(JOBS)
 
 # The threaded pieces under ThreadSanitizer: the serial port's watcher and the simulator's
 # pseudo-terminal server.
-test-tsan: deps
-	@[ -f $(TSAN_DIR)/CMakeCache.txt ] || cmake -S . -B $(TSAN_DIR) $(CMAKE_GEN) \
-		-DSKYRELAY_CORE_ONLY=ON -DSKYRELAY_SANITIZE=thread >/dev/null
+test-tsan: deps-test
+	@$(call configure,$(TSAN_DIR),$(SANITIZER_CONFIG) -DSKYRELAY_SANITIZE=thread)
 	@cmake --build $(TSAN_DIR) -j $(JOBS) --target test_serial test_sim
-	$(NO_ASLR) ctest --test-dir $(TSAN_DIR) -R '^(test_serial|test_sim)$$' --output-on-failure -j $(JOBS)
+	$(NO_ASLR) ctest --test-dir $(TSAN_DIR) -R '^(test_serial|test_sim)\.' --output-on-failure \
+		-j $(JOBS)
 
-# Benchmarks in an optimised build of their own; each prints its figures.
-bench: deps
-	@[ -f $(BENCH_DIR)/CMakeCache.txt ] || cmake -S . -B $(BENCH_DIR) -G Ninja \
-		-DCMAKE_BUILD_TYPE=Release -DSKYRELAY_BENCH=ON >/dev/null
-	@cmake --build $(BENCH_DIR) -j $(JOBS)
-	@for b in $(BENCH_DIR)/bench/bench_*; do [ -x "$$b" ] && "$$b"; done; true
+# The whole tree optimised with GCC, benchmarks included: what `make bench` runs, and in CI
+# also the tree the package is made from.
+release: deps-test
+	@$(call configure,$(RELEASE_DIR),$(RELEASE_CONFIG) -DSKYRELAY_BENCH=ON)
+	@cmake --build $(RELEASE_DIR) -j $(JOBS)
 
-# The whole tree with Clang, held to the same warnings as the GCC build.
-build-clang: deps
-	@[ -f $(CLANG_DIR)/CMakeCache.txt ] || CXX=clang++ cmake -S . -B $(CLANG_DIR) $(CMAKE_GEN) >/dev/null
+# The whole tree optimised with Clang, benchmarks included, held to the same warnings.
+build-clang: deps-test
+	@[ -f $(CLANG_DIR)/CMakeCache.txt ] || CXX=clang++ cmake -S . -B $(CLANG_DIR) \
+		$(RELEASE_CONFIG) -DSKYRELAY_BENCH=ON >/dev/null
 	@cmake --build $(CLANG_DIR) -j $(JOBS)
+
+# Each benchmark prints its figures; then the time of a cold build (an empty build folder,
+# no ccache) of what `make run` builds and of the rest `make test` builds.
+bench: release
+	@for b in $(RELEASE_DIR)/bench/bench_*; do [ -x "$$b" ] && "$$b"; done; true
+	@./bench/cold_build.sh
 
 # Each fuzz target under fuzz/ for FUZZ_SECONDS (default 60) with libFuzzer, AddressSanitizer
 # and UndefinedBehaviorSanitizer; prints executions and coverage per target.
-fuzz: deps
-	@[ -f $(FUZZ_DIR)/CMakeCache.txt ] || CXX=clang++ cmake -S . -B $(FUZZ_DIR) -G Ninja \
-		-DCMAKE_BUILD_TYPE=RelWithDebInfo -DSKYRELAY_CORE_ONLY=ON \
+fuzz: deps-test
+	@[ -f $(FUZZ_DIR)/CMakeCache.txt ] || CXX=clang++ cmake -S . -B $(FUZZ_DIR) $(CMAKE_CONFIG) \
+		-DCMAKE_BUILD_TYPE=RelWithDebInfo -DSKYRELAY_CORE_ONLY=ON -DBUILD_TESTING=OFF \
 		-DSKYRELAY_SANITIZE=address,undefined -DSKYRELAY_FUZZ=ON >/dev/null
 	@cmake --build $(FUZZ_DIR) -j $(JOBS) --target skyrelay_fuzzers
 	@./scripts/fuzz.sh $(FUZZ_DIR) $(FUZZ_SECONDS)
 
-HARDENING_CXXFLAGS := -D_FORTIFY_SOURCE=2 -fstack-protector-strong -fstack-clash-protection \
-	-fcf-protection
-HARDENING_LDFLAGS := -Wl,-z,relro -Wl,-z,now
-
-# The Debian package from an optimised build of its own, left here as
-# skyrelay_<version>_amd64.deb. Only the programs and the installed files are built: the
-# install step does not wait for the tests. Compiled with Debian's hardening: fortified libc
-# calls, stack protector, full RELRO with immediate binding.
-package: deps
-	@[ -f $(PACKAGE_DIR)/CMakeCache.txt ] || cmake -S . -B $(PACKAGE_DIR) -G Ninja \
-		-DCMAKE_BUILD_TYPE=Release -DCMAKE_SKIP_INSTALL_ALL_DEPENDENCY=ON \
-		-DCMAKE_CXX_FLAGS="$(HARDENING_CXXFLAGS)" -DCMAKE_EXE_LINKER_FLAGS="$(HARDENING_LDFLAGS)" \
-		>/dev/null
+# The Debian package, left here as skyrelay_<version>_amd64.deb, from an optimised build of
+# its own without the tests (no GoogleTest needed). Only the programs and the installed files
+# are built. PACKAGE_DIR=$(RELEASE_DIR) makes it from the release tree instead.
+package: deps-package
+	@$(call configure,$(PACKAGE_DIR),$(RELEASE_CONFIG) -DBUILD_TESTING=OFF)
 	@cmake --build $(PACKAGE_DIR) -j $(JOBS) --target skyrelay_package_parts
 	@rm -f $(PACKAGE_DIR)/skyrelay_*.deb skyrelay_*.deb
 	@cd $(PACKAGE_DIR) && cpack -G DEB >/dev/null
@@ -92,11 +127,9 @@ package: deps
 test-package: package
 	@./scripts/test-package.sh skyrelay_*.deb $(PACKAGE_DIR)
 
-run: build
-	@./scripts/run.sh $(BUILD_DIR)
-
 format:
 	@git ls-files '*.cpp' '*.h' | xargs clang-format -i
 
 clean:
-	rm -rf $(BUILD_DIR) $(ASAN_DIR) $(TSAN_DIR) $(BENCH_DIR) $(FUZZ_DIR) $(CLANG_DIR) $(PACKAGE_DIR)
+	rm -rf $(BUILD_DIR) $(ASAN_DIR) $(TSAN_DIR) $(CLANG_DIR) $(RELEASE_DIR) $(PACKAGE_DIR) \
+		$(FUZZ_DIR)

@@ -273,7 +273,7 @@ int main() {
     }
     int port = 0;
     const int watched = kUnits;
-    const pid_t exporter = startExporter(dir, watched, port);
+    pid_t exporter = startExporter(dir, watched, port);
     if (exporter < 0) {
         std::printf("  the exporter did not start: %s\n", slurp(dir / "exporter.err").c_str());
         stop(sim);

@@ -3,6 +3,7 @@
 #include <QPushButton>
 #include <array>
 
+#include "skyrelay_version.h"
 #include "widgets/dialog_layout.h"
 
 namespace {
@@ -10,7 +11,7 @@ namespace {
 using K = ControlKind;
 
 constexpr std::array kLayout = {
-    ControlSpec{K::Label, 10, 10, 0, 8, "Skyrelay Ver 2.19", "program_name"},
+    ControlSpec{K::Label, 10, 10, 0, 8, kSkyrelayVersionCaption, "program_name"},
     ControlSpec{K::Label, 10, 24, 0, 8,
                 "Service tool for the control unit of a stabilised satellite TV antenna",
                 "description"},

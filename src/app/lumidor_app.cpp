@@ -8,6 +8,7 @@
 
 #include "app/lumidor_dlg.h"
 #include "app/traffic_monitor.h"
+#include "skyrelay_version.h"
 
 namespace {
 
@@ -27,7 +28,7 @@ CLumidorApp::CLumidorApp(int& argc, char** argv) : QApplication(argc, argv) {
     // ("197.7", not "197,7"), both as shown and as read back from the GPS page's fields.
     std::setlocale(LC_NUMERIC, "C");
     setApplicationName(QStringLiteral("Skyrelay"));
-    setApplicationVersion(QStringLiteral("2.19"));
+    setApplicationVersion(QString::fromLatin1(kSkyrelayVersion));
     setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
     setFont(skyrelayFont());
     setWindowIcon(QIcon(QStringLiteral(":/skyrelay.png")));

@@ -28,6 +28,7 @@
 #include "pages/satellite_information.h"
 #include "pages/set_gps.h"
 #include "serial/port_line.h"
+#include "skyrelay_version.h"
 #include "widgets/lamp.h"
 #include "widgets/serial_box.h"
 
@@ -107,6 +108,8 @@ const char* const kPageEntries[] = {
 
 // Pixel places that do not follow the dialog units.
 const QRect kPageArea(350, 90, 470, 375);
+// Under the page area, over the version line while it shows.
+const QRect kLinkNotice(350, 468, 470, 40);
 constexpr QPoint kAntennaPicture(725, 3);
 constexpr QPoint kSerialBox(190, 38);
 constexpr QPoint kConnectLamp(150, 325);
@@ -158,6 +161,14 @@ CLumidorDlg::CLumidorDlg(QStringList commandLinePorts, QWidget* parent, PortList
     applyFontsAndColours();
     fillPageList();
     createIndicators();
+    m_LinkNotice = new QLabel(this);
+    m_LinkNotice->setObjectName(QStringLiteral("link_notice"));
+    m_LinkNotice->setGeometry(kLinkNotice);
+    m_LinkNotice->setWordWrap(true);
+    m_LinkNotice->setStyleSheet(
+        QStringLiteral("QLabel { background: #fff4ce; color: #4d3800; border: 1px solid #d9a400; "
+                       "padding: 2px 6px; }"));
+    m_LinkNotice->hide();
     findChild<QPushButton*>(QStringLiteral("target_change_button"))->setEnabled(false);
     keepButtonsOffEnter(this);
 
@@ -221,7 +232,7 @@ void CLumidorDlg::applyFontsAndColours() {
     versionFont.setWeight(QFont::Black);
     auto* version = findChild<QLabel*>(QStringLiteral("version"));
     version->setFont(versionFont);
-    version->setText(QStringLiteral("Skyrelay Ver 2.19"));
+    version->setText(QString::fromLatin1(kSkyrelayVersionCaption));
 
     const auto colour = [this](const char* name, QColor color) {
         auto* label = findChild<QLabel*>(QString::fromUtf8(name));

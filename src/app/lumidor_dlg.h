@@ -66,6 +66,10 @@ public:
     void MessageBox(const std::string& text, MessageIcon icon) override;
     bool Confirm(const std::string& text, ConfirmButtons buttons) override;
     void closeQuestion() override;
+    // A hang-up shows in the bar under the page area until a line is open again: the window
+    // connects again by itself, so nothing waits for an OK, and a repeat replaces the text.
+    void lineLost(const std::string& portName, bool questionVoided) override;
+    void lineBack() override;
     void OpenProgress(ProgressPopup popup, std::uint32_t total) override;
     void StepProgress(ProgressPopup popup, std::uint32_t count,
                       const std::string& percent) override;
@@ -153,6 +157,7 @@ public:
     const std::array<Lamp*, 2>& gpsLamps() const { return m_GpsLamps; }
     const std::array<Lamp*, kDiagnosisLamps>& diagLamps() const { return m_DiagLamps; }
     const SerialBox* serialBox() const { return m_SerialBox; }
+    const QLabel* linkNotice() const { return m_LinkNotice; }
 
 protected:
     void contextMenuEvent(QContextMenuEvent* event) override;
@@ -214,6 +219,7 @@ private:
     QPushButton* m_ConnectButton = nullptr;
     QPushButton* m_RefreshButton = nullptr;
     SerialBox* m_SerialBox = nullptr;
+    QLabel* m_LinkNotice = nullptr;
     Lamp* m_ConnectLamp = nullptr;
     std::array<Lamp*, kStateLamps> m_StateLamps{};
     std::array<Lamp*, 2> m_GpsLamps{};

@@ -114,6 +114,17 @@ void CLumidorDlg::closeQuestion() {
     if (m_OpenQuestion != nullptr) m_OpenQuestion->done(QMessageBox::Cancel);
 }
 
+void CLumidorDlg::lineLost(const std::string& portName, bool questionVoided) {
+    m_LinkNotice->setText(QString::fromStdString(hangupNoticeText(portName, questionVoided)));
+    m_LinkNotice->show();
+    m_LinkNotice->raise();
+}
+
+void CLumidorDlg::lineBack() {
+    m_LinkNotice->hide();
+    m_LinkNotice->clear();
+}
+
 void CLumidorDlg::DrawSerialBox(int connected) {
     m_SerialBox->setState(connected == 1, m_sSelectedPort);
 }

@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "serial/network_address.h"
 #include "serial/port_order.h"
 
 namespace {
@@ -66,6 +67,7 @@ QString toolTipFor(const QSerialPortInfo& info, const QString& byId) {
 
 PortDiscovery::PortDiscovery(QStringList commandLinePorts, PortListing listing)
     : m_CommandLinePorts(std::move(commandLinePorts)),
+      m_Named(toStd(m_CommandLinePorts)),
       m_OnlyGiven(listing == PortListing::OnlyGiven) {
     if (m_OnlyGiven) return;
     QObject::connect(&m_Watcher, &QFileSystemWatcher::directoryChanged,
@@ -95,6 +97,13 @@ void PortDiscovery::readSystemPorts() {
 
     m_SystemOrder.clear();
     m_SystemPorts.clear();
+    if (m_SystemLister) {
+        for (const std::string& path : m_SystemLister()) {
+            m_SystemOrder << QString::fromStdString(path);
+            m_SystemPorts.insert(QString::fromStdString(path), {});
+        }
+        return;
+    }
     for (const QSerialPortInfo& info : QSerialPortInfo::availablePorts()) {
         const QString path = info.systemLocation();
         const QString byId = byIdOf.value(path);
@@ -172,14 +181,27 @@ bool PortDiscovery::fillPortList(QComboBox* combo) {
 std::optional<int> PortDiscovery::nextScanEntry() {
     const auto waited = std::chrono::milliseconds{m_LostSince.elapsed()};
     if (m_Lost && waited >= kLostPortWait) m_Lost.reset();
+    const auto present = [](const std::string& path) {
+        return QFileInfo::exists(QString::fromStdString(path));
+    };
     std::vector<ScanCandidate> candidates;
-    for (const QString& path : m_Listed) {
-        candidates.push_back({path.toStdString(), systemPort(path).identity.toStdString()});
+    for (const std::string& path : portsToOpen(m_Named, toStd(m_Listed), present)) {
+        candidates.push_back({path, systemPort(QString::fromStdString(path)).identity.toStdString()});
     }
     const std::optional<std::size_t> pick =
         pickScanPort(candidates, m_SilentPort.toStdString(), m_Lost);
     if (!pick) return std::nullopt;
-    return static_cast<int>(*pick);
+    return static_cast<int>(m_Listed.indexOf(QString::fromStdString(candidates[*pick].path)));
+}
+
+QStringList PortDiscovery::awaitedDevices() const {
+    QStringList awaited;
+    for (const std::string& path : m_Named) {
+        const QString name = QString::fromStdString(path);
+        if (isNetworkAddress(path) || QFileInfo::exists(name)) return {};
+        awaited << name;
+    }
+    return awaited;
 }
 
 void PortDiscovery::skipPort(const QString& path) {

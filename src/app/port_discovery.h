@@ -6,7 +6,10 @@
 #include <QSet>
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <optional>
+#include <string>
+#include <vector>
 
 #include "serial/port_order.h"
 
@@ -53,6 +56,17 @@ public:
     // How often the system's ports were read (the benchmark and the tests count them).
     int systemReads() const { return m_SystemReads; }
 
+    // The named devices the scan waits for: named on the command line, none of them present.
+    QStringList awaitedDevices() const;
+
+    // Where the system's ports come from instead of the platform's list (their paths only):
+    // a test's own pseudo-terminals, so that it never touches a device of the machine.
+    using SystemLister = std::function<std::vector<std::string>()>;
+    void setSystemLister(SystemLister lister) {
+        m_SystemLister = std::move(lister);
+        m_SystemStale = true;
+    }
+
 private:
     struct SystemPort {
         QString toolTip;
@@ -64,6 +78,10 @@ private:
     void watchDeviceFolders();
 
     QStringList m_CommandLinePorts;
+    // As given, kept when a vanished pseudo-terminal leaves the list: with devices named, no
+    // other port is ever opened by the scan.
+    std::vector<std::string> m_Named;
+    SystemLister m_SystemLister;
     bool m_OnlyGiven = false;
     QStringList m_SystemOrder;        // as the platform reports them
     QHash<QString, SystemPort> m_SystemPorts;

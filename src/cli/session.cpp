@@ -92,6 +92,7 @@ Session::Attempt Session::tryPort(const std::string& name, std::string& reason) 
     m_HungUp = false;
     m_Ended.clear();
     m_LastSent = 0;
+    m_StepSends = {};
     m_Controller =
         std::make_unique<AcuController>(*m_Line.port, m_Line.port->m_QueueRead, m_View, m_Loop);
     m_View.attach(&m_Controller->state());
@@ -100,12 +101,12 @@ Session::Attempt Session::tryPort(const std::string& name, std::string& reason) 
         [this](const Outcome& outcome) { m_Ended.push_back(outcome); });
     m_Loop.forgetCounts();
     m_Controller->StartConnection();
-    const auto deadline =
-        Clock::now() + std::chrono::duration_cast<Clock::duration>(
-                           std::chrono::duration<double>(m_Options.timeoutSeconds));
+    // Each step of the identification may take --timeout, not the whole of it: a region of
+    // twenty satellites over a satellite link takes longer than any one answer.
     m_Identified = false;
     m_Step = Operation::Connect;
-    m_Loop.runUntil([this] { return m_Identified = take(Operation::Connect); }, deadline);
+    runSteps([this] { return m_Identified = take(Operation::Connect); });
+    if (!m_Identified) keepSilence(m_LastSent, Operation::Connect);
     // Without an outcome the wait ran out: a port still asking command 1 has no ACU on it.
     if (!m_Identified) return m_LastSent == cmd::LinkCheck ? Attempt::Silent : Attempt::Answered;
     // A line that went away before the ACU could answer was not a silent ACU.
@@ -133,7 +134,7 @@ int Session::connect() {
         if (CliLoop::interrupted()) return fail(exitcode::Interrupted, "interrupted");
         if (attempt == Attempt::Answered) {
             std::cerr << "skyrelay-cli: " << m_Command << ": ACU on " << name << "\n";
-            if (!m_Identified) return timedOut(m_LastSent);
+            if (!m_Identified) return timedOut(m_LastSent, Operation::Connect);
             return exitCodeOf(m_Outcome);
         }
         if (attempt == Attempt::NotOpened) {
@@ -147,7 +148,7 @@ int Session::connect() {
     if (silent.empty()) return fail(exitcode::NoPort, lastReason);
     if (names.size() == 1) {
         return fail(exitcode::NoAnswer,
-                    names[0] + ": " + noAnswerText(cmd::LinkCheck, m_Loop.sent(cmd::LinkCheck)));
+                    names[0] + ": " + noAnswerText(cmd::LinkCheck, stepSends(cmd::LinkCheck)));
     }
     std::string list;
     for (const std::string& name : silent) list += (list.empty() ? "" : ", ") + name;
@@ -156,10 +157,19 @@ int Session::connect() {
 }
 
 void Session::onTraffic(TrafficKind kind, std::span<const std::uint8_t> bytes, Clock::time_point) {
-    if (kind != TrafficKind::Sent || bytes.size() <= 2) return;
-    m_Loop.countSent(bytes[2]);
-    // The status poll goes on beside whatever is awaited; a silence names the command awaited.
-    if (bytes[2] != cmd::StatusPoll) m_LastSent = bytes[2];
+    if (bytes.size() <= 2 || bytes[2] > cmd::Last) return;
+    const std::uint8_t code = bytes[2];
+    if (kind == TrafficKind::Received) {
+        // The status poll goes on beside whatever is awaited: its replies are no progress.
+        if (code != cmd::StatusPoll) ++m_Replies;
+        m_StepSends[code] = 0;
+        return;
+    }
+    if (kind != TrafficKind::Sent) return;
+    m_Loop.countSent(code);
+    m_StepSends[code] += 1;
+    // A silence names the command awaited, not the poll beside it.
+    if (code != cmd::StatusPoll) m_LastSent = code;
 }
 
 std::string Session::noAnswerText(std::uint8_t code, int tries) const {
@@ -168,37 +178,53 @@ std::string Session::noAnswerText(std::uint8_t code, int tries) const {
            (tries == 1 ? " try" : " tries");
 }
 
-int Session::timedOut(std::uint8_t code) const {
-    return fail(exitcode::NoAnswer, noAnswerText(code, m_Loop.sent(code)) + " in " +
+void Session::keepSilence(std::uint8_t code, Operation operation) {
+    m_Outcome = Outcome{};
+    m_Outcome.operation = operation;
+    m_Outcome.ending = Ending::Unanswered;
+    m_Outcome.code = code;
+    m_Outcome.sends = static_cast<std::uint32_t>(std::max(1, stepSends(code)));
+    m_Outcome.waited = std::chrono::duration_cast<std::chrono::milliseconds>(
+        std::chrono::duration<double>(m_Options.timeoutSeconds));
+}
+
+int Session::timedOut(std::uint8_t code, Operation operation) {
+    keepSilence(code, operation);
+    return fail(exitcode::NoAnswer, noAnswerText(code, stepSends(code)) + " in " +
                                         std::to_string(static_cast<int>(m_Options.timeoutSeconds)) +
                                         " s");
 }
 
-int Session::runUntil(const std::function<bool()>& found, std::optional<std::uint8_t> code) {
+CliLoop::Outcome Session::runSteps(const std::function<bool()>& found) {
     const auto limit = std::chrono::duration_cast<Clock::duration>(
         std::chrono::duration<double>(m_Options.timeoutSeconds));
-    auto deadline = Clock::now() + limit;
-    int progress = m_View.progressEvents;
-    // found() may take what it found, so it is asked until it holds and not again.
-    bool isFound = false;
+    const auto progress = [this] { return m_View.progressEvents + m_Replies; };
     for (;;) {
+        const int before = progress();
+        bool isFound = false;
         const CliLoop::Outcome outcome = m_Loop.runUntil(
-            [&] { return (isFound = found()) || m_View.progressEvents != progress; }, deadline);
-        const std::uint8_t waitedFor = code.value_or(m_LastSent);
-        if (isFound) return exitcode::Done;
-        if (outcome == CliLoop::Outcome::Interrupted) {
-            return fail(exitcode::Interrupted, "interrupted during " + commandText(waitedFor));
-        }
-        if (outcome == CliLoop::Outcome::TimedOut) return timedOut(waitedFor);
-        // Progress: the step is alive, its wait starts again.
-        progress = m_View.progressEvents;
-        deadline = Clock::now() + limit;
+            [&] { return (isFound = found()) || progress() != before; }, Clock::now() + limit);
+        if (isFound) return CliLoop::Outcome::Done;
+        // Progress: the next step is under way, and its wait starts afresh.
+        if (outcome == CliLoop::Outcome::Done) continue;
+        return outcome;
     }
+}
+
+int Session::runUntil(const std::function<bool()>& found, std::optional<std::uint8_t> code,
+                      Operation operation) {
+    const CliLoop::Outcome outcome = runSteps(found);
+    if (outcome == CliLoop::Outcome::Done) return exitcode::Done;
+    const std::uint8_t waitedFor = code.value_or(m_LastSent);
+    if (outcome == CliLoop::Outcome::Interrupted) {
+        return fail(exitcode::Interrupted, "interrupted during " + commandText(waitedFor));
+    }
+    return timedOut(waitedFor, operation);
 }
 
 int Session::await(Operation operation) {
     m_Step = operation;
-    if (const int code = runUntil([&] { return take(operation); }, std::nullopt);
+    if (const int code = runUntil([&] { return take(operation); }, std::nullopt, operation);
         code != exitcode::Done) {
         return code;
     }
@@ -207,7 +233,7 @@ int Session::await(Operation operation) {
 
 int Session::waitFor(const std::function<bool()>& done, std::uint8_t code) {
     const auto gone = [this] { return m_HungUp || m_Controller->state().Connected != 1; };
-    if (const int result = runUntil([&] { return done() || gone(); }, code);
+    if (const int result = runUntil([&] { return done() || gone(); }, code, m_Step);
         result != exitcode::Done) {
         return result;
     }

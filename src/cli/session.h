@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <chrono>
 #include <cstdint>
 #include <deque>
@@ -14,6 +15,7 @@
 #include "cli/reporting_view.h"
 #include "link/outcome.h"
 #include "link/traffic.h"
+#include "wire/protocol.h"
 
 class AcuController;
 class ExitReport;
@@ -48,6 +50,10 @@ public:
     // Until the controller says how operation ended: exitcode::Done when it was done; the exit
     // code of any other end, with its reason on stderr. outcome() then holds it.
     int await(Operation operation);
+    // How the last wait ended. When a step went --timeout without progress, an Unanswered
+    // outcome of the operation awaited (Connect for the identification and the status poll)
+    // whose code is the command of the step it stopped at, sends how often that step's command
+    // went out, and waited the --timeout.
     const Outcome& outcome() const { return m_Outcome; }
     // Until done() holds: for what no operation ends, such as the next status reply. code names
     // the command waited for when the ACU stays silent.
@@ -70,12 +76,22 @@ private:
     int exitCodeOf(const Outcome& outcome) const;
     // Takes the first outcome of operation that came, into m_Outcome.
     bool take(Operation operation);
-    // Runs the loop until found() or --timeout passes without progress; a silence names code,
-    // or without one the command last sent.
-    int runUntil(const std::function<bool()>& found, std::optional<std::uint8_t> code);
-    int timedOut(std::uint8_t code) const;
+    // Runs the loop until found() or --timeout passes without progress: a reply other than a
+    // status (each step of a chain is one), or a progress report. found() is asked until it
+    // holds and not again.
+    CliLoop::Outcome runSteps(const std::function<bool()>& found);
+    // As runSteps; a silence names code, or without one the command last sent, and ends the
+    // wait as an outcome of operation.
+    int runUntil(const std::function<bool()>& found, std::optional<std::uint8_t> code,
+                 Operation operation);
+    int timedOut(std::uint8_t code, Operation operation);
+    // A step of operation went --timeout without progress waiting for code: the outcome.
+    void keepSilence(std::uint8_t code, Operation operation);
     std::string noAnswerText(std::uint8_t code, int tries) const;
-    // Counts the commands sent, so that a silence names how often its command was tried.
+    // How often code went out since its last reply: the sends of the step waiting on it.
+    int stepSends(std::uint8_t code) const { return code <= cmd::Last ? m_StepSends[code] : 0; }
+    // Counts the commands sent and the replies, so that a silence names how often its command
+    // was tried and a reply counts as progress.
     void onTraffic(TrafficKind kind, std::span<const std::uint8_t> bytes,
                    Clock::time_point at) override;
 
@@ -94,6 +110,8 @@ private:
     std::uint8_t m_LastSent = 0;  // the status poll aside
     ExitReport* m_Report = nullptr;
     Operation m_Step = Operation::Connect;  // the operation last awaited
+    std::array<int, cmd::Last + 1> m_StepSends{};
+    int m_Replies = 0;  // the status replies aside
 };
 
 // "Go to position (command 25)": a command by its name and code.

@@ -25,6 +25,7 @@ public:
     int WriteByte(std::uint8_t byte) override;
     void ClosePort() override;
     std::string deviceName() const override { return m_Line.deviceName(); }
+    bool networkLine() const override { return m_Line.networkLine(); }
 
 private:
     BytePort& m_Line;

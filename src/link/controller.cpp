@@ -19,6 +19,7 @@ void AcuController::SendCommand(const Command& command) {
         // A repeat hands in the kept command itself.
         if (&command != &m_LastSent[code]) m_LastSent[code] = command;
         m_ResendWaits[code].sends += 1;
+        m_ResendWaits[code].sentAt = m_Timers.now();
     }
     const std::size_t frameSize = encodeFrame(command.payload(), m_TxFrame);
     if (m_Tap.active()) m_Tap.sent(std::span<const std::uint8_t>(m_TxFrame).first(frameSize));
@@ -28,14 +29,56 @@ void AcuController::SendCommand(const Command& command) {
 void AcuController::sendAndStart(const Command& command, std::chrono::milliseconds period) {
     const std::uint8_t code = command.code();
     if (command.length == 0 || code > cmd::Last) return;
-    m_ResendWaits[code] = {period, {}, 0};
+    // The poll's pace stays; pollTick keeps it to one on its way. Any other command waits
+    // as long as the line needs, and goes out as often before it is given up as on a local
+    // wire: the give-up bound grows with the period.
+    const std::chrono::milliseconds onLine = code == cmd::StatusPoll ? period : linePeriod(period);
+    const auto limit = period.count() > 0
+                           ? std::chrono::duration_cast<std::chrono::milliseconds>(kResendLimit) *
+                                 onLine.count() / period.count()
+                           : std::chrono::milliseconds{0};
+    m_ResendWaits[code] = {onLine, {}, 0, limit, std::nullopt};
     SendCommand(command);
     m_Log.commandSent(code, m_State);
-    m_Timers.start(code, period);
+    m_Timers.start(code, onLine);
 }
 
 void AcuController::startTimer(int id, std::chrono::milliseconds period) {
-    m_Timers.start(id, period);
+    m_Timers.start(id, id >= 1 && id <= cmd::Last ? linePeriod(period) : period);
+}
+
+std::chrono::milliseconds AcuController::linePeriod(std::chrono::milliseconds local) const {
+    return m_Port.networkLine() ? m_RoundTrip.periodFor(local) : local;
+}
+
+void AcuController::measureAnswer(std::uint8_t code) {
+    if (code > cmd::Last) return;
+    ResendWait& wait = m_ResendWaits[code];
+    if (!wait.sentAt) return;  // unasked, or its command answered already
+    // Sent twice, the reply could answer either send: its round trip is unknown.
+    if (wait.sends == 1) m_RoundTrip.sample(m_Timers.now() - *wait.sentAt);
+    wait.sentAt.reset();
+    // The status poll is one command sent many times: each answer ends one of its sends.
+    if (code == cmd::StatusPoll) wait.sends = 0;
+}
+
+void AcuController::pollTick() {
+    const ResendWait& wait = m_ResendWaits[cmd::StatusPoll];
+    if (m_Port.networkLine() && wait.sentAt) {
+        // One poll on its way at a time: a long line would otherwise carry a queue of them,
+        // and a reply could not be told from the next.
+        if (m_Timers.now() - *wait.sentAt < m_RoundTrip.periodFor(kStatusPollPeriod)) {
+            m_PollHeld = true;
+            return;
+        }
+        m_RoundTrip.backOff();  // lost, or the line became slower
+    }
+    sendAgain(cmd::StatusPoll);
+}
+
+void AcuController::stopPoll() {
+    m_PollHeld = false;
+    m_Timers.stop(cmd::StatusPoll);
 }
 
 void AcuController::stopTimer(int id) {
@@ -73,6 +116,8 @@ void AcuController::OnTimer(int id) {
         ResendWait& wait = m_ResendWaits[static_cast<std::size_t>(id)];
         // A timer started without a send (a caller of startTimer) counts as the usual one.
         wait.waited += wait.period.count() > 0 ? wait.period : kCommandPeriod;
+        // An answer later than the line's estimate: the next waits are longer, as TCP's are.
+        if (m_Port.networkLine() && id != cmd::StatusPoll && wait.sentAt) m_RoundTrip.backOff();
     }
     if (id == kStartupTimer) {
         m_Timers.stop(kStartupTimer);
@@ -115,7 +160,7 @@ void AcuController::OnTimer(int id) {
     } else if (id == cmd::FactoryProgress) {
         onFactoryStall();
     } else if (id == cmd::StatusPoll) {
-        sendAgain(cmd::StatusPoll);
+        pollTick();
     } else if ((id >= 15 && id <= 21) || (id >= 24 && id <= 30) || (id >= 33 && id <= 42)) {
         resendOrGiveUp(id);
     }
@@ -123,7 +168,9 @@ void AcuController::OnTimer(int id) {
 
 void AcuController::resendOrGiveUp(int id) {
     const auto code = static_cast<std::uint8_t>(id);
-    if (m_ResendWaits[code].waited >= kResendLimit) {
+    ResendWait& wait = m_ResendWaits[code];
+    const std::chrono::milliseconds limit = wait.limit.count() > 0 ? wait.limit : kResendLimit;
+    if (wait.waited >= limit) {
         giveUpCommand(code);
         return;
     }
@@ -151,9 +198,14 @@ void AcuController::StartConnection(bool userStarted) {
         what |= changed::ConnectLamp;
     }
     notify(what);
+    m_View.lineBack();
     m_State.ConnectRetryCount = 0;
     setBusy(userStarted);
     m_RxAssembler.reset();
+    // Another line, or the same one later: what was measured before says nothing now.
+    m_RoundTrip.reset();
+    m_ResendWaits = {};
+    m_PollHeld = false;
     if (m_Tap.active()) m_Tap.linkOpened(m_Port.deviceName());
     if (m_Pointing != nullptr) m_Pointing->linkOpened(pointingClockMs());
     begin(Operation::Connect, plainCommand(cmd::LinkCheck), kCommandPeriod);
@@ -170,6 +222,7 @@ void AcuController::Disconnect() {
     notify(changed::Connection | changed::ConnectLamp | changed::StateLamps);
     setBusy(false);
     for (int id = 1; id <= cmd::Last; ++id) m_Timers.stop(id);
+    m_PollHeld = false;
     // A popup of an exchange cut off here must not stay over a disabled window.
     m_Upload.abandon();
     if (m_FactoryResetShown) {
@@ -195,5 +248,5 @@ void AcuController::OnPortHangup(const std::string& portName) {
     Disconnect();
     // Look for the port again: it comes back when the adapter is plugged in again.
     m_Timers.start(kDiscoveryTimer, kDiscoveryPeriod);
-    m_View.MessageBox(hangupText(portName, questionVoided), MessageIcon::Exclamation);
+    m_View.lineLost(portName, questionVoided);
 }

@@ -17,6 +17,7 @@
 #include "link/link_context.h"
 #include "link/link_state.h"
 #include "link/outcome.h"
+#include "link/round_trip.h"
 #include "link/session_log.h"
 #include "link/traffic_tap.h"
 #include "link/upload_exchange.h"
@@ -158,6 +159,14 @@ private:
     // open one: a hang-up while the question was open voids it, whatever the line does since.
     // Otherwise the operation ends cancelled or hung up.
     bool askQuestion(Operation operation, const std::string& text, ConfirmButtons buttons);
+    // The period a command timer runs with on this line: the local one, or on a network line
+    // at least as long as an answer takes there.
+    std::chrono::milliseconds linePeriod(std::chrono::milliseconds local) const;
+    // A reply with code came: its round trip measured when its command went out only once.
+    void measureAnswer(std::uint8_t code);
+    // Timer 14: the next status poll, unless the last one's answer can still be on its way.
+    void pollTick();
+    void stopPoll();
     // Timer id of a command that is sent again until its reply: again, or given up.
     void resendOrGiveUp(int id);
     // The command last sent under code again, byte for byte.
@@ -206,14 +215,22 @@ private:
     // Counts the links closed so far: a question names the link it was asked on.
     std::uint32_t m_LinkSession = 0;
     bool m_QuestionOpen = false;
-    // Per command: the period it was last started with, how long it has been waited for and
-    // how often it went out since.
+    // Per command: the period its timer runs with on this line, how long it has been waited
+    // for and how often it went out since, how long it may be sent again (0: the usual), and
+    // when it last went out while its answer is awaited (on the timers' clock).
     struct ResendWait {
         std::chrono::milliseconds period{0};
         std::chrono::milliseconds waited{0};
         std::uint32_t sends = 0;
+        std::chrono::milliseconds limit{0};
+        std::optional<std::chrono::milliseconds> sentAt;
     };
     std::array<ResendWait, cmd::Last + 1> m_ResendWaits{};
+    // How long answers take on a network line; unused on a local one.
+    RoundTripEstimate m_RoundTrip;
+    // A status poll's tick came while the last poll's answer was still on its way: the next
+    // poll goes out with that answer.
+    bool m_PollHeld = false;
 
     UploadExchange m_Upload{*this};
     LcdExchange m_Lcd{*this};

@@ -55,6 +55,7 @@ void AcuController::DispatchReply() {
     const std::uint8_t code = payload[0];
     if (replyLength(code) == 0 || payload.size() < replyLength(code)) return;
     m_Log.replyReceived(payload);
+    measureAnswer(code);
 
     if (m_Upload.onReply(code) || m_Lcd.onReply(payload) || m_Diagnosis.onReply(payload)) return;
     dispatchLinkReply(payload);
@@ -150,8 +151,10 @@ void AcuController::giveUpCommand(std::uint8_t code) {
     if (code == cmd::AntennaRestart || code == cmd::SetupMode || code == cmd::TargetChange) {
         m_Timers.start(cmd::StatusPoll, kStatusPollPeriod);
     }
-    m_View.MessageBox(unansweredCommandText(code, frameName(code, false), kResendLimit),
-                      MessageIcon::Exclamation);
+    m_View.MessageBox(
+        unansweredCommandText(code, frameName(code, false),
+                              std::chrono::duration_cast<std::chrono::seconds>(wait.waited)),
+        MessageIcon::Exclamation);
     m_Outcomes.unanswered(operationOf(code), code, wait.sends, wait.waited);
     // The self test's run ends with its start or its final stop.
     if (code == cmd::DiagnosisStart || code == cmd::DiagnosisStop) {
@@ -265,6 +268,12 @@ void AcuController::onStatus(std::span<const std::uint8_t> payload) {
     if (m_Pointing != nullptr) m_Pointing->push(statusSample(status, pointingClockMs()));
     notify(changed::TargetPanel | changed::StateLamps | changed::GpsLamps | changed::RegionGps |
            changed::CurrentPosition);
+    // The poll held back for this answer goes now, and the next a period after it.
+    if (m_PollHeld) {
+        m_PollHeld = false;
+        sendAgain(cmd::StatusPoll);
+        m_Timers.start(cmd::StatusPoll, kStatusPollPeriod);
+    }
 }
 
 void AcuController::onSetupMode(std::span<const std::uint8_t> payload) {

@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <string>
 
+#include "wire/display_text.h"
+
 // Everything the controller needs of the screen. The main window implements it with Qt, the
 // command line with a view that reports, tests with a recorder. A view reads what it shows
 // from the controller's state; the controller says which part of it changed. Texts arrive
@@ -51,6 +53,15 @@ public:
     // Closes the question Confirm has open now, as if it were cancelled: the line it was
     // about went away. Nothing when no question is open.
     virtual void closeQuestion() {}
+
+    // The open line went away under us, once per line; questionVoided when a question about
+    // it was open and has been closed. Told as a message unless the view says it otherwise:
+    // a window that connects again by itself shows it inside itself, holding nothing up.
+    virtual void lineLost(const std::string& portName, bool questionVoided) {
+        MessageBox(hangupText(portName, questionVoided), MessageIcon::Exclamation);
+    }
+    // A line is open again: what lineLost showed may go.
+    virtual void lineBack() {}
 
     // Opening disables the main window until the popup closes; closing also shows again the
     // page selected in the page list.

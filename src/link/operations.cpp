@@ -63,7 +63,7 @@ bool AcuController::askQuestion(Operation operation, const std::string& text,
 
 void AcuController::OnAntennaRestart() {
     if (!linkGate(Operation::Restart)) return;
-    m_Timers.stop(cmd::StatusPoll);
+    stopPoll();
     begin(Operation::Restart, plainCommand(cmd::AntennaRestart), kCommandPeriod);
 }
 
@@ -72,7 +72,7 @@ void AcuController::OnSetupMode() {
     if (!askQuestion(Operation::SetupMode, " Antenna Setup mode?", ConfirmButtons::OkCancel)) {
         return;
     }
-    m_Timers.stop(cmd::StatusPoll);
+    stopPoll();
     begin(Operation::SetupMode, plainCommand(cmd::SetupMode), kCommandPeriod);
 }
 
@@ -103,7 +103,7 @@ void AcuController::OnTargetChange(int position) {
     setDefaultSatellite(m_State.data, target);
     m_State.TargetChangeEnabled = false;
     notify(changed::TargetPanel | changed::TargetChoice);
-    m_Timers.stop(cmd::StatusPoll);
+    stopPoll();
     begin(Operation::TargetChange, targetChangeCommand(target), kCommandPeriod);
 }
 

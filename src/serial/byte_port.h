@@ -15,6 +15,9 @@ public:
     virtual void ClosePort() {}
     // The device the line runs over, for the trace; empty when it has no name.
     virtual std::string deviceName() const { return {}; }
+    // True when the bytes cross a network (a serial server's address) rather than a local
+    // wire: their answers then take a round trip of the network, and the timers follow it.
+    virtual bool networkLine() const { return false; }
 };
 
 // How the receive watcher reaches its consumer. Every call comes from the watcher thread;

@@ -68,6 +68,7 @@ public:
     void cancelOpen() { m_bCancelOpen = true; }
     void ClosePort() override;
     int WriteByte(std::uint8_t byte) override;
+    bool networkLine() const override { return true; }
 
     bool isOpen() const override;
     const std::string& portName() const override { return m_sPortName; }

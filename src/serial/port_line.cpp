@@ -66,6 +66,11 @@ int PortLine::WriteByte(std::uint8_t byte) {
     return m_Line ? m_Line->WriteByte(byte) : 0;
 }
 
+bool PortLine::networkLine() const {
+    if (opening()) return true;
+    return m_Line && m_Line->networkLine();
+}
+
 bool PortLine::isOpen() const {
     return opening() || (m_Line && m_Line->isOpen());
 }

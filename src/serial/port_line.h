@@ -44,6 +44,8 @@ public:
     // Also calls off an open still running, and waits only for it to let go.
     void ClosePort() override;
     int WriteByte(std::uint8_t byte) override;
+    // Whether the line last opened (or being opened) crosses a network.
+    bool networkLine() const override;
 
     bool isOpen() const override;
     const std::string& portName() const override;

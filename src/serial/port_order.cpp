@@ -5,6 +5,8 @@
 #include <cerrno>
 #include <cstring>
 
+#include "serial/network_address.h"
+
 namespace {
 
 std::string_view baseName(std::string_view path) {
@@ -56,6 +58,19 @@ bool isUsbSerialPath(std::string_view path) {
 
 bool isPseudoTerminalPath(std::string_view path) {
     return path.starts_with("/dev/pts/");
+}
+
+std::vector<std::string> portsToOpen(std::span<const std::string> named,
+                                     std::span<const std::string> listed,
+                                     const std::function<bool(const std::string&)>& present) {
+    std::vector<std::string> open;
+    for (const std::string& path : listed) {
+        const bool isNamed = std::find(named.begin(), named.end(), path) != named.end();
+        if (named.empty() || (isNamed && (isNetworkAddress(path) || present(path)))) {
+            open.push_back(path);
+        }
+    }
+    return open;
 }
 
 std::vector<std::string> orderPorts(std::span<const std::string> commandLine,

@@ -2,6 +2,7 @@
 
 #include <chrono>
 #include <cstddef>
+#include <functional>
 #include <optional>
 #include <span>
 #include <string>
@@ -43,6 +44,15 @@ struct LostPort {
 // the user presses "Reflesh" or "Connect": a console on ttyS0 must not receive link checks
 // because an adapter was pulled.
 inline constexpr auto kLostPortWait = std::chrono::minutes{5};
+
+// What the automatic scan may open, of the ports listed (in the list's order). With devices
+// named (the window's arguments, --port, a fleet configuration), those of them that are
+// present and nothing else: a port nobody named may be a console, a GPS receiver or a modem,
+// and a named device that is absent is waited for. A serial server's address is always
+// present; whether it answers is the line's to find out. With none named, every listed port.
+std::vector<std::string> portsToOpen(std::span<const std::string> named,
+                                     std::span<const std::string> listed,
+                                     const std::function<bool(const std::string&)>& present);
 
 // The entry the automatic scan opens next: the one after the port that stayed silent, round
 // the list (the first entry when none did). After a hang-up (lost given) only the lost port

@@ -86,7 +86,10 @@ bool isTransient(int error) {
 
 }  // namespace
 
-CSerialComm::CSerialComm(CommConsumer& consumer) : CSerialComm(consumer, m_OwnQueue) {}
+// Not delegating: the queue member is constructed before m_QueueRead binds to it, whereas a
+// delegating constructor would hand it over before any member exists.
+CSerialComm::CSerialComm(CommConsumer& consumer)
+    : m_QueueRead(m_OwnQueue), m_Consumer(consumer) {}
 
 CSerialComm::CSerialComm(CommConsumer& consumer, CommQueue& queue)
     : m_QueueRead(queue), m_Consumer(consumer) {}

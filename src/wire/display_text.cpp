@@ -52,6 +52,14 @@ std::string hangupText(const std::string& portName, bool questionVoided) {
                            : "");
 }
 
+std::string hangupNoticeText(const std::string& portName, bool questionVoided) {
+    const bool server = portName.find("://") != std::string::npos;
+    return portName + " was disconnected. Skyrelay connects again by itself as soon as " +
+           (server ? "the serial server answers; meanwhile check it and the link to it."
+                   : "the port is back; meanwhile check the cable and the serial adapter.") +
+           (questionVoided ? " The open question was closed unanswered: nothing was sent." : "");
+}
+
 std::string unansweredCommandText(std::uint8_t code, const std::string& name,
                                   std::chrono::seconds limit) {
     return formatText("No answer to command %u (%s) came from the ACU in %lld seconds.", code,

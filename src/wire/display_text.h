@@ -23,6 +23,9 @@ std::string lostChainReplyText(std::uint8_t code, std::uint32_t index, std::uint
 // The box for a line that went away under us; questionVoided when a question about that line
 // was open and has been closed unanswered.
 std::string hangupText(const std::string& portName, bool questionVoided = false);
+// The same as one line inside a window that connects again by itself: what happened, that
+// Skyrelay is at it, and what to check meanwhile.
+std::string hangupNoticeText(const std::string& portName, bool questionVoided = false);
 // The box for a command given up after limit of sending it without a reply; name says what
 // the command is (and which part of the LCD block).
 std::string unansweredCommandText(std::uint8_t code, const std::string& name,

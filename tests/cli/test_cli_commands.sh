@@ -111,6 +111,8 @@ json "factory-reset"               "$FAST" 0 factory-reset 'd["factory_reset"]' 
 json "no such port: the reason and the whole path" "" 2 error "$E[\"kind\"] == \"port\" and \"$WORK/none: No such file or directory\" in $E[\"message\"]" info --port "$WORK/none"
 json "a silent unit"               "--silent" 3 error "$E[\"kind\"] == \"no_answer\" and $E[\"acu_command\"][\"code\"] == 1 and $E[\"sends\"] == 6" info "${P[@]}"
 json "a reply that never comes"    "--corrupt 2" 3 error "$E[\"acu_command\"][\"code\"] == 2 and $E[\"sends\"] == 1 and $E[\"step\"] == \"Connect\"" info "${P[@]}"
+# Nine steps of 0.3 s each: longer than --timeout all together, each well within it.
+json "--timeout bounds each step"  "--delay 300" 0 info 'd["product"]["antenna_model"] == "OCEANSAT SR-60"' info "${P[@]}" --timeout 1.5
 json "--timeout names the command" "--ignore 25" 3 error "$E[\"acu_command\"][\"code\"] == 25 and \"did not answer Go to position (command 25) after\" in $E[\"message\"]" goto 120 30 --timeout 2 "${P[@]}"
 json "a line that goes away"       "--hangup-after-frames 3" 2 error "\"the line went away during\" in $E[\"message\"]" info "${P[@]}"
 # Given up by the controller within a longer --timeout: exit 3, and never "acknowledged".

@@ -131,6 +131,53 @@ TEST_F(CommandTimers, AnUnansweredCommandIsSentForTwentySecondsThenGivenUpByName
     EXPECT_EQ(view.callsStartingWith("MessageBox").size(), 1u);
 }
 
+TEST_F(CommandTimers, OnANetworkLineEachWaitFollowsTheMeasuredRoundTrip) {
+    port.network = true;
+    controller.StartConnection();
+    EXPECT_EQ(timers.period(1), 4000ms);  // nothing measured yet
+    // Every reply comes 2.5 s after its command; the waits as TCP's smoothing gives them.
+    struct Step {
+        Bytes reply;
+        int next;
+        std::chrono::milliseconds period;
+    };
+    const Step steps[] = {
+        {{0x01, 0x04}, 2, 7500ms},        // 2500 + 4 * 1250
+        {productInfoReply(), 3, 6250ms},  // variation 937.5
+        {regionReply(), 4, 5313ms},       // 703.125
+        {satelliteReply(0), 4, 4610ms},   // 527.34
+        {satelliteReply(1), 14, 1000ms},  // the poll keeps its pace
+    };
+    for (const Step& step : steps) {
+        advance(2500);
+        reply(step.reply);
+        EXPECT_EQ(timers.period(step.next), step.period) << step.next;
+    }
+    EXPECT_EQ(port.codes(), (std::vector<int>{1, 2, 3, 4, 4, 14}));
+    // One poll on its way at a time: the ticks meanwhile wait, and the next goes with the answer.
+    advance(2000);
+    EXPECT_EQ(port.codes().size(), 6u);
+    advance(500);
+    reply(statusReply());
+    EXPECT_EQ(port.codes().size(), 7u);
+    // A poll whose answer can no longer come (3687 ms) is sent again, and the waits double.
+    advance(3000);
+    EXPECT_EQ(port.codes().size(), 7u);
+    advance(1000);
+    EXPECT_EQ(port.codes().size(), 8u);
+    // A repeated command goes out as often as on a wire, each time a line's wait apart.
+    forget();
+    controller.OnAntennaRestart();
+    EXPECT_EQ(timers.period(15), 7374ms);
+    advance(147479);
+    EXPECT_EQ(port.codes(), std::vector<int>(20, 15));
+    EXPECT_TRUE(outcomes.empty());
+    advance(1);
+    ASSERT_EQ(outcomes.size(), 1u);
+    EXPECT_EQ(outcomes[0].sends, 20u);
+    EXPECT_EQ(outcomes[0].waited, 147480ms);
+}
+
 TEST_F(CommandTimers, ALostIdentificationReplyEndsTheWaitAndSaysWhichAnswerIsMissing) {
     const std::string retry = ".\r\nPress \"Get Antenna Information\" to try again., !)";
     controller.StartConnection();

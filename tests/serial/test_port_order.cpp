@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <string>
 #include <vector>
@@ -45,6 +46,29 @@ TEST(PortOrder, ScanStartsAfterTheSilentPortAndWaitsForALostAdapter) {
             << c.silent << " " << (c.lost ? c.lost->path + " " + c.lost->identity : "-");
     }
     EXPECT_EQ(pickScanPort({}, "", std::nullopt), std::nullopt);
+}
+
+TEST(PortOrder, NamedDevicesAreAllThatMayBeOpenedAndOnlyWhilePresent) {
+    const Paths listed{"/tmp/acu", "tcp://ship:4001", "/dev/ttyUSB3", "/dev/ttyUSB0", "/dev/ttyS0"};
+    struct Case {
+        Paths named;
+        Paths present;  // of the named devices
+        Paths mayOpen;
+    };
+    const Case cases[] = {
+        {{}, {}, listed},  // none named: the automatic scan as it was
+        {{"/tmp/acu", "tcp://ship:4001", "/dev/ttyUSB3"},
+         {"/tmp/acu", "/dev/ttyUSB3"},
+         {"/tmp/acu", "tcp://ship:4001", "/dev/ttyUSB3"}},
+        {{"/dev/ttyUSB3", "/tmp/acu"}, {"/dev/ttyUSB3"}, {"/dev/ttyUSB3"}},
+        {{"/tmp/acu"}, {}, {}},  // absent: awaited, and ttyS0 is not the next best
+    };
+    for (const Case& c : cases) {
+        const auto present = [&c](const std::string& path) {
+            return std::find(c.present.begin(), c.present.end(), path) != c.present.end();
+        };
+        EXPECT_EQ(portsToOpen(c.named, listed, present), c.mayOpen) << c.named.size();
+    }
 }
 
 TEST(PortOrder, OpenFailuresTellTheTechnicianWhatToDo) {

@@ -1,6 +1,8 @@
 // A session recorded through the program's trace plays back on the simulator: the program
 // going through the same steps against the replay writes the same trace again.
 
+#include <unistd.h>
+
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -33,7 +35,8 @@ std::vector<TrafficEntry> entriesOf(const std::string& text) {
 }
 
 // The controller on the simulator through the in-memory cable, both on one manual clock,
-// writing the program's trace timed by that clock.
+// writing the program's trace timed by that clock (to a file of this process's own: ctest runs
+// the tests side by side).
 struct Session : TrafficObserver {
     explicit Session(Replay* replay) {
         view.state = &controller.state();
@@ -59,8 +62,8 @@ struct Session : TrafficObserver {
         }
     }
 
-    const std::filesystem::path path =
-        std::filesystem::temp_directory_path() / "skyrelay_replay.txt";
+    const std::filesystem::path path = std::filesystem::temp_directory_path() /
+                                       ("skyrelay_replay_" + std::to_string(getpid()) + ".txt");
     AcuSimulator acu;
     CommQueue queue;
     MemoryLink link{acu, queue};

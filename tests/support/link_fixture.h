@@ -19,6 +19,7 @@ public:
     }
     void ClosePort() override { closed = true; }
     std::string deviceName() const override { return "/dev/ttyUSB0"; }
+    bool networkLine() const override { return network; }
 
     std::vector<Bytes> payloads() const { return payloadsOf(written); }
     std::vector<int> codes() const { return codesOf(payloads()); }
@@ -26,6 +27,7 @@ public:
     bool closed = false;
     int writes = 0;
     int refuseWrite = -1;  // the one write, counted from 1, that the line loses
+    bool network = false;  // a serial server's address rather than a local wire
 };
 
 // A fresh controller on a recording port, a recorder view and a manual clock; replies are put

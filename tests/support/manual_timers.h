@@ -16,7 +16,7 @@ public:
 
     bool running(int id) const { return m_Timers.count(id) != 0; }
     ms period(int id) const { return running(id) ? m_Timers.at(id).period : ms{0}; }
-    ms now() const { return m_Now; }
+    ms now() const override { return m_Now; }
 
     // Moves the clock forward, firing each timer as it falls due, earliest first, through
     // fire(id). A timer keeps its period until fire stops or restarts it.

@@ -57,7 +57,11 @@ public:
         }
         const std::string config = m_Folder + "/ser2net.yaml";
         std::ofstream(config) << "connection: &acu\n  accepter: " << accepter()
-                              << "\n  connector: serialdev," << m_Device << ",57600n81,local\n";
+                              << "\n  connector: serialdev," << m_Device
+                              << ",57600n81,local\n"
+                              // A connection left dead by a link that dropped without closing
+                              // must not keep the next one out.
+                              << "  options:\n    kickolduser: true\n";
         const std::string log = m_Folder + "/ser2net.log";
         posix_spawn_file_actions_t files;
         posix_spawn_file_actions_init(&files);

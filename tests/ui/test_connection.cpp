@@ -5,6 +5,7 @@
 #include <QtTest>
 
 #include "serial/pty_pair.h"
+#include <QFile>
 #include "widgets/lamp.h"
 #include "widgets/serial_box.h"
 
@@ -114,8 +115,13 @@ private slots:
         const QString path = simPort();
         m_Server->hangUp();
         QTRY_COMPARE_WITH_TIMEOUT(state().Connected, std::uint8_t{0}, 3000);
-        QCOMPARE(m_Messages, QStringList{path + QStringLiteral(" was disconnected.\nCheck the "
-                                                               "cable and the serial adapter.")});
+        // Said inside the window, not in a box that would wait for an OK.
+        QVERIFY(m_Messages.isEmpty());
+        QVERIFY(m_Window->linkNotice()->isVisible());
+        QCOMPARE(m_Window->linkNotice()->text(),
+                 path + QStringLiteral(" was disconnected. Skyrelay connects again by itself as "
+                                       "soon as the port is back; meanwhile check the cable and "
+                                       "the serial adapter."));
         QCOMPARE(shown(m_Window.get(), "connect_button"), QStringLiteral("Connect"));
 
         // Another program's terminal, most likely under the number the simulator had.
@@ -143,6 +149,7 @@ private slots:
         waitForPoll();
         m_Server->hangUp();
         QTRY_COMPARE_WITH_TIMEOUT(state().Connected, std::uint8_t{0}, 3000);
+        QVERIFY(m_Window->linkNotice()->text().startsWith(link + QStringLiteral(" was disc")));
         m_Server->stop();
         QFile::remove(link);
         QTest::qWait(1200);  // a run of the scan with the link gone
@@ -154,7 +161,9 @@ private slots:
         QVERIFY(QFile::link(simPort(), link));
         QTRY_COMPARE_WITH_TIMEOUT(state().Connected, std::uint8_t{1}, 5000);
         QCOMPARE(m_Window->serialBox()->text(), link);
+        QVERIFY(!m_Window->linkNotice()->isVisible());  // gone with the link back
         waitForPoll();
+        QVERIFY(m_Messages.isEmpty());
     }
 
     void targetAndSatelliteEditsReachTheAcuAndComeBack() {
@@ -207,6 +216,36 @@ private slots:
                     {"longitude", " 28.5E \r\n"},
                     {"ver_low_band", "10800  22000      2"},
                     {"polarization", "Only 13V"}});
+        QVERIFY(m_Messages.isEmpty());
+    }
+
+    // Started on a device that is not there yet, beside a port of the system that nobody
+    // named: the window waits for the named one, connects once it appears, and never writes
+    // to the other (here a pseudo-terminal of the test's own, which records what reaches it).
+    void aNamedDeviceIsAwaitedAndNoOtherPortIsOpened() {
+        close();
+        PtyPair bystander;
+        QVERIFY(bystander.ok());
+        QTemporaryDir folder;
+        const QString named = folder.filePath(QStringLiteral("acu"));
+        m_Window = std::make_unique<CLumidorDlg>(QStringList{named}, nullptr,
+                                                 PortListing::GivenThenSystem);
+        m_Window->discovery().setSystemLister([&] { return std::vector{bystander.slavePath()}; });
+        m_Window->setMessageBoxHook([this](const QString& text, MessageIcon) { m_Messages << text; });
+        m_Window->show();
+
+        QTest::qWait(5000);
+        QCOMPARE(state().Connected, std::uint8_t{0});
+        QCOMPARE(m_Window->discovery().awaitedDevices(), QStringList{named});
+        QCOMPARE(portCombo()->itemText(0), named);
+        screenshot(QStringLiteral("/tmp/ui_awaiting.png"));
+
+        startSim();
+        QVERIFY(QFile::link(simPort(), named));
+        QTRY_COMPARE_WITH_TIMEOUT(state().Connected, std::uint8_t{1}, 5000);
+        QCOMPARE(m_Window->serialBox()->text(), named);
+        waitForPoll();
+        QCOMPARE(bystander.pendingOnMaster(), 0);
         QVERIFY(m_Messages.isEmpty());
     }
 };

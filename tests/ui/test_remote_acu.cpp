@@ -117,17 +117,32 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(!popup()->isVisible(), 10000);
         QVERIFY(m_Window->isEnabled());
         QVERIFY2(percent().toInt() >= 30 && percent().toInt() < 118, qPrintable(percent()));
-        QTRY_COMPARE_WITH_TIMEOUT(m_Messages.size(), 1, 5000);
-        QCOMPARE(m_Messages.first(),
-                 QString::fromStdString(hangupText(m_Ser2net->address())).replace("\r\n", "\n"));
+        // In the window, not a box: the window goes on and connects again by itself.
+        const QLabel* notice = m_Window->linkNotice();
+        const QString said = address() + QStringLiteral(
+                                             " was disconnected. Skyrelay connects again by "
+                                             "itself as soon as the serial server answers; "
+                                             "meanwhile check it and the link to it.");
+        QTRY_COMPARE_WITH_TIMEOUT(notice->text(), said, 5000);
+        QVERIFY(notice->isVisible());
         QCOMPARE(state().Connected, std::uint8_t{0});
         QTest::qWait(2500);  // the scan finds nobody there, and says nothing more
-        QCOMPARE(m_Messages.size(), 1);
+        screenshot(QStringLiteral("/tmp/ui_remote_acu_notice.png"));
+        QVERIFY(m_Messages.isEmpty());
 
+        // Back, and gone; and a second hang-up is the same one line again, never two.
         QVERIFY(m_Ser2net->start());
         QTRY_VERIFY_WITH_TIMEOUT(polling(), 20000);
         QCOMPARE(portCombo()->currentText(), address());
-        QCOMPARE(m_Messages.size(), 1);
+        QVERIFY(!notice->isVisible());
+        m_Ser2net->stop();
+        QTRY_VERIFY_WITH_TIMEOUT(notice->isVisible(), 10000);
+        QCOMPARE(notice->text(), said);
+        QCOMPARE(m_Window->findChildren<QLabel*>(QStringLiteral("link_notice")).size(), 1);
+        QVERIFY(m_Ser2net->start());
+        QTRY_VERIFY_WITH_TIMEOUT(polling(), 20000);
+        QVERIFY(!notice->isVisible());
+        QVERIFY(m_Messages.isEmpty());
     }
 };
 
