@@ -22,7 +22,7 @@ test=(
   ser2net openssl
   prometheus curl apache2-utils
   poppler-utils
-  python3
+  python3 python3-jsonschema
   clang libclang-rt-dev
 )
 # The Debian package and its checks (`make package`, `make test-package`).

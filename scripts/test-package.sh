@@ -52,6 +52,9 @@ for example in sif lcd; do
     fail "no sample .$example file"
 done
 [ -f "$root/usr/share/doc/skyrelay/copyright" ] || fail "no copyright file"
+for schema in common error info status upload; do
+  [ -f "$root/usr/share/skyrelay/schemas/$schema.schema.json" ] || fail "no $schema.schema.json"
+done
 
 # The exporter's companions: rules Prometheus accepts, a dashboard that is JSON, and a
 # service systemd accepts, installed but not enabled.

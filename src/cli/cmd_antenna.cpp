@@ -10,6 +10,7 @@
 #include "cli/output.h"
 #include "data/antenna_info.h"
 #include "link/controller.h"
+#include "link/frame_decoder.h"
 #include "wire/protocol.h"
 
 namespace {
@@ -19,10 +20,13 @@ std::u16string widened(const std::string& text) {
 }
 
 // The outcome of an operation that one command answers, said in a line when it was done.
-int acknowledged(Session& session, Operation operation, std::uint8_t code) {
+int acknowledged(Session& session, Operation operation, std::uint8_t code, ExitReport& out) {
     const int result = session.await(operation);
     if (result == exitcode::Done) {
-        std::cerr << "skyrelay-cli: " << commandText(code) << " acknowledged\n";
+        out.say(commandText(code) + " acknowledged");
+        out.setResult({{"port", session.portName()},
+                       {"acu_command", {{"code", code}, {"name", frameName(code, false)}}},
+                       {"acknowledged", true}});
     }
     return result;
 }
@@ -33,17 +37,19 @@ struct MoveOptions {
     double el = 0.0;
     std::string axis;
     double degrees = 0.0;
+    bool resume = false;
 };
 
-int goTo(const MoveOptions& options) {
-    Session session("goto", options.common);
+int goTo(const MoveOptions& options, ExitReport& out) {
+    Session session("goto", options.common, &out);
     if (const int code = openInSetupMode(session); code != exitcode::Done) return code;
     session.controller().OnGoToPosition(options.az, options.el);
-    return acknowledged(session, Operation::GoToPosition, cmd::GoToPosition);
+    const int result = acknowledged(session, Operation::GoToPosition, cmd::GoToPosition, out);
+    return leaveSetupMode(session, options.resume, result, out);
 }
 
-int step(const MoveOptions& options) {
-    Session session("step", options.common);
+int step(const MoveOptions& options, ExitReport& out) {
+    Session session("step", options.common, &out);
     if (const int code = openInSetupMode(session); code != exitcode::Done) return code;
     AcuController& acu = session.controller();
     const bool forward = options.degrees >= 0;
@@ -58,12 +64,14 @@ int step(const MoveOptions& options) {
     } else {
         forward ? acu.OnSkewStepPlus(size) : acu.OnSkewStepMinus(size);
     }
-    return acknowledged(session, Operation::Step, code);
+    const int result = acknowledged(session, Operation::Step, code, out);
+    return leaveSetupMode(session, options.resume, result, out);
 }
 
 struct ParamsOptions {
     CommonOptions common;
     std::vector<std::string> assignments;
+    bool resume = false;
 };
 
 // The antenna information page's seven edits, by the names --set takes.
@@ -84,17 +92,11 @@ AntennaParameterEdits shownParameters(const AntennaParameters& parameters) {
             widened(texts.breakTime)};
 }
 
-void printParameters(Session& session, bool json) {
+void printParameters(Session& session, ExitReport& out) {
     const AntennaParameters& p = session.controller().state().parameters;
-    if (json) {
-        printJson({{"port", session.portName()},
-                   {"trackingScale", p.ParTrackingScale},
-                   {"detectLevel", p.ParDetectLevel},
-                   {"trackingLevel", p.ParTrackingLevel},
-                   {"elAdjust", p.ParElAdjust},
-                   {"skewAdjust", p.ParSkewAdjust},
-                   {"signalLostTime", p.ParSignalLostTime},
-                   {"breakTime", p.ParBreakTime}});
+    if (out.json()) {
+        out.result()["port"] = session.portName();
+        out.result()["parameters"] = parametersJson(p);
         return;
     }
     const AntennaParameterEdits shown = shownParameters(p);
@@ -103,24 +105,24 @@ void printParameters(Session& session, bool json) {
     }
 }
 
-int params(const ParamsOptions& options) {
+int params(const ParamsOptions& options, ExitReport& out) {
     std::map<std::string, std::string> wanted;
     for (const std::string& assignment : options.assignments) {
         const std::size_t equals = assignment.find('=');
         const std::string name = assignment.substr(0, equals);
         if (equals == std::string::npos || parameterFields().count(name) == 0) {
-            std::cerr << "skyrelay-cli: params: --set wants NAME=VALUE with NAME one of "
-                         "tracking-scale, detect-level, tracking-level, el-adjust, skew-adjust, "
-                         "signal-lost-time, break-time; not '"
-                      << assignment << "'\n";
-            return exitcode::Usage;
+            return out.fail(exitcode::Usage,
+                            "--set wants NAME=VALUE with NAME one of tracking-scale, "
+                            "detect-level, tracking-level, el-adjust, skew-adjust, "
+                            "signal-lost-time, break-time; not '" +
+                                assignment + "'");
         }
         wanted[name] = assignment.substr(equals + 1);
     }
-    Session session("params", options.common);
+    Session session("params", options.common, &out);
     if (wanted.empty()) {
         if (const int code = openIdentified(session); code != exitcode::Done) return code;
-        printParameters(session, options.common.json);
+        printParameters(session, out);
         return exitcode::Done;
     }
     if (const int code = openInSetupMode(session); code != exitcode::Done) return code;
@@ -129,19 +131,20 @@ int params(const ParamsOptions& options) {
     AntennaParameterEdits edits = shownParameters(session.controller().state().parameters);
     for (const auto& [name, value] : wanted) edits.*parameterFields().at(name) = widened(value);
     session.controller().OnSetParameters(readAntennaParameters(edits));
-    const int code = acknowledged(session, Operation::Parameters, cmd::SetParameters);
-    if (code == exitcode::Done) printParameters(session, options.common.json);
-    return code;
+    const int code = acknowledged(session, Operation::Parameters, cmd::SetParameters, out);
+    if (code == exitcode::Done) printParameters(session, out);
+    return leaveSetupMode(session, options.resume, code, out);
 }
 
 struct TargetOptions {
     CommonOptions common;
     int position = 0;
     bool yes = false;
+    bool resume = false;
 };
 
-int target(const TargetOptions& options) {
-    Session session("target", options.common);
+int target(const TargetOptions& options, ExitReport& out) {
+    Session session("target", options.common, &out);
     if (const int code = openIdentified(session); code != exitcode::Done) return code;
     const int count = session.controller().state().data.SatelliteCount;
     if (options.position < 1 || options.position > count) {
@@ -149,28 +152,30 @@ int target(const TargetOptions& options) {
                             "the region has satellites 1.." + std::to_string(count));
     }
     session.controller().OnTargetChange(options.position - 1);
-    return acknowledged(session, Operation::TargetChange, cmd::TargetChange);
+    return acknowledged(session, Operation::TargetChange, cmd::TargetChange, out);
 }
 
-int restart(const CommonOptions& options) {
-    Session session("restart", options);
+int restart(const CommonOptions& options, ExitReport& out) {
+    Session session("restart", options, &out);
     if (const int code = openIdentified(session); code != exitcode::Done) return code;
     session.controller().OnAntennaRestart();
-    return acknowledged(session, Operation::Restart, cmd::AntennaRestart);
+    return acknowledged(session, Operation::Restart, cmd::AntennaRestart, out);
 }
 
-int factoryReset(const TargetOptions& options) {
+int factoryReset(const TargetOptions& options, ExitReport& out) {
     if (!options.yes) {
-        std::cerr << "skyrelay-cli: factory-reset: refused without --yes: it replaces the "
-                     "ACU's settings with its factory defaults\n";
-        return exitcode::Usage;
+        return out.fail(exitcode::Usage,
+                        "refused without --yes: it replaces the ACU's "
+                        "settings with its factory defaults");
     }
-    Session session("factory-reset", options.common);
+    Session session("factory-reset", options.common, &out);
     if (const int code = openInSetupMode(session); code != exitcode::Done) return code;
     session.controller().OnFactorySetting();
     const int code = session.await(Operation::FactoryReset);
-    if (code == exitcode::Done) std::cerr << "skyrelay-cli: factory-reset: done\n";
-    return code;
+    if (code != exitcode::Done) return code;
+    out.say("factory defaults restored");
+    out.setResult({{"port", session.portName()}, {"factory_reset", true}});
+    return leaveSetupMode(session, options.resume, code, out);
 }
 
 }  // namespace
@@ -181,7 +186,9 @@ void addAntennaCommands(CLI::App& app, CommandAction& action) {
     go->add_option("AZ", move->az, "Azimuth, degrees")->required();
     go->add_option("EL", move->el, "Elevation, degrees")->required();
     addCommonOptions(*go, move->common);
-    go->callback([&action, move] { action = [move] { return goTo(*move); }; });
+    addResumeFlag(*go, move->resume);
+    go->callback(
+        [&action, move] { action = [move](ExitReport& out) { return goTo(*move, out); }; });
 
     auto stepOptions = std::make_shared<MoveOptions>();
     CLI::App* stepCommand = app.add_subcommand(
@@ -193,8 +200,10 @@ void addAntennaCommands(CLI::App& app, CommandAction& action) {
         ->check(CLI::IsMember({"az", "el", "skew"}));
     stepCommand->add_option("DEGREES", stepOptions->degrees, "The step")->required();
     addCommonOptions(*stepCommand, stepOptions->common);
-    stepCommand->callback(
-        [&action, stepOptions] { action = [stepOptions] { return step(*stepOptions); }; });
+    addResumeFlag(*stepCommand, stepOptions->resume);
+    stepCommand->callback([&action, stepOptions] {
+        action = [stepOptions](ExitReport& out) { return step(*stepOptions, out); };
+    });
 
     auto paramOptions = std::make_shared<ParamsOptions>();
     CLI::App* paramCommand = app.add_subcommand(
@@ -203,8 +212,10 @@ void addAntennaCommands(CLI::App& app, CommandAction& action) {
                              "NAME=VALUE: tracking-scale, detect-level, tracking-level, "
                              "el-adjust, skew-adjust, signal-lost-time, break-time");
     addCommonOptions(*paramCommand, paramOptions->common);
-    paramCommand->callback(
-        [&action, paramOptions] { action = [paramOptions] { return params(*paramOptions); }; });
+    addResumeFlag(*paramCommand, paramOptions->resume);
+    paramCommand->callback([&action, paramOptions] {
+        action = [paramOptions](ExitReport& out) { return params(*paramOptions, out); };
+    });
 
     auto targetOptions = std::make_shared<TargetOptions>();
     CLI::App* targetCommand =
@@ -212,14 +223,15 @@ void addAntennaCommands(CLI::App& app, CommandAction& action) {
     targetCommand->add_option("N", targetOptions->position, "Position in the region's list")
         ->required();
     addCommonOptions(*targetCommand, targetOptions->common);
-    targetCommand->callback(
-        [&action, targetOptions] { action = [targetOptions] { return target(*targetOptions); }; });
+    targetCommand->callback([&action, targetOptions] {
+        action = [targetOptions](ExitReport& out) { return target(*targetOptions, out); };
+    });
 
     auto restartOptions = std::make_shared<CommonOptions>();
     CLI::App* restartCommand = app.add_subcommand("restart", "Restart the antenna (15)");
     addCommonOptions(*restartCommand, *restartOptions);
     restartCommand->callback([&action, restartOptions] {
-        action = [restartOptions] { return restart(*restartOptions); };
+        action = [restartOptions](ExitReport& out) { return restart(*restartOptions, out); };
     });
 
     auto resetOptions = std::make_shared<TargetOptions>();
@@ -227,7 +239,8 @@ void addAntennaCommands(CLI::App& app, CommandAction& action) {
         "factory-reset", "Reset the ACU to its factory defaults (setup mode, 30); needs --yes");
     resetCommand->add_flag("--yes", resetOptions->yes, "Yes, reset it");
     addCommonOptions(*resetCommand, resetOptions->common);
+    addResumeFlag(*resetCommand, resetOptions->resume);
     resetCommand->callback([&action, resetOptions] {
-        action = [resetOptions] { return factoryReset(*resetOptions); };
+        action = [resetOptions](ExitReport& out) { return factoryReset(*resetOptions, out); };
     });
 }

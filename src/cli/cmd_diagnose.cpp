@@ -22,8 +22,14 @@ std::uint32_t itemState(std::uint32_t word, std::uint8_t item) {
     return (word >> (20u - 2u * item)) & 3u;
 }
 
-int diagnose(const CommonOptions& options) {
-    Session session("diagnose", options);
+struct DiagnoseOptions {
+    CommonOptions common;
+    bool resume = false;
+};
+
+int diagnose(const DiagnoseOptions& diagnoseOptions, ExitReport& out) {
+    const CommonOptions& options = diagnoseOptions.common;
+    Session session("diagnose", options, &out);
     if (const int code = openInSetupMode(session); code != exitcode::Done) return code;
     std::array<std::uint32_t, kItems + 1> reported{};
     nlohmann::json items = nlohmann::json::array();
@@ -36,7 +42,7 @@ int diagnose(const CommonOptions& options) {
             const bool passed = state == kPassed;
             failures += passed ? 0 : 1;
             items.push_back(
-                {{"item", item}, {"name", diagnosisItemText(item)}, {"passed", passed}});
+                {{"item", item}, {"name", diagnosisItemName(item)}, {"passed", passed}});
             if (!options.json) {
                 std::cout << diagnosisItemText(item) << (passed ? "  PASS" : "  FAIL") << std::endl;
             }
@@ -44,32 +50,43 @@ int diagnose(const CommonOptions& options) {
     };
     session.controller().OnDiagnosisStartStop();
     // The ACU ends the test with item 11; the controller then stops it (24), as the page does.
-    if (const int code = session.await(Operation::Diagnosis); code != exitcode::Done) return code;
+    if (const int code = session.await(Operation::Diagnosis); code != exitcode::Done) {
+        // A self test stopped halfway leaves the unit in diagnosis, which it does not leave
+        // by itself.
+        out.say(
+            "the self test did not end; the ACU stays in diagnosis and does not track: "
+            "'skyrelay-cli restart' sets it tracking again");
+        return code;
+    }
     const ProductInformation& product = session.controller().state().product;
     for (std::uint8_t item = 1; item <= kItems; ++item) {
         if (reported[item] != 0 || diagnosisItemSkipped(product, item)) continue;
         failures += 1;
         items.push_back({{"item", item},
-                         {"name", diagnosisItemText(item)},
+                         {"name", diagnosisItemName(item)},
                          {"passed", false},
                          {"reported", false}});
         if (!options.json) std::cout << diagnosisItemText(item) << "  NO RESULT" << std::endl;
     }
-    if (options.json) {
-        printJson({{"port", session.portName()}, {"items", items}, {"passed", failures == 0}});
-    }
-    if (failures == 0) return exitcode::Done;
-    return session.fail(exitcode::TestFailed, std::to_string(failures) + " item(s) did not pass");
+    out.setResult({{"port", session.portName()}, {"items", items}, {"passed", failures == 0}});
+    const int result = failures == 0
+                           ? exitcode::Done
+                           : session.fail(exitcode::TestFailed,
+                                          std::to_string(failures) + " item(s) did not pass");
+    return leaveSetupMode(session, diagnoseOptions.resume, result, out);
 }
 
 }  // namespace
 
 void addDiagnoseCommand(CLI::App& app, CommandAction& action) {
-    auto options = std::make_shared<CommonOptions>();
+    auto options = std::make_shared<DiagnoseOptions>();
     CLI::App* command = app.add_subcommand(
         "diagnose",
         "Run the self test (setup mode, command 21); exit 0 only when every item "
         "passes, 5 otherwise");
-    addCommonOptions(*command, *options);
-    command->callback([&action, options] { action = [options] { return diagnose(*options); }; });
+    addCommonOptions(*command, options->common);
+    addResumeFlag(*command, options->resume);
+    command->callback([&action, options] {
+        action = [options](ExitReport& out) { return diagnose(*options, out); };
+    });
 }

@@ -18,61 +18,52 @@ nlohmann::json satellitesJson(const SatelliteData& data) {
     nlohmann::json list = nlohmann::json::array();
     for (std::size_t k = 0; k < currentRegion(data).listedSatellites(); ++k) {
         const SatelliteRecord& sat = data.RegionSatellites[k];
-        list.push_back(
-            {{"position", k + 1},
-             {"name", trimmed(latin1ToUtf8(satelliteNameText(sat)))},
-             {"longitude", sat.longitude},
-             {"eastWest", latin1ToUtf8(std::string(1, sat.eastWest == 0 ? ' ' : sat.eastWest))},
-             {"target", k == data.DefaultSatIndex}});
+        list.push_back({{"position", k + 1},
+                        {"name", trimmed(latin1ToUtf8(satelliteNameText(sat)))},
+                        {"longitude", signedDegrees(sat.longitude, sat.eastWest, 'W')},
+                        {"is_target", k == data.DefaultSatIndex}});
     }
     return list;
 }
 
-void printJsonInfo(const std::string& port, const LinkState& state) {
+nlohmann::json infoJson(const std::string& port, const LinkState& state) {
     const ProductInformation& p = state.product;
     const AntennaParameters& a = state.parameters;
     const ProductInformationTexts product = productInformationTexts(p);
     const RegionRecord& region = currentRegion(state.data);
-    printJson({
+    return {
         {"port", port},
         {"product",
-         {{"antennaType", p.AntennaType},
-          {"antennaTypeText", trimmed(product.antennaType)},
-          {"antennaModel", p.AntennaModel},
-          {"modelName", trimmed(latin1ToUtf8(product.antennaModel))},
-          {"serialNumber", trimmed(latin1ToUtf8(product.serialNumber))},
+         {{"antenna_type", trimmed(product.antennaType)},
+          {"antenna_type_code", p.AntennaType},
+          {"antenna_model", trimmed(latin1ToUtf8(product.antennaModel))},
+          {"antenna_model_code", p.AntennaModel},
+          {"serial_number", trimmed(latin1ToUtf8(product.serialNumber))},
           {"skewless", p.SkewlessFlag == 1},
-          {"antSwVersion", p.AntSwVersion},
-          {"acuSwVersion", p.AcuSwVersion},
-          {"libraryVersion", p.LibraryVersion},
-          {"antennaPowerV", p.AntennaPowerV},
-          {"acuPowerV", p.AcuPowerV}}},
+          {"ant_sw_version", trimmed(product.antSwVersion)},
+          {"acu_sw_version", trimmed(product.acuSwVersion)},
+          {"library_version", trimmed(product.libraryVersion)},
+          {"antenna_power_volts", p.AntennaPowerV},
+          {"acu_power_volts", p.AcuPowerV}}},
         {"receiver",
-         {{"volts", p.ReceiverV},
-          {"output18V", p.Receiver18V != 0},
-          {"tone22kHz", p.Receiver22k != 0},
-          {"text", product.receiver}}},
+         {{"receiver_volts", p.ReceiverV},
+          {"output_18v", p.Receiver18V != 0},
+          {"tone_22khz", p.Receiver22k != 0},
+          {"receiver", product.receiver}}},
         {"region",
-         {{"continent", state.data.CurContinent},
-          {"continentName", continentName(state.data.CurContinent)},
-          {"region", state.data.CurRegion},
-          {"name", trimmed(latin1ToUtf8(regionNameText(region)))},
-          {"lnbType", region.lnbType},
-          {"singleLocalFreqMHz", region.singleLocalFreq},
-          {"universalLowLocalFreqMHz", region.universalLowLocalFreq},
-          {"universalHighLocalFreqMHz", region.universalHighLocalFreq},
-          {"lnbText", trimmed(lnbInformationText(region))},
-          {"diseqcMode", region.diseqcMode},
+         {{"continent", continentName(state.data.CurContinent)},
+          {"continent_number", state.data.CurContinent + 1},
+          {"region", trimmed(latin1ToUtf8(regionNameText(region)))},
+          {"region_number", state.data.CurRegion + 1},
+          {"lnb", trimmed(lnbInformationText(region))},
+          {"lnb_type", region.lnbType},
+          {"single_local_freq_mhz", region.singleLocalFreq},
+          {"universal_low_local_freq_mhz", region.universalLowLocalFreq},
+          {"universal_high_local_freq_mhz", region.universalHighLocalFreq},
+          {"diseqc_mode", region.diseqcMode},
           {"satellites", satellitesJson(state.data)}}},
-        {"parameters",
-         {{"trackingScale", a.ParTrackingScale},
-          {"detectLevel", a.ParDetectLevel},
-          {"trackingLevel", a.ParTrackingLevel},
-          {"elAdjust", a.ParElAdjust},
-          {"skewAdjust", a.ParSkewAdjust},
-          {"signalLostTime", a.ParSignalLostTime},
-          {"breakTime", a.ParBreakTime}}},
-    });
+        {"parameters", parametersJson(a)},
+    };
 }
 
 void printTextInfo(const std::string& port, const LinkState& state) {
@@ -112,12 +103,12 @@ void printTextInfo(const std::string& port, const LinkState& state) {
     row("  Break Time", params.breakTime);
 }
 
-int info(const CommonOptions& options) {
-    Session session("info", options);
+int info(const CommonOptions& options, ExitReport& out) {
+    Session session("info", options, &out);
     if (const int code = openIdentified(session); code != exitcode::Done) return code;
     const LinkState& state = session.controller().state();
     if (options.json) {
-        printJsonInfo(session.portName(), state);
+        out.setResult(infoJson(session.portName(), state));
     } else {
         printTextInfo(session.portName(), state);
     }
@@ -133,5 +124,7 @@ void addInfoCommand(CLI::App& app, CommandAction& action) {
                            "Identify the ACU (commands 1, 2, 3, 4): product, versions, voltages, "
                            "receiver, region with its satellites and LNB, tracking parameters");
     addCommonOptions(*command, *options);
-    command->callback([&action, options] { action = [options] { return info(*options); }; });
+    command->callback([&action, options] {
+        action = [options](ExitReport& out) { return info(*options, out); };
+    });
 }

@@ -2,7 +2,6 @@
 // and reads it (commands 33-37 and 38-42, in setup mode).
 
 #include <CLI/CLI.hpp>
-#include <fstream>
 #include <iostream>
 
 #include "cli/commands.h"
@@ -24,30 +23,62 @@ struct LcdOptions {
     std::string file;
     std::string output;
     bool verify = false;
+    bool force = false;
+    bool resume = false;
 };
 
-// What of the file does not reach the ACU as written: a line longer than the LCD's, a
-// file shorter than the block. Told, not dropped silently.
-void reportCuts(const std::string& path, std::span<const std::uint8_t> file) {
+// A line this many times the LCD's is no LCD text: likely a .sif or another file given by
+// mistake. A few characters too many are cut and said.
+constexpr std::size_t kFarBeyondLine = 2;
+
+// The file's lines without their ends; blank lines at its end do not count.
+std::vector<std::string_view> linesOf(std::span<const std::uint8_t> file) {
     const std::string_view text(reinterpret_cast<const char*>(file.data()), file.size());
+    std::vector<std::string_view> lines;
     std::size_t start = 0;
-    std::size_t line = 0;
-    for (; line < kLcdLineCount && start < text.size(); ++line) {
+    while (start < text.size()) {
         std::size_t end = text.find('\n', start);
         if (end == std::string_view::npos) end = text.size();
         std::string_view content = text.substr(start, end - start);
-        content = content.substr(0, content.find_first_of("\r\n"));
-        if (content.size() > lcdLineSize(line)) {
-            std::cerr << "skyrelay-cli: lcd write: " << path << ":" << line + 1 << ": "
-                      << content.size() << " characters, the LCD line takes " << lcdLineSize(line)
-                      << "; cut to '" << latin1ToUtf8(content.substr(0, lcdLineSize(line)))
-                      << "'\n";
-        }
+        lines.push_back(content.substr(0, content.find_first_of("\r\n")));
         start = end + 1;
     }
-    if (line < kLcdLineCount) {
-        std::cerr << "skyrelay-cli: lcd write: " << path << " has " << line << " of "
-                  << kLcdLineCount << " lines; the rest are sent blank\n";
+    while (!lines.empty() && lines.back().empty()) lines.pop_back();
+    return lines;
+}
+
+// Why the file is not LCD text, or nothing when it is.
+std::optional<std::string> notLcdText(const std::string& path,
+                                      const std::vector<std::string_view>& lines) {
+    if (lines.size() > kLcdLineCount) {
+        return path + " has " + std::to_string(lines.size()) + " lines, the LCD takes " +
+               std::to_string(kLcdLineCount);
+    }
+    for (std::size_t line = 0; line < lines.size(); ++line) {
+        if (lines[line].size() > kFarBeyondLine * lcdLineSize(line)) {
+            return path + ":" + std::to_string(line + 1) + ": " +
+                   std::to_string(lines[line].size()) + " characters, the LCD line takes " +
+                   std::to_string(lcdLineSize(line));
+        }
+    }
+    return std::nullopt;
+}
+
+// What of the file does not reach the ACU as written: a line longer than the LCD's, a
+// file shorter than the block. Told, not dropped silently.
+void reportCuts(const std::string& path, const std::vector<std::string_view>& lines,
+                ExitReport& out) {
+    for (std::size_t line = 0; line < lines.size() && line < kLcdLineCount; ++line) {
+        const std::string_view content = lines[line];
+        if (content.size() > lcdLineSize(line)) {
+            out.say(path + ":" + std::to_string(line + 1) + ": " + std::to_string(content.size()) +
+                    " characters, the LCD line takes " + std::to_string(lcdLineSize(line)) +
+                    "; cut to '" + latin1ToUtf8(content.substr(0, lcdLineSize(line))) + "'");
+        }
+    }
+    if (lines.size() < kLcdLineCount) {
+        out.say(path + " has " + std::to_string(lines.size()) + " of " +
+                std::to_string(kLcdLineCount) + " lines; the rest are sent blank");
     }
 }
 
@@ -56,75 +87,83 @@ int readBack(Session& session) {
     return session.await(Operation::LcdRead);
 }
 
-int lcdWrite(const LcdOptions& options) {
-    const auto bytes = readFileBytes(options.file, kLcdFileReadLimit);
-    if (!bytes) {
-        std::cerr << "skyrelay-cli: lcd write: " << options.file << " cannot be read\n";
-        return exitcode::Usage;
+int verifyLcd(Session& session, const LcdDataBlock& block, ExitReport& out) {
+    if (const int code = readBack(session); code != exitcode::Done) return code;
+    nlohmann::json list = nlohmann::json::array();
+    const std::vector<FieldDifference> differences =
+        compareLcd(block, session.controller().state().LcdData);
+    for (const FieldDifference& d : differences) {
+        list.push_back({{"record", d.record}, {"file", d.file}, {"acu", d.acu}});
+        if (!out.json()) std::cout << differenceText(d) << "\n";
+    }
+    const std::string compared = "the " + std::to_string(kLcdLineCount) + " LCD lines (" +
+                                 std::to_string(block.size()) + " bytes) read back and " +
+                                 (differences.empty() ? "equal to what was written" : "compared");
+    out.result()["verify"] = {{"compared", compared},
+                              {"lines", kLcdLineCount},
+                              {"equal", differences.empty()},
+                              {"differences", list}};
+    if (differences.empty()) {
+        out.say(compared);
+        return exitcode::Done;
+    }
+    return session.fail(exitcode::Differs, compared + "; " + std::to_string(differences.size()) +
+                                               " LCD line(s) differ from the file");
+}
+
+int lcdWrite(const LcdOptions& options, ExitReport& out) {
+    std::string failure;
+    const auto bytes = readFileBytes(options.file, kLcdFileReadLimit, &failure);
+    if (!bytes) return out.fail(exitcode::Usage, "file", failure + "; nothing was sent");
+    const std::vector<std::string_view> lines = linesOf(*bytes);
+    if (const auto why = notLcdText(options.file, lines); why && !options.force) {
+        return out.fail(exitcode::Usage, "file",
+                        *why + ": not LCD text, nothing was sent (--force writes it anyway)");
     }
     LcdDataBlock block;
     block.fill(' ');
     ParseLcdFile(*bytes, block);
-    reportCuts(options.file, *bytes);
+    reportCuts(options.file, lines, out);
 
-    Session session("lcd write", options.common);
+    Session session("lcd write", options.common, &out);
     if (const int code = openInSetupMode(session); code != exitcode::Done) return code;
     session.controller().setLcdData(block);
     session.controller().OnLcdWrite();
     if (const int code = session.await(Operation::LcdWrite); code != exitcode::Done) return code;
-    nlohmann::json report = {
-        {"port", session.portName()}, {"file", options.file}, {"written", true}};
+    out.say(std::to_string(block.size()) + " bytes written");
+    out.setResult({{"port", session.portName()}, {"file", options.file}, {"written", true}});
     int result = exitcode::Done;
-    if (options.verify) {
-        if (const int code = readBack(session); code != exitcode::Done) return code;
-        nlohmann::json list = nlohmann::json::array();
-        const std::vector<FieldDifference> differences =
-            compareLcd(block, session.controller().state().LcdData);
-        for (const FieldDifference& d : differences) {
-            list.push_back({{"record", d.record}, {"file", d.file}, {"acu", d.acu}});
-            if (!options.common.json) std::cout << differenceText(d) << "\n";
-        }
-        report["verify"] = {{"differences", list}};
-        if (!differences.empty()) {
-            result = session.fail(exitcode::Differs, std::to_string(differences.size()) +
-                                                         " LCD line(s) differ from the file");
-        } else {
-            std::cerr << "skyrelay-cli: lcd write: verified, 272 bytes as written\n";
-        }
-    }
-    if (options.common.json) printJson(report);
-    return result;
+    if (options.verify) result = verifyLcd(session, block, out);
+    return leaveSetupMode(session, options.resume, result, out);
 }
 
-int lcdRead(const LcdOptions& options) {
-    Session session("lcd read", options.common);
+int lcdRead(const LcdOptions& options, ExitReport& out) {
+    Session session("lcd read", options.common, &out);
     if (const int code = openInSetupMode(session); code != exitcode::Done) return code;
     if (const int code = readBack(session); code != exitcode::Done) return code;
     const LcdDataBlock& read = session.controller().state().LcdData;
     std::size_t badLine = 0;
     const std::optional<std::string> text = FormatLcdFile(read, &badLine);
-    if (options.common.json) {
-        nlohmann::json lines = nlohmann::json::array();
-        for (std::size_t line = 0; line < kLcdLineCount; ++line) {
-            lines.push_back(latin1ToUtf8(
-                std::string_view(reinterpret_cast<const char*>(read.data() + lcdLineOffset(line)),
-                                 lcdLineSize(line))));
-        }
-        printJson({{"port", session.portName()}, {"lines", lines}});
+    nlohmann::json lines = nlohmann::json::array();
+    for (std::size_t line = 0; line < kLcdLineCount; ++line) {
+        lines.push_back(latin1ToUtf8(std::string_view(
+            reinterpret_cast<const char*>(read.data() + lcdLineOffset(line)), lcdLineSize(line))));
     }
+    out.setResult({{"port", session.portName()}, {"lines", lines}});
+    int result = exitcode::Done;
     if (!text) {
-        return session.fail(exitcode::Usage, "line " + std::to_string(badLine + 1) +
-                                                 " holds a character an .lcd file cannot keep");
-    }
-    if (!options.output.empty()) {
-        std::ofstream out(options.output, std::ios::binary | std::ios::trunc);
-        if (!(out << *text) || !out.flush()) {
-            return session.fail(exitcode::Usage, options.output + " cannot be written");
+        result = session.fail(exitcode::Usage, "line " + std::to_string(badLine + 1) +
+                                                   " holds a character an .lcd file cannot keep");
+    } else if (!options.output.empty()) {
+        if (const std::string failure = writeFile(options.output, *text); !failure.empty()) {
+            result = out.fail(exitcode::Usage, "file", failure);
+        } else {
+            out.result()["file"] = options.output;
         }
     } else if (!options.common.json) {
         std::cout << *text;
     }
-    return exitcode::Done;
+    return leaveSetupMode(session, options.resume, result, out);
 }
 
 }  // namespace
@@ -139,16 +178,23 @@ void addLcdCommands(CLI::App& app, CommandAction& action) {
     write->add_option("FILE", writeOptions->file, "The .lcd file")->required();
     write->add_flag("--verify", writeOptions->verify,
                     "Read the 272 bytes back (38-42) and compare them line by line");
+    write->add_flag("--force", writeOptions->force,
+                    "Write a file that is no LCD text (more than 14 lines, or lines far beyond "
+                    "an LCD line) all the same, cut to the LCD");
+    addResumeFlag(*write, writeOptions->resume);
     addCommonOptions(*write, writeOptions->common);
-    write->callback(
-        [&action, writeOptions] { action = [writeOptions] { return lcdWrite(*writeOptions); }; });
+    write->callback([&action, writeOptions] {
+        action = [writeOptions](ExitReport& out) { return lcdWrite(*writeOptions, out); };
+    });
 
     auto readOptions = std::make_shared<LcdOptions>();
     CLI::App* read = lcd->add_subcommand("read",
                                          "Read the ACU's LCD texts (setup mode, commands "
                                          "38-42) as an .lcd file");
     read->add_option("-o,--output", readOptions->output, "Write the .lcd file here, not to stdout");
+    addResumeFlag(*read, readOptions->resume);
     addCommonOptions(*read, readOptions->common);
-    read->callback(
-        [&action, readOptions] { action = [readOptions] { return lcdRead(*readOptions); }; });
+    read->callback([&action, readOptions] {
+        action = [readOptions](ExitReport& out) { return lcdRead(*readOptions, out); };
+    });
 }

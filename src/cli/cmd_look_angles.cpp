@@ -41,7 +41,13 @@ std::optional<std::pair<double, char>> readCoordinate(std::string text, char pos
     return std::pair{value, hemisphere};
 }
 
-int lookAngles(const LookAngleOptions& options) {
+// East and north positive, as every JSON document gives a position.
+double signedOf(const std::pair<double, char>& coordinate) {
+    return coordinate.second == 'W' || coordinate.second == 'S' ? -coordinate.first
+                                                                : coordinate.first;
+}
+
+int lookAngles(const LookAngleOptions& options, ExitReport& out) {
     const std::size_t comma = options.site.find(',');
     const auto longitude = readCoordinate(options.site.substr(0, comma), 'E', 'W');
     const auto latitude = comma == std::string::npos
@@ -49,16 +55,16 @@ int lookAngles(const LookAngleOptions& options) {
                               : readCoordinate(options.site.substr(comma + 1), 'N', 'S');
     const auto satellite = readCoordinate(options.satellite, 'E', 'W');
     if (!longitude || !latitude) {
-        std::cerr << "skyrelay-cli: look-angles: --site wants LON,LAT such as 127.5E,37.5N or "
-                     "-3.7,40.4, not '"
-                  << options.site << "'\n";
-        return exitcode::Usage;
+        return out.fail(exitcode::Usage,
+                        "--site wants LON,LAT such as 127.5E,37.5N or "
+                        "-3.7,40.4, not '" +
+                            options.site + "'");
     }
     if (!satellite) {
-        std::cerr << "skyrelay-cli: look-angles: --satellite wants a longitude such as 19.2E "
-                     "or -30, not '"
-                  << options.satellite << "'\n";
-        return exitcode::Usage;
+        return out.fail(exitcode::Usage,
+                        "--satellite wants a longitude such as 19.2E or -30, "
+                        "not '" +
+                            options.satellite + "'");
     }
     LookAngleInputs inputs{longitude->first, longitude->second, latitude->first,
                            latitude->second, satellite->first,  satellite->second};
@@ -69,9 +75,12 @@ int lookAngles(const LookAngleOptions& options) {
             if (text == "---") return nullptr;
             return std::strtod(text.c_str(), nullptr);
         };
-        printJson({{"azimuth", number(texts.azimuth)},
-                   {"elevation", number(texts.elevation)},
-                   {"skew", number(texts.skew)}});
+        out.setResult(
+            {{"site", {{"longitude", signedOf(*longitude)}, {"latitude", signedOf(*latitude)}}},
+             {"satellite", {{"longitude", signedOf(*satellite)}}},
+             {"azimuth", number(texts.azimuth)},
+             {"elevation", number(texts.elevation)},
+             {"skew", number(texts.skew)}});
     } else {
         std::cout << "AZ " << texts.azimuth << "  EL " << texts.elevation << "  Skew " << texts.skew
                   << "\n";
@@ -95,5 +104,7 @@ void addLookAnglesCommand(CLI::App& app, CommandAction& action) {
                      "19.2E or -30")
         ->required();
     command->add_flag("--json", options->json, "One JSON document on stdout");
-    command->callback([&action, options] { action = [options] { return lookAngles(*options); }; });
+    command->callback([&action, options] {
+        action = [options](ExitReport& out) { return lookAngles(*options, out); };
+    });
 }

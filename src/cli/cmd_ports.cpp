@@ -10,18 +10,18 @@
 
 namespace {
 
-int listPorts(const CommonOptions& options) {
+int listPorts(const CommonOptions& options, ExitReport& out) {
     const std::vector<PortInfo> ports = candidatePorts(options.ports);
     if (options.json) {
         nlohmann::json list = nlohmann::json::array();
         for (const PortInfo& port : ports) {
-            list.push_back({{"path", port.path},
-                            {"byId", port.byId},
-                            {"usb", port.usbId},
-                            {"serial", port.serial},
+            list.push_back({{"port", port.path},
+                            {"by_id", port.byId},
+                            {"usb_id", port.usbId},
+                            {"adapter_serial", port.serial},
                             {"given", port.given}});
         }
-        printJson({{"ports", list}});
+        out.setResult({{"ports", list}});
         return exitcode::Done;
     }
     for (const PortInfo& port : ports) {
@@ -32,7 +32,7 @@ int listPorts(const CommonOptions& options) {
         if (!port.byId.empty()) std::cout << "  " << port.byId;
         std::cout << "\n";
     }
-    if (ports.empty()) std::cerr << "skyrelay-cli: ports: no serial port found\n";
+    if (ports.empty()) out.say("no serial port found");
     return exitcode::Done;
 }
 
@@ -48,5 +48,7 @@ void addPortsCommand(CLI::App& app, CommandAction& action) {
         ->expected(1)
         ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
     command->add_flag("--json", options->json, "One JSON document on stdout");
-    command->callback([&action, options] { action = [options] { return listPorts(*options); }; });
+    command->callback([&action, options] {
+        action = [options](ExitReport& out) { return listPorts(*options, out); };
+    });
 }

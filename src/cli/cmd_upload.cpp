@@ -11,6 +11,8 @@
 #include "cli/file_bytes.h"
 #include "cli/output.h"
 #include "cli/record_compare.h"
+#include "data/antenna_info.h"
+#include "data/region_display.h"
 #include "data/region_selectors.h"
 #include "data/satellite_tables.h"
 #include "data/sif_reader.h"
@@ -25,6 +27,7 @@ struct UploadOptions {
     std::string continent;
     std::string region;
     bool verify = false;
+    bool resume = false;
 };
 
 std::string folded(std::string_view text) {
@@ -33,7 +36,7 @@ std::string folded(std::string_view text) {
     return out;
 }
 
-// A selector entry by its name, or by a number (a continent's 0..5, a region's number).
+// A selector entry by its name, or by its number counted from 1 as the window lists them.
 int pick(const SelectorContents& selector, const std::string& wanted,
          const std::function<std::string(int)>& entryForNumber) {
     const auto& entries = selector.entries;
@@ -43,7 +46,7 @@ int pick(const SelectorContents& selector, const std::string& wanted,
         wanted.size() <= 3 && std::all_of(wanted.begin(), wanted.end(), [](char c) {
             return std::isdigit(static_cast<unsigned char>(c)) != 0;
         });
-    const std::string name = numeric ? entryForNumber(std::stoi(wanted)) : wanted;
+    const std::string name = numeric ? entryForNumber(std::stoi(wanted) - 1) : wanted;
     for (std::size_t k = 0; k < entries.size(); ++k) {
         if (folded(entries[k]) == folded(name)) return static_cast<int>(k);
     }
@@ -71,10 +74,12 @@ std::optional<Selection> selectAsTheWindow(const SatelliteTables& tables,
                                            const UploadOptions& options, std::string& error) {
     const AdminSelectors selectors = selectorsForLoadedScope(tables);
     Selection chosen;
-    chosen.continent = pick(selectors.continents, options.continent,
-                            [](int n) { return continentListName(static_cast<std::size_t>(n)); });
+    chosen.continent = pick(selectors.continents, options.continent, [](int n) {
+        return n < 0 ? std::string() : continentListName(static_cast<std::size_t>(n));
+    });
     if (chosen.continent < 0) {
-        error = "--continent: the file offers " + choices(selectors.continents);
+        error = "--continent: the file offers " + choices(selectors.continents) + " (or 1.." +
+                std::to_string(selectors.continents.entries.size()) + ")";
         return std::nullopt;
     }
     chosen.continentChosen = selectors.continents.enabled;
@@ -90,7 +95,8 @@ std::optional<Selection> selectAsTheWindow(const SatelliteTables& tables,
         return n < 0 ? std::string() : std::string(record.name.begin(), record.name.end());
     });
     if (chosen.region < 0) {
-        error = "--region: the file offers " + choices(regions);
+        error = "--region: the file offers " + choices(regions) + " (or 1.." +
+                std::to_string(regions.entries.size()) + ")";
         return std::nullopt;
     }
     chosen.regionChosen = regions.enabled;
@@ -126,16 +132,23 @@ Expected expectedFromFile(const SatelliteData& data) {
     return expected;
 }
 
-int verifyRegion(Session& session, const Expected& expected, nlohmann::json& report) {
+std::string placeText(std::uint8_t continent, std::uint8_t region, const std::string& name) {
+    return continentName(continent) + " / " + std::to_string(region + 1) + " " + name;
+}
+
+// The ACU reports its current region only, so that is what is compared; saying so keeps a
+// script from taking it for the whole file.
+int verifyRegion(Session& session, const Expected& expected, ExitReport& out) {
     // The identification reads the region back.
     if (const int code = session.identify(); code != exitcode::Done) return code;
     const SatelliteData& data = session.controller().state().data;
+    const std::string name = trimmed(latin1ToUtf8(regionNameText(expected.record)));
     std::vector<FieldDifference> differences;
     if (data.CurContinent != expected.continent || data.CurRegion != expected.region) {
         differences.push_back(
-            {"region", "place",
-             std::to_string(expected.continent) + "/" + std::to_string(expected.region),
-             std::to_string(data.CurContinent) + "/" + std::to_string(data.CurRegion)});
+            {"region", "place", placeText(expected.continent, expected.region, name),
+             placeText(data.CurContinent, data.CurRegion,
+                       trimmed(latin1ToUtf8(regionNameText(currentRegion(data)))))});
     }
     for (const FieldDifference& d : compareRegion(expected.record, currentRegion(data))) {
         differences.push_back(d);
@@ -150,40 +163,42 @@ int verifyRegion(Session& session, const Expected& expected, nlohmann::json& rep
     for (const FieldDifference& d : differences) {
         list.push_back(
             {{"record", d.record}, {"field", d.field}, {"file", d.file}, {"acu", d.acu}});
-        if (!session.options().json) std::cout << differenceText(d) << "\n";
+        if (!out.json()) std::cout << differenceText(d) << "\n";
     }
-    report["verify"] = {{"records", 1 + expected.satellites.size()}, {"differences", list}};
+    const std::string compared =
+        "region " + name + ": " + std::to_string(expected.satellites.size()) +
+        " satellites read back and " + (differences.empty() ? "equal" : "compared") +
+        "; the ACU reports no other region";
+    out.result()["verify"] = {{"compared", compared},
+                              {"region", name},
+                              {"satellites", expected.satellites.size()},
+                              {"equal", differences.empty()},
+                              {"differences", list}};
     if (differences.empty()) {
-        std::cerr << "skyrelay-cli: upload: verified, region and " << expected.satellites.size()
-                  << " satellites as in the file\n";
+        out.say(compared);
         return exitcode::Done;
     }
-    return session.fail(exitcode::Differs,
-                        std::to_string(differences.size()) + " field(s) differ from the file");
+    return session.fail(exitcode::Differs, compared + "; " + std::to_string(differences.size()) +
+                                               " field(s) differ from the file");
 }
 
-int upload(const UploadOptions& options) {
+int upload(const UploadOptions& options, ExitReport& out) {
     const std::string name = fileNameOf(options.file);
-    const auto bytes = readFileBytes(options.file, kSifMaxBytes + 1);
-    if (!bytes) {
-        std::cerr << "skyrelay-cli: upload: " << plainMessage(sifOpenFailureText(name)) << "\n";
-        return exitcode::Usage;
-    }
+    std::string failure;
+    const auto bytes = readFileBytes(options.file, kSifMaxBytes + 1, &failure);
+    if (!bytes) return out.fail(exitcode::Usage, "file", failure + "; nothing was sent");
     // Read once before any port is opened: a file the window would refuse sends nothing.
     const SifReadResult file = readSatelliteInformation(*bytes, SatelliteTables{});
     if (!file.tables) {
-        std::cerr << "skyrelay-cli: upload: " << options.file << ":" << file.refusal.line << ": "
-                  << file.refusal.reason << "\n";
-        return exitcode::Usage;
+        return out.fail(
+            exitcode::Usage, "file",
+            options.file + ":" + std::to_string(file.refusal.line) + ": " + file.refusal.reason);
     }
     std::string error;
     const std::optional<Selection> selection = selectAsTheWindow(*file.tables, options, error);
-    if (!selection) {
-        std::cerr << "skyrelay-cli: upload: " << error << "\n";
-        return exitcode::Usage;
-    }
+    if (!selection) return out.fail(exitcode::Usage, error);
 
-    Session session("upload", options.common);
+    Session session("upload", options.common, &out);
     if (const int code = openIdentified(session); code != exitcode::Done) return code;
     // As a technician does it: the file loaded after identification, the selectors chosen.
     AcuController& acu = session.controller();
@@ -195,14 +210,15 @@ int upload(const UploadOptions& options) {
     if (const int code = session.await(Operation::Upload); code != exitcode::Done) return code;
     const Expected expected = expectedFromFile(acu.state().data);
     const std::uint32_t acknowledged = session.outcome().value;
-    std::cerr << "skyrelay-cli: upload: " << acknowledged << " records acknowledged\n";
-    nlohmann::json report = {{"port", session.portName()},
-                             {"file", options.file},
-                             {"recordsAcknowledged", acknowledged}};
+    out.say(std::to_string(acknowledged) + " records acknowledged");
+    out.setResult({{"port", session.portName()},
+                   {"file", options.file},
+                   {"continent", continentName(expected.continent)},
+                   {"region", trimmed(latin1ToUtf8(regionNameText(expected.record)))},
+                   {"records_acknowledged", acknowledged}});
     int result = exitcode::Done;
-    if (options.verify) result = verifyRegion(session, expected, report);
-    if (options.common.json) printJson(report);
-    return result;
+    if (options.verify) result = verifyRegion(session, expected, out);
+    return leaveSetupMode(session, options.resume, result, out);
 }
 
 }  // namespace
@@ -215,11 +231,16 @@ void addUploadCommand(CLI::App& app, CommandAction& action) {
                            "window's Update Default Data does");
     command->add_option("FILE", options->file, "The satellite information file (.sif)")->required();
     command->add_option("--continent", options->continent,
-                        "Continent selector: a name (Europe, N.America ...) or 0..5");
+                        "Continent selector: a name (Europe, N.America ...) or its number "
+                        "from 1, as the window lists them");
     command->add_option("--region", options->region,
-                        "Region selector: a region name or its number");
+                        "Region selector: a region name or its number from 1");
     command->add_flag("--verify", options->verify,
-                      "Read the selected region back (2, 3, 4) and compare it field by field");
+                      "Read the selected region back (2, 3, 4) and compare it field by field "
+                      "(the ACU reports no other region)");
+    addResumeFlag(*command, options->resume);
     addCommonOptions(*command, options->common);
-    command->callback([&action, options] { action = [options] { return upload(*options); }; });
+    command->callback([&action, options] {
+        action = [options](ExitReport& out) { return upload(*options, out); };
+    });
 }

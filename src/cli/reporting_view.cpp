@@ -25,10 +25,24 @@ std::string plainMessage(const std::string& text) {
     }
 }
 
+std::string reasonText(const std::string& text) {
+    std::string out;
+    std::size_t start = 0;
+    const std::string lines = plainMessage(text) + "\n";
+    for (std::size_t end; (end = lines.find('\n', start)) != std::string::npos; start = end + 1) {
+        std::string line = lines.substr(start, end - start);
+        while (line.size() >= 3 && line.compare(line.size() - 3, 3, "!!!") == 0) {
+            line = trimmed(line.substr(0, line.size() - 3));
+        }
+        if (!line.empty()) out += (out.empty() ? "" : "; ") + line;
+    }
+    return out;
+}
+
 ReportingView::ReportingView() : m_Bar(isatty(STDERR_FILENO) == 1) {}
 
 void ReportingView::MessageBox(const std::string& text, MessageIcon) {
-    std::cerr << "skyrelay-cli: " << plainMessage(text) << "\n";
+    lastMessage = plainMessage(text);
 }
 
 bool ReportingView::Confirm(const std::string&, ConfirmButtons) {
@@ -54,7 +68,7 @@ void ReportingView::StepProgress(ProgressPopup, std::uint32_t count, const std::
     if (!m_Bar || m_Total == 0) return;
     const auto filled = static_cast<int>(std::min<std::uint64_t>(
         kBarWidth, static_cast<std::uint64_t>(count) * kBarWidth / m_Total));
-    std::cerr << "\r[" << std::string(static_cast<std::size_t>(filled), '#')
+    std::cerr << "\rskyrelay-cli: [" << std::string(static_cast<std::size_t>(filled), '#')
               << std::string(static_cast<std::size_t>(kBarWidth - filled), ' ') << "] " << percent
               << "% " << std::flush;
 }

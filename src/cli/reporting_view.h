@@ -25,6 +25,9 @@ public:
     // Status replies shown, and anything that shows progress (for the step deadline).
     int statusShown = 0;
     int progressEvents = 0;
+    // The window's last message, kept rather than shown: skyrelay-cli says in its own words
+    // how a command ended.
+    std::string lastMessage;
     // Called with the diagnosis lamp word at every change.
     std::function<void(std::uint32_t)> onDiagnosisLamps;
 
@@ -45,3 +48,7 @@ private:
 // A message as one text line or several: "\r\n" becomes a line break and the blanks that
 // frame the window's texts go.
 std::string plainMessage(const std::string& text);
+
+// A window's message as one line of skyrelay-cli's: its lines joined with "; ", without the
+// "!!!" that marks them in a box. "AZ : out of range; Enter -655.35 to 655.35"
+std::string reasonText(const std::string& text);

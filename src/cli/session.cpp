@@ -4,9 +4,10 @@
 #include <iostream>
 
 #include "cli/exit_codes.h"
-#include "serial/port_list.h"
+#include "cli/exit_report.h"
 #include "link/controller.h"
 #include "link/frame_decoder.h"
+#include "serial/port_list.h"
 #include "serial/comm_queue.h"
 #include "serial/port_order.h"
 #include "wire/protocol.h"
@@ -21,8 +22,8 @@ std::string commandText(std::uint8_t code) {
     return frameName(code, false) + " (command " + std::to_string(code) + ")";
 }
 
-Session::Session(std::string command, CommonOptions options)
-    : m_Command(std::move(command)), m_Options(std::move(options)) {
+Session::Session(std::string command, CommonOptions options, ExitReport* report)
+    : m_Command(std::move(command)), m_Options(std::move(options)), m_Report(report) {
     m_Loop.setHandlers({
         [this] {
             if (m_Controller) m_Controller->OnCommRead();
@@ -50,8 +51,24 @@ void Session::release() {
 }
 
 int Session::fail(int exitCode, const std::string& text) const {
-    std::cerr << "skyrelay-cli: " << m_Command << ": " << text << "\n";
-    return exitCode;
+    if (m_Report == nullptr) {
+        std::cerr << "skyrelay-cli: " << m_Command << ": " << text << "\n";
+        return exitCode;
+    }
+    CliError error{exitCode, kindOf(exitCode), text, std::nullopt, std::nullopt, {}};
+    const bool ended = m_Outcome.operation == m_Step && m_Outcome.ending != Ending::Done;
+    if (ended && m_Outcome.ending == Ending::Refused) error.kind = "refused";
+    if (ended && m_Outcome.ending == Ending::HungUp) error.kind = "hung_up";
+    if (ended && m_Outcome.ending == Ending::Cancelled) error.kind = "cancelled";
+    if (exitCode != exitcode::Usage && m_Controller) error.step = operationName(m_Step);
+    if (ended && m_Outcome.ending == Ending::Unanswered) {
+        error.acuCommand = m_Outcome.code;
+        error.sends = m_Outcome.sends;
+    } else if (m_LastSent != 0 && exitCode == exitcode::NoAnswer && !ended) {
+        error.acuCommand = m_LastSent;
+        error.sends = static_cast<std::uint32_t>(m_Loop.sent(m_LastSent));
+    }
+    return m_Report->fail(std::move(error));
 }
 
 bool Session::take(Operation operation) {
@@ -87,6 +104,7 @@ Session::Attempt Session::tryPort(const std::string& name, std::string& reason) 
     // Each step of the identification may take --timeout, not the whole of it: a region of
     // twenty satellites over a satellite link takes longer than any one answer.
     m_Identified = false;
+    m_Step = Operation::Connect;
     runSteps([this] { return m_Identified = take(Operation::Connect); });
     if (!m_Identified) keepSilence(m_LastSent, Operation::Connect);
     // Without an outcome the wait ran out: a port still asking command 1 has no ACU on it.
@@ -205,6 +223,7 @@ int Session::runUntil(const std::function<bool()>& found, std::optional<std::uin
 }
 
 int Session::await(Operation operation) {
+    m_Step = operation;
     if (const int code = runUntil([&] { return take(operation); }, std::nullopt, operation);
         code != exitcode::Done) {
         return code;
@@ -214,7 +233,7 @@ int Session::await(Operation operation) {
 
 int Session::waitFor(const std::function<bool()>& done, std::uint8_t code) {
     const auto gone = [this] { return m_HungUp || m_Controller->state().Connected != 1; };
-    if (const int result = runUntil([&] { return done() || gone(); }, code, Operation::Connect);
+    if (const int result = runUntil([&] { return done() || gone(); }, code, m_Step);
         result != exitcode::Done) {
         return result;
     }
@@ -228,9 +247,11 @@ int Session::exitCodeOf(const Outcome& outcome) const {
         case Ending::Done:
             return exitcode::Done;
         case Ending::Refused:
-            // The reason, where there is one, has been shown as the window shows it.
+            // The reason, where there is one, is the window's message said in one line.
             if (outcome.refusedBy == RefusedBy::Arguments) {
-                return fail(exitcode::Usage, name + ": refused, nothing was sent");
+                const std::string why = reasonText(outcome.reason);
+                return fail(exitcode::Usage,
+                            name + ": refused, nothing was sent" + (why.empty() ? "" : ": " + why));
             }
             if (outcome.refusedBy == RefusedBy::SetupGate) {
                 return fail(exitcode::NoAnswer, name + ": refused, the ACU is not in setup mode");

@@ -18,6 +18,7 @@
 #include "wire/protocol.h"
 
 class AcuController;
+class ExitReport;
 
 // What every command that talks to an ACU takes.
 struct CommonOptions {
@@ -33,7 +34,8 @@ struct CommonOptions {
 // wait returns an exit code; on failure the reason has been written to stderr.
 class Session : private TrafficObserver {
 public:
-    Session(std::string command, CommonOptions options);
+    // report, where given, keeps every failure for the --json document.
+    Session(std::string command, CommonOptions options, ExitReport* report = nullptr);
     ~Session() override;  // the line is released
     Session(const Session&) = delete;
     Session& operator=(const Session&) = delete;
@@ -57,7 +59,8 @@ public:
     // the command waited for when the ACU stays silent.
     int waitFor(const std::function<bool()>& done, std::uint8_t code);
 
-    // Writes "skyrelay-cli: COMMAND: text" to stderr and returns exitCode.
+    // Writes "skyrelay-cli: COMMAND: text" to stderr and returns exitCode; the report keeps
+    // it with the step under way and the sends of its command.
     int fail(int exitCode, const std::string& text) const;
 
     AcuController& controller() { return *m_Controller; }
@@ -105,6 +108,8 @@ private:
     Outcome m_Outcome;
     bool m_Identified = false;    // the identification ended, well or not
     std::uint8_t m_LastSent = 0;  // the status poll aside
+    ExitReport* m_Report = nullptr;
+    Operation m_Step = Operation::Connect;  // the operation last awaited
     std::array<int, cmd::Last + 1> m_StepSends{};
     int m_Replies = 0;  // the status replies aside
 };

@@ -1,8 +1,5 @@
 #include "exporter/acus_document.h"
 
-#include <cstdio>
-#include <ctime>
-
 #include "exporter/metrics_page.h"
 
 namespace {
@@ -22,9 +19,9 @@ const char* phaseName(LinkPhase phase) {
 }
 
 nlohmann::json identityJson(const AcuIdentity& id) {
-    return {{"antenna_model", id.product}, {"acu_sw_version", id.firmware},
-            {"serial_number", id.serial},  {"region", id.region},
-            {"target", id.target},         {"time", rfc3339(id.at)}};
+    return {{"antenna_model", id.product},     {"acu_sw_version", id.firmware},
+            {"serial_number", id.serial},      {"region", id.region},
+            {"target", {{"name", id.target}}}, {"time", rfc3339(id.at)}};
 }
 
 nlohmann::json statusJson(const AcuStatus& s) {
@@ -54,24 +51,6 @@ nlohmann::json countersJson(const AcuSnapshot& acu) {
 }
 
 }  // namespace
-
-std::string rfc3339(WallClock::time_point at) {
-    const std::time_t seconds = WallClock::to_time_t(at);
-    const auto millis =
-        std::chrono::duration_cast<std::chrono::milliseconds>(at.time_since_epoch()).count() % 1000;
-    std::tm local{};
-    localtime_r(&seconds, &local);
-    char date[32];
-    std::strftime(date, sizeof date, "%Y-%m-%dT%H:%M:%S", &local);
-    // Minutes east of UTC; no zone is more than a day away.
-    const int offset = static_cast<int>(local.tm_gmtoff / 60) % (24 * 60);
-    const int absolute = offset < 0 ? -offset : offset;
-    char text[96];
-    std::snprintf(text, sizeof text, "%s.%03d%c%02d:%02d", date,
-                  static_cast<int>(millis < 0 ? millis + 1000 : millis), offset < 0 ? '-' : '+',
-                  absolute / 60, absolute % 60);
-    return text;
-}
 
 nlohmann::json acusDocument(std::span<const AcuSnapshot> acus, WallClock::time_point now) {
     nlohmann::json list = nlohmann::json::array();

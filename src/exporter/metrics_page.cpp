@@ -129,13 +129,6 @@ std::string escapeLabelValue(std::string_view value) {
     return out;
 }
 
-std::string antennaStateLabel(int mode) {
-    static constexpr const char* kStates[] = {"antenna_initialize", "satellite_search",
-                                              "satellite_tracking", "antenna_break",
-                                              "antenna_stop_setup", "antenna_diagnosis"};
-    return mode >= 2 && mode <= 7 ? kStates[mode - 2] : "";
-}
-
 std::string renderMetrics(std::span<const AcuSnapshot> acus, WallClock::time_point now) {
     Page page(acus, now);
     page.family("skyrelay_up", "gauge",

@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "exporter/acu_snapshot.h"
+#include "link/frame_decoder.h"
 
 // The Prometheus text exposition format (version 0.0.4) of a fleet: every family with its
 // HELP and TYPE lines, every series labelled with its ACU's name. The values of the last
@@ -17,7 +18,3 @@ inline constexpr const char* kMetricsContentType = "text/plain; version=0.0.4; c
 // A label value as the format wants it between its quotes: backslash, double quote and line
 // feed escaped.
 std::string escapeLabelValue(std::string_view value);
-
-// The label value of an antenna state (2..7): the state lamp's name in snake_case; empty for
-// any other.
-std::string antennaStateLabel(int mode);

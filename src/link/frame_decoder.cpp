@@ -400,6 +400,13 @@ std::string trafficCsvLine(const TrafficEntry& entry) {
            "\"" + meaning + "\"," + trafficHex(entry);
 }
 
+std::string antennaStateLabel(int mode) {
+    static constexpr const char* kStates[] = {"antenna_initialize", "satellite_search",
+                                              "satellite_tracking", "antenna_break",
+                                              "antenna_stop_setup", "antenna_diagnosis"};
+    return mode >= 2 && mode <= 7 ? kStates[mode - 2] : "";
+}
+
 const char* antennaModeName(std::uint8_t mode) {
     // The labels of the state lamps, which name the modes 2..7.
     static const char* const kModes[] = {"Antenna Initialize",   "Satellite Search",

@@ -14,6 +14,10 @@
 // for modes without a name.
 const char* antennaModeName(std::uint8_t mode);
 
+// The state lamp's name in snake_case (2..7: "satellite_tracking"), as a metric's label and
+// every JSON document name the state; empty for any other.
+std::string antennaStateLabel(int mode);
+
 // The command (from the program) or reply (from the ACU) that code names; "" when none.
 std::string frameName(std::uint8_t code, bool fromAcu);
 

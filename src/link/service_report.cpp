@@ -52,7 +52,7 @@ ReportSection gpsSection(const LinkState& state) {
             "Antenna GPS",
             {{"longitude", "Longitude", field(gps.longitude + " " + gps.longitudeHemisphere)},
              {"latitude", "Latitude", field(gps.latitude + " " + gps.latitudeHemisphere)},
-             {"gps_link", "GPS", link}}};
+             {"link", "GPS", link}}};
 }
 
 ReportSection parameterSection(const LinkState& state) {
@@ -84,12 +84,12 @@ ReportSection stateSection(const LinkState& state) {
     return {"state",
             "Antenna State",
             {{"connected", "Link", state.Connected == 1 ? "Connected" : "Not connected"},
-             {"mode", "State", mode},
-             {"target", "Target Satellite", target},
-             {"signal", "Signal", signal},
+             {"state_text", "State", mode},
+             {"target_satellite", "Target Satellite", target},
+             {"signal_level", "Signal", signal},
              {"receiver", "Receiver", receiver},
-             {"az", "AZ", positionText(antenna.CurrentAz)},
-             {"el", "EL", positionText(antenna.CurrentEl)},
+             {"azimuth", "AZ", positionText(antenna.CurrentAz)},
+             {"elevation", "EL", positionText(antenna.CurrentEl)},
              {"skew", "Skew", positionText(antenna.CurrentSkew)}}};
 }
 

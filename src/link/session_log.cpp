@@ -1,5 +1,6 @@
 #include "link/session_log.h"
 
+#include <cstdio>
 #include <ctime>
 
 #include "data/antenna_info.h"
@@ -108,6 +109,24 @@ std::string changeDetails(std::uint8_t code, const std::string& file, const Link
 }
 
 }  // namespace
+
+std::string rfc3339(WallClock::time_point at) {
+    const std::time_t seconds = WallClock::to_time_t(at);
+    const auto millis =
+        std::chrono::duration_cast<std::chrono::milliseconds>(at.time_since_epoch()).count() % 1000;
+    std::tm local{};
+    localtime_r(&seconds, &local);
+    char date[32];
+    std::strftime(date, sizeof date, "%Y-%m-%dT%H:%M:%S", &local);
+    // Minutes east of UTC; no zone is more than a day away.
+    const int offset = static_cast<int>(local.tm_gmtoff / 60) % (24 * 60);
+    const int absolute = offset < 0 ? -offset : offset;
+    char text[96];
+    std::snprintf(text, sizeof text, "%s.%03d%c%02d:%02d", date,
+                  static_cast<int>(millis < 0 ? millis + 1000 : millis), offset < 0 ? '-' : '+',
+                  absolute / 60, absolute % 60);
+    return text;
+}
 
 void SessionLog::commandSent(std::uint8_t code, const LinkState& state) {
     const ChangeKind* kind = changeKind(code);

@@ -16,6 +16,10 @@ struct LinkState;
 
 using WallClock = std::chrono::system_clock;
 
+// "2026-12-07T14:03:09.250+01:00": local time to the millisecond, with the zone's offset, as
+// every JSON document of Skyrelay gives a time.
+std::string rfc3339(WallClock::time_point at);
+
 // One command that changed the ACU's configuration, with what it carried.
 struct SessionChange {
     WallClock::time_point at;

@@ -1,11 +1,13 @@
 #!/bin/bash
 # skyrelay-cli against skyrelay-acu-sim on pseudo-terminals: every command once, every exit
 # code once. Each row starts a fresh simulator with its options, runs one command on it and
-# checks the exit status and a text of its output, worked out from the sample files and the
-# simulator's factory state.
-# Usage: test_cli_commands.sh CLI SIM DATA_DIR
+# checks the exit status and what it said, worked out from the sample files and the
+# simulator's factory state. The --json rows branch on the document alone: it must be valid
+# against the command's schema (or the error schema), and every stderr line carry the prefix.
+# Usage: test_cli_commands.sh CLI SIM DATA_DIR SCHEMA_DIR
 set -u
-CLI=$1 SIM=$2 DATA=$3
+CLI=$1 SIM=$2 DATA=$3 SCHEMAS=$4
+HERE=$(dirname "$0")
 WORK=$(mktemp -d)
 SIM_PID=
 FAILED=0
@@ -40,76 +42,110 @@ check() {
     fi
 }
 
+# json NAME SIM_OPTIONS EXPECTED_EXIT SCHEMA EXPECT CLI_ARGS...: the run with --json; EXPECT is
+# a Python expression over the document d and the stderr text err ($PORT: the unit).
+json() {
+    local name=$1 simopts=$2 want=$3 schema=$4 expect=${5//\$PORT/$WORK/acu}; shift 5
+    local lines=; [ "$schema" = status-lines ] && schema=status lines=--lines
+    # shellcheck disable=SC2086
+    start_sim $simopts
+    local args=("${@//\$PORT/$WORK/acu}")
+    timeout 90 "$CLI" "${args[@]}" --json >"$WORK/out" 2>"$WORK/err" </dev/null
+    local got=$?
+    stop_sim
+    if [ "$got" != "$want" ] ||
+        ! python3 "$HERE/check_json.py" "$SCHEMAS" "$schema" "$WORK/out" "$WORK/err" "$expect" $lines \
+            >"$WORK/why" 2>&1; then
+        echo "FAIL $name: exit $got (wanted $want)"; sed 's/^/    /' "$WORK/why" "$WORK/out" "$WORK/err"
+        FAILED=1
+    else
+        echo "ok   $name"
+    fi
+}
+
 printf 'NOT A SATELLITE FILE\n' >"$WORK/bad.sif"
 printf 'A COMPANY NAME OF 24 CHS\nSECOND\n' >"$WORK/long.lcd"
 FAST="--diag-step 20 --factory-step 20"
 P=(--port '$PORT')
+E='d["error"]'
 
-check "ports lists a given port first"      ""  0 "$WORK/acu  (given)"   ports --port '$PORT'
-check "info as JSON"                       ""  0 '"modelName": "OCEANSAT SR-60"' info "${P[@]}" --json
-check "status"                             ""  0 "state 4 Satellite Tracking | target 2 HOTBIRD 13.0E" status "${P[@]}"
-check "status --watch --count"             ""  0 '"state":4'          status "${P[@]}" --watch --count 2 --json
+# What a person reads.
+check "ports lists a given port first"     ""  0 "$WORK/acu  (given)"   ports --port '$PORT'
+check "status"                             ""  0 "| state 4 Satellite Tracking | target 2 HOTBIRD 13.0E" status "${P[@]}"
 check "look-angles needs no port"          ""  0 "AZ 180.0  EL 38.2"  look-angles --site 0,45N --satellite 0
-check "look-angles refuses a bad site"     ""  1 "--site wants LON,LAT" look-angles --site 10E --satellite 0
-check "upload with verify"                 ""  0 "verified, region and 2 satellites" upload "$DATA/all_continents.sif" --continent Europe --region BALTIC --verify "${P[@]}"
-check "upload of a refused file"           ""  1 "bad.sif:"           upload "$WORK/bad.sif" --continent Europe --region BALTIC "${P[@]}"
-check "upload --verify finds a misstored byte" "--misstore satellite:3" 4 "satellite 2 MERIDIAN-3 name: file 'MERIDIAN-3', ACU 'NERIDIAN-3'" upload "$DATA/all_continents.sif" --continent 0 --region BALTIC --verify "${P[@]}"
-check "lcd write --verify"                 ""  0 "verified, 272 bytes" lcd write "$DATA/lcd_nordic_fleet.lcd" --verify "${P[@]}"
-check "lcd write --verify finds a misstored byte" "--misstore lcd:45" 4 "LCD line 3 text: file 'NF-37M STARTING     ', ACU 'NF-37N STARTING     '" lcd write "$DATA/lcd_nordic_fleet.lcd" --verify "${P[@]}"
+check "upload --verify says what it compared" "" 0 "region BALTIC: 2 satellites read back and equal; the ACU reports no other region" upload "$DATA/all_continents.sif" --continent Europe --region BALTIC --verify "${P[@]}"
+check "upload --verify finds a misstored byte" "--misstore satellite:3" 4 "satellite 2 MERIDIAN-3 name: file 'MERIDIAN-3', ACU 'NERIDIAN-3'" upload "$DATA/all_continents.sif" --continent 1 --region BALTIC --verify "${P[@]}"
 check "lcd write reports a cut line"      ""  0 "long.lcd:1: 24 characters, the LCD line takes 20; cut to 'A COMPANY NAME OF 24'" lcd write "$WORK/long.lcd" "${P[@]}"
-check "lcd read"                           ""  0 "LCD display data read complete" lcd read -o "$WORK/read.lcd" "${P[@]}"
+check "a setup-mode command says how to resume" "" 0 "stays in setup mode" goto 120 30 "${P[@]}"
 check "diagnose"                           "$FAST" 0 "item 10 Receiver Connect  PASS" diagnose "${P[@]}"
-check "diagnose with a failing item"       "$FAST --fail-item 4" 5 "item 4 AZ CW Limit Check  FAIL" diagnose "${P[@]}"
-check "goto"                               ""  0 "Go to position (command 25) acknowledged" goto 120 30 "${P[@]}"
-check "goto refuses what the line cannot carry" "" 1 "out of range" goto 700 30 "${P[@]}"
-check "step"                               ""  0 "Move azimuth (command 26) acknowledged" step az -5 "${P[@]}"
-check "params"                             ""  0 "tracking-scale=1.80" params "${P[@]}"
-check "params --set"                       ""  0 "break-time=12"      params --set break-time=12 "${P[@]}"
-check "target"                             ""  0 "(command 17) acknowledged" target 1 "${P[@]}"
-check "restart"                            ""  0 "Antenna restart (command 15) acknowledged" restart "${P[@]}"
-check "factory-reset needs --yes"          ""  1 "refused without --yes" factory-reset "${P[@]}"
-check "factory-reset"                      "$FAST" 0 "factory-reset: done" factory-reset --yes "${P[@]}"
-check "no such port"                       ""  2 "vanished"           info --port "$WORK/none"
-check "a silent unit"                      "--silent" 3 "did not answer Link check (command 1) after 6 tries" info "${P[@]}"
-check "a reply that never comes"           "--corrupt 2" 3 "did not answer Antenna information request (command 2) after 1 try" info "${P[@]}"
-# Nine steps of 0.3 s each: longer than --timeout all together, each well within it.
-check "--timeout bounds each step"         "--delay 300" 0 '"modelName": "OCEANSAT SR-60"' info "${P[@]}" --json --timeout 1.5
-check "--timeout names the command"        "--ignore 25" 3 "did not answer Go to position (command 25) after" goto 120 30 --timeout 2 "${P[@]}"
-check "a line that goes away"              "--hangup-after-frames 3" 2 "the line went away during" info "${P[@]}"
-# Given up by the controller within a longer --timeout: the window's message, exit 3, and never
-# "acknowledged".
-check "a command given up"                 "--ignore 25" 3 "No answer to command 25 (Go to position) came from the ACU in 20 seconds" goto 120 30 --timeout 30 "${P[@]}"
-grep -q "acknowledged" "$WORK/out" && { echo "FAIL a command given up: said acknowledged"; FAILED=1; }
-check "a usage error"                      ""  1 "" frobnicate
+check "a usage error"                      ""  1 "skyrelay-cli: " frobnicate
 
-# report: the serial number and model the simulator was built with, in JSON that parses and
-# in the HTML file -o names.
+# What a script reads.
+json "ports"                       "" 0 ports 'd["ports"][0] == {"port": "$PORT", "by_id": "", "usb_id": "", "adapter_serial": "", "given": True}' ports --port '$PORT'
+json "info"                        "" 0 info 'd["product"]["antenna_model"] == "OCEANSAT SR-60" and d["product"]["serial_number"] == "SR60-2419087" and d["region"]["satellites"][1] == {"position": 2, "name": "HOTBIRD", "longitude": 13.0, "is_target": True}' info "${P[@]}"
+json "status"                      "" 0 status 'd["state"] == 4 and d["state_name"] == "satellite_tracking" and d["target"] == {"position": 2, "name": "HOTBIRD", "longitude": 13.0} and d["gps"] == {"link": True, "longitude": 4.48, "latitude": 51.9}' status "${P[@]}"
+json "status --watch: JSON Lines with times" "" 0 status-lines 'len(d) == 2 and d[0]["time"] < d[1]["time"]' status "${P[@]}" --watch --count 2
+json "look-angles, signed"         "" 0 look-angles 'd["site"] == {"longitude": -3.7, "latitude": -40.4} and d["satellite"] == {"longitude": 19.2}' look-angles --site 3.7W,40.4S --satellite 19.2E
+json "look-angles refuses a bad site" "" 1 error "$E[\"kind\"] == \"usage\" and \"--site wants LON,LAT\" in $E[\"message\"]" look-angles --site 10E --satellite 0
+json "upload, counted from 1, --verify" "" 0 upload 'd["region"] == "BALTIC" and d["verify"]["equal"] and d["verify"]["satellites"] == 2 and d["setup_mode"] and not d["resumed"]' upload "$DATA/all_continents.sif" --continent 1 --region 3 --verify "${P[@]}"
+json "upload --resume tracks again" "" 0 upload 'd["resumed"] and not d["setup_mode"] and "tracks again" in err' upload "$DATA/all_continents.sif" --continent Europe --region BALTIC --resume "${P[@]}"
+json "upload --verify: differences in the result" "--misstore satellite:3" 4 upload "$E[\"kind\"] == \"differs\" and {\"record\": \"satellite 2 MERIDIAN-3\", \"field\": \"name\", \"file\": \"MERIDIAN-3\", \"acu\": \"NERIDIAN-3\"} in d[\"verify\"][\"differences\"]" upload "$DATA/all_continents.sif" --continent Europe --region BALTIC --verify "${P[@]}"
+json "upload of a missing file: the reason and the whole path" "" 1 error "$E[\"kind\"] == \"file\" and \"$WORK/none.sif: No such file or directory\" in $E[\"message\"]" upload "$WORK/none.sif" "${P[@]}"
+json "upload of a refused file"    "" 1 error "$E[\"kind\"] == \"file\" and \"bad.sif:\" in $E[\"message\"]" upload "$WORK/bad.sif" --continent Europe --region BALTIC "${P[@]}"
+json "lcd write --verify"          "" 0 lcd-write 'd["verify"]["equal"] and d["verify"]["lines"] == 14' lcd write "$DATA/lcd_nordic_fleet.lcd" --verify "${P[@]}"
+json "lcd write --verify finds a misstored byte" "--misstore lcd:45" 4 lcd-write "{\"record\": \"LCD line 3\", \"file\": \"NF-37M STARTING     \", \"acu\": \"NF-37N STARTING     \"} in d[\"verify\"][\"differences\"]" lcd write "$DATA/lcd_nordic_fleet.lcd" --verify "${P[@]}"
+json "lcd write refuses a .sif"    "" 1 error "$E[\"kind\"] == \"file\" and \"not LCD text\" in $E[\"message\"] and \"--force\" in $E[\"message\"]" lcd write "$DATA/all_continents.sif" "${P[@]}"
+json "lcd write --force writes it" "" 0 lcd-write 'd["written"]' lcd write "$DATA/all_continents.sif" --force "${P[@]}"
+json "lcd read"                    "" 0 lcd-read 'len(d["lines"]) == 14 and "complete !!!" not in err' lcd read "${P[@]}"
+json "diagnose"                    "$FAST" 0 diagnose 'd["passed"] and {"item": 10, "name": "Receiver Connect", "passed": True} in d["items"]' diagnose "${P[@]}"
+json "diagnose with a failing item" "$FAST --fail-item 4" 5 diagnose "$E[\"kind\"] == \"test_failed\" and {\"item\": 4, \"name\": \"AZ CW Limit Check\", \"passed\": False} in d[\"items\"]" diagnose "${P[@]}"
+json "goto"                        "" 0 acknowledged 'd["acu_command"] == {"code": 25, "name": "Go to position"} and d["setup_mode"]' goto 120 30 "${P[@]}"
+json "goto refuses what the line cannot carry" "" 1 error "$E[\"kind\"] == \"refused\" and \"out of range\" in $E[\"message\"]" goto 700 30 "${P[@]}"
+json "step"                        "" 0 acknowledged 'd["acu_command"]["code"] == 26' step az -5 "${P[@]}"
+json "params"                      "" 0 params 'd["parameters"]["tracking_scale"] == 1.8' params "${P[@]}"
+json "params --set"                "" 0 params 'd["parameters"]["break_time"] == 12' params --set break-time=12 "${P[@]}"
+json "target"                      "" 0 acknowledged 'd["acu_command"]["code"] == 17' target 1 "${P[@]}"
+json "restart"                     "" 0 acknowledged 'd["acu_command"]["code"] == 15' restart "${P[@]}"
+json "factory-reset needs --yes"   "" 1 error "\"refused without --yes\" in $E[\"message\"]" factory-reset "${P[@]}"
+json "factory-reset"               "$FAST" 0 factory-reset 'd["factory_reset"]' factory-reset --yes "${P[@]}"
+json "no such port: the reason and the whole path" "" 2 error "$E[\"kind\"] == \"port\" and \"$WORK/none: No such file or directory\" in $E[\"message\"]" info --port "$WORK/none"
+json "a silent unit"               "--silent" 3 error "$E[\"kind\"] == \"no_answer\" and $E[\"acu_command\"][\"code\"] == 1 and $E[\"sends\"] == 6" info "${P[@]}"
+json "a reply that never comes"    "--corrupt 2" 3 error "$E[\"acu_command\"][\"code\"] == 2 and $E[\"sends\"] == 1 and $E[\"step\"] == \"Connect\"" info "${P[@]}"
+# Nine steps of 0.3 s each: longer than --timeout all together, each well within it.
+json "--timeout bounds each step"  "--delay 300" 0 info 'd["product"]["antenna_model"] == "OCEANSAT SR-60"' info "${P[@]}" --timeout 1.5
+json "--timeout names the command" "--ignore 25" 3 error "$E[\"acu_command\"][\"code\"] == 25 and \"did not answer Go to position (command 25) after\" in $E[\"message\"]" goto 120 30 --timeout 2 "${P[@]}"
+json "a line that goes away"       "--hangup-after-frames 3" 2 error "\"the line went away during\" in $E[\"message\"]" info "${P[@]}"
+# Given up by the controller within a longer --timeout: exit 3, and never "acknowledged".
+json "a command given up"          "--ignore 25" 3 error "$E[\"acu_command\"][\"code\"] == 25 and $E[\"step\"] == \"Go to Position\" and \"acknowledged\" not in err" goto 120 30 --timeout 30 "${P[@]}"
+json "a usage error"               "" 1 error "$E[\"kind\"] == \"usage\"" frobnicate
+json "a limit said readably"       "" 1 error "$E[\"message\"].startswith(\"--timeout: wants seconds above 0 and at most 86400, not '0'\")" info --timeout 0
+json "report"                      "" 0 report 'd["antenna"]["serial_number"] == "SR60-2419087" and d["gps"]["longitude"] == 4.48' report "${P[@]}"
+
+# report: the serial number and model the simulator was built with, in the HTML file -o names.
 start_sim
-timeout 60 "$CLI" report --port "$WORK/acu" --json >"$WORK/report.json" 2>"$WORK/out"; json=$?
-timeout 60 "$CLI" report --port "$WORK/acu" -o "$WORK/x.html" >>"$WORK/out" 2>&1; html=$?
+timeout 60 "$CLI" report --port "$WORK/acu" -o "$WORK/x.html" >"$WORK/out" 2>&1; html=$?
 stop_sim
-if [ "$json" = 0 ] && python3 -c 'import json, sys
-a = json.load(open(sys.argv[1]))["antenna"]
-sys.exit(a["serial_number"] != "SR60-2419087" or a["antenna_model"] != "OCEANSAT SR-60")' \
-        "$WORK/report.json" && [ "$html" = 0 ] && grep -q "<html" "$WORK/x.html" &&
+if [ "$html" = 0 ] && grep -q "<html" "$WORK/x.html" &&
         grep -q "SR60-2419087" "$WORK/x.html" && grep -q "OCEANSAT SR-60" "$WORK/x.html"; then
-    echo "ok   report as JSON and as an HTML file"
+    echo "ok   report as an HTML file"
 else
-    echo "FAIL report: exit $json (JSON), $html (HTML)"; cat "$WORK/out" "$WORK/report.json"
+    echo "FAIL report: exit $html"; cat "$WORK/out"
     FAILED=1
 fi
 
 # A second process on a port in use: "busy", and the first one carries on until Ctrl+C,
-# which it answers with 130 and the port released.
+# which it answers with 130, its last JSON line saying so, and the port released.
 start_sim
-"$CLI" status --watch --port "$WORK/acu" >"$WORK/watch" 2>&1 &
+"$CLI" status --watch --json --port "$WORK/acu" >"$WORK/watch" 2>"$WORK/watch.err" &
 WATCH=$!
 for _ in $(seq 100); do grep -q "state" "$WORK/watch" && break; sleep 0.05; done
 timeout 60 "$CLI" info --port "$WORK/acu" >"$WORK/out" 2>&1; second=$?
 kill -INT "$WATCH"; wait "$WATCH"; first=$?
 timeout 60 "$CLI" status --port "$WORK/acu" >"$WORK/again" 2>&1; again=$?
 stop_sim
-if [ "$second" = 2 ] && grep -q "busy" "$WORK/out" && [ "$first" = 130 ] && [ "$again" = 0 ]; then
+if [ "$second" = 2 ] && grep -q "busy" "$WORK/out" && [ "$first" = 130 ] && [ "$again" = 0 ] &&
+        python3 "$HERE/check_json.py" "$SCHEMAS" status "$WORK/watch" "$WORK/watch.err" \
+            'd[-1]["error"]["kind"] == "interrupted" and "time" in d[0]' --lines; then
     echo "ok   busy port, then Ctrl+C releases it"
 else
     echo "FAIL busy port: second $second, first $first, again $again"; cat "$WORK/out" "$WORK/watch"

@@ -50,7 +50,7 @@ for _ in $(seq 100); do
     sleep 0.05
 done
 
-# check NAME EXPECTED_EXIT EXPECTED_TEXT ARGS...
+# check NAME EXPECTED_EXIT EXPECTED_TEXT ARGS...: files are named by their whole paths.
 check() {
     local name=$1 want=$2 text=$3; shift 3
     timeout 60 "$CLI" info --tls-ca ca.pem "$@" >out 2>&1 </dev/null
@@ -66,14 +66,14 @@ check() {
 
 for addr in "tcp+tls://127.0.0.1:$RAW" "rfc2217+tls://127.0.0.1:$TEL"; do
     check "$addr without a certificate" 2 "The server wants a client certificate" --port "$addr"
-    check "$addr with a stranger's" 2 "did not accept the client certificate stranger.pem" \
+    check "$addr with a stranger's" 2 "did not accept the client certificate $WORK/stranger.pem" \
         --port "$addr" --tls-cert stranger.pem --tls-key stranger.key
     check "$addr with shore's" 0 "OCEANSAT SR-60" --port "$addr" --tls-cert shore.pem --tls-key shore.key
 done
-check "a key of another certificate" 2 "The client key stranger.key does not belong to the certificate shore.pem" \
+check "a key of another certificate" 2 "The client key $WORK/stranger.key does not belong to the certificate $WORK/shore.pem" \
     --port "tcp+tls://127.0.0.1:$RAW" --tls-cert shore.pem --tls-key stranger.key
-check "a certificate that does not read" 2 "The client certificate none.pem cannot be read: No such file" \
+check "a certificate that does not read" 2 "The client certificate $WORK/none.pem cannot be read: No such file" \
     --port "tcp+tls://127.0.0.1:$RAW" --tls-cert none.pem --tls-key shore.key
-check "a key that is not one" 2 "The client key ca.pem holds no private key" \
+check "a key that is not one" 2 "The client key $WORK/ca.pem holds no private key" \
     --port "tcp+tls://127.0.0.1:$RAW" --tls-cert shore.pem --tls-key ca.pem
 exit $FAILED

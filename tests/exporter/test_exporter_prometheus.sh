@@ -261,6 +261,16 @@ for name in "${names[@]}"; do
     fail "$name: Prometheus has signal $level, which its simulator never sent"
 done
 
+if [ "$mode" != https ]; then
+  # /api/v1/acus holds to the schema shipped for it, in the naming skyrelay-cli shares.
+  curl -sf "http://$exporter_address/api/v1/acus" >"$tmp/acus.json" || fail "/api/v1/acus did not answer"
+  : >"$tmp/none"
+  here=$(dirname "$0")
+  python3 "$here/../cli/check_json.py" "$here/../../dist/schemas" exporter-acus "$tmp/acus.json" \
+      "$tmp/none" 'all(a["up"] and a["status"]["state_name"] for a in d["acus"])' ||
+    fail "/api/v1/acus does not hold to dist/schemas/exporter-acus.schema.json"
+fi
+
 if [ "$mode" = https ]; then
   await_value 'up{job="skyrelay"}' 1 10
   echo "Prometheus scraped lone over HTTPS with basic auth and a client certificate; curl without password or certificate refused"
