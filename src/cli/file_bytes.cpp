@@ -8,15 +8,13 @@
 #include <cstring>
 #include <fstream>
 
-namespace {
-
-// The whole path as the user gave it made absolute, so that a message says where it looked.
 std::string wholePath(const std::string& path) {
-    if (!path.empty() && path[0] == '/') return path;
     char here[4096];
-    if (getcwd(here, sizeof here) == nullptr) return path;
+    if (path.empty() || path[0] == '/' || getcwd(here, sizeof here) == nullptr) return path;
     return std::string(here) + "/" + path;
 }
+
+namespace {
 
 std::string failed(const std::string& path, int error, std::string* failure) {
     const std::string text = wholePath(path) + ": " + std::strerror(error);

@@ -16,5 +16,8 @@ std::optional<std::vector<std::uint8_t>> readFileBytes(const std::string& path, 
 // Writes text to path, replacing it; empty when done, otherwise why not, with the whole path.
 std::string writeFile(const std::string& path, const std::string& text);
 
+// A relative path made whole, so that every message about a file says where it looked.
+std::string wholePath(const std::string& path);
+
 // The last part of a path, as messages name files.
 std::string fileNameOf(const std::string& path);

@@ -6,16 +6,10 @@
 #include <cerrno>
 #include <cstring>
 
+#include "cli/file_bytes.h"
 #include "serial/serial_comm.h"
 
 namespace {
-
-// A relative path made whole, so that every message about the file says where it looked.
-std::string wholePath(const std::string& path) {
-    char here[4096];
-    if (path.empty() || path[0] == '/' || getcwd(here, sizeof here) == nullptr) return path;
-    return std::string(here) + "/" + path;
-}
 
 // A device path that is not there was most likely mistyped: the system's own words say so
 // better than the window's, which speaks of a port that went away.
