@@ -102,6 +102,8 @@ public:
     // How often a Connect press looks whether its address has opened.
     static constexpr int kUserOpenPoll = 50;
     int scanOpened(int opened);
+    // The notice says which named devices the scan waits for, and goes when one is there.
+    void showAwaitedDevices();
     void awaitUserOpen();
     void connectOpened(int opened);
     void OnConnect();
@@ -221,6 +223,7 @@ private:
     QPushButton* m_RefreshButton = nullptr;
     SerialBox* m_SerialBox = nullptr;
     QLabel* m_LinkNotice = nullptr;
+    bool m_NoticeAwaits = false;  // the notice shows the awaited devices, not a hang-up
     Lamp* m_ConnectLamp = nullptr;
     std::array<Lamp*, kStateLamps> m_StateLamps{};
     std::array<Lamp*, 2> m_GpsLamps{};

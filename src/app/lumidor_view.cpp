@@ -115,12 +115,14 @@ void CLumidorDlg::closeQuestion() {
 }
 
 void CLumidorDlg::lineLost(const std::string& portName, bool questionVoided) {
+    m_NoticeAwaits = false;
     m_LinkNotice->setText(QString::fromStdString(hangupNoticeText(portName, questionVoided)));
     m_LinkNotice->show();
     m_LinkNotice->raise();
 }
 
 void CLumidorDlg::lineBack() {
+    m_NoticeAwaits = false;
     m_LinkNotice->hide();
     m_LinkNotice->clear();
 }
@@ -304,7 +306,24 @@ void CLumidorDlg::RefreshPortList() {
     m_Discovery.fillPortList(m_PortCombo);
 }
 
+void CLumidorDlg::showAwaitedDevices() {
+    const QStringList awaited =
+        state().Connected == 1 ? QStringList{} : m_Discovery.awaitedDevices();
+    if (!awaited.isEmpty() && (m_LinkNotice->isHidden() || m_NoticeAwaits)) {
+        std::vector<std::string> names;
+        for (const QString& name : awaited) names.push_back(name.toStdString());
+        m_LinkNotice->setText(QString::fromStdString(awaitedDevicesNoticeText(names)));
+        m_LinkNotice->show();
+        m_LinkNotice->raise();
+        m_NoticeAwaits = true;
+    } else if (awaited.isEmpty() && m_NoticeAwaits) {
+        lineBack();
+    }
+}
+
 int CLumidorDlg::ScanAndConnect() {
+    // A hang-up's notice stays: it already says that Skyrelay connects again by itself.
+    showAwaitedDevices();
     // A serial server's address is opened off this thread, as it can take seconds per step
     // (far more over a dead link); its result is picked up on a later tick.
     if (m_Comm->opening()) {

@@ -59,6 +59,13 @@ std::string hangupNoticeText(const std::string& portName, bool questionVoided) {
            (questionVoided ? " The open question was closed unanswered: nothing was sent." : "");
 }
 
+std::string awaitedDevicesNoticeText(const std::vector<std::string>& names) {
+    std::string list;
+    for (const std::string& name : names) list += (list.empty() ? "" : ", ") + name;
+    return "Waiting for " + list + ", named at start-up: Skyrelay connects as soon as " +
+           (names.size() == 1 ? "it appears" : "one appears") + ", and opens no other port.";
+}
+
 std::string unansweredCommandText(std::uint8_t code, const std::string& name,
                                   std::chrono::seconds limit) {
     return formatText("No answer to command %u (%s) came from the ACU in %lld seconds.", code,

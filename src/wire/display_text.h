@@ -5,6 +5,7 @@
 #include <initializer_list>
 #include <optional>
 #include <string>
+#include <vector>
 #include <string_view>
 
 // printf-style formatting for the texts the windows show, in the C locale's notation.
@@ -28,6 +29,8 @@ std::string hangupText(const std::string& portName, bool questionVoided = false)
 // The same as one line inside a window that connects again by itself: what happened, that
 // Skyrelay is at it, and what to check meanwhile.
 std::string hangupNoticeText(const std::string& portName, bool questionVoided = false);
+// The same bar while devices named at start-up are not there yet.
+std::string awaitedDevicesNoticeText(const std::vector<std::string>& names);
 // The box for a command given up after limit of sending it without a reply; name says what
 // the command is (and which part of the LCD block).
 std::string unansweredCommandText(std::uint8_t code, const std::string& name,

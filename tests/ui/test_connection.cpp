@@ -238,12 +238,17 @@ private slots:
         QCOMPARE(state().Connected, std::uint8_t{0});
         QCOMPARE(m_Window->discovery().awaitedDevices(), QStringList{named});
         QCOMPARE(portCombo()->itemText(0), named);
+        QVERIFY(m_Window->linkNotice()->isVisible());
+        QCOMPARE(m_Window->linkNotice()->text(),
+                 "Waiting for " + named + ", named at start-up: Skyrelay connects as soon as it "
+                 "appears, and opens no other port.");
         screenshot(QStringLiteral("/tmp/ui_awaiting.png"));
 
         startSim();
         QVERIFY(QFile::link(simPort(), named));
         QTRY_COMPARE_WITH_TIMEOUT(state().Connected, std::uint8_t{1}, 5000);
         QCOMPARE(m_Window->serialBox()->text(), named);
+        QTRY_VERIFY(!m_Window->linkNotice()->isVisible());
         waitForPoll();
         QCOMPARE(bystander.pendingOnMaster(), 0);
         QVERIFY(m_Messages.isEmpty());
