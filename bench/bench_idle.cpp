@@ -19,8 +19,8 @@
 #include <memory>
 #include <string>
 
-#include "app/lumidor_app.h"
-#include "app/lumidor_dlg.h"
+#include "app/main_window.h"
+#include "app/skyrelay_app.h"
 #include "link/controller.h"
 #include "serial/port_list.h"
 
@@ -110,7 +110,7 @@ int main(int argc, char** argv) {
     if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     char runtimeDir[] = "/tmp/skyrelay-bench-XXXXXX";
     if (mkdtemp(runtimeDir) != nullptr) qputenv("XDG_RUNTIME_DIR", runtimeDir);
-    CLumidorApp app(argc, argv);
+    SkyrelayApp app(argc, argv);
     const char* given = std::getenv("SKYRELAY_BENCH_SECONDS");
     const int windowSeconds =
         given != nullptr ? std::max(1, std::atoi(given)) : kDefaultWindowSeconds;
@@ -125,7 +125,7 @@ int main(int argc, char** argv) {
     }
 
     {
-        auto window = std::make_unique<CLumidorDlg>(QStringList{});
+        auto window = std::make_unique<MainWindow>(QStringList{});
         window->setMessageBoxHook([](const QString&, MessageIcon) {});
         window->show();
         runFor(kSettleMs);
@@ -142,8 +142,7 @@ int main(int argc, char** argv) {
         return 1;
     }
     {
-        auto window =
-            std::make_unique<CLumidorDlg>(QStringList{QString::fromStdString(sim.device)});
+        auto window = std::make_unique<MainWindow>(QStringList{QString::fromStdString(sim.device)});
         window->setMessageBoxHook([](const QString&, MessageIcon) {});
         window->show();
         runFor(kSettleMs);
@@ -169,8 +168,7 @@ int main(int argc, char** argv) {
     }
     {
         // The Traffic Monitor open on a fresh link (the charts closed), taking in every poll.
-        auto window =
-            std::make_unique<CLumidorDlg>(QStringList{QString::fromStdString(sim.device)});
+        auto window = std::make_unique<MainWindow>(QStringList{QString::fromStdString(sim.device)});
         window->setMessageBoxHook([](const QString&, MessageIcon) {});
         window->show();
         window->openTrafficMonitor();

@@ -1,6 +1,6 @@
 #include "frame_log.h"
 
-#include "link/frame_decoder.h"
+#include "link/frame_text.h"
 
 std::string frameLogLine(std::chrono::microseconds at, AcuSimulator::Direction direction,
                          std::span<const std::uint8_t> frame) {

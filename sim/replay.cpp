@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "link/frame_decoder.h"
+#include "link/frame_text.h"
 
 Replay::Replay(const std::vector<TrafficEntry>& entries, Settings settings) : m_Settings(settings) {
     std::vector<Output>* group = &m_Opening;

@@ -4,7 +4,7 @@
 #include <QFileDialog>
 #include <QFileInfo>
 
-#include "app/lumidor_dlg.h"
+#include "app/main_window.h"
 #include "app/regular_file.h"
 #include "data/region_selectors.h"
 #include "data/satellite_tables.h"
@@ -30,22 +30,22 @@ void showSelectorContents(QComboBox* selector, const SelectorContents& contents)
 
 }  // namespace
 
-void CLumidorDlg::setOpenFileHook(std::function<QString()> hook) {
+void MainWindow::setOpenFileHook(std::function<QString()> hook) {
     m_OpenFileHook = std::move(hook);
 }
 
-QComboBox* CLumidorDlg::adminSelector(const char* name) const {
+QComboBox* MainWindow::adminSelector(const char* name) const {
     return m_Administrator->findChild<QComboBox*>(QString::fromUtf8(name));
 }
 
-void CLumidorDlg::connectAdminSelectors() {
+void MainWindow::connectAdminSelectors() {
     connect(adminSelector("continent"), &QComboBox::activated, this,
             [this](int index) { onContinentSelected(index); });
     connect(adminSelector("region"), &QComboBox::activated, this,
             [this](int index) { onRegionSelected(index); });
 }
 
-void CLumidorDlg::loadDefaultData() {
+void MainWindow::loadDefaultData() {
     const QString path = m_OpenFileHook
                              ? m_OpenFileHook()
                              : QFileDialog::getOpenFileName(this, QString(), QString(),
@@ -54,7 +54,7 @@ void CLumidorDlg::loadDefaultData() {
     loadDefaultDataFrom(path);
 }
 
-void CLumidorDlg::loadDefaultDataFrom(const QString& path) {
+void MainWindow::loadDefaultDataFrom(const QString& path) {
     const std::string fileName = QFileInfo(path).fileName().toStdString();
     // The whole file is read before any of it is parsed; one byte past the limit tells the
     // reader that the file is too large.
@@ -80,19 +80,19 @@ void CLumidorDlg::loadDefaultDataFrom(const QString& path) {
     m_AntennaInformation->ShowProductInformation();
 }
 
-void CLumidorDlg::fillAdminSelectors(const AdminSelectors& selectors) {
+void MainWindow::fillAdminSelectors(const AdminSelectors& selectors) {
     showSelectorContents(adminSelector("continent"), selectors.continents);
     showSelectorContents(adminSelector("region"), selectors.regions);
 }
 
-void CLumidorDlg::onContinentSelected(int position) {
+void MainWindow::onContinentSelected(int position) {
     const std::optional<SelectorContents> regions = m_Controller->chooseContinent(position);
     if (!regions) return;
     showSelectorContents(adminSelector("region"), *regions);
     refreshRegionDisplay();
 }
 
-void CLumidorDlg::onRegionSelected(int position) {
+void MainWindow::onRegionSelected(int position) {
     if (!m_Controller->chooseRegion(position)) return;
     refreshRegionDisplay();
 }

@@ -5,7 +5,7 @@
 #include <QStringList>
 
 #include "app/command_line.h"
-#include "app/lumidor_app.h"
+#include "app/skyrelay_app.h"
 
 namespace {
 
@@ -27,7 +27,7 @@ int main(int argc, char** argv) {
     const WindowCommandLine early = parseWindowCommandLine(argumentsOf(argc, argv));
     if (early.exit && !early.unknownOption) return finish(early);
 
-    CLumidorApp app(argc, argv);
+    SkyrelayApp app(argc, argv);
     const WindowCommandLine commandLine = parseWindowCommandLine(argumentsOf(argc, argv));
     if (commandLine.exit) return finish(commandLine);
     const WindowOptions& options = commandLine.options;

@@ -6,7 +6,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 
-#include "app/lumidor_dlg.h"
+#include "app/main_window.h"
 #include "data/region_display.h"
 #include "data/region_selectors.h"
 #include "data/satellite_tables.h"
@@ -34,7 +34,7 @@ void fillWithEntries(QComboBox* selector, const std::vector<std::u16string>& ent
 
 }  // namespace
 
-void CLumidorDlg::fillSatelliteSelectors() {
+void MainWindow::fillSatelliteSelectors() {
     const SatelliteData& data = state().data;
     const std::vector<std::u16string> entries = satelliteSelectorEntries(data);
     const int target = data.DefaultSatIndex;
@@ -53,7 +53,7 @@ void CLumidorDlg::fillSatelliteSelectors() {
     fillWithEntries(combo(m_SatelliteInformation, "satellite"), entries, target);
 }
 
-void CLumidorDlg::refreshRegionDisplay() {
+void MainWindow::refreshRegionDisplay() {
     const SatelliteData& data = state().data;
     showRegionGps();
     fillSatelliteSelectors();
@@ -70,7 +70,7 @@ void CLumidorDlg::refreshRegionDisplay() {
 
 // The controller has taken the edit copy, the LNB and DiSEqC values and the antenna parameters
 // from the ACU's region before it says so.
-void CLumidorDlg::refreshAfterDownload() {
+void MainWindow::refreshAfterDownload() {
     const SatelliteData& data = state().data;
     showRegionGps();
     fillSatelliteSelectors();
@@ -88,7 +88,7 @@ void CLumidorDlg::refreshAfterDownload() {
     m_Administrator->showSatelliteDetails();
 }
 
-void CLumidorDlg::showAcknowledgedChange(bool satellite) {
+void MainWindow::showAcknowledgedChange(bool satellite) {
     m_Administrator->showLnbInformation(
         QString::fromStdString(lnbInformationText(currentRegion(state().data))));
     if (satellite) {

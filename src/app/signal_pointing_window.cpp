@@ -15,7 +15,7 @@
 #include "app/sky_view.h"
 #include "data/satellite_tables.h"
 #include "geo/pointing_error.h"
-#include "link/frame_decoder.h"
+#include "link/frame_text.h"
 
 namespace {
 

@@ -20,7 +20,7 @@
 #include <cstdio>
 
 #include "app/traffic_table_model.h"
-#include "link/frame_decoder.h"
+#include "link/frame_text.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include <QFontDatabase>
 #include <algorithm>
 
-#include "link/frame_decoder.h"
+#include "link/frame_text.h"
 
 TrafficTableModel::TrafficTableModel(const TrafficRing& ring, QObject* parent)
     : QAbstractTableModel(parent),

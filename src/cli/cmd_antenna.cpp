@@ -10,7 +10,7 @@
 #include "cli/output.h"
 #include "data/antenna_info.h"
 #include "link/controller.h"
-#include "link/frame_decoder.h"
+#include "link/frame_text.h"
 #include "wire/protocol.h"
 
 namespace {

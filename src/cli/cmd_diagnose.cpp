@@ -8,7 +8,7 @@
 #include "cli/output.h"
 #include "link/controller.h"
 #include "link/diagnosis_exchange.h"
-#include "link/frame_decoder.h"
+#include "link/frame_text.h"
 #include "wire/protocol.h"
 
 namespace {

@@ -10,7 +10,7 @@
 #include "data/satellite_tables.h"
 #include "geo/gps_inputs.h"
 #include "link/controller.h"
-#include "link/frame_decoder.h"
+#include "link/frame_text.h"
 #include "link/link_state.h"
 #include "link/session_log.h"
 #include "wire/display_text.h"

@@ -4,7 +4,7 @@
 
 #include "cli/exit_codes.h"
 #include "cli/output.h"
-#include "link/frame_decoder.h"
+#include "link/frame_text.h"
 
 std::string kindOf(int exitCode) {
     switch (exitCode) {

@@ -6,7 +6,7 @@
 #include "cli/exit_codes.h"
 #include "cli/exit_report.h"
 #include "link/controller.h"
-#include "link/frame_decoder.h"
+#include "link/frame_text.h"
 #include "serial/port_list.h"
 #include "serial/comm_queue.h"
 #include "serial/port_order.h"

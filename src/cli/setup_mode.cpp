@@ -5,7 +5,7 @@
 #include "cli/commands.h"
 #include "cli/exit_codes.h"
 #include "link/controller.h"
-#include "link/frame_decoder.h"
+#include "link/frame_text.h"
 #include "link/link_state.h"
 #include "wire/protocol.h"
 

@@ -5,7 +5,7 @@
 
 #include "exporter/link_values.h"
 #include "link/controller.h"
-#include "link/frame_decoder.h"
+#include "link/frame_text.h"
 #include "serial/port_line.h"
 #include "serial/serial_comm.h"
 #include "wire/protocol.h"

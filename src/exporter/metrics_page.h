@@ -5,7 +5,7 @@
 #include <string_view>
 
 #include "exporter/acu_snapshot.h"
-#include "link/frame_decoder.h"
+#include "link/frame_text.h"
 
 // The Prometheus text exposition format (version 0.0.4) of a fleet: every family with its
 // HELP and TYPE lines, every series labelled with its ACU's name. The values of the last

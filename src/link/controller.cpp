@@ -1,7 +1,7 @@
 #include "link/controller.h"
 
 #include "link/controller_view.h"
-#include "link/frame_decoder.h"
+#include "link/frame_text.h"
 #include "link/pointing_samples.h"
 #include "link/timer_bank.h"
 #include "serial/byte_port.h"

@@ -3,7 +3,7 @@
 #include "data/satellite_edit.h"
 #include "link/controller.h"
 #include "link/controller_view.h"
-#include "link/frame_decoder.h"
+#include "link/frame_text.h"
 #include "link/pointing_samples.h"
 #include "link/reply_decode.h"
 #include "link/timer_bank.h"

@@ -3,7 +3,7 @@
 #include <cmath>
 #include <ctime>
 
-#include "link/frame_decoder.h"
+#include "link/frame_text.h"
 #include "wire/display_text.h"
 
 namespace {

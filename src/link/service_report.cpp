@@ -7,7 +7,7 @@
 #include "geo/gps_inputs.h"
 #include "lcd/lcd_data.h"
 #include "link/diagnosis_exchange.h"
-#include "link/frame_decoder.h"
+#include "link/frame_text.h"
 #include "link/link_state.h"
 #include "link/session_log.h"
 #include "wire/display_text.h"

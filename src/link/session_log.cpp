@@ -7,7 +7,7 @@
 #include "data/region_display.h"
 #include "data/satellite_tables.h"
 #include "data/target_panel.h"
-#include "link/frame_decoder.h"
+#include "link/frame_text.h"
 #include "link/link_state.h"
 #include "wire/display_text.h"
 #include "wire/protocol.h"

@@ -3,7 +3,7 @@
 #include <cerrno>
 #include <cstring>
 
-#include "link/frame_decoder.h"
+#include "link/frame_text.h"
 
 namespace {
 

@@ -28,7 +28,7 @@ public:
     virtual ~CommConsumer() = default;
     // New bytes are in the receive queue (one call per batch of reads).
     virtual void onCommRead(std::uint16_t portId) = 0;
-    // A message for the user: "Error while creating ThreadWatchComm, " followed by the port name.
+    // A message for the user: "Error while creating watchDevice, " followed by the port name.
     virtual void onCommMessage(const std::string& text) = 0;
     // The receive queue had no room, so bytes were dropped: said once, until the consumer says
     // it has shown it. A consumer that only passes messages on shows the window's first line.

@@ -171,7 +171,7 @@ int CSerialComm::OpenPort(const std::string& portName, std::uint32_t baudRate,
         // The watcher waits for this lock before its first step, so a ClosePort from one of
         // its callbacks finds m_hThread already holding it.
         std::lock_guard start(m_StartMutex);
-        m_hThread = std::thread(&CSerialComm::ThreadWatchComm, this);
+        m_hThread = std::thread(&CSerialComm::watchDevice, this);
     } catch (const std::system_error&) {
         m_bWatcherRunning = false;
         ClosePort();
@@ -312,14 +312,14 @@ bool CSerialComm::drainPort(std::uint8_t* chunk) {
     return delivered;
 }
 
-void CSerialComm::ThreadWatchComm() {
+void CSerialComm::watchDevice() {
     { const std::lock_guard started(m_StartMutex); }
 
     const int epollFd = epoll_create1(EPOLL_CLOEXEC);
     if (epollFd < 0 || !watchForInput(epollFd, m_hComm, kPortTag) ||
         !watchForInput(epollFd, m_hCancel, kCancelTag)) {
         // The port stays open and connected: the user sees the message and closes it.
-        m_Consumer.onCommMessage("Error while creating ThreadWatchComm, " + m_sPortName);
+        m_Consumer.onCommMessage("Error while creating watchDevice, " + m_sPortName);
         if (epollFd >= 0) close(epollFd);
         m_bWatcherRunning = false;
         return;

@@ -77,7 +77,7 @@ public:
     CommQueue& m_QueueRead;
 
 private:
-    void ThreadWatchComm();
+    void watchDevice();
     // Moves everything the device holds into the queue. True if any byte was queued or a
     // chunk had to be dropped, i.e. the consumer has something to hear about.
     bool drainPort(std::uint8_t* chunk);

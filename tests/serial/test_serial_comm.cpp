@@ -245,8 +245,8 @@ TEST_F(SerialComm, WatcherThatCannotStartIsReportedWithThePortName) {
 
     EXPECT_EQ(opened, 1);
     ASSERT_TRUE(told);
-    EXPECT_EQ(messages(), std::vector<std::string>{"Error while creating ThreadWatchComm, " +
-                                                   m_pty.slavePath()});
+    EXPECT_EQ(messages(),
+              std::vector<std::string>{"Error while creating watchDevice, " + m_pty.slavePath()});
     EXPECT_TRUE(eventually([&] { return !m_port.watcherRunning(); }));
     // As the program always did: the port stays open until the user closes it.
     EXPECT_GE(m_port.commHandle(), 0);

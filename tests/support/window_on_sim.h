@@ -8,7 +8,7 @@
 #include <memory>
 #include <string>
 
-#include "app/lumidor_dlg.h"
+#include "app/main_window.h"
 #include "app/timer_bank_qt.h"
 #include "link/controller.h"
 #include "ui/controls.h"
@@ -19,7 +19,7 @@
 struct WindowOnSim {
     std::unique_ptr<AcuSimulator> m_Acu;
     std::unique_ptr<PtyServer> m_Server;
-    std::unique_ptr<CLumidorDlg> m_Window;
+    std::unique_ptr<MainWindow> m_Window;
     QStringList m_Messages;  // every message box the window raised, in order
 
     // Starts the simulator (a default one unless m_Acu is set) on a new pseudo-terminal.
@@ -36,7 +36,7 @@ struct WindowOnSim {
     // A window on ports whose message boxes are collected and whose questions are answered
     // yes. Not shown yet, so that a test can add its own hooks first.
     void makeWindow(const QStringList& ports) {
-        m_Window = std::make_unique<CLumidorDlg>(ports, nullptr, PortListing::OnlyGiven);
+        m_Window = std::make_unique<MainWindow>(ports, nullptr, PortListing::OnlyGiven);
         m_Window->setMessageBoxHook(
             [this](const QString& text, MessageIcon) { m_Messages << text; });
         m_Window->setConfirmHook([](const QString&) { return true; });

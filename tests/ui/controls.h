@@ -9,7 +9,7 @@
 #include <initializer_list>
 #include <utility>
 
-#include "app/lumidor_app.h"
+#include "app/skyrelay_app.h"
 
 // Finding the window tests' controls by object name, reading them and working them.
 
@@ -55,7 +55,7 @@ inline void click(const QObject* parent, const char* name) {
 #define SKYRELAY_WINDOW_TEST_MAIN(TestClass)     \
     int main(int argc, char** argv) {            \
         qputenv("QT_QPA_PLATFORM", "offscreen"); \
-        CLumidorApp app(argc, argv);             \
+        SkyrelayApp app(argc, argv);             \
         TestClass test;                          \
         return QTest::qExec(&test, argc, argv);  \
     }

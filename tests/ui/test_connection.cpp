@@ -228,7 +228,7 @@ private slots:
         QVERIFY(bystander.ok());
         QTemporaryDir folder;
         const QString named = folder.filePath(QStringLiteral("acu"));
-        m_Window = std::make_unique<CLumidorDlg>(QStringList{named}, nullptr,
+        m_Window = std::make_unique<MainWindow>(QStringList{named}, nullptr,
                                                  PortListing::GivenThenSystem);
         m_Window->discovery().setSystemLister([&] { return std::vector{bystander.slavePath()}; });
         m_Window->setMessageBoxHook([this](const QString& text, MessageIcon) { m_Messages << text; });

@@ -7,7 +7,7 @@
 #include <QRadioButton>
 #include <QSignalSpy>
 
-#include "app/lumidor_dlg.h"
+#include "app/main_window.h"
 #include "app/update_progress.h"
 #include "data/satellite_tables.h"
 #include "geo/look_angles.h"
@@ -27,11 +27,11 @@ class TestMainWindow : public QObject {
     Q_OBJECT
 
 private:
-    std::unique_ptr<CLumidorDlg> m_Window;
+    std::unique_ptr<MainWindow> m_Window;
     QStringList m_Messages;
 
     void makeWindow(const QStringList& ports = {}) {
-        m_Window = std::make_unique<CLumidorDlg>(ports, nullptr, PortListing::OnlyGiven);
+        m_Window = std::make_unique<MainWindow>(ports, nullptr, PortListing::OnlyGiven);
         m_Window->setMessageBoxHook(
             [this](const QString& text, MessageIcon) { m_Messages << text; });
         m_Window->show();

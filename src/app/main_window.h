@@ -46,20 +46,20 @@ class View_LCD_Display;
 // the target satellite panel and the lamps. It owns the serial port and the controller, shows
 // what the controller decides (ControllerView), runs the port scan (PortScan), hears the
 // port's watcher (CommConsumer) and hosts the pages (PageHost).
-class CLumidorDlg : public QuietDialog,
-                    public ControllerView,
-                    public PortScan,
-                    public CommConsumer,
-                    public PageHost {
+class MainWindow : public QuietDialog,
+                   public ControllerView,
+                   public PortScan,
+                   public CommConsumer,
+                   public PageHost {
     Q_OBJECT
 
 public:
     // commandLinePorts may hold serial server addresses too; tls says how their
     // certificates are checked.
-    explicit CLumidorDlg(QStringList commandLinePorts, QWidget* parent = nullptr,
-                         PortListing listing = PortListing::GivenThenSystem,
-                         const TlsOptions& tls = {});
-    ~CLumidorDlg() override;
+    explicit MainWindow(QStringList commandLinePorts, QWidget* parent = nullptr,
+                        PortListing listing = PortListing::GivenThenSystem,
+                        const TlsOptions& tls = {});
+    ~MainWindow() override;
 
     // ControllerView: each part of the state named is shown again from the controller's state.
     void stateChanged(std::uint32_t what) override;

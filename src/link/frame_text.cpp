@@ -1,4 +1,4 @@
-#include "link/frame_decoder.h"
+#include "link/frame_text.h"
 
 #include "data/record_codec.h"
 #include "link/reply_decode.h"

@@ -1,4 +1,4 @@
-#include "app/lumidor_app.h"
+#include "app/skyrelay_app.h"
 
 #include <QFont>
 #include <QStyleFactory>
@@ -6,7 +6,7 @@
 #include <clocale>
 #include <cstdio>
 
-#include "app/lumidor_dlg.h"
+#include "app/main_window.h"
 #include "app/traffic_monitor.h"
 #include "skyrelay_version.h"
 
@@ -22,7 +22,7 @@ QFont skyrelayFont() {
     return font;
 }
 
-CLumidorApp::CLumidorApp(int& argc, char** argv) : QApplication(argc, argv) {
+SkyrelayApp::SkyrelayApp(int& argc, char** argv) : QApplication(argc, argv) {
     Q_INIT_RESOURCE(skyrelay);
     // QApplication takes the user's locale for the C library too; numbers must keep the point
     // ("197.7", not "197,7"), both as shown and as read back from the GPS page's fields.
@@ -34,9 +34,9 @@ CLumidorApp::CLumidorApp(int& argc, char** argv) : QApplication(argc, argv) {
     setWindowIcon(QIcon(QStringLiteral(":/skyrelay.png")));
 }
 
-int CLumidorApp::InitInstance(const QStringList& commandLinePorts, const QString& tracePath,
+int SkyrelayApp::InitInstance(const QStringList& commandLinePorts, const QString& tracePath,
                               PortListing listing, const TlsOptions& tls) {
-    CLumidorDlg dialog(commandLinePorts, nullptr, listing, tls);
+    MainWindow dialog(commandLinePorts, nullptr, listing, tls);
     QString error;
     if (!tracePath.isEmpty() && !dialog.trafficMonitor()->startTrace(tracePath, &error)) {
         // Said once; the program runs on without a trace.

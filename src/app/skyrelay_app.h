@@ -8,11 +8,11 @@
 
 // The application: sets up the look every window shares, then runs the main window until
 // it is closed.
-class CLumidorApp : public QApplication {
+class SkyrelayApp : public QApplication {
     Q_OBJECT
 
 public:
-    CLumidorApp(int& argc, char** argv);
+    SkyrelayApp(int& argc, char** argv);
 
     // Runs the main window with these device paths (or serial server addresses) listed ahead
     // of the system's ports (or alone), and with a trace of the line's traffic appended to

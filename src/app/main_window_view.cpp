@@ -9,7 +9,7 @@
 #include <QTimer>
 
 #include "app/load_progress.h"
-#include "app/lumidor_dlg.h"
+#include "app/main_window.h"
 #include "app/update_progress.h"
 #include "data/region_display.h"
 #include "data/target_panel.h"
@@ -39,11 +39,11 @@ QString messageText(const std::string& text) {
 
 }  // namespace
 
-const LinkState& CLumidorDlg::state() const {
+const LinkState& MainWindow::state() const {
     return m_Controller->state();
 }
 
-void CLumidorDlg::stateChanged(std::uint32_t what) {
+void MainWindow::stateChanged(std::uint32_t what) {
     const LinkState& s = state();
     if ((what & changed::Connection) != 0) {
         showConnectionControls(s.Connected == 1);
@@ -71,11 +71,11 @@ void CLumidorDlg::stateChanged(std::uint32_t what) {
     }
 }
 
-void CLumidorDlg::setMessageBoxHook(std::function<void(const QString&, MessageIcon)> hook) {
+void MainWindow::setMessageBoxHook(std::function<void(const QString&, MessageIcon)> hook) {
     m_MessageBoxHook = std::move(hook);
 }
 
-void CLumidorDlg::MessageBox(const std::string& text, MessageIcon icon) {
+void MainWindow::MessageBox(const std::string& text, MessageIcon icon) {
     const QString shown = messageText(text);
     if (m_MessageBoxHook) {
         m_MessageBoxHook(shown, icon);
@@ -93,11 +93,11 @@ void CLumidorDlg::MessageBox(const std::string& text, MessageIcon icon) {
     m_OpenMessageBoxes.erase(kind);
 }
 
-void CLumidorDlg::setConfirmHook(std::function<bool(const QString&)> hook) {
+void MainWindow::setConfirmHook(std::function<bool(const QString&)> hook) {
     m_ConfirmHook = std::move(hook);
 }
 
-bool CLumidorDlg::Confirm(const std::string& text, ConfirmButtons buttons) {
+bool MainWindow::Confirm(const std::string& text, ConfirmButtons buttons) {
     const QString shown = messageText(text);
     if (m_ConfirmHook) return m_ConfirmHook(shown);
     const bool yesNo = buttons == ConfirmButtons::YesNo;
@@ -110,53 +110,53 @@ bool CLumidorDlg::Confirm(const std::string& text, ConfirmButtons buttons) {
     return answer == QMessageBox::Ok || answer == QMessageBox::Yes;
 }
 
-void CLumidorDlg::closeQuestion() {
+void MainWindow::closeQuestion() {
     if (m_OpenQuestion != nullptr) m_OpenQuestion->done(QMessageBox::Cancel);
 }
 
-void CLumidorDlg::lineLost(const std::string& portName, bool questionVoided) {
+void MainWindow::lineLost(const std::string& portName, bool questionVoided) {
     m_NoticeAwaits = false;
     m_LinkNotice->setText(QString::fromStdString(hangupNoticeText(portName, questionVoided)));
     m_LinkNotice->show();
     m_LinkNotice->raise();
 }
 
-void CLumidorDlg::lineBack() {
+void MainWindow::lineBack() {
     m_NoticeAwaits = false;
     m_LinkNotice->hide();
     m_LinkNotice->clear();
 }
 
-void CLumidorDlg::DrawSerialBox(int connected) {
+void MainWindow::DrawSerialBox(int connected) {
     m_SerialBox->setState(connected == 1, m_sSelectedPort);
 }
 
-void CLumidorDlg::DrawConnectLamp(int state) {
+void MainWindow::DrawConnectLamp(int state) {
     m_ConnectLamp->setColor(connectLampColor(state));
 }
 
-void CLumidorDlg::DrawStateLamps(int mode) {
+void MainWindow::DrawStateLamps(int mode) {
     const auto colors = stateLampColors(mode);
     for (std::size_t k = 0; k < colors.size(); ++k) m_StateLamps[k]->setColor(colors[k]);
 }
 
-void CLumidorDlg::DrawGpsLamps(int state) {
+void MainWindow::DrawGpsLamps(int state) {
     const auto colors = gpsLampColors(state);
     for (std::size_t k = 0; k < colors.size(); ++k) m_GpsLamps[k]->setColor(colors[k]);
 }
 
-void CLumidorDlg::DrawDiagLamps(std::uint32_t word) {
+void MainWindow::DrawDiagLamps(std::uint32_t word) {
     const auto colors = diagnosisLampColors(word);
     for (std::size_t k = 0; k < colors.size(); ++k) m_DiagLamps[k]->setColor(colors[k]);
 }
 
-void CLumidorDlg::showConnectionControls(bool connected) {
+void MainWindow::showConnectionControls(bool connected) {
     m_PortCombo->setEnabled(!connected);
     m_RefreshButton->setEnabled(!connected);
     m_ConnectButton->setText(connected ? QStringLiteral("Disconnect") : QStringLiteral("Connect"));
 }
 
-void CLumidorDlg::setBusyCursor(bool busy) {
+void MainWindow::setBusyCursor(bool busy) {
     if (busy == m_BusyCursorShown) return;
     m_BusyCursorShown = busy;
     if (busy) {
@@ -166,7 +166,7 @@ void CLumidorDlg::setBusyCursor(bool busy) {
     }
 }
 
-void CLumidorDlg::showTargetChoice() {
+void MainWindow::showTargetChoice() {
     const SatelliteData& data = state().data;
     const int choice = state().TargetChoice;
     const std::string longitude =
@@ -180,11 +180,11 @@ void CLumidorDlg::showTargetChoice() {
         ->setEnabled(state().TargetChangeEnabled);
 }
 
-void CLumidorDlg::setPanelText(const char* name, const std::optional<std::string>& text) {
+void MainWindow::setPanelText(const char* name, const std::optional<std::string>& text) {
     if (text) label(name)->setText(QString::fromStdString(*text));
 }
 
-void CLumidorDlg::RefreshTargetPanel() {
+void MainWindow::RefreshTargetPanel() {
     const std::optional<TargetPanelTexts> texts =
         targetPanelFor(state().data, receiverState(state()));
     if (!texts) return;
@@ -210,11 +210,11 @@ void CLumidorDlg::RefreshTargetPanel() {
 
 // The satellite displays are filled by the pages that show them; these hooks are where the
 // controller reaches them.
-void CLumidorDlg::showRegionGps() {
+void MainWindow::showRegionGps() {
     m_SetGps->showAntennaGps(antennaGpsTexts(state().data));
 }
 
-void CLumidorDlg::showCurrentPosition() {
+void MainWindow::showCurrentPosition() {
     const AntennaState& antenna = state().antenna;
     m_AntennaDiagnosis->showCurrentPosition(
         QString::fromStdString(positionText(antenna.CurrentAz)),
@@ -222,13 +222,13 @@ void CLumidorDlg::showCurrentPosition() {
         QString::fromStdString(positionText(antenna.CurrentSkew)));
 }
 
-void CLumidorDlg::ShowLcdDataInEditor() {
+void MainWindow::ShowLcdDataInEditor() {
     m_LcdDisplay->showLines(state().LcdData);
 }
 
 // The preview comes up over the editor, which stays in place below it, and is filled from the
 // LCD texts the editor holds: what it shows is what "Write" sends.
-void CLumidorDlg::TakeLcdDataFromEditor() {
+void MainWindow::TakeLcdDataFromEditor() {
     LcdDataBlock block = state().LcdData;
     m_LcdDisplay->storeLines(block);
     m_Controller->setLcdData(block);
@@ -237,12 +237,12 @@ void CLumidorDlg::TakeLcdDataFromEditor() {
     m_ViewLcdDisplay->showBlock(state().LcdData);
 }
 
-ProgressPopupWindow* CLumidorDlg::progressWindow(ProgressPopup popup) const {
+ProgressPopupWindow* MainWindow::progressWindow(ProgressPopup popup) const {
     if (popup == ProgressPopup::Load) return m_LoadProgress;
     return m_UpdateProgress;
 }
 
-void CLumidorDlg::OpenProgress(ProgressPopup popup, std::uint32_t total) {
+void MainWindow::OpenProgress(ProgressPopup popup, std::uint32_t total) {
     // The page under the popup is hidden now, so closing the popup shows only the page chosen
     // in the page list, whatever was shown before.
     if (m_pCurrentPage != nullptr) m_pCurrentPage->hide();
@@ -252,18 +252,18 @@ void CLumidorDlg::OpenProgress(ProgressPopup popup, std::uint32_t total) {
     setEnabled(false);
 }
 
-void CLumidorDlg::StepProgress(ProgressPopup popup, std::uint32_t count,
-                               const std::string& percent) {
+void MainWindow::StepProgress(ProgressPopup popup, std::uint32_t count,
+                              const std::string& percent) {
     progressWindow(popup)->stepProgress(count, QString::fromStdString(percent));
 }
 
-void CLumidorDlg::CloseProgress(ProgressPopup popup) {
+void MainWindow::CloseProgress(ProgressPopup popup) {
     progressWindow(popup)->closeProgress();
     setEnabled(true);
     SwitchPage();
 }
 
-void CLumidorDlg::onCommRead(std::uint16_t) {
+void MainWindow::onCommRead(std::uint16_t) {
     if (m_CommReadPosted.exchange(true)) return;
     QMetaObject::invokeMethod(
         this,
@@ -275,12 +275,12 @@ void CLumidorDlg::onCommRead(std::uint16_t) {
         Qt::QueuedConnection);
 }
 
-void CLumidorDlg::onCommMessage(const std::string& text) {
+void MainWindow::onCommMessage(const std::string& text) {
     QMetaObject::invokeMethod(
         this, [this, text] { MessageBox(text, MessageIcon::None); }, Qt::QueuedConnection);
 }
 
-void CLumidorDlg::onCommOverflow(std::uint16_t) {
+void MainWindow::onCommOverflow(std::uint16_t) {
     QMetaObject::invokeMethod(
         this,
         [this] {
@@ -291,7 +291,7 @@ void CLumidorDlg::onCommOverflow(std::uint16_t) {
         Qt::QueuedConnection);
 }
 
-void CLumidorDlg::onCommHangup(std::uint16_t) {
+void MainWindow::onCommHangup(std::uint16_t) {
     QMetaObject::invokeMethod(
         this,
         [this] {
@@ -301,12 +301,12 @@ void CLumidorDlg::onCommHangup(std::uint16_t) {
         Qt::QueuedConnection);
 }
 
-void CLumidorDlg::RefreshPortList() {
+void MainWindow::RefreshPortList() {
     m_Discovery.userRefreshed();
     m_Discovery.fillPortList(m_PortCombo);
 }
 
-void CLumidorDlg::showAwaitedDevices() {
+void MainWindow::showAwaitedDevices() {
     const QStringList awaited =
         state().Connected == 1 ? QStringList{} : m_Discovery.awaitedDevices();
     if (!awaited.isEmpty() && (m_LinkNotice->isHidden() || m_NoticeAwaits)) {
@@ -321,7 +321,7 @@ void CLumidorDlg::showAwaitedDevices() {
     }
 }
 
-int CLumidorDlg::ScanAndConnect() {
+int MainWindow::ScanAndConnect() {
     // A hang-up's notice stays: it already says that Skyrelay connects again by itself.
     showAwaitedDevices();
     // A serial server's address is opened off this thread, as it can take seconds per step
@@ -343,7 +343,7 @@ int CLumidorDlg::ScanAndConnect() {
     return opened == PortLine::kOpening ? 0 : scanOpened(opened);
 }
 
-int CLumidorDlg::scanOpened(int opened) {
+int MainWindow::scanOpened(int opened) {
     if (opened != 1) {
         m_Discovery.skipPort(m_sSelectedPort);
         return 0;
@@ -358,11 +358,11 @@ int CLumidorDlg::scanOpened(int opened) {
     return 1;
 }
 
-void CLumidorDlg::skipSilentPort() {
+void MainWindow::skipSilentPort() {
     m_Discovery.skipPort(m_sSelectedPort);
 }
 
-int CLumidorDlg::OpenSelectedPort() {
+int MainWindow::OpenSelectedPort() {
     const int index = m_PortCombo->currentIndex();
     if (index < 0) return 0;
     m_sSelectedPort = m_PortCombo->itemText(index);
@@ -374,7 +374,7 @@ int CLumidorDlg::OpenSelectedPort() {
     return opened == 1 ? 2 : 1;
 }
 
-void CLumidorDlg::OnConnect() {
+void MainWindow::OnConnect() {
     if (m_bUserOpening) return;  // pressed again while its address is still opening
     if (state().Connected == 1) {
         m_Controller->Disconnect();
@@ -393,7 +393,7 @@ void CLumidorDlg::OnConnect() {
     awaitUserOpen();
 }
 
-void CLumidorDlg::awaitUserOpen() {
+void MainWindow::awaitUserOpen() {
     const std::optional<int> opened = m_Comm->finishOpen();
     if (!opened) {
         QTimer::singleShot(kUserOpenPoll, this, [this] { awaitUserOpen(); });
@@ -404,7 +404,7 @@ void CLumidorDlg::awaitUserOpen() {
     connectOpened(*opened == 1 ? 2 : 1);
 }
 
-void CLumidorDlg::connectOpened(int opened) {
+void MainWindow::connectOpened(int opened) {
     switch (opened) {
         case 0:
             MessageBox("Select Serial port.", MessageIcon::None);

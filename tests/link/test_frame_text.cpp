@@ -2,7 +2,7 @@
 
 #include <sstream>
 
-#include "link/frame_decoder.h"
+#include "link/frame_text.h"
 #include "support/bytes.h"
 
 namespace {

@@ -6,7 +6,7 @@
 #include <QPushButton>
 #include <QSaveFile>
 
-#include "app/lumidor_dlg.h"
+#include "app/main_window.h"
 #include "app/regular_file.h"
 #include "lcd/lcd_data.h"
 #include "link/controller.h"
@@ -25,7 +25,7 @@ constexpr qint64 kLcdFileReadLimit = static_cast<qint64>(kLcdFileMaxBytes) + 1;
 
 }  // namespace
 
-void CLumidorDlg::connectLcdWindows() {
+void MainWindow::connectLcdWindows() {
     const auto onClick = [this](QPushButton* button, auto operation) {
         connect(button, &QPushButton::clicked, this, operation);
     };
@@ -47,17 +47,17 @@ void CLumidorDlg::connectLcdWindows() {
     });
 }
 
-void CLumidorDlg::setLcdFileHook(std::function<QString(bool)> hook) {
+void MainWindow::setLcdFileHook(std::function<QString(bool)> hook) {
     m_LcdFileHook = std::move(hook);
 }
 
-QString CLumidorDlg::lcdFileName(bool save) {
+QString MainWindow::lcdFileName(bool save) {
     if (m_LcdFileHook) return m_LcdFileHook(save);
     if (save) return QFileDialog::getSaveFileName(this, QString(), QString(), kLcdFilter);
     return QFileDialog::getOpenFileName(this, QString(), QString(), kLcdFilter);
 }
 
-void CLumidorDlg::LoadLcdFile() {
+void MainWindow::LoadLcdFile() {
     const QString path = lcdFileName(false);
     if (path.isEmpty()) return;
     const std::string fileName = QFileInfo(path).fileName().toStdString();
@@ -84,7 +84,7 @@ void CLumidorDlg::LoadLcdFile() {
     }
 }
 
-void CLumidorDlg::saveLcdFile() {
+void MainWindow::saveLcdFile() {
     LcdDataBlock block{};
     m_LcdDisplay->storeLines(block);
     std::size_t badLine = 0;

@@ -1,4 +1,4 @@
-#include "app/lumidor_dlg.h"
+#include "app/main_window.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -131,7 +131,7 @@ Lamp* lampAt(QWidget* parent, QPoint topLeft, QSize size) {
 
 }  // namespace
 
-CLumidorDlg::CLumidorDlg(QStringList commandLinePorts, QWidget* parent, PortListing listing,
+MainWindow::MainWindow(QStringList commandLinePorts, QWidget* parent, PortListing listing,
                          const TlsOptions& tls)
     : QuietDialog(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                               Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
@@ -192,13 +192,13 @@ CLumidorDlg::CLumidorDlg(QStringList commandLinePorts, QWidget* parent, PortList
     m_Timers->start(kStartupTimer, std::chrono::milliseconds{100});
 }
 
-CLumidorDlg::~CLumidorDlg() {
+MainWindow::~MainWindow() {
     // The watcher must be gone before the window it reports to.
     m_Comm->ClosePort();
     if (m_BusyCursorShown) QApplication::restoreOverrideCursor();
 }
 
-void CLumidorDlg::createPages() {
+void MainWindow::createPages() {
     m_SetGps = new Set_GPS(this);
     m_SatelliteInformation = new Satellite_Information(this);
     m_AntennaDiagnosis = new Antenna_Diagnosis(this);
@@ -220,7 +220,7 @@ void CLumidorDlg::createPages() {
     m_pCurrentPage = m_SatelliteInformation;
 }
 
-void CLumidorDlg::applyFontsAndColours() {
+void MainWindow::applyFontsAndColours() {
     QFont targetFont = font();
     targetFont.setPixelSize(15);
     targetFont.setWeight(QFont::Black);
@@ -246,13 +246,13 @@ void CLumidorDlg::applyFontsAndColours() {
     colour("version", QColor(128, 128, 128));
 }
 
-void CLumidorDlg::fillPageList() {
+void MainWindow::fillPageList() {
     for (const char* entry : kPageEntries) m_PageList->addItem(QString::fromUtf8(entry));
     QSignalBlocker quiet(m_PageList);
     m_PageList->setCurrentRow(1);
 }
 
-void CLumidorDlg::createIndicators() {
+void MainWindow::createIndicators() {
     m_SerialBox = new SerialBox(this);
     const QRect box(kSerialBox, dialogSize(35, 16));
     m_SerialBox->setPlaces(box, QRect(QPoint(m_PortCombo->x(), box.top()), box.bottomRight()));
@@ -279,7 +279,7 @@ void CLumidorDlg::createIndicators() {
     }
 }
 
-QWidget* CLumidorDlg::page(int entry) const {
+QWidget* MainWindow::page(int entry) const {
     switch (entry) {
         case 0:
             return m_SetGps;
@@ -296,7 +296,7 @@ QWidget* CLumidorDlg::page(int entry) const {
     }
 }
 
-void CLumidorDlg::SwitchPage() {
+void MainWindow::SwitchPage() {
     if (m_pCurrentPage != nullptr) {
         m_pCurrentPage->hide();
         m_pCurrentPage = nullptr;
@@ -315,23 +315,23 @@ void CLumidorDlg::SwitchPage() {
     selectPortEntry(m_sSelectedPort);
 }
 
-void CLumidorDlg::selectPortEntry(const QString& name) {
+void MainWindow::selectPortEntry(const QString& name) {
     const int index = m_PortCombo->findText(name);
     if (index >= 0) m_PortCombo->setCurrentIndex(index);
 }
 
-void CLumidorDlg::showPage(QWidget* page) {
+void MainWindow::showPage(QWidget* page) {
     if (m_pCurrentPage != nullptr) m_pCurrentPage->hide();
     page->show();
     page->raise();
     m_pCurrentPage = page;
 }
 
-QLabel* CLumidorDlg::label(const char* name) const {
+QLabel* MainWindow::label(const char* name) const {
     return findChild<QLabel*>(QString::fromUtf8(name));
 }
 
-void CLumidorDlg::connectOperationButtons() {
+void MainWindow::connectOperationButtons() {
     const auto onClick = [this](const char* name, auto operation) {
         connect(findChild<QPushButton*>(QString::fromUtf8(name)), &QPushButton::clicked, this,
                 operation);
@@ -350,43 +350,43 @@ void CLumidorDlg::connectOperationButtons() {
             [this](int index) { m_Controller->OnTargetSelected(index); });
 }
 
-void CLumidorDlg::contextMenuEvent(QContextMenuEvent* event) {
+void MainWindow::contextMenuEvent(QContextMenuEvent* event) {
     QMenu menu(this);
     QAction* about = menu.addAction(QString::fromUtf8("Lumidor 정보(&A)..."));
     connect(menu.addAction(QStringLiteral("Traffic Monitor\tCtrl+T")), &QAction::triggered, this,
-            &CLumidorDlg::openTrafficMonitor);
+            &MainWindow::openTrafficMonitor);
     connect(menu.addAction(QStringLiteral("Save Service Report...\tCtrl+R")), &QAction::triggered,
-            this, &CLumidorDlg::openServiceReport);
+            this, &MainWindow::openServiceReport);
     connect(menu.addAction(QStringLiteral("Signal and Pointing\tCtrl+G")), &QAction::triggered,
-            this, &CLumidorDlg::openSignalPointing);
+            this, &MainWindow::openSignalPointing);
     if (menu.exec(event->globalPos()) == about) showAboutBox();
 }
 
-void CLumidorDlg::openServiceReport() {
+void MainWindow::openServiceReport() {
     auto* dialog = new ServiceReportDialog(m_Controller->state(), m_Controller->sessionLog(), this);
     dialog->setAttribute(Qt::WA_DeleteOnClose);
     dialog->open();
 }
 
-void CLumidorDlg::showAboutBox() {
+void MainWindow::showAboutBox() {
     CAboutDlg about(this);
     about.exec();
 }
 
-void CLumidorDlg::openTrafficMonitor() {
+void MainWindow::openTrafficMonitor() {
     m_TrafficMonitor->show();
     m_TrafficMonitor->raise();
     m_TrafficMonitor->activateWindow();
     m_TrafficMonitor->refreshNow();
 }
 
-void CLumidorDlg::openSignalPointing() {
+void MainWindow::openSignalPointing() {
     m_SignalPointing->show();
     m_SignalPointing->raise();
     m_SignalPointing->activateWindow();
 }
 
-void CLumidorDlg::changeEvent(QEvent* event) {
+void MainWindow::changeEvent(QEvent* event) {
     QuietDialog::changeEvent(event);
     // Qt disables a window's child windows with it. The progress popups disable this window
     // for minutes at a time, and that is when the technician wants to scroll the monitor and
