@@ -34,7 +34,7 @@ struct Run {
     Counter counted;
 };
 
-Run upload(Session& session, const std::string& address) {
+Run upload(LineSession& session, const std::string& address) {
     Run run;
     if (session.open(address) != 1 || !session.identify()) return run;
     session.m_Controller.setTrafficObserver(&run.counted);
@@ -50,14 +50,14 @@ Run upload(Session& session, const std::string& address) {
 Run throughServer(std::optional<Mode> mode) {
     std::optional<Ser2netServer> server;
     if (mode) server.emplace(*mode);
-    Session session(TlsOptions{server ? server->certificate() : "", false, "", ""});
+    LineSession session(TlsOptions{server ? server->certificate() : "", false, "", ""});
     if (!session.ok() || (server && !server->start(session.device()))) return {};
     return upload(session, server ? server->address() : session.device());
 }
 
 Run throughRelay(milliseconds roundTrip) {
     Ser2netServer server(Mode::Raw);
-    Session session;
+    LineSession session;
     if (!session.ok() || !server.start(session.device())) return {};
     LineRelay relay(server.port(), roundTrip / 2, 0.1, 11);
     return upload(session, relay.address("tcp"));

@@ -64,32 +64,32 @@ void AcuController::DispatchReply() {
 void AcuController::dispatchLinkReply(std::span<const std::uint8_t> payload) {
     const std::uint8_t code = payload[0];
     switch (code) {
-        case 1:
+        case cmd::LinkCheck:
             onLinkCheck(payload);
             break;
-        case 2:
+        case cmd::AntennaInformation:
             onProductInfo(payload);
             break;
-        case 3:
+        case cmd::CurrentRegion:
             onCurrentRegion(payload);
             break;
-        case 4:
+        case cmd::RegionSatellite:
             onRegionSatellite(payload);
             break;
-        case 14:
+        case cmd::StatusPoll:
             onStatus(payload);
             break;
-        case 15:
-        case 17:
+        case cmd::AntennaRestart:
+        case cmd::TargetChange:
             m_Timers.stop(code);
             m_State.SetupMode = 0;
             m_Timers.start(cmd::StatusPoll, kStatusPollPeriod);
             m_Outcomes.done(operationOf(code), code);
             break;
-        case 16:
+        case cmd::SetupMode:
             onSetupMode(payload);
             break;
-        case 18:
+        case cmd::EditSatellite:
             m_Timers.stop(code);
             keepSentSatellite(m_State.data);
             notify(changed::SatelliteAcknowledged);
@@ -97,35 +97,35 @@ void AcuController::dispatchLinkReply(std::span<const std::uint8_t> payload) {
                               MessageIcon::Exclamation);
             m_Outcomes.done(Operation::EditSatellite, code);
             break;
-        case 19:
+        case cmd::SetLocalFrequency:
             m_Timers.stop(code);
             keepSentLnbSetting(m_State.data);
             notify(changed::SettingAcknowledged);
             m_View.MessageBox(" Set Local Frequency Complete !!! ", MessageIcon::Exclamation);
             m_Outcomes.done(Operation::LocalFrequency, code);
             break;
-        case 20:
+        case cmd::SetDiseqc:
             m_Timers.stop(code);
             keepSentDiseqcMode(m_State.data);
             notify(changed::SettingAcknowledged);
             m_View.MessageBox(" Set DiSEqc USE Complete !!! ", MessageIcon::Exclamation);
             m_Outcomes.done(Operation::Diseqc, code);
             break;
-        case 25:
-        case 26:
-        case 27:
-        case 28:
+        case cmd::GoToPosition:
+        case cmd::MoveAzimuth:
+        case cmd::MoveElevation:
+        case cmd::MoveSkew:
             m_Timers.stop(code);
             m_Outcomes.done(operationOf(code), code);
             break;
-        case 29:
+        case cmd::SetParameters:
             m_Timers.stop(code);
             m_View.MessageBox(" Set Antenna Parameter Complete !!! ", MessageIcon::Exclamation);
             m_Outcomes.done(Operation::Parameters, code);
             break;
-        case 30:
-        case 31:
-        case 32:
+        case cmd::FactoryDefault:
+        case cmd::FactoryProgress:
+        case cmd::FactoryDone:
             onFactoryProgress(payload);
             break;
         default:

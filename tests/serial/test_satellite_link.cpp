@@ -25,7 +25,7 @@ Bytes twoRegionFile() {
 
 // Identification, the upload of the two regions, an LCD write and its read back; false at the
 // first step that does not end done.
-bool runSession(Session& session, std::vector<Outcome>& outcomes) {
+bool runSession(LineSession& session, std::vector<Outcome>& outcomes) {
     session.m_Controller.setOutcomeListener([&](const Outcome& o) { outcomes.push_back(o); });
     const auto ended = [&](Operation operation) {
         return session.runUntil([&] {
@@ -51,7 +51,7 @@ bool runSession(Session& session, std::vector<Outcome>& outcomes) {
 
 const std::vector<std::string>& localLog() {
     static const std::vector<std::string> log = [] {
-        Session local;
+        LineSession local;
         std::vector<Outcome> outcomes;
         EXPECT_EQ(local.open(local.device()), 1);
         EXPECT_TRUE(runSession(local, outcomes));
@@ -64,7 +64,7 @@ TEST(SatelliteLink, EverySessionCompletesWithEachCommandSentOnce) {
     ASSERT_GT(localLog().size(), 50u);
     for (const auto roundTrip : {1200ms, 2500ms}) {
         Ser2netServer server(Ser2netServer::Mode::Raw);
-        Session remote;
+        LineSession remote;
         ASSERT_TRUE(server.start(remote.device()));
         LineRelay relay(server.port(), roundTrip / 2, 0.1, 7);
         ASSERT_EQ(remote.open(relay.address("tcp")), 1) << remote.m_Line.openFailure();
@@ -79,7 +79,7 @@ TEST(SatelliteLink, EverySessionCompletesWithEachCommandSentOnce) {
 // once, and the exit status of a lost line, within half a minute.
 TEST(SatelliteLink, TheCommandLineReportsASilentlyDeadLinkOnce) {
     Ser2netServer server(Ser2netServer::Mode::Raw);
-    Session unit;
+    LineSession unit;
     ASSERT_TRUE(server.start(unit.device()));
     LineRelay relay(server.port(), 300ms, 0.1, 5);
     char folder[] = "/tmp/skyrelay-cli-XXXXXX";

@@ -17,7 +17,7 @@ struct Run {
 };
 const Run& localRun() {
     static const Run run = [] {
-        Session local;
+        LineSession local;
         EXPECT_TRUE(local.ok());
         EXPECT_EQ(local.open(local.device()), 1);
         EXPECT_TRUE(local.identify());
@@ -34,7 +34,7 @@ TEST_P(SerialServer, ChainAndUploadMatchTheLocalRunFrameForFrame) {
     ASSERT_GT(local.size(), 40u);
 
     Ser2netServer server(GetParam());
-    Session remote(TlsOptions{server.certificate(), false, "", ""});
+    LineSession remote(TlsOptions{server.certificate(), false, "", ""});
     ASSERT_TRUE(remote.ok());
     ASSERT_TRUE(server.start(remote.device()));
     ASSERT_EQ(remote.open(server.address()), 1) << remote.m_Line.openFailure();
@@ -52,7 +52,7 @@ TEST(SerialServerLink, ASatelliteRoundTripStillCompletesEveryExchange) {
     // command timer's 1 s only 200 ms for both ends, which a loaded test machine can miss;
     // bench_remote_upload measures the 800 ms case.
     Ser2netServer server(Mode::Telnet);
-    Session remote({}, 600ms);
+    LineSession remote({}, 600ms);
     ASSERT_TRUE(server.start(remote.device()));
     ASSERT_EQ(remote.open(server.address()), 1) << remote.m_Line.openFailure();
     ASSERT_TRUE(remote.identify());
@@ -65,7 +65,7 @@ TEST(SerialServerLink, ASatelliteRoundTripStillCompletesEveryExchange) {
 
 TEST(SerialServerLink, EachRefusalSaysWhy) {
     Ser2netServer server(Mode::Tls);
-    Session sim;
+    LineSession sim;
     ASSERT_TRUE(server.start(sim.device()));
     const std::string port = std::to_string(server.port());
     const Ser2netServer nobody(Mode::Raw);  // its port was free, and nothing listens there
@@ -109,7 +109,7 @@ TEST(SerialServerLink, EachRefusalSaysWhy) {
 
 TEST(SerialServerLink, AStoppedServerIsOneHangUpAndTheAddressOpensAgainOnceItIsBack) {
     Ser2netServer server(Mode::Raw);
-    Session remote;
+    LineSession remote;
     ASSERT_TRUE(server.start(remote.device()));
     ASSERT_EQ(remote.open(server.address()), 1);
     ASSERT_TRUE(remote.identify());
@@ -131,7 +131,7 @@ TEST(SerialServerLink, ALinkThatDiesWithoutClosingIsOneHangUpWithinHalfAMinute) 
     // unacknowledged poll.
     for (const bool polling : {false, true}) {
         Ser2netServer server(Mode::Raw);
-        Session remote;
+        LineSession remote;
         ASSERT_TRUE(server.start(remote.device()));
         LineRelay relay(server.port(), 50ms, 0.5);
         ASSERT_EQ(remote.open(relay.address("tcp")), 1) << remote.m_Line.openFailure();

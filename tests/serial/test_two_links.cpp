@@ -11,15 +11,15 @@ using namespace std::chrono_literals;
 
 namespace {
 
-int statusReplies(const Session& session) {
+int statusReplies(const LineSession& session) {
     return static_cast<int>(session.m_View.callsStartingWith("GpsLamps").size());
 }
 
 }  // namespace
 
 TEST(TwoLinks, AnUploadOnOneWhileTheOtherPollsThenAHangUpOnOne) {
-    Session north;
-    Session pacific;
+    LineSession north;
+    LineSession pacific;
     ASSERT_TRUE(north.ok() && pacific.ok());
     // The second unit works in another region: Oceania's region 5, "PACIFIC".
     pacific.unit([](AcuSimulator& acu) {
@@ -33,7 +33,7 @@ TEST(TwoLinks, AnUploadOnOneWhileTheOtherPollsThenAHangUpOnOne) {
     pacific.m_Controller.StartConnection();
     const LinkState& n = north.m_Controller.state();
     const LinkState& p = pacific.m_Controller.state();
-    ASSERT_TRUE(Session::runUntil({&north, &pacific}, [&] {
+    ASSERT_TRUE(LineSession::runUntil({&north, &pacific}, [&] {
         return north.m_Timers.running(cmd::StatusPoll) && pacific.m_Timers.running(cmd::StatusPoll);
     }));
     EXPECT_EQ(fixedTextToString(currentRegion(n.data).name), u"NW-EUROPE   ");
@@ -47,7 +47,7 @@ TEST(TwoLinks, AnUploadOnOneWhileTheOtherPollsThenAHangUpOnOne) {
     const auto pacificTables = std::make_unique<SatelliteTables>(p.data);
     ASSERT_TRUE(north.startUpload());
     const int polled = statusReplies(pacific);
-    ASSERT_TRUE(Session::runUntil({&north, &pacific}, [&] {
+    ASSERT_TRUE(LineSession::runUntil({&north, &pacific}, [&] {
         return !northEnded.empty() && northEnded.back().operation == Operation::Upload;
     }));
     EXPECT_EQ(northEnded.back().ending, Ending::Done);
@@ -57,7 +57,7 @@ TEST(TwoLinks, AnUploadOnOneWhileTheOtherPollsThenAHangUpOnOne) {
     EXPECT_EQ(n.data.DefaultDataLoaded, 1);
     // An upload on a terminal can end within one poll period: the poll's next answer is
     // waited for rather than expected to have come already.
-    EXPECT_TRUE(Session::runUntil({&north, &pacific},
+    EXPECT_TRUE(LineSession::runUntil({&north, &pacific},
                                   [&] { return statusReplies(pacific) > polled; }, 5s));
     EXPECT_EQ(p.data.DefaultDataLoaded, 0);
     EXPECT_EQ(p.SetupMode, 0);
@@ -66,10 +66,10 @@ TEST(TwoLinks, AnUploadOnOneWhileTheOtherPollsThenAHangUpOnOne) {
 
     // One line goes away: that link alone closes and says so; the other goes on polling.
     north.hangUp();
-    ASSERT_TRUE(Session::runUntil(
+    ASSERT_TRUE(LineSession::runUntil(
         {&north, &pacific}, [&] { return n.Connected == 0; }, 10s));
     const int beforeHangUp = statusReplies(pacific);
-    ASSERT_TRUE(Session::runUntil({&north, &pacific},
+    ASSERT_TRUE(LineSession::runUntil({&north, &pacific},
                                   [&] { return statusReplies(pacific) > beforeHangUp + 1; }));
     EXPECT_EQ(p.Connected, 1);
     EXPECT_EQ(north.m_View.callsStartingWith("MessageBox").size(), 1u);

@@ -38,9 +38,9 @@ struct FlagConsumer : CommConsumer {
 // The controller with its real line, on the simulated unit served on a pseudo-terminal; the
 // unit's frames are logged as skyrelay-acu-sim --log writes them, without the times and the
 // status polls, whose number depends on how long a run takes.
-class Session {
+class LineSession {
 public:
-    explicit Session(TlsOptions tls = {},
+    explicit LineSession(TlsOptions tls = {},
                      std::chrono::milliseconds replyDelay = std::chrono::milliseconds{0})
         : m_Line(m_Consumer, std::move(tls)) {
         m_View.state = &m_Controller.state();
@@ -54,7 +54,7 @@ public:
         std::string error;
         m_Ok = m_Server.open(error) && m_Server.start();
     }
-    ~Session() {
+    ~LineSession() {
         m_Line.ClosePort();
         m_Server.stop();
     }
@@ -79,13 +79,13 @@ public:
     }
     // Runs the sessions' controllers on real time, in turn, until done() or limit; false on
     // the limit.
-    static bool runUntil(std::initializer_list<Session*> sessions,
+    static bool runUntil(std::initializer_list<LineSession*> sessions,
                          const std::function<bool()>& done,
                          std::chrono::seconds limit = std::chrono::seconds{60}) {
         const auto end = std::chrono::steady_clock::now() + limit;
         while (!done()) {
             if (std::chrono::steady_clock::now() > end) return false;
-            for (Session* session : sessions) session->pump();
+            for (LineSession* session : sessions) session->pump();
             std::this_thread::sleep_for(std::chrono::milliseconds{2});
         }
         return true;
