@@ -1,9 +1,11 @@
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <string>
 
 #include "serial/byte_port.h"
+#include "serial/comm_queue.h"
 
 // A line to the control unit that the program opens by name and watches: a terminal device,
 // or a serial server reached over the network. Whatever carries the bytes, received bytes land
@@ -25,7 +27,27 @@ public:
     // Why the line hung up, when the line can tell more than that it did; "" otherwise.
     virtual std::string hangupReason() const { return {}; }
     // Receive bytes dropped because the queue was full, since the line was opened.
-    virtual std::uint64_t droppedBytes() const = 0;
+    virtual std::uint64_t droppedBytes() const { return m_nDroppedBytes.load(); }
     // The consumer has shown the last overflow message: the next overflow sends another.
-    virtual void overflowShown() = 0;
+    // Until then overflows are only counted, so a flood sends one message, not one per chunk.
+    virtual void overflowShown() { m_bOverflowReported = false; }
+
+protected:
+    // From the line's own thread: a chunk that doesn't fit is dropped whole, since the frame
+    // layer resynchronises on the next STX, which a half-stored chunk would make harder.
+    void queueChunk(CommQueue& queue, CommConsumer& consumer, std::uint16_t portId,
+                    const std::uint8_t* chunk, std::uint32_t n) {
+        if (queue.putChunk(chunk, n)) return;
+        m_nDroppedBytes += n;
+        if (!m_bOverflowReported.exchange(true)) consumer.onCommOverflow(portId);
+    }
+    // A line opened afresh starts with nothing dropped.
+    void forgetOverflows() {
+        m_nDroppedBytes = 0;
+        m_bOverflowReported = false;
+    }
+
+private:
+    std::atomic<std::uint64_t> m_nDroppedBytes{0};
+    std::atomic<bool> m_bOverflowReported{false};
 };

@@ -167,8 +167,7 @@ int GensioComm::OpenPort(const std::string& portName, std::uint32_t baudRate,
     m_bReadPending = false;
     m_bHeardServer = false;
     m_Pending.clear();
-    m_nDroppedBytes = 0;
-    m_bOverflowReported = false;
+    forgetOverflows();
     m_QueueRead.clear();
 
     const std::optional<NetworkAddress> address = parseNetworkAddress(portName);
@@ -430,7 +429,8 @@ int GensioComm::onEvent(gensio* io, void* self, int event, int err, unsigned cha
             }
             if (buflen != nullptr && *buflen > 0) {
                 line.m_bHeardServer = true;
-                line.queueChunk(buf, static_cast<std::uint32_t>(*buflen));
+                line.queueChunk(line.m_QueueRead, line.m_Consumer, line.m_wPortId, buf,
+                                static_cast<std::uint32_t>(*buflen));
                 line.m_bReadPending = true;
             }
             return 0;
@@ -441,13 +441,6 @@ int GensioComm::onEvent(gensio* io, void* self, int event, int err, unsigned cha
         default:
             return GE_NOTSUP;
     }
-}
-
-void GensioComm::queueChunk(const std::uint8_t* chunk, std::uint32_t n) {
-    // As on the terminal device: a chunk that doesn't fit is dropped whole and said once.
-    if (m_QueueRead.putChunk(chunk, n)) return;
-    m_nDroppedBytes += n;
-    if (!m_bOverflowReported.exchange(true)) m_Consumer.onCommOverflow(m_wPortId);
 }
 
 void GensioComm::serviceLoop() {

@@ -74,8 +74,6 @@ public:
     const std::string& portName() const override { return m_sPortName; }
     std::string openFailure() const override { return m_sOpenFailure; }
     std::string hangupReason() const override;
-    std::uint64_t droppedBytes() const override { return m_nDroppedBytes.load(); }
-    void overflowShown() override { m_bOverflowReported = false; }
 
     // The gensio error of the last failed OpenPort (0 after a success).
     int openError() const { return m_nOpenError; }
@@ -98,7 +96,6 @@ private:
     // Hands bytes to gensio, waiting while its buffers are full; false on a lost or stalled
     // connection.
     bool sendAll(const std::vector<std::uint8_t>& bytes);
-    void queueChunk(const std::uint8_t* chunk, std::uint32_t n);
 
     CommConsumer& m_Consumer;
     CommQueue& m_QueueRead;
@@ -120,8 +117,6 @@ private:
     bool m_bTls = false;
     std::chrono::steady_clock::time_point m_OpenedAt;
     std::atomic<bool> m_bWritable{false};
-    std::atomic<std::uint64_t> m_nDroppedBytes{0};
-    std::atomic<bool> m_bOverflowReported{false};
     std::thread m_hThread;
     // The caller's writes gather here; the writer thread sends them.
     std::thread m_hWriter;

@@ -113,8 +113,7 @@ int CSerialComm::OpenPort(const std::string& portName, std::uint32_t baudRate,
     m_bLineLost = false;
     m_bStalled = false;
     m_nReadsWithData = 0;
-    m_nDroppedBytes = 0;
-    m_bOverflowReported = false;
+    forgetOverflows();
     m_QueueRead.clear();
 
     const int cancelFd = eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
@@ -278,14 +277,6 @@ std::uint32_t CSerialComm::ReadChunk(std::uint8_t* buffer) {
     return 0;
 }
 
-void CSerialComm::queueChunk(const std::uint8_t* chunk, std::uint32_t n) {
-    // A chunk that doesn't fit is dropped whole; the frame layer resynchronises on the next
-    // STX, which a half-stored chunk would make harder, not easier.
-    if (m_QueueRead.putChunk(chunk, n)) return;
-    m_nDroppedBytes += n;
-    if (!m_bOverflowReported.exchange(true)) m_Consumer.onCommOverflow(m_wPortId);
-}
-
 bool CSerialComm::drainPort(std::uint8_t* chunk) {
     std::uint32_t n = ReadChunk(chunk);
     if (n == 0 && !m_bLineLost.load()) {
@@ -303,7 +294,7 @@ bool CSerialComm::drainPort(std::uint8_t* chunk) {
 
     bool delivered = false;
     while (n != 0) {
-        queueChunk(chunk, n);
+        queueChunk(m_QueueRead, m_Consumer, m_wPortId, chunk, n);
         delivered = true;
         // The consumer may have closed the port from onCommMessage.
         if (m_bConnected.load() != 1) break;

@@ -48,12 +48,6 @@ public:
     // is there; on an I/O error it returns 0 and marks the line as lost.
     std::uint32_t ReadChunk(std::uint8_t* buffer);
 
-    // Receive bytes dropped because the queue was full, since the port was opened.
-    std::uint64_t droppedBytes() const override { return m_nDroppedBytes.load(); }
-    // The consumer has shown the last overflow message: the next overflow sends another. Until
-    // then overflows are only counted, so a flood sends one message, not one per chunk.
-    void overflowShown() override { m_bOverflowReported = false; }
-
     bool watcherRunning() const { return m_bWatcherRunning.load(); }
     const std::string& portName() const override { return m_sPortName; }
     bool isOpen() const override {
@@ -81,7 +75,6 @@ private:
     // Moves everything the device holds into the queue. True if any byte was queued or a
     // chunk had to be dropped, i.e. the consumer has something to hear about.
     bool drainPort(std::uint8_t* chunk);
-    void queueChunk(const std::uint8_t* chunk, std::uint32_t n);
     // Waits until the device can take a byte again; false on cancel, hang-up or stall.
     bool waitWritable(std::chrono::steady_clock::time_point deadline) const;
 
@@ -95,8 +88,6 @@ private:
     std::atomic<bool> m_bLineLost{false};
     bool m_bStalled = false;  // the last write found the line full for kWriteStallLimit
     std::atomic<std::uint32_t> m_nReadsWithData{0};
-    std::atomic<std::uint64_t> m_nDroppedBytes{0};
-    std::atomic<bool> m_bOverflowReported{false};
     std::thread m_hThread;
     std::uint16_t m_wPortId = 0;
     int m_nOpenError = 0;
