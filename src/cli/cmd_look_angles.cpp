@@ -50,9 +50,9 @@ double signedOf(const std::pair<double, char>& coordinate) {
 int lookAngles(const LookAngleOptions& options, ExitReport& out) {
     const std::size_t comma = options.site.find(',');
     const auto longitude = readCoordinate(options.site.substr(0, comma), 'E', 'W');
-    const auto latitude = comma == std::string::npos
-                              ? std::nullopt
-                              : readCoordinate(options.site.substr(comma + 1), 'N', 'S');
+    // Without a comma the latitude reads "", which is refused like any text that is no number.
+    const auto latitude = readCoordinate(
+        comma == std::string::npos ? std::string() : options.site.substr(comma + 1), 'N', 'S');
     const auto satellite = readCoordinate(options.satellite, 'E', 'W');
     if (!longitude || !latitude) {
         return out.fail(exitcode::Usage,
