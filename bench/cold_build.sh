@@ -12,7 +12,7 @@ jobs=${JOBS:-$(nproc)}
 
 echo "cold build in $folder, $jobs jobs, ccache off ..."
 timed "configure" cmake -S "$root" -B "$folder" -G Ninja -DCMAKE_BUILD_TYPE=Debug \
-  -DCMAKE_COMPILE_WARNING_AS_ERROR=ON >/dev/null
+  -DCMAKE_COMPILE_WARNING_AS_ERROR=ON -DCMAKE_EXE_LINKER_FLAGS=-fuse-ld=lld >/dev/null
 timed "make run's build" cmake --build "$folder" -j "$jobs" --target skyrelay skyrelay-acu-sim \
   >/dev/null
 timed "the rest of make test's build" cmake --build "$folder" -j "$jobs" >/dev/null

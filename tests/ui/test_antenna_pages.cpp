@@ -2,7 +2,7 @@
 #include "support/window_on_sim.h"
 
 #include <QRadioButton>
-#include <QtTest>
+#include <QTest>
 #include <cmath>
 
 #include "app/load_progress.h"

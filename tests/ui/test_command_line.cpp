@@ -1,7 +1,7 @@
 // The window's command line: what each argument list gives, and the options it shares with
 // skyrelay-cli read as they do there.
 #include <QProcess>
-#include <QtTest>
+#include <QTest>
 
 #include "app/command_line.h"
 

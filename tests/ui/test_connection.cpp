@@ -2,7 +2,7 @@
 #include "support/window_on_sim.h"
 
 #include <QTemporaryDir>
-#include <QtTest>
+#include <QTest>
 
 #include "serial/pty_pair.h"
 #include <QFile>

@@ -4,7 +4,7 @@
 #include <QLineSeries>
 #include <QTableView>
 #include <QTemporaryDir>
-#include <QtTest>
+#include <QTest>
 
 #include "app/load_progress.h"
 #include "app/pointing_charts.h"
