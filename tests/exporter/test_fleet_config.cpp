@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "broken_config.h"
 #include "exporter/fleet_config.h"
 #include "exporter/listen_address.h"
 
@@ -27,17 +28,10 @@ TEST(FleetConfig, ReadsEveryAcuWithItsPortAndTls) {
     EXPECT_EQ(acus[1].line, 7);
 }
 
-struct Broken {
-    const char* text;
-    int line;
-    const char* field;
-    const char* says;  // a part of the message
-};
-
-class FleetConfigRefuses : public testing::TestWithParam<Broken> {};
+class FleetConfigRefuses : public testing::TestWithParam<BrokenConfig> {};
 
 TEST_P(FleetConfigRefuses, NamingLineAndField) {
-    const Broken& broken = GetParam();
+    const BrokenConfig& broken = GetParam();
     const FleetConfigReading reading = readFleetConfig(broken.text);
     ASSERT_FALSE(reading.config);
     EXPECT_EQ(reading.error.line, broken.line);
@@ -48,27 +42,27 @@ TEST_P(FleetConfigRefuses, NamingLineAndField) {
 INSTANTIATE_TEST_SUITE_P(
     Table, FleetConfigRefuses,
     testing::Values(
-        Broken{"", 1, "acus", "no ACU"}, Broken{"acus: []\n", 1, "acus", "at least one"},
-        Broken{"ACUs:\n  - name: a\n", 1, "ACUs", "unknown key"},
-        Broken{"acus:\n  - name: a\n    port: [x]\n", 3, "acus[1].port", "text"},
-        Broken{"acus:\n  - port: /dev/ttyS0\n", 2, "acus[1].name", "missing"},
-        Broken{"acus:\n  - name: a\n", 2, "acus[1].port", "missing"},
-        Broken{"acus:\n  - name: vessel a\n    port: /dev/ttyS0\n", 2, "acus[1].name",
+        BrokenConfig{"", 1, "acus", "no ACU"}, BrokenConfig{"acus: []\n", 1, "acus", "at least one"},
+        BrokenConfig{"ACUs:\n  - name: a\n", 1, "ACUs", "unknown key"},
+        BrokenConfig{"acus:\n  - name: a\n    port: [x]\n", 3, "acus[1].port", "text"},
+        BrokenConfig{"acus:\n  - port: /dev/ttyS0\n", 2, "acus[1].name", "missing"},
+        BrokenConfig{"acus:\n  - name: a\n", 2, "acus[1].port", "missing"},
+        BrokenConfig{"acus:\n  - name: vessel a\n    port: /dev/ttyS0\n", 2, "acus[1].name",
                "letters, digits"},
-        Broken{"acus:\n  - name: \"a\\\"b\"\n    port: /dev/ttyS0\n", 2, "acus[1].name",
+        BrokenConfig{"acus:\n  - name: \"a\\\"b\"\n    port: /dev/ttyS0\n", 2, "acus[1].name",
                "letters, digits"},
-        Broken{"acus:\n  - name: a\n    port: /dev/ttyS0\n  - name: a\n    port: /dev/ttyS1\n", 4,
+        BrokenConfig{"acus:\n  - name: a\n    port: /dev/ttyS0\n  - name: a\n    port: /dev/ttyS1\n", 4,
                "acus[2].name", "given twice"},
-        Broken{"acus:\n  - name: a\n    port: tcp://host\n", 3, "acus[1].port", "not an address"},
-        Broken{"acus:\n  - name: a\n    port: /dev/ttyS0\n    tls_ca: ca.pem\n", 2, "acus[1]",
+        BrokenConfig{"acus:\n  - name: a\n    port: tcp://host\n", 3, "acus[1].port", "not an address"},
+        BrokenConfig{"acus:\n  - name: a\n    port: /dev/ttyS0\n    tls_ca: ca.pem\n", 2, "acus[1]",
                "+tls address only"},
-        Broken{"acus:\n  - name: a\n    port: tcp+tls://h:1\n    insecure_tls: maybe\n", 4,
+        BrokenConfig{"acus:\n  - name: a\n    port: tcp+tls://h:1\n    insecure_tls: maybe\n", 4,
                "acus[1].insecure_tls", "true or false"},
-        Broken{"acus:\n  - name: a\n    port: tcp://h:1\n    tls_cert: c.pem\n", 2, "acus[1]",
+        BrokenConfig{"acus:\n  - name: a\n    port: tcp://h:1\n    tls_cert: c.pem\n", 2, "acus[1]",
                "+tls address only"},
-        Broken{"acus:\n  - name: a\n    prot: /dev/ttyS0\n", 3, "acus[1].prot", "unknown key"},
-        Broken{"acus:\n  - name: a\n   port: /dev/ttyS0\n", 3, "", ""},
-        Broken{"acus:\n  - just-a-text\n", 2, "acus[1]", "mapping"}));
+        BrokenConfig{"acus:\n  - name: a\n    prot: /dev/ttyS0\n", 3, "acus[1].prot", "unknown key"},
+        BrokenConfig{"acus:\n  - name: a\n   port: /dev/ttyS0\n", 3, "", ""},
+        BrokenConfig{"acus:\n  - just-a-text\n", 2, "acus[1]", "mapping"}));
 
 TEST(FleetConfig, ErrorTextNamesFileLineAndField) {
     EXPECT_EQ(configErrorText("/etc/skyrelay/fleet.yml", {7, "acus[2].port", "missing"}),

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "broken_config.h"
 #include "exporter/basic_auth.h"
 #include "exporter/web_config.h"
 
@@ -34,17 +35,10 @@ TEST(WebConfig, ReadsTlsClientCertificatesAndUsersWithTheirLines) {
     EXPECT_TRUE(readWebConfig("").config);
 }
 
-struct Broken {
-    const char* text;
-    int line;
-    const char* field;
-    const char* says;
-};
-
-class WebConfigRefuses : public testing::TestWithParam<Broken> {};
+class WebConfigRefuses : public testing::TestWithParam<BrokenConfig> {};
 
 TEST_P(WebConfigRefuses, NamingLineAndField) {
-    const Broken& broken = GetParam();
+    const BrokenConfig& broken = GetParam();
     const WebConfigReading reading = readWebConfig(broken.text);
     ASSERT_FALSE(reading.config);
     EXPECT_EQ(reading.error.line, broken.line);
@@ -55,37 +49,37 @@ TEST_P(WebConfigRefuses, NamingLineAndField) {
 INSTANTIATE_TEST_SUITE_P(
     Table, WebConfigRefuses,
     testing::Values(
-        Broken{"basic_auth_users:\n  prometheus: hunter2\n", 2, "basic_auth_users.prometheus",
+        BrokenConfig{"basic_auth_users:\n  prometheus: hunter2\n", 2, "basic_auth_users.prometheus",
                "not a bcrypt hash"},
-        Broken{"basic_auth_users:\n  p: $1$abcdefgh$aaaaaaaaaaaaaaaaaaaaa.\n", 2,
+        BrokenConfig{"basic_auth_users:\n  p: $1$abcdefgh$aaaaaaaaaaaaaaaaaaaaa.\n", 2,
                "basic_auth_users.p", "bcrypt"},
-        Broken{"basic_auth_users:\n  p: "
+        BrokenConfig{"basic_auth_users:\n  p: "
                "$2y$03$V1CiNL8jI4g5qRQDsPOHBelVCEh1Tt.Ur06Dlm.VlBq5L12ZfPwhG\n",
                2, "basic_auth_users.p", "bcrypt"},
-        Broken{"basic_auth_users:\n  \"a:b\": x\n", 2, "basic_auth_users.a:b", "':'"},
-        Broken{"basic_auth_users: [prometheus]\n", 1, "basic_auth_users", "mapping"},
-        Broken{"tls_server_config:\n  cert_file: a.pem\n  keyfile: a.key\n", 3,
+        BrokenConfig{"basic_auth_users:\n  \"a:b\": x\n", 2, "basic_auth_users.a:b", "':'"},
+        BrokenConfig{"basic_auth_users: [prometheus]\n", 1, "basic_auth_users", "mapping"},
+        BrokenConfig{"tls_server_config:\n  cert_file: a.pem\n  keyfile: a.key\n", 3,
                "tls_server_config.keyfile", "unknown key"},
-        Broken{"tls_server_config:\n  cert_file: a.pem\n", 2, "tls_server_config.key_file",
+        BrokenConfig{"tls_server_config:\n  cert_file: a.pem\n", 2, "tls_server_config.key_file",
                "missing"},
-        Broken{"tls_server_config:\n  key_file: a.key\n  cert_file: ''\n", 3,
+        BrokenConfig{"tls_server_config:\n  key_file: a.key\n  cert_file: ''\n", 3,
                "tls_server_config.cert_file", "empty"},
-        Broken{"tls_server_config:\n  cert_file: a\n  key_file: b\n  min_version: TLS13\n", 4,
+        BrokenConfig{"tls_server_config:\n  cert_file: a\n  key_file: b\n  min_version: TLS13\n", 4,
                "tls_server_config.min_version", "not supported"},
-        Broken{"tls_server_config:\n  cert_file: a\n  key_file: b\n"
+        BrokenConfig{"tls_server_config:\n  cert_file: a\n  key_file: b\n"
                "  client_auth_type: VerifyClientCertIfGiven\n  client_ca_file: c\n",
                4, "tls_server_config.client_auth_type", "not supported"},
-        Broken{"tls_server_config:\n  cert_file: a\n  key_file: b\n  client_auth_type: Yes\n", 4,
+        BrokenConfig{"tls_server_config:\n  cert_file: a\n  key_file: b\n  client_auth_type: Yes\n", 4,
                "tls_server_config.client_auth_type", "not a client_auth_type"},
-        Broken{"tls_server_config:\n  cert_file: a\n  key_file: b\n"
+        BrokenConfig{"tls_server_config:\n  cert_file: a\n  key_file: b\n"
                "  client_auth_type: RequireAndVerifyClientCert\n",
                4, "tls_server_config.client_ca_file", "missing"},
-        Broken{"tls_server_config:\n  cert_file: a\n  key_file: b\n  client_ca_file: c\n", 2,
+        BrokenConfig{"tls_server_config:\n  cert_file: a\n  key_file: b\n  client_ca_file: c\n", 2,
                "tls_server_config.client_auth_type", "RequireAndVerifyClientCert"},
-        Broken{"http_server_config:\n  http2: false\n", 1, "http_server_config", "not supported"},
-        Broken{"basic_auth:\n  u: p\n", 1, "basic_auth", "unknown key"},
-        Broken{"- tls_server_config\n", 1, "", "mapping"},
-        Broken{"tls_server_config: {cert_file: a\n", 2, "", ""}));
+        BrokenConfig{"http_server_config:\n  http2: false\n", 1, "http_server_config", "not supported"},
+        BrokenConfig{"basic_auth:\n  u: p\n", 1, "basic_auth", "unknown key"},
+        BrokenConfig{"- tls_server_config\n", 1, "", "mapping"},
+        BrokenConfig{"tls_server_config: {cert_file: a\n", 2, "", ""}));
 
 TEST(WebConfig, KnowsABcryptHashByItsForm) {
     EXPECT_TRUE(isBcryptHash(kHashY));
