@@ -60,20 +60,24 @@ const std::vector<std::string>& localLog() {
     return log;
 }
 
-TEST(SatelliteLink, EverySessionCompletesWithEachCommandSentOnce) {
+// One round trip per test, so that ctest runs them side by side.
+class SatelliteLinkAt : public testing::TestWithParam<std::chrono::milliseconds> {};
+
+TEST_P(SatelliteLinkAt, EverySessionCompletesWithEachCommandSentOnce) {
     ASSERT_GT(localLog().size(), 50u);
-    for (const auto roundTrip : {1200ms, 2500ms}) {
-        Ser2netServer server(Ser2netServer::Mode::Raw);
-        LineSession remote;
-        ASSERT_TRUE(server.start(remote.device()));
-        LineRelay relay(server.port(), roundTrip / 2, 0.1, 7);
-        ASSERT_EQ(remote.open(relay.address("tcp")), 1) << remote.m_Line.openFailure();
-        std::vector<Outcome> outcomes;
-        EXPECT_TRUE(runSession(remote, outcomes)) << roundTrip.count() << " ms";
-        // The same frames in the same order: nothing sent twice, nothing lost.
-        EXPECT_EQ(remote.log(), localLog()) << roundTrip.count() << " ms";
-    }
+    Ser2netServer server(Ser2netServer::Mode::Raw);
+    LineSession remote;
+    ASSERT_TRUE(server.start(remote.device()));
+    LineRelay relay(server.port(), GetParam() / 2, 0.1, 7);
+    ASSERT_EQ(remote.open(relay.address("tcp")), 1) << remote.m_Line.openFailure();
+    std::vector<Outcome> outcomes;
+    EXPECT_TRUE(runSession(remote, outcomes));
+    // The same frames in the same order: nothing sent twice, nothing lost.
+    EXPECT_EQ(remote.log(), localLog());
 }
+
+INSTANTIATE_TEST_SUITE_P(RoundTrips, SatelliteLinkAt, testing::Values(1200ms, 2500ms),
+                         [](const auto& info) { return std::to_string(info.param.count()) + "ms"; });
 
 // skyrelay-cli status --watch through a link that dies without closing: one hang-up, said
 // once, and the exit status of a lost line, within half a minute.
