@@ -8,21 +8,23 @@ set -euo pipefail
 # Building Skyrelay and running it (`make run`: the simulator and, without a display, Xvfb and
 # a screenshot).
 build=(
-  g++ make cmake ninja-build pkg-config ccache
+  g++ make cmake ninja-build pkg-config ccache lld
   qt6-base-dev qt6-charts-dev libqt6opengl6-dev libgl-dev
   libcli11-dev nlohmann-json3-dev libudev-dev libgensio-dev libssl-dev
   libyaml-cpp-dev libmicrohttpd-dev libgnutls28-dev libcrypt-dev
   fonts-dejavu-core fonts-wqy-microhei xvfb xauth imagemagick
 )
 # The tests (`make test`): GoogleTest, the serial server and certificates the remote line is
-# tested through, the PDF reader the service report is checked with, the layer check, and
-# Clang with its sanitizer runtimes (the sanitizer builds, `make build-clang`, `make fuzz`).
+# tested through, the PDF reader the service report is checked with, and the layer check.
 test=(
   libgtest-dev libgmock-dev
   ser2net openssl
   prometheus curl apache2-utils
   poppler-utils
   python3 python3-jsonschema
+)
+# Clang with its sanitizer runtimes: `make test-sanitizers`, `make build-clang`, `make fuzz`.
+sanitizers=(
   clang libclang-rt-dev
 )
 # The Debian package and its checks (`make package`, `make test-package`).
@@ -39,8 +41,9 @@ groups=("$@")
 wanted=()
 for group in "${groups[@]}"; do
   case $group in
-    build | test | package | icons) ;;
-    *) echo "install-deps.sh: no group '$group' (build, test, package, icons)" >&2; exit 2 ;;
+    build | test | sanitizers | package | icons) ;;
+    *) echo "install-deps.sh: no group '$group' (build, test, sanitizers, package, icons)" >&2
+       exit 2 ;;
   esac
   declare -n list=$group
   wanted+=("${list[@]}")
