@@ -174,6 +174,10 @@ wait
 FAILED=0
 for n in $(seq "$ROWS"); do
     cat "$WORK/$n/result"
-    grep -q '^FAIL' "$WORK/$n/result" && FAILED=1
+    # A row that ended without its verdict (killed, or a shell error) fails too.
+    if grep -q '^FAIL' "$WORK/$n/result" || ! grep -q '^ok ' "$WORK/$n/result"; then
+        grep -q '^FAIL' "$WORK/$n/result" || echo "FAIL row $n ended without a verdict"
+        FAILED=1
+    fi
 done
 exit $FAILED
